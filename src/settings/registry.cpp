@@ -1,0 +1,213 @@
+// Tregistry: the registry key wrapper. Messages are formatted into a fixed 256-byte text so no
+// argument length can overflow it; longer texts are cut.
+#include "settings/registry.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+const char* const programRootName = "HKEY_CURRENT_USER";
+const char* const programSubkey = "SOFTWARE\\Fennwick Systems\\Lexoria";
+
+namespace {
+struct RootName {
+    const char* name;
+    HKEY key;
+};
+const RootName rootNames[] = {
+    {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+    {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+    {"HKEY_USERS", HKEY_USERS},
+    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+};
+const DWORD initialBufferSize = 512;
+}  // namespace
+
+Tregistry::Tregistry(HKEY root, const char* subkey, int readOnly) : rootKey(root) {
+    initialise(subkey, readOnly);
+}
+
+Tregistry::Tregistry(const char* rootName, const char* subkey, int readOnly) {
+    setRootKey(rootName);
+    initialise(subkey, readOnly);
+}
+
+Tregistry::~Tregistry() {
+    closeKey();
+    delete[] buffer;
+}
+
+void Tregistry::initialise(const char* subkey, int readOnly) {
+    replaceBuffer(initialBufferSize);
+    if (rootKey) openKey(subkey, readOnly);
+}
+
+void Tregistry::reportError(const char*) {}
+
+void Tregistry::report(const char* format, ...) {
+    char message[256];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    reportError(message);
+}
+
+bool Tregistry::setRootKey(const char* rootName) {
+    rootKey = nullptr;
+    if (!rootName || !*rootName) return false;
+    for (const RootName& root : rootNames) {
+        if (strcmp(root.name, rootName) == 0) {
+            rootKey = root.key;
+            return true;
+        }
+    }
+    report("Error: Invalid Root Key specified (%s).", rootName);
+    return false;
+}
+
+bool Tregistry::openKey(const char* subkey, int readOnly) {
+    closeKey();
+    if (!rootKey) {
+        report("Error: no root key set.");
+        return false;
+    }
+    if (!subkey || !*subkey) return false;
+    if (readOnly) {
+        if (RegOpenKeyExA(rootKey, subkey, 0, KEY_READ, &key) == ERROR_SUCCESS) return true;
+        key = nullptr;
+        report("Error: Unable to open key (%s).", subkey);
+        return false;
+    }
+    char emptyClass[] = "";
+    if (RegCreateKeyExA(rootKey, subkey, 0, emptyClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) == ERROR_SUCCESS)
+        return true;
+    key = nullptr;
+    report("Error: Unable to create or open key (%s).", subkey);
+    return false;
+}
+
+void Tregistry::closeKey() {
+    if (!key) return;
+    if (RegCloseKey(key) == ERROR_SUCCESS)
+        key = nullptr;
+    else
+        report("Error: Unable to close key.");
+}
+
+bool Tregistry::requireOpenKey() {
+    if (key) return true;
+    report("Error: no key open.");
+    return false;
+}
+
+void Tregistry::replaceBuffer(DWORD size) {
+    delete[] buffer;
+    buffer = nullptr;
+    bufferSize = 0;
+    buffer = new (std::nothrow) char[size];
+    if (buffer)
+        bufferSize = size;
+    else
+        report("Error: Unable to allocate memory (%d).", static_cast<int>(size));
+}
+
+const char* Tregistry::getString(const char* name) {
+    if (!requireOpenKey()) return nullptr;
+    // One byte is held back so the text is terminated even when it was stored without its zero.
+    auto query = [&] {
+        valueSize = bufferSize ? bufferSize - 1 : 0;
+        return RegQueryValueExA(key, name, nullptr, &valueType,
+                                reinterpret_cast<BYTE*>(buffer), &valueSize);
+    };
+    LONG result = buffer ? query() : ERROR_OUTOFMEMORY;
+    if (result == ERROR_MORE_DATA) {
+        replaceBuffer(valueSize + 1);
+        result = buffer ? query() : ERROR_OUTOFMEMORY;
+    }
+    if (result != ERROR_SUCCESS) {
+        report("Error: Unable to get value (String:%s).", name);
+        return nullptr;
+    }
+    if (valueType != REG_SZ) {
+        report("Error: Value is not a string.");
+        return nullptr;
+    }
+    buffer[valueSize] = '\0';
+    return buffer;
+}
+
+bool Tregistry::setString(const char* name, const char* text) {
+    if (!requireOpenKey()) return false;
+    LONG result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                 static_cast<DWORD>(strlen(text) + 1));
+    if (result == ERROR_SUCCESS) return true;
+    report("Error: Unable to set value (value: %s  setting: %s).", name, text);
+    return false;
+}
+
+bool Tregistry::getDword(const char* name, DWORD* value) {
+    if (!requireOpenKey()) return false;
+    valueSize = sizeof(DWORD);
+    if (RegQueryValueExA(key, name, nullptr, &valueType, reinterpret_cast<BYTE*>(value),
+                         &valueSize) != ERROR_SUCCESS) {
+        report("\nError: Unable to get value (DWORD:%s).\n", name);
+        return false;
+    }
+    if (valueType != REG_DWORD) {
+        report("Error: Value is not a DWORD.");
+        return false;
+    }
+    return true;
+}
+
+bool Tregistry::setDword(const char* name, DWORD value) {
+    if (!requireOpenKey()) return false;
+    if (RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                       sizeof value) == ERROR_SUCCESS)
+        return true;
+    report("Error: Unable to set value (value: %s  setting: %d).", name, static_cast<int>(value));
+    return false;
+}
+
+bool Tregistry::getBinary(const char* name, void* data, DWORD* count) {
+    if (!requireOpenKey()) return false;
+    if (RegQueryValueExA(key, name, nullptr, &valueType, static_cast<BYTE*>(data), count) !=
+        ERROR_SUCCESS) {
+        report("\nError: Unable to get value (Binary:%s).\n", name);
+        return false;
+    }
+    if (valueType != REG_BINARY) {
+        report("Error: Value is not Binary.");
+        return false;
+    }
+    return true;
+}
+
+bool Tregistry::setBinary(const char* name, const void* data, DWORD count) {
+    if (!requireOpenKey()) return false;
+    if (RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), count) ==
+        ERROR_SUCCESS)
+        return true;
+    report("Error: Unable to set value (value: %s  Binary).", name);
+    return false;
+}
+
+bool Tregistry::deleteKey(const char* subkey) {
+    if (!rootKey) {
+        report("Error: no root key set.");
+        return false;
+    }
+    if (RegDeleteKeyA(rootKey, subkey) == ERROR_SUCCESS) return true;
+    report("Error: Unable to delete key (%s).", subkey);
+    return false;
+}
+
+bool Tregistry::deleteValue(const char* name) {
+    if (!requireOpenKey()) return false;
+    if (RegDeleteValueA(key, name) == ERROR_SUCCESS) return true;
+    report("Error: Unable to delete value (%s).", name);
+    return false;
+}

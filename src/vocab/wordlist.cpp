@@ -1,0 +1,77 @@
+// Reading the word list: lines, trimming, the offset scan and entry assembly.
+#include "vocab/wordlist.h"
+
+#include <cstring>
+
+namespace {
+const char* const wordKey = "word=";
+const char* const definitionKey = "def=";
+const char* const exampleKey = "ex=";
+const char* const joinSeparator = "\r\n";
+}  // namespace
+
+void trimLineEnd(char* line) {
+    size_t length = std::strlen(line);
+    while (length > 0) {
+        char last = line[length - 1];
+        if (last != '\r' && last != '\n' && last != ' ') break;
+        --length;
+    }
+    line[length] = '\0';
+}
+
+bool beginsWithKey(const char* line, const char* key) {
+    return std::strncmp(line, key, std::strlen(key)) == 0;
+}
+
+bool readLine(std::FILE* file, char (&buffer)[lineBufferSize]) {
+    return std::fgets(buffer, lineBufferSize, file) != nullptr;
+}
+
+bool scanEntryOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& overLong) {
+    offsets.clear();
+    overLong = false;
+    if (std::fseek(file, 0, SEEK_SET) != 0) return false;
+    char line[lineBufferSize];
+    long lineStart = 0;
+    while (readLine(file, line)) {
+        if (beginsWithKey(line, wordKey)) {
+            if (static_cast<int>(offsets.size()) == maxEntries) {
+                overLong = true;
+                break;
+            }
+            offsets.push_back(static_cast<int32_t>(lineStart));
+        }
+        lineStart = std::ftell(file);
+        if (lineStart < 0 || lineStart > INT32_MAX) return false;
+    }
+    return !std::ferror(file);
+}
+
+bool readEntryAt(std::FILE* file, long offset, TwordDef& entry) {
+    if (offset < 0 || std::fseek(file, offset, SEEK_SET) != 0) return false;
+    char line[lineBufferSize];
+    if (!readLine(file, line) || !beginsWithKey(line, wordKey)) return false;
+
+    // Built apart and moved in at the end, so an entry without "def=" or "ex=" never shows
+    // the fields of the entry read before it.
+    TwordDef read;
+    trimLineEnd(line);
+    read.word = line + std::strlen(wordKey);
+    std::string* target = &read.word;
+    while (readLine(file, line) && !beginsWithKey(line, wordKey)) {
+        trimLineEnd(line);
+        if (beginsWithKey(line, definitionKey)) {
+            read.definition = line + std::strlen(definitionKey);
+            target = &read.definition;
+        } else if (beginsWithKey(line, exampleKey)) {
+            read.example = line + std::strlen(exampleKey);
+            target = &read.example;
+        } else {
+            target->append(joinSeparator);
+            target->append(line);
+        }
+    }
+    entry = std::move(read);
+    return true;
+}

@@ -1,0 +1,38 @@
+// The word list file: its entries (TwordDef), how lines are read and trimmed, the scan that finds
+// where each entry begins, and the reader that assembles one entry from its offset.
+// Works on any C stdio stream; no platform headers, so it also builds for the host and fuzzers.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class TwordDef {
+public:
+    std::string word;
+    std::string definition;
+    std::string example;
+};
+
+// Lines are read through one buffer of this size: a read stops after a LF or after
+// lineBufferSize - 1 bytes, so a longer physical line arrives as several lines.
+const int lineBufferSize = 2048;
+const int maxEntries = 4000;
+
+// Removes every trailing CR, LF and space byte, in place.
+void trimLineEnd(char* line);
+
+// True when the line begins, at its very first byte, with the key ("word=", "def=", "ex=").
+bool beginsWithKey(const char* line, const char* key);
+
+// Reads the next line (or piece of a long line) into buffer; false at the end of the stream.
+bool readLine(std::FILE* file, char (&buffer)[lineBufferSize]);
+
+// Scans the stream from its start, recording the offset of every "word=" line, at most
+// maxEntries of them; overLong tells whether a further entry was left out. False on a read or
+// position failure.
+bool scanEntryOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& overLong);
+
+// Reads the entry whose "word=" line begins at offset. On failure the record is left untouched.
+bool readEntryAt(std::FILE* file, long offset, TwordDef& entry);

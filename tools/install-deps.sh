@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what building and testing Lexoria needs on a Debian 12 machine: the MinGW-w64 i686
+# cross compilers, 32-bit Wine through i386 multiarch, Xvfb, and GoogleTest sources.
+# Does nothing when everything is already there.
+set -euo pipefail
+
+need=()
+command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686 binutils-mingw-w64-i686)
+command -v cmake >/dev/null || need+=(cmake)
+command -v make >/dev/null || need+=(make)
+command -v xvfb-run >/dev/null || need+=(xvfb xauth)
+command -v import >/dev/null || need+=(imagemagick)
+command -v halibut >/dev/null || need+=(halibut)
+command -v makensis >/dev/null || need+=(nsis)
+command -v unzip >/dev/null || need+=(unzip zip)
+command -v xwininfo >/dev/null || need+=(x11-utils)
+[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+command -v g++ >/dev/null || need+=(g++)
+[ -e /usr/lib/wine/wine ] || [ -e /usr/lib/wine/wine32 ] || need+=(wine)
+dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
+
+[ ${#need[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages: ${need[*]}; run as root or install them." >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the platform-free code on the host under the sanitizers, then the
+# Windows program and its tests under Wine. Ends with ctest's summary of the Windows run.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+jobs=${JOBS:-$(nproc)}
+
+tools/build.sh
+ctest --test-dir build/host --output-on-failure -j "$jobs"
+if [ -x tools/fuzz.sh ]; then tools/fuzz.sh; fi
+tools/with-wine.sh ctest --test-dir build/win --output-on-failure
