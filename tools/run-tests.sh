@@ -5,8 +5,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 jobs=${JOBS:-$(nproc)}
+out=${LEXORIA_BUILD:-build}
 
 tools/build.sh
-ctest --test-dir build/host --output-on-failure -j "$jobs"
+ctest --test-dir "$out/host" --output-on-failure -j "$jobs"
 if [ -x tools/fuzz.sh ]; then tools/fuzz.sh; fi
-tools/with-wine.sh ctest --test-dir build/win --output-on-failure
+tools/with-wine.sh ctest --test-dir "$out/win" --output-on-failure

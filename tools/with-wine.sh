@@ -11,7 +11,9 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${LEXORIA_IN_XVFB:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+out=${LEXORIA_BUILD:-build}
+case $out in /*) ;; *) out=$root/$out ;; esac
+export WINEPREFIX=${WINEPREFIX:-$out/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winedbg.exe=d;winemenubuilder.exe=d;mscoree,mshtml=}

@@ -1,0 +1,39 @@
+// Centring a dialog over its parent and finding a control among a dialog's children.
+#include "options/dialogutil.h"
+
+namespace {
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK matchControlId(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    if (GetWindowLongA(child, GWL_ID) != search->id) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+}  // namespace
+
+HWND findChildControl(HWND dialog, int id) {
+    ControlSearch search{id, NO_CHILD_CONTROL};
+    EnumChildWindows(dialog, matchControlId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void centerOverParent(HWND dialog) {
+    RECT dialogRect, parentRect;
+    GetWindowRect(dialog, &dialogRect);
+    GetWindowRect(GetParent(dialog), &parentRect);
+    const int width = dialogRect.right - dialogRect.left;
+    const int height = dialogRect.bottom - dialogRect.top;
+    int x = parentRect.left + (parentRect.right - parentRect.left - width) / 2;
+    int y = parentRect.top + (parentRect.bottom - parentRect.top - height) / 2;
+    if (x < 0) x = 0;
+    if (y < 0) y = 0;
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    if (x + width > screenWidth) x = screenWidth - width;
+    if (y + height > screenHeight) y = screenHeight - height;
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,224 @@
+// Test support: scratch folders, the program's registry key and driving Lexoria.exe.
+#include "support/lexoria_driver.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace lexoria_test {
+
+const char* const programKey = "SOFTWARE\\Fennwick Systems\\Lexoria";
+
+std::string buildFolder() {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+namespace {
+void removeTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string path = folder + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(path);
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+}  // namespace
+
+ScratchFolder::ScratchFolder() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    static unsigned serial = 0;
+    for (;;) {
+        char name[MAX_PATH + 64];
+        std::snprintf(name, sizeof name, "%slexoria-test-%lu-%u", temp, GetCurrentProcessId(),
+                      ++serial);
+        if (CreateDirectoryA(name, nullptr)) {
+            folder = name;
+            return;
+        }
+    }
+}
+
+ScratchFolder::~ScratchFolder() { removeTree(folder); }
+
+bool writeFile(const std::string& path, const std::string& bytes) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
+bool readFile(const std::string& path, std::string& bytes) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    bytes.clear();
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+    std::fclose(file);
+    return true;
+}
+
+bool copyProgram(const ScratchFolder& folder) {
+    return CopyFileA((buildFolder() + "\\Lexoria.exe").c_str(),
+                     folder.file("Lexoria.exe").c_str(), FALSE) != 0;
+}
+
+void deleteProgramKey() { RegDeleteKeyA(HKEY_CURRENT_USER, programKey); }
+
+bool setProgramValue(const char* name, DWORD type, const void* data, DWORD size) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, programKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG result = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+bool getProgramValue(const char* name, std::vector<unsigned char>& bytes, DWORD* type) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0, valueType = 0;
+    LONG result = RegQueryValueExA(key, name, nullptr, &valueType, nullptr, &size);
+    if (result == ERROR_SUCCESS) {
+        bytes.assign(size + 1, 0);
+        result = RegQueryValueExA(key, name, nullptr, &valueType, bytes.data(), &size);
+        bytes.resize(size);
+    }
+    RegCloseKey(key);
+    if (type) *type = valueType;
+    return result == ERROR_SUCCESS;
+}
+
+bool deleteProgramValue(const char* name) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return false;
+    LONG result = RegDeleteValueA(key, name);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+LexoriaProcess::~LexoriaProcess() {
+    if (!info.hProcess) return;
+    if (running()) {
+        TerminateProcess(info.hProcess, 99);
+        WaitForSingleObject(info.hProcess, 5000);
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+}
+
+bool LexoriaProcess::start(const std::string& folder, const std::string& exeName) {
+    std::string exe = folder + "\\" + exeName;
+    std::string commandLine = "\"" + exe + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &info) != 0;
+}
+
+namespace {
+struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (owner == search->processId && std::strcmp(name, search->className) == 0)
+        search->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> windowsOf(DWORD processId, const char* className) {
+    WindowSearch search{processId, className, {}};
+    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+}  // namespace
+
+HWND LexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
+    HWND main = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND window : windowsOf(info.dwProcessId, "Lexoria")) {
+                if (IsWindowVisible(window) && !paneText(window).empty()) main = window;
+            }
+            return main != nullptr || !running();
+        },
+        timeoutMs);
+    return main;
+}
+
+HWND LexoriaProcess::waitForDialog(DWORD timeoutMs, HWND except) {
+    HWND dialog = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND window : dialogsOf(info.dwProcessId))
+                if (window != except && IsWindowVisible(window)) dialog = window;
+            return dialog != nullptr || !running();
+        },
+        timeoutMs);
+    return dialog;
+}
+
+long LexoriaProcess::waitForExit(DWORD timeoutMs) {
+    if (WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+bool LexoriaProcess::running() const {
+    return info.hProcess && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::vector<HWND> dialogsOf(DWORD processId) { return windowsOf(processId, "#32770"); }
+
+std::string windowText(HWND window) {
+    char text[4096] = "";
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+    return text;
+}
+
+std::string messageBoxText(HWND box) { return windowText(GetDlgItem(box, 0xFFFF)); }
+
+void pressOk(HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+
+void clickButton(HWND parent, int id) {
+    HWND button = GetDlgItem(parent, id);
+    if (button) PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+std::string paneText(HWND mainWindow) {
+    HWND pane = GetDlgItem(mainWindow, 1010);
+    if (!pane) return std::string();
+    std::vector<char> text(1 << 16, '\0');
+    SendMessageTimeoutA(pane, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+    return text.data();
+}
+
+}  // namespace lexoria_test

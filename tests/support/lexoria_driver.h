@@ -1,0 +1,87 @@
+// Test support for driving the real Lexoria.exe from a test program, as a user would: a scratch
+// folder holding a copy of the program and a word list, the process started and watched with
+// time-outs, its windows and message boxes found and read, and the program's registry key
+// cleared around each test.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace lexoria_test {
+
+// The folder of the running test program; Lexoria.exe and lexoria.lst are built beside it.
+std::string buildFolder();
+
+// A fresh folder under the temporary folder, removed with everything in it on destruction.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::string& path() const { return folder; }
+    std::string file(const std::string& name) const { return folder + "\\" + name; }
+
+private:
+    std::string folder;
+};
+
+bool writeFile(const std::string& path, const std::string& bytes);
+bool readFile(const std::string& path, std::string& bytes);
+bool copyProgram(const ScratchFolder& folder);  // Lexoria.exe into the folder
+
+// The program's key under HKEY_CURRENT_USER, read and changed directly through the API.
+extern const char* const programKey;
+void deleteProgramKey();
+bool setProgramValue(const char* name, DWORD type, const void* data, DWORD size);
+bool getProgramValue(const char* name, std::vector<unsigned char>& bytes, DWORD* type = nullptr);
+bool deleteProgramValue(const char* name);
+
+// One run of the program in a folder.
+class LexoriaProcess {
+public:
+    LexoriaProcess() = default;
+    ~LexoriaProcess();  // kills a process still running
+    LexoriaProcess(const LexoriaProcess&) = delete;
+    LexoriaProcess& operator=(const LexoriaProcess&) = delete;
+
+    bool start(const std::string& folder, const std::string& exeName = "Lexoria.exe");
+    // The main window once it is visible with its pane text set; null on time-out.
+    HWND waitForMainWindow(DWORD timeoutMs = 10000);
+    // A top-level dialog (#32770) of this process, e.g. a message box; null on time-out.
+    HWND waitForDialog(DWORD timeoutMs = 10000, HWND except = nullptr);
+    // The exit code, or -1 on time-out.
+    long waitForExit(DWORD timeoutMs = 10000);
+    bool running() const;
+    DWORD id() const { return info.dwProcessId; }
+    HANDLE handle() const { return info.hProcess; }
+
+private:
+    PROCESS_INFORMATION info = {};
+};
+
+// All top-level dialogs (#32770 windows) that belong to the process.
+std::vector<HWND> dialogsOf(DWORD processId);
+// A message box's text (its static control 0xFFFF) and caption.
+std::string messageBoxText(HWND box);
+std::string windowText(HWND window);
+// Closes a message box or dialog as its OK button would.
+void pressOk(HWND dialog);
+// Clicks a button of a window by control id (BM_CLICK, posted) and lets the program act on it.
+void clickButton(HWND parent, int id);
+// The pane text of the main window (its RICHEDIT child, id 1010).
+std::string paneText(HWND mainWindow);
+// Waits until the condition holds, polling; false on time-out.
+template <typename Condition>
+bool waitUntil(Condition condition, DWORD timeoutMs = 5000) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+}  // namespace lexoria_test
