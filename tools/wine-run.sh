@@ -5,5 +5,5 @@ here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=${WINEPREFIX:-$here/../build/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winedbg.exe=d;winemenubuilder.exe=d;mscoree,mshtml=}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winedbg.exe=d;winemenubuilder.exe=d;mscoree,mshtml=;winhlp32.exe=d}
 exec wine "$@"

@@ -16,7 +16,7 @@ case $out in /*) ;; *) out=$root/$out ;; esac
 export WINEPREFIX=${WINEPREFIX:-$out/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winedbg.exe=d;winemenubuilder.exe=d;mscoree,mshtml=}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winedbg.exe=d;winemenubuilder.exe=d;mscoree,mshtml=;winhlp32.exe=d}
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
