@@ -16,6 +16,8 @@ command -v unzip >/dev/null || need+=(unzip zip)
 command -v xwininfo >/dev/null || need+=(x11-utils)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 command -v g++ >/dev/null || need+=(g++)
+command -v clang++ >/dev/null || need+=(clang)
+dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need+=(libclang-rt-14-dev)
 [ -e /usr/lib/wine/wine ] || [ -e /usr/lib/wine/wine32 ] || need+=(wine)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
 
