@@ -18,3 +18,6 @@ bench: deps
 
 clean:
 	rm -rf build
+
+soak: deps
+	@tools/soak.sh
