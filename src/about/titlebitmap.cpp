@@ -1,0 +1,99 @@
+// The title bitmap resource, its palette and its drawing.
+#include "about/titlebitmap.h"
+
+#include <cstddef>
+#include <vector>
+
+#include "about/dibcolours.h"
+#include "resources/resource.h"
+
+namespace {
+
+// The device context of the whole screen, released on every path.
+class TscreenDC {
+public:
+    TscreenDC() : dc(GetWindowDC(nullptr)) {}
+    ~TscreenDC() {
+        if (dc) ReleaseDC(nullptr, dc);
+    }
+    TscreenDC(const TscreenDC&) = delete;
+    TscreenDC& operator=(const TscreenDC&) = delete;
+    HDC get() const { return dc; }
+
+private:
+    HDC dc;
+};
+
+// A palette selected into a context and put back afterwards: a palette still selected into a
+// context cannot be deleted, and the dialog deletes its palette when it closes.
+class TselectedPalette {
+public:
+    TselectedPalette(HDC context, HPALETTE palette)
+        : dc(context), previous(palette ? SelectPalette(context, palette, FALSE) : nullptr) {
+        if (previous) RealizePalette(dc);
+    }
+    ~TselectedPalette() {
+        if (previous) SelectPalette(dc, previous, TRUE);
+    }
+    TselectedPalette(const TselectedPalette&) = delete;
+    TselectedPalette& operator=(const TselectedPalette&) = delete;
+
+private:
+    HDC dc;
+    HPALETTE previous;
+};
+
+uint32_t colourCount(const BITMAPINFOHEADER* header) {
+    return dibColourCount(header->biClrUsed, header->biBitCount);
+}
+
+const BYTE* colourTable(const BITMAPINFOHEADER* header) {
+    return reinterpret_cast<const BYTE*>(header) + header->biSize;
+}
+
+}  // namespace
+
+TtitleBitmap findTitleBitmap(HINSTANCE module) {
+    TtitleBitmap bitmap;
+    HRSRC found = FindResourceA(module, TITLE_BMP_NAME, RT_BITMAP);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* locked = loaded ? LockResource(loaded) : nullptr;
+    if (!locked) return bitmap;
+    bitmap.header = static_cast<const BITMAPINFOHEADER*>(locked);
+    bitmap.pixels = static_cast<const BYTE*>(locked) +
+                    dibPixelOffset(bitmap.header->biSize, colourCount(bitmap.header));
+    return bitmap;
+}
+
+HPALETTE createDibPalette(const BITMAPINFOHEADER* header) {
+    const uint32_t count = header ? colourCount(header) : 0;
+    if (count == 0) return nullptr;
+    const std::vector<TpaletteColour> colours = paletteFromColourTable(colourTable(header), count);
+    // LOGPALETTE ends in a one-entry array; the description is built in a buffer of the full size.
+    std::vector<BYTE> description(offsetof(LOGPALETTE, palPalEntry) +
+                                  sizeof(PALETTEENTRY) * colours.size());
+    auto* logical = reinterpret_cast<LOGPALETTE*>(description.data());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = static_cast<WORD>(colours.size());
+    for (size_t i = 0; i < colours.size(); ++i) {
+        logical->palPalEntry[i] = PALETTEENTRY{colours[i].red, colours[i].green, colours[i].blue,
+                                               colours[i].flags};
+    }
+    return CreatePalette(logical);
+}
+
+HPALETTE createScreenPalette(const BITMAPINFOHEADER* header) {
+    if (!header || colourCount(header) == 0) return nullptr;
+    TscreenDC screen;
+    if (!screen.get() || !(GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE)) return nullptr;
+    return createDibPalette(header);
+}
+
+void drawTitleBitmap(HDC dc, const TtitleBitmap& bitmap, HPALETTE palette) {
+    if (!bitmap.header) return;
+    TselectedPalette selected(dc, palette);
+    const int width = bitmap.header->biWidth;
+    const int height = bitmap.header->biHeight;
+    StretchDIBits(dc, 0, 0, width, height, 0, 0, width, height, bitmap.pixels,
+                  reinterpret_cast<const BITMAPINFO*>(bitmap.header), DIB_RGB_COLORS, SRCCOPY);
+}
