@@ -1,0 +1,81 @@
+#!/usr/bin/env python3
+# Writes the seed corpora of the fuzz targets (corpus/<target>/) from the awkward inputs the
+# readers must handle. The files are kept in the repository; run this again after changing it.
+import os
+import struct
+
+here = os.path.dirname(os.path.abspath(__file__))
+
+
+def write(target, name, data):
+    folder = os.path.join(here, "corpus", target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
+# fuzz_wordlist: four bytes choosing one more offset to read at, then the file. An even choice
+# c reads at (c / 2) modulo (file length + 16); an odd one reads at the choice itself.
+def at(offset):
+    return struct.pack("<I", 2 * offset)
+
+
+def raw(offset):
+    return struct.pack("<i", offset | 1)
+
+
+LF = b"word=alpha\ndef=the first\nex=one\nword=beta\ndef=the second\n  more text\nex=two\n"
+CRLF = LF.replace(b"\n", b"\r\n")
+wordlists = {
+    "lf": at(0) + LF,
+    "crlf": at(LF.index(b"word=beta")) + CRLF,
+    "trailing-blanks": at(0) + b"word=gamma  \t \ndef= big   \nex=\t\n\nword=delta \r\n\r\n",
+    "long-line-5000": at(0) + b"word=long\ndef=" + b"x" * 5000 + b"\nex=after\nword=next\n",
+    # The second piece of the long line begins with "word=", so it begins an entry.
+    "long-line-key-in-piece": at(7 + 2047) + b"word=a\ndef=" + b"y" * 2043 + b"word=hidden\nex=z\n",
+    "zero-bytes": at(12) + b"word=ze\0ro\ndef=a\0b\nword=\0\n\0word=x\nex=\0\n",
+    "bom": at(3) + b"\xef\xbb\xbfword=bom\ndef=never shown\nword=real\ndef=shown\n",
+    "no-entries": at(0) + b"just text\nno key here\n",
+    "keys-not-at-line-start": at(0) + b" word=x\nWord=y\nDEF=z\n ex=w\nword=ok\ndef= d\n",
+    "empty": at(0),
+    "cr-only": at(0) + b"word=a\rdef=b\rex=c\r",
+    "no-final-line-end": at(0) + b"word=end\ndef=last",
+    "empty-line-before-next": at(0) + b"word=a\ndef=b\n\nword=c\n",
+    "offset-mid-line": at(2) + b"xxword=inside\ndef=d\n",
+    "offset-negative": raw(-2147483647) + LF,
+    "offset-past-end": raw(1 << 30 | 1) + LF,
+    "entries-4001": at(6 * 3999) + b"word=\n" * 4001,
+}
+for name, data in wordlists.items():
+    write("fuzz_wordlist", name, data)
+
+
+# fuzz_records: a stored "State" (count, current, start, step) or "Startup" record as bytes.
+def state(*fields):
+    return struct.pack("<4i", *fields)
+
+
+def startup(*fields):
+    return struct.pack("<hHhh", *fields)
+
+
+records = {
+    "state-mid-pass": state(10, 6, 3, 3),
+    "state-empty-list": state(0, 0, 0, 1),
+    "state-one-entry": state(1, 0, 0, 1),
+    "state-full": state(4000, 3999, 17, 3999),
+    "state-step-equals-count": state(7, 0, 0, 7),
+    "state-step-not-coprime": state(10, 0, 0, 4),
+    "state-negative": state(-1, -1, -1, -1),
+    "state-count-too-large": state(4001, 0, 0, 1),
+    "state-current-out-of-range": state(5, 5, 0, 2),
+    "state-one-byte-long": state(5, 3, 3, 2) + b"\0",
+    "state-one-byte-short": state(5, 3, 3, 2)[:15],
+    "startup-centred": startup(1, 0, 0, 0),
+    "startup-saved-negative": startup(0, 1, -20, -5),
+    "startup-choice-out-of-range": startup(-3, 2, 100, 100),
+    "startup-seven-bytes": startup(0, 1, 2, 3)[:7],
+    "startup-nine-bytes": startup(0, 1, 2, 3) + b"\x7f",
+}
+for name, data in records.items():
+    write("fuzz_records", name, data)
