@@ -1,0 +1,399 @@
+// Reading and writing the B+ trees of help files.
+#include "btree.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::uint16_t kMagic = 0x293B;
+constexpr std::size_t kHeaderSize = 38;
+constexpr std::size_t kStructureSize = 16;
+constexpr std::size_t kLeafHeaderSize = 8;
+constexpr std::size_t kIndexHeaderSize = 6;
+constexpr int kMaxLevels = 16;
+constexpr std::size_t kMaxPages = 0x7FFF; // page numbers are signed 16-bit
+
+struct Header {
+    std::uint16_t magic = 0;
+    std::uint16_t flags = 0;
+    std::uint16_t pageSize = 0;
+    std::string structure;
+    std::int16_t rootPage = 0;
+    std::int16_t totalPages = 0;
+    std::int16_t levels = 0;
+    std::int32_t totalEntries = 0;
+};
+
+bool readHeader(const Bytes& content, Header& header, std::string& error)
+{
+    ByteReader in(content.data(), content.size());
+    header.magic = in.u16();
+    header.flags = in.u16();
+    header.pageSize = in.u16();
+    for (std::size_t i = 0; i < kStructureSize; ++i) {
+        const char c = static_cast<char>(in.u8());
+        if (c != '\0' && header.structure.size() == i) {
+            header.structure.push_back(c);
+        }
+    }
+    in.skip(4); // MustBeZero, PageSplits: no reader relies on them
+    header.rootPage = in.i16();
+    in.skip(2); // MustBeNegOne
+    header.totalPages = in.i16();
+    header.levels = in.i16();
+    header.totalEntries = in.i32();
+    if (!in.ok()) {
+        error = "B+ tree header is cut short";
+        return false;
+    }
+    if (header.magic != kMagic) {
+        error = "B+ tree header has a wrong magic number";
+        return false;
+    }
+    if (header.pageSize < 2 * kLeafHeaderSize || header.totalPages < 1 || header.levels < 1 ||
+        header.levels > kMaxLevels || header.totalEntries < 0 || header.rootPage < 0 ||
+        header.rootPage >= header.totalPages) {
+        error = "B+ tree header has impossible sizes or page numbers";
+        return false;
+    }
+    if (kHeaderSize + static_cast<std::size_t>(header.totalPages) * header.pageSize > content.size()) {
+        error = "B+ tree pages run past the end of their internal file";
+        return false;
+    }
+    return true;
+}
+
+// Key bounds handed down from index pages: a page's keys must satisfy low <= key < high.
+struct Bounds {
+    const BTreeEntry* low = nullptr;
+    const BTreeEntry* high = nullptr;
+};
+
+class TreeWalker {
+public:
+    TreeWalker(const Bytes& content, const Header& header, BTree& tree)
+        : content_(content), header_(header), tree_(tree), visited_(header.totalPages, false)
+    {
+    }
+
+    bool walk(std::string& error)
+    {
+        if (!walkPage(header_.rootPage, header_.levels, Bounds{}, error)) {
+            return false;
+        }
+        if (tree_.entries.size() != static_cast<std::size_t>(header_.totalEntries)) {
+            error = "B+ tree holds a different number of entries than its header says";
+            return false;
+        }
+        return checkLeafChain(error);
+    }
+
+private:
+    ByteReader pageReader(int page) const
+    {
+        const std::size_t start = kHeaderSize + static_cast<std::size_t>(page) * header_.pageSize;
+        return ByteReader(content_.data() + start, header_.pageSize);
+    }
+
+    BTreeEntry readKey(ByteReader& in) const
+    {
+        BTreeEntry entry;
+        if (tree_.layout.keyKind == KeyKind::Text) {
+            entry.text = in.cstring();
+        } else {
+            entry.number = in.i32();
+        }
+        return entry;
+    }
+
+    bool inBounds(const BTreeEntry& key, const Bounds& bounds) const
+    {
+        const KeyKind kind = tree_.layout.keyKind;
+        return !(bounds.low && keyLess(kind, key, *bounds.low)) &&
+               !(bounds.high && !keyLess(kind, key, *bounds.high));
+    }
+
+    bool claimPage(int page, std::string& error)
+    {
+        if (page < 0 || page >= header_.totalPages) {
+            error = "B+ tree refers to page " + std::to_string(page) + ", which does not exist";
+            return false;
+        }
+        if (visited_[page]) {
+            error = "B+ tree refers to page " + std::to_string(page) + " twice";
+            return false;
+        }
+        visited_[page] = true;
+        return true;
+    }
+
+    bool walkPage(int page, int level, const Bounds& bounds, std::string& error)
+    {
+        if (!claimPage(page, error)) {
+            return false;
+        }
+        return level > 1 ? walkIndex(page, level, bounds, error) : walkLeaf(page, bounds, error);
+    }
+
+    bool walkIndex(int page, int level, const Bounds& bounds, std::string& error)
+    {
+        ByteReader in = pageReader(page);
+        in.skip(2); // Unused
+        const int count = in.i16();
+        const int first = in.i16();
+        std::vector<BTreeEntry> keys;
+        std::vector<int> children{first};
+        for (int i = 0; i < count && in.ok(); ++i) {
+            keys.push_back(readKey(in));
+            children.push_back(in.i16());
+        }
+        if (!in.ok() || count < 0) {
+            error = "B+ tree index page " + std::to_string(page) + " runs past its end";
+            return false;
+        }
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            Bounds child{i == 0 ? bounds.low : &keys[i - 1], i < keys.size() ? &keys[i] : bounds.high};
+            if ((child.low && !inBounds(*child.low, bounds)) ||
+                (child.low && child.high && !keyLess(tree_.layout.keyKind, *child.low, *child.high))) {
+                error = "B+ tree index page " + std::to_string(page) + " has keys out of order";
+                return false;
+            }
+            if (!walkPage(children[i], level - 1, child, error)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool walkLeaf(int page, const Bounds& bounds, std::string& error)
+    {
+        const KeyKind kind = tree_.layout.keyKind;
+        ByteReader in = pageReader(page);
+        in.skip(2); // Unused
+        const int count = in.i16();
+        const int previous = in.i16();
+        const int next = in.i16();
+        leaves_.push_back({page, previous, next});
+        for (int i = 0; i < count && in.ok(); ++i) {
+            BTreeEntry entry = readKey(in);
+            entry.value.resize(tree_.layout.valueSize);
+            for (auto& byte : entry.value) {
+                byte = in.u8();
+            }
+            if (!in.ok()) {
+                break;
+            }
+            const bool follows = tree_.entries.empty() || keyLess(kind, tree_.entries.back(), entry);
+            if (!follows || !inBounds(entry, bounds)) {
+                error = "B+ tree leaf page " + std::to_string(page) + " repeats a key or has keys out of order";
+                return false;
+            }
+            tree_.entries.push_back(std::move(entry));
+        }
+        if (!in.ok() || count < 0) {
+            error = "B+ tree leaf page " + std::to_string(page) + " runs past its end";
+            return false;
+        }
+        return true;
+    }
+
+    bool checkLeafChain(std::string& error) const
+    {
+        for (std::size_t i = 0; i < leaves_.size(); ++i) {
+            const int expectedPrevious = i == 0 ? -1 : leaves_[i - 1].page;
+            const int expectedNext = i + 1 == leaves_.size() ? -1 : leaves_[i + 1].page;
+            if (leaves_[i].previous != expectedPrevious || leaves_[i].next != expectedNext) {
+                error = "B+ tree leaf pages are not chained in key order";
+                return false;
+            }
+        }
+        return true;
+    }
+
+    struct Leaf {
+        int page;
+        int previous;
+        int next;
+    };
+
+    const Bytes& content_;
+    const Header& header_;
+    BTree& tree_;
+    std::vector<bool> visited_;
+    std::vector<Leaf> leaves_;
+};
+
+std::size_t keySize(KeyKind kind, const BTreeEntry& entry)
+{
+    return kind == KeyKind::Text ? entry.text.size() + 1 : 4;
+}
+
+void putKey(Bytes& out, KeyKind kind, const BTreeEntry& entry)
+{
+    if (kind == KeyKind::Text) {
+        out.insert(out.end(), entry.text.begin(), entry.text.end());
+        put8(out, 0);
+    } else {
+        put32(out, static_cast<std::uint32_t>(entry.number));
+    }
+}
+
+// One page under construction; pages are padded to full size when finished.
+struct Page {
+    Bytes bytes;
+    std::size_t firstEntry = 0; // the entry whose key leads this page's subtree
+};
+
+void finishPage(Page& page, std::size_t pageSize)
+{
+    set16(page.bytes, 0, static_cast<std::uint32_t>(pageSize - page.bytes.size()));
+    page.bytes.resize(pageSize, 0);
+}
+
+std::vector<Page> packLeaves(const BTree& tree)
+{
+    const BTreeLayout& layout = tree.layout;
+    std::vector<Page> leaves(1);
+    leaves.back().bytes.assign(kLeafHeaderSize, 0);
+    int count = 0;
+    for (std::size_t i = 0; i < tree.entries.size(); ++i) {
+        const BTreeEntry& entry = tree.entries[i];
+        if (leaves.back().bytes.size() + keySize(layout.keyKind, entry) + layout.valueSize > layout.pageSize) {
+            set16(leaves.back().bytes, 2, count);
+            leaves.push_back(Page{Bytes(kLeafHeaderSize, 0), i});
+            count = 0;
+        }
+        putKey(leaves.back().bytes, layout.keyKind, entry);
+        leaves.back().bytes.insert(leaves.back().bytes.end(), entry.value.begin(), entry.value.end());
+        ++count;
+    }
+    set16(leaves.back().bytes, 2, count);
+    for (std::size_t i = 0; i < leaves.size(); ++i) {
+        set16(leaves[i].bytes, 4, i == 0 ? 0xFFFF : static_cast<std::uint32_t>(i - 1));
+        set16(leaves[i].bytes, 6, i + 1 == leaves.size() ? 0xFFFF : static_cast<std::uint32_t>(i + 1));
+    }
+    return leaves;
+}
+
+// Builds one index level over `children`, whose page numbers start at `firstChildPage`;
+// the new pages are numbered from `firstChildPage + children.size()`.
+std::vector<Page> packIndexLevel(const BTree& tree, const std::vector<Page>& children, std::size_t firstChildPage)
+{
+    const BTreeLayout& layout = tree.layout;
+    std::vector<Page> parents;
+    int count = 0;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const std::uint32_t childPage = static_cast<std::uint32_t>(firstChildPage + i);
+        const BTreeEntry& key = tree.entries[children[i].firstEntry];
+        const bool fits = !parents.empty() &&
+                          parents.back().bytes.size() + keySize(layout.keyKind, key) + 2 <= layout.pageSize;
+        if (!fits) {
+            if (!parents.empty()) {
+                set16(parents.back().bytes, 2, count);
+            }
+            parents.push_back(Page{Bytes(kIndexHeaderSize, 0), children[i].firstEntry});
+            set16(parents.back().bytes, 4, childPage);
+            count = 0;
+            continue;
+        }
+        putKey(parents.back().bytes, layout.keyKind, key);
+        put16(parents.back().bytes, childPage);
+        ++count;
+    }
+    set16(parents.back().bytes, 2, count);
+    return parents;
+}
+
+bool checkWritable(const BTree& tree, std::string& error)
+{
+    const BTreeLayout& layout = tree.layout;
+    if (layout.structure.size() > kStructureSize || layout.pageSize < 2 * kLeafHeaderSize) {
+        error = "B+ tree layout cannot be written";
+        return false;
+    }
+    for (std::size_t i = 0; i < tree.entries.size(); ++i) {
+        const BTreeEntry& entry = tree.entries[i];
+        if (entry.value.size() != layout.valueSize ||
+            kLeafHeaderSize + keySize(layout.keyKind, entry) + layout.valueSize > layout.pageSize) {
+            error = "B+ tree entry does not fit a page";
+            return false;
+        }
+        if (i > 0 && !keyLess(layout.keyKind, tree.entries[i - 1], entry)) {
+            error = "B+ tree entries are not sorted and unique";
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool keyLess(KeyKind kind, const BTreeEntry& a, const BTreeEntry& b)
+{
+    switch (kind) {
+    case KeyKind::Text:
+        // std::string compares its bytes as unsigned char, the order the viewer's strcmp uses.
+        return a.text < b.text;
+    case KeyKind::Number:
+        return a.number < b.number;
+    case KeyKind::UnsignedNumber:
+        return static_cast<std::uint32_t>(a.number) < static_cast<std::uint32_t>(b.number);
+    }
+    return false;
+}
+
+bool readBTree(const Bytes& content, BTree& tree, std::string& error)
+{
+    Header header;
+    if (!readHeader(content, header, error)) {
+        return false;
+    }
+    tree.layout.flags = header.flags;
+    tree.layout.pageSize = header.pageSize;
+    tree.layout.structure = header.structure;
+    tree.entries.clear();
+    TreeWalker walker(content, header, tree);
+    return walker.walk(error);
+}
+
+bool writeBTree(const BTree& tree, Bytes& content, std::string& error)
+{
+    if (!checkWritable(tree, error)) {
+        return false;
+    }
+    std::vector<Page> pages = packLeaves(tree);
+    std::size_t levelStart = 0;
+    std::size_t levelSize = pages.size();
+    int levels = 1;
+    while (levelSize > 1) {
+        const std::vector<Page> level(pages.begin() + levelStart, pages.end());
+        const std::vector<Page> parents = packIndexLevel(tree, level, levelStart);
+        levelStart = pages.size();
+        levelSize = parents.size();
+        pages.insert(pages.end(), parents.begin(), parents.end());
+        ++levels;
+    }
+    if (pages.size() > kMaxPages) {
+        error = "B+ tree needs more pages than a help file can number";
+        return false;
+    }
+    content.clear();
+    put16(content, kMagic);
+    put16(content, tree.layout.flags);
+    put16(content, tree.layout.pageSize);
+    Bytes structure(kStructureSize, 0);
+    std::memcpy(structure.data(), tree.layout.structure.data(), tree.layout.structure.size());
+    content.insert(content.end(), structure.begin(), structure.end());
+    put16(content, 0);                                             // MustBeZero
+    put16(content, 0);                                             // PageSplits
+    put16(content, static_cast<std::uint32_t>(pages.size() - 1)); // RootPage: the last page made
+    put16(content, 0xFFFF);                                        // MustBeNegOne
+    put16(content, static_cast<std::uint32_t>(pages.size()));
+    put16(content, static_cast<std::uint32_t>(levels));
+    put32(content, static_cast<std::uint32_t>(tree.entries.size()));
+    for (Page& page : pages) {
+        finishPage(page, tree.layout.pageSize);
+        content.insert(content.end(), page.bytes.begin(), page.bytes.end());
+    }
+    return true;
+}
