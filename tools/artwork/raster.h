@@ -198,7 +198,8 @@ class Canvas {
 public:
     static constexpr int kSub = 16;  // samples per pixel along each axis
 
-    Canvas(int width, int height) : w_(width), h_(height), px_(size_t(width) * height) {}
+    // A new canvas is fully transparent.
+    Canvas(int width, int height) : w_(width), h_(height), px_(size_t(width) * height, Colour{0, 0, 0, 0}) {}
 
     int width() const { return w_; }
     int height() const { return h_; }
