@@ -1,0 +1,205 @@
+// Draws the program's icon, an open book on a deep blue tile, and writes it as a .ico file with
+// 48, 32 and 16 pixel images, each a 32-bit DIB with alpha followed by its AND mask.
+#include "colours.h"
+#include "raster.h"
+
+#include <cstdio>
+#include <initializer_list>
+#include <vector>
+
+using namespace art;
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// The large images are drawn from outlines on a 48-unit grid (y down) and scaled.
+
+constexpr double kGrid = 48;
+
+// Adds a box with rounded corners to the figure, or cuts one out of it.
+void roundedBox(Figure& f, Box b, double r, bool add) {
+    std::vector<Shape> parts{rect(b.x0 + r, b.y0, b.x1 - r, b.y1), rect(b.x0, b.y0 + r, b.x1, b.y1 - r)};
+    for (Point c : {Point{b.x0 + r, b.y0 + r}, Point{b.x1 - r, b.y0 + r}, Point{b.x0 + r, b.y1 - r},
+                    Point{b.x1 - r, b.y1 - r}}) {
+        parts.push_back(circle(c.x, c.y, r));
+    }
+    for (Shape& s : parts) add ? f.add(s) : f.cut(s);
+}
+
+// One page (side -1 left, +1 right) spread from the spine at x = 24: its top edge sags towards
+// the spine and its bottom edge dips to it, as a book lies open. `grow` widens the outline
+// outwards and downwards, which makes the cover that shows around the pages.
+Shape page(double side, double grow) {
+    const double spine = kGrid / 2, outer = spine + side * (16 + grow);
+    std::vector<Point> p{{spine, 17 - grow * 0.3}};
+    curveTo(p, {spine + side * 7, 12.5 - grow * 0.3}, {outer, 13.5 - grow * 0.3});
+    p.push_back({outer, 32 + grow});
+    curveTo(p, {spine + side * 8, 31.5 + grow}, {spine, 35.5 + grow});
+    return polygon(p);
+}
+
+// Four lines of text on a page, following the sag of its top edge.
+Figure textLines(double side) {
+    Figure f;
+    const double spine = kGrid / 2, from = spine + side * 3.5, to = spine + side * 13;
+    for (int i = 0; i < 4; ++i) {
+        double y = 19 + i * 3.6, sag = 2.2 - i * 0.45;
+        std::vector<Point> line{{from, y + sag}};
+        curveTo(line, {spine + side * 7.5, y - 0.6}, {to, y}, 8);
+        line.push_back({to, y + 1.3});
+        curveTo(line, {spine + side * 7.5, y + 0.7}, {from, y + sag + 1.3}, 8);
+        f.add(polygon(line));
+    }
+    return f;
+}
+
+// Paints the icon at `size` pixels from the outline design.
+Canvas drawFromOutlines(int size) {
+    Canvas c(size, size);
+    const double scale = size / kGrid;
+    auto place = [scale](const Figure& f) { return std::vector<Placed>{{&f, {0, 0}, scale, false}}; };
+
+    Figure tile;
+    roundedBox(tile, {0, 0, kGrid, kGrid}, 8, true);
+    c.paint(place(tile), kInk);
+    Figure rim;  // a fine gold line just inside the tile's edge
+    roundedBox(rim, {3, 3, kGrid - 3, kGrid - 3}, 5, true);
+    roundedBox(rim, {4.5, 4.5, kGrid - 4.5, kGrid - 4.5}, 3.5, false);
+    c.paint(place(rim), kGold);
+
+    Figure cover, pages, spine;
+    cover.add(page(-1, 1.6)).add(page(1, 1.6));
+    pages.add(page(-1, 0)).add(page(1, 0));
+    spine.add(rect(23.6, 16, 24.4, 35.5));
+    c.paint(place(cover), kGold);
+    c.paint(place(pages), kPage);
+    Figure left = textLines(-1), right = textLines(1);
+    c.paint({{&left, {0, 0}, scale, false}, {&right, {0, 0}, scale, false}}, kInk, 0.35);
+    c.paint(place(spine), kInk, 0.6);
+    return c;
+}
+
+// ---------------------------------------------------------------------------------------------
+// At 16 pixels an outline would blur, so the small image is placed pixel by pixel.
+
+const char* const kSmallArt[16] = {
+    ".aNNNNNNNNNNNNa.",
+    "aNNNNNNNNNNNNNNa",
+    "NNNNNNNNNNNNNNNN",
+    "NNWWWNNNNNNWWWNN",
+    "NNWWWWWNNWWWWWNN",
+    "NNWWWWWSSWWWWWNN",
+    "NNW---WSSW---WNN",
+    "NNWWWWWSSWWWWWNN",
+    "NNW---WSSW---WNN",
+    "NNWWWWWSSWWWWWNN",
+    "NNW---WSSW---WNN",
+    "NGWWWWWSSWWWWWGN",
+    "NGGGWWWSSWWWGGGN",
+    "NNNGGGGWWGGGGNNN",
+    "aNNNNNNGGNNNNNNa",
+    ".aNNNNNNNNNNNNa.",
+};
+
+struct ArtColour {
+    char key;
+    Colour colour;
+};
+
+const ArtColour kSmallColours[] = {
+    {'N', kInk},
+    {'a', {kInk.r, kInk.g, kInk.b, 110}},
+    {'W', kPage},
+    {'-', mix(kPage, kInk, 0.4)},
+    {'S', mix(kPage, kInk, 0.12)},  // the shade of the gutter
+    {'G', kGold},
+};
+
+// Paints the 16-pixel image from the table above, one unit square per pixel.
+Canvas drawFromPixels() {
+    Canvas c(16, 16);
+    for (const ArtColour& ac : kSmallColours) {
+        Figure f;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                if (kSmallArt[y][x] == ac.key) f.add(rect(x, y, x + 1, y + 1));
+            }
+        }
+        c.paint(f, {0, 0}, ac.colour);
+    }
+    return c;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The .ico file: ICONDIR, one ICONDIRENTRY per image, then the images. Each image is a
+// BITMAPINFOHEADER whose height counts the colour rows and the mask rows together, the BGRA
+// rows bottom-up, and a 1-bit AND mask (set where the icon is see-through) for displays that
+// cannot blend, its rows padded to 4 bytes.
+
+std::vector<std::uint8_t> encodeImage(const Canvas& c) {
+    const int n = c.width();
+    const std::uint32_t maskStride = ((n + 31) / 32) * 4;
+    std::vector<std::uint8_t> out;
+    put32(out, 40);
+    put32(out, n);
+    put32(out, 2 * n);
+    put16(out, 1);
+    put16(out, 32);
+    put32(out, 0);  // BI_RGB
+    put32(out, n * n * 4 + maskStride * n);
+    put32(out, 0);
+    put32(out, 0);
+    put32(out, 0);
+    put32(out, 0);
+    for (int y = n - 1; y >= 0; --y) {
+        for (int x = 0; x < n; ++x) {
+            Colour p = c.at(x, y);
+            put8(out, toByte(p.b));
+            put8(out, toByte(p.g));
+            put8(out, toByte(p.r));
+            put8(out, toByte(p.a));
+        }
+    }
+    for (int y = n - 1; y >= 0; --y) {
+        std::vector<std::uint8_t> row(maskStride, 0);
+        for (int x = 0; x < n; ++x) {
+            if (toByte(c.at(x, y).a) < 128) row[x / 8] |= std::uint8_t(0x80 >> (x % 8));
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> encodeIco(const std::vector<Canvas>& images) {
+    std::vector<std::vector<std::uint8_t>> bodies;
+    for (const Canvas& c : images) bodies.push_back(encodeImage(c));
+    std::vector<std::uint8_t> out;
+    put16(out, 0);
+    put16(out, 1);  // icon, not cursor
+    put16(out, unsigned(images.size()));
+    std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
+    for (size_t i = 0; i < images.size(); ++i) {
+        put8(out, unsigned(images[i].width()));
+        put8(out, unsigned(images[i].height()));
+        put8(out, 0);  // no colour table
+        put8(out, 0);
+        put16(out, 1);
+        put16(out, 32);
+        put32(out, std::uint32_t(bodies[i].size()));
+        put32(out, offset);
+        offset += std::uint32_t(bodies[i].size());
+    }
+    for (const std::vector<std::uint8_t>& b : bodies) out.insert(out.end(), b.begin(), b.end());
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: mkicon OUTPUT.ico\n");
+        return 2;
+    }
+    std::vector<Canvas> images{drawFromOutlines(48), drawFromOutlines(32), drawFromPixels()};
+    return writeFile(argv[1], encodeIco(images)) ? 0 : 1;
+}
