@@ -21,3 +21,6 @@ clean:
 
 soak: deps
 	@tools/soak.sh
+
+dist: deps
+	@tools/dist.sh
