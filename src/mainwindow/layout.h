@@ -1,0 +1,65 @@
+// The main window's geometry and the small decisions around it, kept free of platform headers so
+// the host build can test them: the outer size from the measured fonts, where the settings
+// record places the window, where the pane, buttons and title band go, which keys scroll the
+// pane and how, and the word list path next to the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "settings/windowsettings.h"
+
+struct Tpoint {
+    int x = 0;
+    int y = 0;
+};
+
+struct Tsize {
+    int width = 0;
+    int height = 0;
+};
+
+struct Trect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The text measured with the title and pane fonts to size the window.
+extern const char* const measuringText;
+
+// Outer window size from the two measured alphabet widths and the dialog frame metrics.
+Tsize mainWindowSize(int titleTextWidth, int paneTextWidth, int dlgFrameX, int dlgFrameY);
+
+// Outer top-left corner for the settings record on a screen of the given size. The arithmetic
+// is done in 16 bits, as the record's fields are.
+Tpoint mainWindowPosition(const TwindowSettings& settings, Tsize screen, Tsize window);
+
+// Child windows in client coordinates; titleHeight is the title font's measured height.
+enum TbuttonSlot { exitSlot, nextWordSlot, optionsSlot, helpSlot, aboutSlot, buttonCount };
+Trect definitionPaneRect(Tsize client, int titleHeight);
+Trect buttonRect(Tsize client, TbuttonSlot slot);
+
+// The sunken frame of the title band (right and bottom are edges, not extents) and where the
+// word's top centre goes inside it.
+struct TbandFrame {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+TbandFrame titleBandFrame(Tsize client, int titleHeight);
+Tpoint titleWordOrigin(const TbandFrame& frame);
+
+// Navigation keys (virtual-key codes): the six that the message loop hands to the main window,
+// and the WM_VSCROLL wParam each one sends to the pane. False for every other key.
+bool isPaneNavigationKey(unsigned virtualKey);
+bool paneScrollRequest(unsigned virtualKey, uint32_t& scrollWParam);
+
+// The module path as GetModuleFileName reported it into a buffer of the given capacity: a
+// zero length is a failure, and a path that fills the buffer may have been cut short.
+bool isModulePathUsable(unsigned long length, unsigned long capacity);
+// The word list beside the program: the module path up to its last backslash, plus the list's
+// name; just the name when there is no backslash.
+std::string wordListPathFor(const std::string& modulePath);
