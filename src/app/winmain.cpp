@@ -1,0 +1,95 @@
+// The program's entry: one running copy at a time, the window class, the control libraries, the
+// main window, and the message loop that gives the window dialog-style keys and hands six
+// navigation keys to it so they scroll the definition pane.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "mainwindow/layout.h"
+#include "mainwindow/mainwindow.h"
+#include "resources/resource.h"
+
+namespace {
+
+// A running copy owns the window: restore it if it is minimised, bring it forward, and leave
+// without touching anything else.
+bool bringRunningCopyForward() {
+    HWND running = FindWindowA(mainWindowName, mainWindowName);
+    if (!running) return false;
+    if (IsIconic(running)) {
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof placement;
+        GetWindowPlacement(running, &placement);
+        if (placement.showCmd == SW_MINIMIZE || placement.showCmd == SW_SHOWMINIMIZED) {
+            bool wasMaximized = (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
+            ShowWindow(running, wasMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+        }
+    }
+    SetForegroundWindow(running);
+    return true;
+}
+
+void registerMainWindowClass(HINSTANCE instance) {
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = WndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, LEXORIA_ICON_NAME);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    windowClass.lpszClassName = mainWindowName;
+    RegisterClassA(&windowClass);
+}
+
+// The libraries stay loaded until the process ends; a missing one is reported and the start
+// goes on (without rich edit the window has no pane).
+void loadControlLibraries() {
+    if (!LoadLibraryA("comctl32.dll"))
+        MessageBoxA(nullptr, "Unable to load common controls DLL.", "WinMain", MB_OK);
+    if (!LoadLibraryA("riched32.dll"))
+        MessageBoxA(nullptr, "Unable to load rich edit DLL.", "WinMain", MB_OK);
+    InitCommonControls();
+}
+
+HWND createMainWindow(HINSTANCE instance) {
+    return CreateWindowExA(WS_EX_DLGMODALFRAME, mainWindowName, mainWindowName,
+                           WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION,
+                           0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
+}
+
+// Navigation keys meant for the window or one of its buttons go to the window itself, which
+// scrolls the pane with them; keys aimed at the pane reach the pane as usual.
+bool isRedirectedKey(HWND mainWindow, const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_KEYUP) return false;
+    if (!isPaneNavigationKey(static_cast<unsigned>(message.wParam))) return false;
+    if (message.hwnd == definitionPane()) return false;
+    return message.hwnd == mainWindow || IsChild(mainWindow, message.hwnd);
+}
+
+int runMessageLoop(HWND mainWindow) {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (isRedirectedKey(mainWindow, message)) {
+            message.hwnd = mainWindow;
+        } else if (IsDialogMessageA(mainWindow, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand) {
+    if (bringRunningCopyForward()) return 0;
+    programInstance = instance;
+    if (!previous) registerMainWindowClass(instance);
+    loadControlLibraries();
+    HWND mainWindow = createMainWindow(instance);
+    // A window that refused its creation has shown why; one that never came to be (no class,
+    // say) would post no quit message, so there is nothing to wait for either way.
+    if (!mainWindow) return 0;
+    ShowWindow(mainWindow, showCommand);
+    return runMessageLoop(mainWindow);
+}

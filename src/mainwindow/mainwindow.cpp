@@ -1,0 +1,304 @@
+// The main window: creation (word list, fonts, size, placement, children), the title band,
+// navigation keys for the pane, the button commands, and saving the position at exit.
+#include "mainwindow/mainwindow.h"
+
+#include <string>
+
+#include "about/aboutdialog.h"
+#include "mainwindow/gdiholders.h"
+#include "mainwindow/layout.h"
+#include "options/optionsdialog.h"
+#include "resources/resource.h"
+#include "settings/registry.h"
+#include "settings/settingsstore.h"
+#include "vocab/wordstore.h"
+
+HINSTANCE programInstance = nullptr;
+const char* const mainWindowName = "Lexoria";
+
+namespace {
+
+const char* const helpFile = "lexoria.hlp";
+
+// Everything the one main window owns, from its creation to the end of the process.
+struct TmainWindowState {
+    std::string wordListPath;
+    TwordDef entry;
+    TgdiObject<HFONT> buttonFont;
+    TgdiObject<HFONT> titleFont;
+    TgdiObject<HFONT> paneFont;
+    SIZE titleExtent = {};
+    HWND pane = nullptr;
+    // Set once WM_CREATE has placed the window: a window that failed half-way still sits at
+    // (0, 0) and must not overwrite the saved position with that.
+    bool created = false;
+};
+
+TmainWindowState state;
+
+void showError(HWND owner, const std::string& text, const char* caption) {
+    MessageBoxA(owner, text.c_str(), caption, MB_OK | MB_ICONERROR);
+}
+
+void showLoadFailure(HWND window) {
+    showError(window, "Unable to load word list (" + state.wordListPath + ").", "Lexoria");
+}
+
+// The list lies beside the program. A module path that fills the buffer may be cut short and
+// would name the wrong list, so it counts as unavailable.
+bool findWordList(HWND window) {
+    char modulePath[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+    if (!isModulePathUsable(length, MAX_PATH)) {
+        showError(nullptr, "Unable to GetModuleFileName", "Lexoria");
+        return false;
+    }
+    state.wordListPath = wordListPathFor(std::string(modulePath, length));
+    if (GetFileAttributesA(state.wordListPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        showError(window, "Word List File does not exist (" + state.wordListPath + ").",
+                  "Lexoria");
+        return false;
+    }
+    return true;
+}
+
+HFONT makeFont(const char* face, int height, int weight) {
+    return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+void createFonts() {
+    state.buttonFont.reset(makeFont("Arial", 13, FW_NORMAL));
+    state.titleFont.reset(makeFont("Times New Roman", 26, FW_BOLD));
+    state.paneFont.reset(makeFont("Times New Roman", 20, FW_NORMAL));
+}
+
+// The window is as wide as the alphabet in the wider of the two text fonts needs; the title
+// font's extent also gives the band its height.
+Tsize measureWindowSize() {
+    TwindowDC screen(nullptr);
+    SIZE paneExtent = {};
+    {
+        TselectedObject font(screen.get(), state.titleFont.get());
+        GetTextExtentPoint32A(screen.get(), measuringText, 26, &state.titleExtent);
+        font.select(state.paneFont.get());
+        GetTextExtentPoint32A(screen.get(), measuringText, 26, &paneExtent);
+    }
+    return mainWindowSize(state.titleExtent.cx, paneExtent.cx, GetSystemMetrics(SM_CXDLGFRAME),
+                          GetSystemMetrics(SM_CYDLGFRAME));
+}
+
+void placeWindow(HWND window, const TwindowSettings& settings, Tsize size) {
+    Tsize screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    Tpoint at = mainWindowPosition(settings, screen, size);
+    bool onTop = settings.alwaysOnTop != 0;
+    SetWindowPos(window, onTop ? HWND_TOPMOST : HWND_TOP, at.x, at.y, size.width, size.height,
+                 onTop ? 0 : SWP_NOZORDER);
+}
+
+LRESULT onCreate(HWND window) {
+    if (!findWordList(window)) return -1;
+    if (!loadNextWord(state.wordListPath, state.entry)) {
+        showLoadFailure(window);
+        return -1;
+    }
+    createFonts();
+    Tsize size = measureWindowSize();
+    // A missing or malformed record leaves the defaults: centred, not on top.
+    Tregistry key(programRootName, programSubkey, 1);
+    TwindowSettings settings;
+    readWindowSettings(key, settings);
+    placeWindow(window, settings, size);
+    createChildWindows(window);
+    SetFocus(GetDlgItem(window, IDC_EXIT));
+    state.created = true;
+    return 0;
+}
+
+void savePosition(HWND window) {
+    Tregistry key(programRootName, programSubkey, 0);
+    TwindowSettings settings;
+    // Read afresh: the options dialog may have changed the choice during the run.
+    if (!readWindowSettings(key, settings) || settings.positionChoice != positionSaved) return;
+    RECT outer = {};
+    GetWindowRect(window, &outer);
+    settings.savedLeft = static_cast<int16_t>(outer.left);
+    settings.savedTop = static_cast<int16_t>(outer.top);
+    if (!writeWindowSettings(key, settings))
+        showError(window, "Unable to save startup settings to registry", "WndProc");
+}
+
+void onDestroy(HWND window) {
+    if (state.created) savePosition(window);
+    state.buttonFont.reset();
+    state.titleFont.reset();
+    state.paneFont.reset();
+    PostQuitMessage(0);
+}
+
+void onSetFocus(HWND window) {
+    LRESULT defaultId = SendMessageA(window, DM_GETDEFID, 0, 0);
+    int id = defaultId ? LOWORD(defaultId) : IDC_EXIT;
+    SetFocus(GetDlgItem(window, id));
+}
+
+void drawLine(HDC dc, int fromX, int fromY, int toX, int toY) {
+    MoveToEx(dc, fromX, fromY, nullptr);
+    LineTo(dc, toX, toY);
+}
+
+// The word, centred in a sunken frame: grey top and left edges, white bottom and right.
+void drawTitleBand(HWND window) {
+    TpaintSession paint(window);
+    HDC dc = paint.get();
+    TgdiObject<HPEN> greyPen(CreatePen(PS_SOLID, 1, RGB(128, 128, 128)));
+    RECT client = {};
+    GetClientRect(window, &client);
+    TselectedObject font(dc, state.titleFont.get());
+    TbandFrame band = titleBandFrame(Tsize{client.right, client.bottom}, state.titleExtent.cy);
+
+    TselectedObject pen(dc, greyPen.get());
+    drawLine(dc, band.left, band.top, band.left, band.bottom);
+    drawLine(dc, band.left, band.top, band.right, band.top);
+    pen.select(GetStockObject(WHITE_PEN));
+    drawLine(dc, band.left, band.bottom, band.right, band.bottom);
+    drawLine(dc, band.right, band.top, band.right, band.bottom);
+
+    // The background colour is the class brush's light grey, so the opaque text box blends in.
+    SetTextAlign(dc, TA_CENTER | TA_TOP);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(192, 192, 192));
+    Tpoint origin = titleWordOrigin(band);
+    TextOutA(dc, origin.x, origin.y, state.entry.word.c_str(),
+             static_cast<int>(state.entry.word.size()));
+}
+
+// Replacing the pane's text also brings it back to its top.
+void showDefinition() {
+    if (state.pane)
+        SendMessageA(state.pane, WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(state.entry.definition.c_str()));
+}
+
+void onPaint(HWND window) {
+    RECT update;
+    if (!GetUpdateRect(window, &update, FALSE)) return;
+    drawTitleBand(window);
+    showDefinition();
+}
+
+void onKeyDown(WPARAM key) {
+    uint32_t request = 0;
+    if (state.pane && paneScrollRequest(static_cast<unsigned>(key), request))
+        SendMessageA(state.pane, WM_VSCROLL, request, 0);
+}
+
+void exitProgram(HWND window) {
+    WinHelpA(window, helpFile, HELP_QUIT, 0);
+    DestroyWindow(window);
+}
+
+void showNextWord(HWND window) {
+    if (!loadNextWord(state.wordListPath, state.entry)) {
+        showLoadFailure(window);
+        DestroyWindow(window);
+        return;
+    }
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+}
+
+void openOptions(HWND window) {
+    DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_OPTIONS), window, optionsDialogProc, 0);
+}
+
+void openHelp(HWND window) { WinHelpA(window, helpFile, HELP_CONTEXT, HELP_CONTEXT_MAIN); }
+
+void openAbout(HWND window) {
+    DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, aboutDialogProc, 0);
+}
+
+// The whole wParam is compared, so only notifications with code 0 (clicks) are commands.
+bool onCommand(HWND window, WPARAM command) {
+    switch (command) {
+    case IDC_EXIT:
+    case IDCANCEL: exitProgram(window); return true;
+    case IDC_OPTIONS: openOptions(window); return true;
+    case IDC_HELP_BUTTON: openHelp(window); return true;
+    case IDC_ABOUT: openAbout(window); return true;
+    case IDC_NEXT_WORD: showNextWord(window); return true;
+    default: return false;
+    }
+}
+
+struct TbuttonSpec {
+    const char* caption;
+    int id;
+    DWORD style;
+    TbuttonSlot slot;
+};
+
+// Created left to right, which is also the tab order.
+const TbuttonSpec buttons[] = {
+    {"E&xit", IDC_EXIT, WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, exitSlot},
+    {"&Next Word", IDC_NEXT_WORD, WS_TABSTOP | BS_PUSHBUTTON, nextWordSlot},
+    {"&Options", IDC_OPTIONS, WS_TABSTOP | BS_PUSHBUTTON, optionsSlot},
+    {"&Help", IDC_HELP_BUTTON, WS_TABSTOP | BS_PUSHBUTTON, helpSlot},
+    {"&About", IDC_ABOUT, WS_TABSTOP | BS_PUSHBUTTON, aboutSlot},
+};
+
+HWND createChild(HWND parent, const char* className, const char* text, DWORD style, int id,
+                 const Trect& at) {
+    return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, at.left, at.top,
+                           at.width, at.height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), programInstance,
+                           nullptr);
+}
+
+void setFont(HWND control, HFONT font) {
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+// Without the pane the window still works: title band and buttons, an empty area between.
+void createDefinitionPane(HWND window, const Trect& at) {
+    state.pane = createChild(window, "RICHEDIT", "",
+                             WS_BORDER | WS_VSCROLL | WS_GROUP | ES_MULTILINE | ES_READONLY,
+                             IDC_DEFINITION, at);
+    if (!state.pane) {
+        std::string text = "Couldn't create definition window, Why? " + std::to_string(GetLastError());
+        MessageBoxA(nullptr, text.c_str(), "createChildWindows", MB_OK);
+        return;
+    }
+    setFont(state.pane, state.paneFont.get());
+}
+
+}  // namespace
+
+void createChildWindows(HWND window) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    Tsize size{client.right, client.bottom};
+    createDefinitionPane(window, definitionPaneRect(size, state.titleExtent.cy));
+    for (const TbuttonSpec& button : buttons) {
+        HWND control = createChild(window, "BUTTON", button.caption, button.style, button.id,
+                                   buttonRect(size, button.slot));
+        setFont(control, state.buttonFont.get());
+    }
+}
+
+HWND definitionPane() { return state.pane; }
+
+LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return onCreate(window);
+    case WM_DESTROY: onDestroy(window); return 0;
+    case WM_SETFOCUS: onSetFocus(window); return 0;
+    case WM_PAINT: onPaint(window); return 0;
+    case WM_KEYDOWN: onKeyDown(wParam); return 0;
+    case WM_COMMAND:
+        if (onCommand(window, wParam)) return 0;
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
