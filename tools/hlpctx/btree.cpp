@@ -1,6 +1,7 @@
 // Reading and writing the B+ trees of help files.
 #include "btree.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -30,12 +31,11 @@ bool readHeader(const Bytes& content, Header& header, std::string& error)
     header.magic = in.u16();
     header.flags = in.u16();
     header.pageSize = in.u16();
-    for (std::size_t i = 0; i < kStructureSize; ++i) {
-        const char c = static_cast<char>(in.u8());
-        if (c != '\0' && header.structure.size() == i) {
-            header.structure.push_back(c);
-        }
+    char structure[kStructureSize] = {};
+    for (char& c : structure) {
+        c = static_cast<char>(in.u8());
     }
+    header.structure.assign(structure, std::find(structure, structure + kStructureSize, '\0'));
     in.skip(4); // MustBeZero, PageSplits: no reader relies on them
     header.rootPage = in.i16();
     in.skip(2); // MustBeNegOne
@@ -151,14 +151,25 @@ private:
             error = "B+ tree index page " + std::to_string(page) + " runs past its end";
             return false;
         }
+        if (!keysFitIndex(keys, bounds)) {
+            error = "B+ tree index page " + std::to_string(page) + " has keys out of order";
+            return false;
+        }
+        // Child i holds the keys from index key i - 1 (or the page's own lower bound) up to,
+        // but not including, index key i (or the page's own upper bound).
         for (std::size_t i = 0; i < children.size(); ++i) {
-            Bounds child{i == 0 ? bounds.low : &keys[i - 1], i < keys.size() ? &keys[i] : bounds.high};
-            if ((child.low && !inBounds(*child.low, bounds)) ||
-                (child.low && child.high && !keyLess(tree_.layout.keyKind, *child.low, *child.high))) {
-                error = "B+ tree index page " + std::to_string(page) + " has keys out of order";
+            const Bounds child{i == 0 ? bounds.low : &keys[i - 1], i < keys.size() ? &keys[i] : bounds.high};
+            if (!walkPage(children[i], level - 1, child, error)) {
                 return false;
             }
-            if (!walkPage(children[i], level - 1, child, error)) {
+        }
+        return true;
+    }
+
+    bool keysFitIndex(const std::vector<BTreeEntry>& keys, const Bounds& bounds) const
+    {
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (!inBounds(keys[i], bounds) || (i > 0 && !keyLess(tree_.layout.keyKind, keys[i - 1], keys[i]))) {
                 return false;
             }
         }
