@@ -1,0 +1,38 @@
+// Small owners for the component object library: the library's initialisation on this thread,
+// and one interface pointer, each released when its owner goes out of scope.
+#pragma once
+
+#include <objbase.h>
+
+// Initialises the library on the calling thread for the life of the object. Wine's shell link
+// object cannot be created until this is done; nesting is fine, every successful call is paired.
+class ComLibrary {
+public:
+    ComLibrary() : result(CoInitialize(nullptr)) {}
+    ~ComLibrary() {
+        if (SUCCEEDED(result)) CoUninitialize();
+    }
+    ComLibrary(const ComLibrary&) = delete;
+    ComLibrary& operator=(const ComLibrary&) = delete;
+
+private:
+    HRESULT result;
+};
+
+template <typename Interface>
+class ComInterface {
+public:
+    ComInterface() = default;
+    ~ComInterface() {
+        if (pointer) pointer->Release();
+    }
+    ComInterface(const ComInterface&) = delete;
+    ComInterface& operator=(const ComInterface&) = delete;
+
+    // Where a creating or querying call stores the new pointer.
+    void** out() { return reinterpret_cast<void**>(&pointer); }
+    Interface* operator->() const { return pointer; }
+
+private:
+    Interface* pointer = nullptr;
+};
