@@ -79,3 +79,43 @@ records = {
 }
 for name, data in records.items():
     write("fuzz_records", name, data)
+
+
+# fuzz_groupinfo: one byte choosing the group name asked for (bits 0-1: "Startup", "StartUp",
+# "", 'Start"up') and the program's path (bits 2-3; bit 4: no path), then the group information.
+def pick(group=0, path=0, no_path=False):
+    return bytes([group | path << 2 | (0x10 if no_path else 0)])
+
+
+PATH = b"C:\\Program Files\\Lexoria\\Lexoria.exe"
+GROUP = b'"Startup","C:\\WINDOWS\\STARTUP.GRP",3,0,0,640,480,1\r\n'
+
+
+def item(name, command, rest=b',"",,0,0,0,0,0'):
+    return b'"' + name + b'","' + command + b'"' + rest + b"\r\n"
+
+
+groups = {
+    "present": pick() + GROUP + item(b"Clock", b"CLOCK.EXE") + item(b"Lexoria", PATH),
+    "present-other-case": pick() + GROUP + item(b"Lexoria", PATH.upper()),
+    "absent": pick() + GROUP + item(b"Clock", b"CLOCK.EXE") + item(b"Notepad", b"NOTEPAD.EXE"),
+    "first-of-two-decides": pick() + GROUP + item(b"Lexoria", b"C:\\OLD\\LEXORIA.EXE")
+    + item(b"Lexoria", PATH),
+    "item-name-other-case": pick() + GROUP + item(b"lexoria", PATH),
+    "item-without-command": pick() + GROUP + b'"Lexoria"\r\n',
+    "item-command-unclosed": pick() + GROUP + b'"Lexoria","C:\\LEXORIA.EXE\r\n',
+    "item-line-unquoted": pick() + GROUP + b"Clock,CLOCK.EXE\r\n" + item(b"Lexoria", PATH),
+    "group-other-case": pick(group=1) + GROUP + item(b"Lexoria", PATH),
+    "group-unclosed": pick() + b'"Startup\r\n' + item(b"Lexoria", PATH),
+    "group-empty-name": pick(group=2) + b'"",x\n' + item(b"Lexoria", PATH),
+    "group-name-with-quote": pick(group=3) + b'"Start"up"\n',
+    "empty-lines-lf": pick() + b'\n\n"Startup"\n\n\n"Lexoria","' + PATH + b'"\n\n',
+    "zero-byte-inside": pick() + GROUP + b"\0" + item(b"Lexoria", PATH),
+    "no-program-path": pick(no_path=True) + GROUP + item(b"Lexoria", PATH),
+    "path-with-comma-and-quote": pick(path=3) + GROUP + b'"Lexoria","C:\\a,b "c"\\Lexoria.exe"\r\n',
+    "empty": pick(),
+    "group-line-only": pick() + b'"Startup"',
+    "full-buffer": pick() + GROUP + (item(b"Item", b"C:\\PROGRAM.EXE") * 80)[:4096 - len(GROUP)],
+}
+for name, data in groups.items():
+    write("fuzz_groupinfo", name, data)
