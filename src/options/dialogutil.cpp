@@ -23,14 +23,17 @@ HWND findChildControl(HWND dialog, int id) {
 
 void centerOverParent(HWND dialog) {
     RECT dialogRect, parentRect;
-    GetWindowRect(dialog, &dialogRect);
-    GetWindowRect(GetParent(dialog), &parentRect);
+    if (!GetWindowRect(dialog, &dialogRect)) return;
+    // A dialog without an owner is centred on the screen instead.
+    HWND parent = GetParent(dialog);
+    if (!parent || !GetWindowRect(parent, &parentRect)) GetWindowRect(GetDesktopWindow(), &parentRect);
     const int width = dialogRect.right - dialogRect.left;
     const int height = dialogRect.bottom - dialogRect.top;
     int x = parentRect.left + (parentRect.right - parentRect.left - width) / 2;
     int y = parentRect.top + (parentRect.bottom - parentRect.top - height) / 2;
     if (x < 0) x = 0;
     if (y < 0) y = 0;
+    // The far edges win over the near ones when the dialog is larger than the screen.
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     if (x + width > screenWidth) x = screenWidth - width;

@@ -1,11 +1,317 @@
-// The options dialog. (Placeholder until the dialog is built: it only closes.)
+// The options dialog: shows and stores the window settings record, and its "&Startup" button adds
+// the program to, or removes it from, the Startup folder (shells of major version 4 and later) or
+// Program Manager's Startup group (earlier shells), acting at once on each press.
 #include "options/optionsdialog.h"
 
-INT_PTR CALLBACK optionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) return TRUE;
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        EndDialog(dialog, 1);
+#include <string>
+#include <vector>
+
+#include "options/dialogutil.h"
+#include "options/groupitem.h"
+#include "options/progman.h"
+#include "options/progmancommands.h"
+#include "options/startupfolder.h"
+#include "resources/resource.h"
+#include "settings/registry.h"
+#include "settings/settingsstore.h"
+
+namespace {
+const char* const dialogCaption = "Lexoria Options Dialog";
+const char* const confirmationCaption = "Lexoria";
+const char* const helpFile = "lexoria.hlp";
+const DWORD groupInfoCapacity = 4096;
+
+enum class Shell { startupFolder, programManager };
+
+// Whether the program is, as far as the dialog knows, in the Startup folder or group. It always
+// agrees with the button's caption once initialisation has settled it.
+bool inStartup = false;
+
+// How initialisation ends when it cannot settle the Startup state.
+enum class Settled { yes, endTrue, endFalse };
+
+void showError(HWND dialog, const char* text) {
+    MessageBoxA(dialog, text, dialogCaption, MB_OK | MB_ICONERROR);
+}
+
+void showDone(HWND dialog, const char* text) {
+    MessageBoxA(dialog, text, confirmationCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+bool getShell(Shell& shell) {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;  // 148 bytes
+    if (!GetVersionExA(&version)) return false;
+    shell = version.dwMajorVersion < 4 ? Shell::programManager : Shell::startupFolder;
+    return true;
+}
+
+// A path the platform had to cut short is no path at all.
+bool getProgramPath(std::string& path) {
+    char buffer[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    path.assign(buffer, length);
+    return true;
+}
+
+const char* startupCaption(Shell shell) {
+    if (shell == Shell::startupFolder)
+        return inStartup ? "Remove from &Startup Folder" : "Add to &Startup Folder";
+    return inStartup ? "Remove from &Startup Group" : "Add to &Startup Group";
+}
+
+void showStartupCaption(HWND dialog, Shell shell) {
+    HWND button = findChildControl(dialog, IDC_STARTUP);
+    if (button != NO_CHILD_CONTROL) SetWindowTextA(button, startupCaption(shell));
+}
+
+void showWaitCursor() { SetCursor(LoadCursor(nullptr, IDC_WAIT)); }
+
+std::string groupInfoMessage(const std::string& groupName, DWORD needed) {
+    return "Not enough memory to get Group Info for \"" + groupName + "\".\nOnly had " +
+           std::to_string(groupInfoCapacity) + " bytes.\nNeeded " + std::to_string(needed) +
+           " bytes.";
+}
+
+// --- Window settings record ------------------------------------------------------------------
+
+bool checkControl(HWND dialog, int id) {
+    HWND control = findChildControl(dialog, id);
+    if (control == NO_CHILD_CONTROL) return false;
+    SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
+    return true;
+}
+
+// A choice outside the six buttons shows "&Centered", as the main window treats it.
+bool showWindowSettings(HWND dialog) {
+    TwindowSettings settings;
+    {
+        Tregistry key(HKEY_CURRENT_USER, programSubkey, 1);
+        readWindowSettings(key, settings);
+    }
+    int choice = settings.positionChoice;
+    if (choice < positionSaved || choice > positionBottomRight) choice = positionCentred;
+    HWND radio = findChildControl(dialog, IDC_POSITION_FIRST + choice);
+    if (radio == NO_CHILD_CONTROL) return false;
+    SendMessageA(radio, BM_SETCHECK, BST_CHECKED, 0);
+    SetFocus(radio);
+    return settings.alwaysOnTop == 0 || checkControl(dialog, IDC_ALWAYS_ON_TOP);
+}
+
+// The first checked position button; "&Centered" when none is.
+int checkedPositionChoice(HWND dialog) {
+    for (int choice = positionSaved; choice <= positionBottomRight; ++choice) {
+        HWND radio = findChildControl(dialog, IDC_POSITION_FIRST + choice);
+        if (radio != NO_CHILD_CONTROL && SendMessageA(radio, BM_GETCHECK, 0, 0) == BST_CHECKED)
+            return choice;
+    }
+    return positionCentred;
+}
+
+// Stores the choices; the saved position stays as it was (0, 0 when nothing valid was stored).
+bool storeWindowSettings(int choice, bool alwaysOnTop) {
+    Tregistry key(HKEY_CURRENT_USER, programSubkey, 0);
+    TwindowSettings settings;
+    readWindowSettings(key, settings);
+    settings.positionChoice = static_cast<int16_t>(choice);
+    settings.alwaysOnTop = alwaysOnTop ? 1 : 0;
+    return writeWindowSettings(key, settings);
+}
+
+// --- Settling the Startup state at initialisation ----------------------------------------------
+
+Settled settleFolderState(HWND dialog) {
+    std::string folder, program;
+    if (!getStartupFolder(folder)) {
+        showError(dialog, "Unable to determine name of startup folder.");
+        return Settled::endTrue;
+    }
+    if (!getProgramPath(program)) {
+        showError(dialog, "Unable to GetModuleFileName");
+        return Settled::endTrue;
+    }
+    inStartup = checkLink(startupShortcutPath(folder).c_str(), program.c_str(), programItemName);
+    return Settled::yes;
+}
+
+// The group's information, or none when the request failed (after saying so).
+std::string requestGroupInfo(HWND dialog, const std::string& group) {
+    std::vector<char> buffer(groupInfoCapacity);
+    DWORD size = groupInfoCapacity;
+    if (ddeRequestString(group.c_str(), buffer.data(), size)) return std::string(buffer.data(), size);
+    showError(dialog, groupInfoMessage(group, size).c_str());
+    return std::string();
+}
+
+Settled settleGroupState(HWND dialog) {
+    std::string group, info, program;
+    if (!getStartupGroup(group)) {
+        showError(dialog, "Unable to determine name of startup group.");
+        return Settled::endFalse;
+    }
+    {
+        ProgmanConversation progman;
+        if (!progman.isOpen()) {
+            showError(dialog, "Unable to ddeInitProgman");
+            return Settled::endFalse;
+        }
+        info = requestGroupInfo(dialog, group);
+    }
+    const bool havePath = getProgramPath(program);
+    switch (findGroupItem(info.data(), info.size(), group.c_str(), programItemName,
+                          havePath ? program.c_str() : nullptr)) {
+    case GroupItemStatus::present:
+        inStartup = true;
+        return Settled::yes;
+    case GroupItemStatus::absent:
+        return Settled::yes;
+    case GroupItemStatus::unreadable:
+        return Settled::endFalse;
+    case GroupItemStatus::noProgramPath:
+        break;
+    }
+    showError(dialog, "Unable to GetModuleFileName");
+    return Settled::endTrue;
+}
+
+// FALSE keeps the focus on the checked radio button; TRUE lets the dialog manager choose.
+BOOL onInitDialog(HWND dialog) {
+    showWaitCursor();
+    centerOverParent(dialog);
+    if (!showWindowSettings(dialog)) return FALSE;
+    inStartup = false;
+    Shell shell;
+    if (!getShell(shell)) {
+        showError(dialog, "Unable to determine windows version.");
         return TRUE;
+    }
+    const Settled settled =
+        shell == Shell::startupFolder ? settleFolderState(dialog) : settleGroupState(dialog);
+    if (settled != Settled::yes) return settled == Settled::endTrue;
+    showStartupCaption(dialog, shell);
+    return FALSE;
+}
+
+// --- The "&Startup" button ---------------------------------------------------------------------
+
+// Each returns true when the program was added or removed; a failure has been shown.
+bool toggleFolderShortcut(HWND dialog) {
+    std::string folder, program;
+    if (!getStartupFolder(folder)) {
+        showError(dialog, "Unable to determine name of startup folder.");
+        return false;
+    }
+    const std::string shortcut = startupShortcutPath(folder);
+    if (inStartup) {
+        if (!DeleteFileA(shortcut.c_str())) {
+            showError(dialog, "Unable to delete Lexoria from startup folder.");
+            return false;
+        }
+        notifyShell(folder.c_str());
+        showDone(dialog, "Lexoria has been removed from the Startup Folder.");
+        return true;
+    }
+    if (!getProgramPath(program)) {
+        showError(dialog, "Unable to GetModuleFileName");
+        return false;
+    }
+    if (!createLink(shortcut.c_str(), program.c_str(), programItemName)) {
+        showError(dialog, "Unable to createLink.");
+        return false;
+    }
+    notifyShell(folder.c_str());
+    showDone(dialog, "Lexoria has been added to the Startup Folder.");
+    return true;
+}
+
+// The conversation is closed on every way out, so a later press can open a new one.
+bool toggleGroupItem(HWND dialog) {
+    std::string group, program;
+    if (!getStartupGroup(group)) {
+        showError(dialog, "Unable to determine name of startup group.");
+        return false;
+    }
+    ProgmanConversation progman;
+    if (!progman.isOpen()) {
+        showError(dialog, "Unable to ddeInitProgman");
+        return false;
+    }
+    if (!ddeExecuteString(showGroupCommand(group).c_str())) {
+        showError(dialog, "Unable to DdeClientTransaction (ShowGroup)");
+        return false;
+    }
+    if (inStartup) {
+        // Program Manager refuses to delete an item that is not there; either way it is gone.
+        ddeExecuteString(deleteItemCommand().c_str());
+        showDone(dialog, "Lexoria has been removed from the Startup Group.");
+        return true;
+    }
+    // Refused when there is no item to replace, which is the usual case.
+    ddeExecuteString(replaceItemCommand().c_str());
+    if (!getProgramPath(program)) {
+        showError(dialog, "Unable to GetModuleFileName");
+        return false;
+    }
+    if (!ddeExecuteString(addItemCommand(program).c_str())) {
+        showError(dialog, "Unable to ddeExecuteString (AddItem)");
+        return false;
+    }
+    showDone(dialog, "Lexoria has been added to the Startup Group.");
+    return true;
+}
+
+void onStartup(HWND dialog) {
+    showWaitCursor();
+    Shell shell;
+    if (!getShell(shell)) {
+        showError(dialog, "Unable to determine windows version.");
+        return;
+    }
+    const bool toggled =
+        shell == Shell::startupFolder ? toggleFolderShortcut(dialog) : toggleGroupItem(dialog);
+    if (!toggled) return;
+    inStartup = !inStartup;
+    showStartupCaption(dialog, shell);
+}
+
+// --- Closing and help ----------------------------------------------------------------------------
+
+void onCancel(HWND dialog) {
+    ddeUninitProgman();
+    EndDialog(dialog, 1);
+}
+
+void onOk(HWND dialog) {
+    const int choice = checkedPositionChoice(dialog);
+    HWND alwaysOnTop = findChildControl(dialog, IDC_ALWAYS_ON_TOP);
+    if (alwaysOnTop == NO_CHILD_CONTROL) return;
+    const bool onTop = SendMessageA(alwaysOnTop, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (!storeWindowSettings(choice, onTop)) {
+        MessageBoxA(dialog, "Unable to save startup settings to registry", "optionsDialogProc",
+                    MB_OK | MB_ICONERROR);
+        return;
+    }
+    onCancel(dialog);
+}
+
+void onHelp(HWND dialog) { WinHelpA(dialog, helpFile, HELP_CONTEXT, HELP_CONTEXT_OPTIONS); }
+
+BOOL onCommand(HWND dialog, int id) {
+    switch (id) {
+    case IDOK: onOk(dialog); return TRUE;
+    case IDCANCEL: onCancel(dialog); return TRUE;
+    case IDC_OPTIONS_HELP: onHelp(dialog); return TRUE;
+    case IDC_STARTUP: onStartup(dialog); return TRUE;
+    }
+    return FALSE;
+}
+}  // namespace
+
+INT_PTR CALLBACK optionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: return onInitDialog(dialog);
+    case WM_COMMAND: return onCommand(dialog, LOWORD(wParam));
     }
     return FALSE;
 }
