@@ -1,0 +1,257 @@
+// The soak run (`make soak`): 10,000 "&Next Word" presses on a 4000-entry list. Every entry
+// shown must be the one the stored rotation names, every completed pass must have shown each
+// entry exactly once, and the program's memory, kernel handles, windows and GDI and USER
+// objects (where the platform reports them) must stay flat after a short warm-up. Prints the
+// figures; exit code 0 when all holds.
+// Arguments (optional): the number of presses.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "reliability/reliability_support.h"
+#include "resources/resource.h"
+
+namespace {
+
+using namespace reliability;
+using lexoria_test::LexoriaProcess;
+
+const int entries = 4000;
+const int warmUpPresses = 200;
+const int sampleEvery = 1000;
+// How much the figures may grow after the warm-up.
+const long handleSlack = 2;
+const long objectSlack = 2;
+const long memorySlackKb = 1024;
+
+// -1 where the platform does not report a figure.
+struct Tfigures {
+    int presses = 0;
+    long workingSetKb = -1;
+    long privateKb = -1;
+    long handles = -1;
+    long probedHandles = -1;
+    long windows = -1;
+    long gdiObjects = -1;
+    long userObjects = -1;
+};
+
+// Counts the kernel handles of another process by trying to duplicate every handle value up to
+// a limit: the count works where GetProcessHandleCount is not reported (Wine answers 0). New
+// handles take the lowest free value, so a leak shows as a growing count long before the limit.
+long probeHandles(HANDLE process) {
+    const uintptr_t highestValue = 4 * 1024;
+    long valid = 0;
+    for (uintptr_t value = 4; value <= highestValue; value += 4) {
+        HANDLE copy = nullptr;
+        if (DuplicateHandle(process, reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &copy, 0,
+                            FALSE, DUPLICATE_SAME_ACCESS)) {
+            ++valid;
+            CloseHandle(copy);
+        }
+    }
+    return valid;
+}
+
+BOOL CALLBACK countChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<long*>(count);
+    return TRUE;
+}
+
+struct TwindowCount {
+    DWORD processId;
+    long count;
+};
+
+BOOL CALLBACK countWindowsOf(HWND window, LPARAM param) {
+    auto* tally = reinterpret_cast<TwindowCount*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == tally->processId) {
+        ++tally->count;
+        EnumChildWindows(window, countChild, reinterpret_cast<LPARAM>(&tally->count));
+    }
+    return TRUE;
+}
+
+// The process's windows, top-level and child: a stand-in for USER objects.
+long windowsOf(DWORD processId) {
+    TwindowCount tally = {processId, 0};
+    EnumWindows(countWindowsOf, reinterpret_cast<LPARAM>(&tally));
+    return tally.count;
+}
+
+long reported(DWORD figure) { return figure ? static_cast<long>(figure) : -1; }
+
+Tfigures measure(HANDLE process, DWORD processId, int presses) {
+    Tfigures figures;
+    figures.presses = presses;
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(process, &memory, sizeof memory)) {
+        figures.workingSetKb = static_cast<long>(memory.WorkingSetSize / 1024);
+        figures.privateKb = static_cast<long>(memory.PagefileUsage / 1024);
+    }
+    // Looked up at run time: the headers offer it only to newer targets than ours.
+    using HandleCount = BOOL(WINAPI*)(HANDLE, PDWORD);
+    auto handleCount = reinterpret_cast<HandleCount>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcessHandleCount"));
+    DWORD handles = 0;
+    if (handleCount && handleCount(process, &handles)) figures.handles = reported(handles);
+    figures.probedHandles = probeHandles(process);
+    figures.windows = windowsOf(processId);
+    // A process with a window and fonts always has some, so 0 means "not reported".
+    figures.gdiObjects = reported(GetGuiResources(process, GR_GDIOBJECTS));
+    figures.userObjects = reported(GetGuiResources(process, GR_USEROBJECTS));
+    return figures;
+}
+
+void print(const Tfigures& f) {
+    std::printf("%8d %12ld %12ld %9ld %9ld %8ld %6ld %6ld\n", f.presses, f.workingSetKb,
+                f.privateKb, f.handles, f.probedHandles, f.windows, f.gdiObjects, f.userObjects);
+}
+
+int failures = 0;
+void fail(const std::string& what) {
+    std::printf("FAIL: %s\n", what.c_str());
+    ++failures;
+}
+
+// "definition <n>" gives n; anything else gives -1.
+int entryNumber(const std::string& shown) {
+    const std::string prefix = definitionOf(0).substr(0, 11);
+    if (shown.compare(0, prefix.size(), prefix) != 0) return -1;
+    char* end = nullptr;
+    long n = std::strtol(shown.c_str() + prefix.size(), &end, 10);
+    return (*end == '\0' && n >= 0 && n < entries) ? static_cast<int>(n) : -1;
+}
+
+bool storedState(RotationState& state) { return stateFrom(readValue("State"), state); }
+
+// One pass in progress: how often each entry was shown.
+struct Tpass {
+    std::vector<int> shown = std::vector<int>(entries, 0);
+    int total = 0;
+    void record(int entry) {
+        ++shown[entry];
+        ++total;
+    }
+    bool eachOnce() const {
+        for (int times : shown)
+            if (times != 1) return false;
+        return true;
+    }
+};
+
+bool growthWithin(long from, long to, long slack) { return from < 0 || to < 0 || to - from <= slack; }
+
+void checkFlat(const Tfigures& base, const Tfigures& end) {
+    if (!growthWithin(base.handles, end.handles, handleSlack)) fail("kernel handles grew");
+    if (!growthWithin(base.probedHandles, end.probedHandles, handleSlack))
+        fail("kernel handles (probed) grew");
+    if (!growthWithin(base.windows, end.windows, 0)) fail("windows grew");
+    if (!growthWithin(base.gdiObjects, end.gdiObjects, objectSlack)) fail("GDI objects grew");
+    if (!growthWithin(base.userObjects, end.userObjects, objectSlack)) fail("USER objects grew");
+    if (!growthWithin(base.privateKb, end.privateKb, memorySlackKb)) fail("private memory grew");
+    if (!growthWithin(base.workingSetKb, end.workingSetKb, memorySlackKb)) fail("working set grew");
+}
+
+// Presses "&Next Word" once and checks that the entry the stored state named was shown and
+// that the state moved on by one step, or began a new pass after the last entry of one.
+bool pressOnce(HWND window, Tpass& pass, int& passesChecked) {
+    RotationState before;
+    if (!storedState(before) || !before.isConsistent() || before.count != entries) {
+        fail("stored state unusable before a press");
+        return false;
+    }
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(GetDlgItem(window, IDC_NEXT_WORD), BM_CLICK, 0, 0, SMTO_NORMAL,
+                             10000, &result)) {
+        fail("a press was not handled within 10 s (a message box?)");
+        return false;
+    }
+    const std::string text = lexoria_test::paneText(window);
+    if (entryNumber(text) != before.current) {
+        fail("shown \"" + text + "\", expected entry " + std::to_string(before.current));
+        return false;
+    }
+    pass.record(before.current);
+    RotationState after;
+    if (!storedState(after)) {
+        fail("stored state unreadable after a press");
+        return false;
+    }
+    RotationState expected = before;
+    if (advanceRotation(expected)) {
+        if (pass.total != entries || !pass.eachOnce()) fail("a pass did not show every entry once");
+        ++passesChecked;
+        pass = Tpass();
+        if (!after.isConsistent() || after.count != entries || after.current != after.start)
+            fail("the new pass is not a fresh one");
+    } else if (after.current != expected.current || after.start != before.start ||
+               after.step != before.step || after.count != before.count) {
+        fail("the stored state did not move on by one step");
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int presses = argc > 1 ? std::atoi(argv[1]) : 10000;
+    lexoria_test::deleteProgramKey();
+    int passesChecked = 0;
+    DWORD elapsed = 0;
+    std::vector<Tfigures> samples;
+    {
+        lexoria_test::ScratchFolder folder;
+        if (!lexoria_test::copyProgram(folder) ||
+            !lexoria_test::writeFile(folder.file("lexoria.lst"), wordList(entries))) {
+            std::printf("FAIL: cannot prepare the scratch folder\n");
+            return 1;
+        }
+        LexoriaProcess program;
+        HWND window = nullptr;
+        if (!program.start(folder.path()) ||
+            settleAfterStart(program, window, 30000) != Tresponse::windowReady) {
+            std::printf("FAIL: the program did not come up\n");
+            return 1;
+        }
+        // The first entry, shown at start, opens the first pass.
+        Tpass pass;
+        RotationState first;
+        int shown = entryNumber(lexoria_test::paneText(window));
+        if (!storedState(first) || shown != first.start || shown < 0)
+            fail("the first entry shown is not the start of the first pass");
+        else
+            pass.record(shown);
+
+        for (int i = 1; i <= presses; ++i) {
+            const DWORD before = GetTickCount();
+            if (!pressOnce(window, pass, passesChecked)) break;
+            elapsed += GetTickCount() - before;
+            if (i == warmUpPresses || i % sampleEvery == 0 || i == presses)
+                samples.push_back(measure(program.handle(), program.id(), i));
+        }
+        lexoria_test::clickButton(window, IDC_EXIT);
+        long code = program.waitForExit(10000);
+        if (code != 0) fail("exit code " + std::to_string(code));
+    }
+    lexoria_test::deleteProgramKey();
+
+    std::printf("soak: %d presses on %d entries in %lu ms (%.2f ms a press), %d full passes "
+                "checked\n",
+                presses, entries, static_cast<unsigned long>(elapsed),
+                presses ? static_cast<double>(elapsed) / presses : 0.0, passesChecked);
+    std::printf("%8s %12s %12s %9s %9s %8s %6s %6s   (-1: not reported)\n", "presses",
+                "working KB", "private KB", "handles", "probed", "windows", "GDI", "USER");
+    for (const Tfigures& f : samples) print(f);
+    if (samples.size() >= 2) checkFlat(samples.front(), samples.back());
+    if (presses >= 2 * entries && passesChecked < 2) fail("fewer than two full passes checked");
+    std::printf(failures ? "soak: FAILED\n" : "soak: passed\n");
+    return failures ? 1 : 0;
+}
