@@ -1,5 +1,5 @@
-// Tregistry: the registry key wrapper. Messages are formatted into a fixed 256-byte text so no
-// argument length can overflow it; longer texts are cut.
+// Tregistry: the registry key wrapper. Messages are formatted into a fixed text of at most 255
+// characters so no argument length can overflow it; longer texts are cut there.
 #include "settings/registry.h"
 
 #include <cstdarg>
@@ -22,13 +22,23 @@ const RootName rootNames[] = {
     {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
 };
 const DWORD initialBufferSize = 512;
+const size_t maxMessageLength = 255;
 }  // namespace
 
-Tregistry::Tregistry(HKEY root, const char* subkey, int readOnly) : rootKey(root) {
-    initialise(subkey, readOnly);
+Tregistry::Tregistry(HKEY root, const char* subkey, int readOnly) {
+    construct(root, subkey, readOnly);
 }
 
 Tregistry::Tregistry(const char* rootName, const char* subkey, int readOnly) {
+    construct(rootName, subkey, readOnly);
+}
+
+void Tregistry::construct(HKEY root, const char* subkey, int readOnly) {
+    rootKey = root;
+    initialise(subkey, readOnly);
+}
+
+void Tregistry::construct(const char* rootName, const char* subkey, int readOnly) {
     setRootKey(rootName);
     initialise(subkey, readOnly);
 }
@@ -46,11 +56,13 @@ void Tregistry::initialise(const char* subkey, int readOnly) {
 void Tregistry::reportError(const char*) {}
 
 void Tregistry::report(const char* format, ...) {
-    char message[256];
+    char message[maxMessageLength + 1] = {};
     va_list args;
     va_start(args, format);
     vsnprintf(message, sizeof message, format, args);
     va_end(args);
+    // The C runtime's own _vsnprintf leaves a cut text without its terminating zero.
+    message[maxMessageLength] = '\0';
     reportError(message);
 }
 

@@ -30,6 +30,13 @@ public:
     bool deleteValue(const char* name);
 
 protected:
+    // A base constructor cannot reach a derived reportError, so a class that listens to the
+    // messages starts empty (no root, no key, no buffer) and calls construct from its own
+    // constructor: it then hears the messages of construction too.
+    Tregistry() = default;
+    void construct(HKEY root, const char* subkey, int readOnly);
+    void construct(const char* rootName, const char* subkey, int readOnly);
+
     virtual void reportError(const char* message);
 
 private:
