@@ -33,7 +33,7 @@ void RotationState::fromBytes(const unsigned char in[recordSize]) {
 
 bool RotationState::isConsistent() const {
     if (count < 0 || count > maxEntries || step < 1) return false;
-    if (count == 0) return true;
+    if (count == 0) return current == 0 && start == 0 && step == 1;
     if (current < 0 || current >= count || start < 0 || start >= count) return false;
     return step == 1 || (step < count && isCoprime(count, step));
 }
