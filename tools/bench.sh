@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the program and runs its benchmarks under Wine (make bench; not part of the tests).
+# Each benchmark is one step: a function below, listed in `steps`, that runs inside the prepared
+# Wine environment and prints its own figures. A new benchmark is a new function and a new entry.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+out=${LEXORIA_BUILD:-build}
+bin=$out/win/bin
+
+# The vocabulary store: loadNextWord and buildIndex against their file-reading floors.
+bench_store() {
+  wine "$bin/store_bench.exe"
+}
+
+steps=(bench_store)
+
+if [ "${1:-}" = --run-steps ]; then
+  for step in "${steps[@]}"; do
+    echo "== ${step#bench_}"
+    "$step"
+    echo
+  done
+  exit 0
+fi
+
+JOBS=${JOBS:-2} tools/build.sh
+exec tools/with-wine.sh "$root/tools/bench.sh" --run-steps
