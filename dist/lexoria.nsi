@@ -1,0 +1,172 @@
+; Lexoria's Windows installer and uninstaller, built by tools/dist.sh with:
+;   makensis -DVERSION=1.0.1 -DSTAGE=<folder of the release files> -DICON=<lexoria.ico>
+;            -DOUTFILE=<setup exe> [-DLIST_TOOL] lexoria.nsi
+; STAGE holds exactly what the zip archive holds; LIST_TOOL says lexoria-list.exe is among them.
+
+; ANSI like the program itself, so the installer runs wherever Lexoria does.
+Unicode false
+SetCompressor /SOLID lzma
+
+!include "MUI2.nsh"
+!include "LogicLib.nsh"
+!include "FileFunc.nsh"
+
+!ifndef VERSION | STAGE | ICON | OUTFILE
+  !error "Define VERSION, STAGE, ICON and OUTFILE (tools/dist.sh does)"
+!endif
+
+!define PUBLISHER "The Lexoria developers"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lexoria"
+; Where the program keeps each user's settings; only the uninstaller's question touches it.
+!define SETTINGS_PARENT "SOFTWARE\Fennwick Systems"
+!define SETTINGS_KEY "${SETTINGS_PARENT}\Lexoria"
+; The class and title of the main window, by which a running copy is found.
+!define WINDOW_NAME "Lexoria"
+!define RUNNING_TEXT "Lexoria is running. Close it, then click Retry."
+!define SETTINGS_QUESTION "Also remove your Lexoria settings?$\r$\n$\r$\nThey hold the window position, the options and your place in the word list. Choose No to keep them for a later installation."
+
+Name "Lexoria"
+Caption "Lexoria ${VERSION} Setup"
+UninstallCaption "Lexoria ${VERSION} Uninstall"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES\Lexoria"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+RequestExecutionLevel admin
+BrandingText "Lexoria ${VERSION}"
+
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "Lexoria"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "FileDescription" "Lexoria ${VERSION} Setup"
+VIAddVersionKey "CompanyName" "${PUBLISHER}"
+VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+
+; A small program needs few pages: the licence, the folder, the progress and a way to start it.
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Lexoria is free software under the MIT licence. Click Next to continue."
+!insertmacro MUI_PAGE_LICENSE "${STAGE}/LICENSE.txt"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\Lexoria.exe"
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; Files cannot be replaced or removed while the program runs from them: ask the user to close
+; it, and give up (exit code 2) when nobody can answer, as in a silent run.
+!macro WAIT_FOR_LEXORIA_TO_CLOSE prefix
+Function ${prefix}waitForLexoriaToClose
+  check:
+    FindWindow $0 "${WINDOW_NAME}" "${WINDOW_NAME}"
+    StrCmp $0 0 closed
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${RUNNING_TEXT}" /SD IDCANCEL IDRETRY check
+    Abort
+  closed:
+FunctionEnd
+!macroend
+!insertmacro WAIT_FOR_LEXORIA_TO_CLOSE ""
+!insertmacro WAIT_FOR_LEXORIA_TO_CLOSE "un."
+
+; The program goes to every user's Start menu, so the shell folders are the common ones.
+Function .onInit
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext all
+FunctionEnd
+
+Section "Lexoria" SectionProgram
+  SectionIn RO
+  Call waitForLexoriaToClose
+
+  SetOutPath "$INSTDIR"
+  File "${STAGE}/Lexoria.exe"
+  File "${STAGE}/lexoria.lst"
+  File "${STAGE}/lexoria.hlp"
+  File "${STAGE}/README.txt"
+  File "${STAGE}/LICENSE.txt"
+!ifdef LIST_TOOL
+  File "${STAGE}/lexoria-list.exe"
+!endif
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  CreateShortCut "$SMPROGRAMS\Lexoria.lnk" "$INSTDIR\Lexoria.exe" "" "$INSTDIR\Lexoria.exe" 0 \
+    SW_SHOWNORMAL "" "Learn a word at a time"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Lexoria"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Lexoria.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+; The shortcut that Lexoria's options put in the user's Startup folder would point at nothing
+; once the program is gone; it goes when it points at this installation. A shortcut of another
+; copy (say one unpacked from the zip archive) stays.
+Function un.removeStartupShortcut
+  SetShellVarContext current
+  StrCpy $3 ""
+  IfFileExists "$SMSTARTUP\Lexoria.lnk" 0 done
+  ; CLSID_ShellLink, IID_IShellLinkA; then IID_IPersistFile through QueryInterface.
+  System::Call "ole32::CoCreateInstance(g '{00021401-0000-0000-C000-000000000046}', p 0, \
+    i 1, g '{000214EE-0000-0000-C000-000000000046}', *p .r1) i .r0"
+  ${If} $0 = 0
+    System::Call "$1->0(g '{0000010B-0000-0000-C000-000000000046}', *p .r2) i .r0"
+    ${If} $0 = 0
+      System::Call "$2->5(w '$SMSTARTUP\Lexoria.lnk', i 0) i .r0"
+      ${If} $0 = 0
+        System::Call "$1->3(t .r3, i ${NSIS_MAX_STRLEN}, p 0, i 0)"
+      ${EndIf}
+      System::Call "$2->2()"
+    ${EndIf}
+    System::Call "$1->2()"
+  ${EndIf}
+  ${If} $3 == "$INSTDIR\Lexoria.exe"
+    Delete "$SMSTARTUP\Lexoria.lnk"
+  ${EndIf}
+done:
+  SetShellVarContext all
+FunctionEnd
+
+Section "Uninstall"
+  Call un.waitForLexoriaToClose
+
+  Delete "$INSTDIR\Lexoria.exe"
+  Delete "$INSTDIR\lexoria.lst"
+  Delete "$INSTDIR\lexoria.hlp"
+  Delete "$INSTDIR\README.txt"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\lexoria-list.exe"
+  ; The help viewer writes its own state beside a help file it has opened.
+  Delete "$INSTDIR\lexoria.gid"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR"
+
+  Delete "$SMPROGRAMS\Lexoria.lnk"
+  Call un.removeStartupShortcut
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+  ; Settings stay unless the user asks: a later installation picks them up again.
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "${SETTINGS_QUESTION}" /SD IDNO IDNO keepSettings
+  DeleteRegKey HKCU "${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKCU "${SETTINGS_PARENT}"
+keepSettings:
+SectionEnd

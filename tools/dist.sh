@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Makes the release for Windows users: builds the program, then writes the zip archive and the
+# NSIS installer into $LEXORIA_BUILD/dist (build/dist by default).
+#   tools/dist.sh                                      build, then package
+#   tools/dist.sh --no-build [--bin DIR] [--out DIR]   package what DIR holds as it is
+# The release files: Lexoria.exe (stripped), lexoria.lst, lexoria.hlp, lexoria-list.exe when the
+# build made it, and README.txt and LICENSE.txt with CR LF line ends.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+out=${LEXORIA_BUILD:-build}
+
+fail() { echo "dist: $*" >&2; exit 1; }
+
+build=1
+bin=$out/win/bin
+dest=$out/dist
+while [ $# -gt 0 ]; do
+  case $1 in
+    --no-build) build=0 ;;
+    --bin) bin=${2:?--bin needs a folder}; shift ;;
+    --out) dest=${2:?--out needs a folder}; shift ;;
+    *) fail "unknown argument $1 (see the top of tools/dist.sh)" ;;
+  esac
+  shift
+done
+
+# The version has one home: the project line of the top CMakeLists.txt.
+version=$(sed -n 's/^project(Lexoria VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
+[ -n "$version" ] || fail "no version in CMakeLists.txt"
+
+for tool in zip makensis i686-w64-mingw32-strip i686-w64-mingw32-objdump; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (make deps installs it)"
+done
+
+[ "$build" = 1 ] && tools/build.sh
+
+required=(Lexoria.exe lexoria.lst lexoria.hlp)
+optional=(lexoria-list.exe)
+for name in "${required[@]}"; do
+  [ -f "$bin/$name" ] || fail "$bin/$name is missing; the Windows build makes it"
+done
+
+mkdir -p "$dest"
+dest=$(cd "$dest" && pwd)
+stage=$(mktemp -d "$dest/stage.XXXXXX")
+trap 'rm -rf "$stage"' EXIT
+
+files=()
+for name in "${required[@]}" "${optional[@]}"; do
+  if [ -f "$bin/$name" ]; then
+    cp "$bin/$name" "$stage/$name"
+    files+=("$name")
+  fi
+done
+
+# The symbols are of no use to users and make up much of the program's size.
+for name in Lexoria.exe lexoria-list.exe; do
+  [ -f "$stage/$name" ] || continue
+  if i686-w64-mingw32-objdump -f "$stage/$name" | grep -q HAS_SYMS; then
+    i686-w64-mingw32-strip --strip-all "$stage/$name"
+  fi
+done
+
+# Text for Notepad: CR LF line ends. In the README template, @VERSION@ is the version and a block
+# between "#if NAME" and "#endif" stays only when the file NAME is part of the release.
+crlf() { sed 's/\r$//; s/$/\r/'; }
+awk -v present=" ${files[*]} " '
+  /^#if / { keep = index(present, " " $2 " ") > 0; inside = 1; next }
+  /^#endif/ { inside = 0; next }
+  !inside || keep' dist/README.txt | sed "s/@VERSION@/$version/g" | crlf >"$stage/README.txt"
+grep -q '@[A-Z_]*@' "$stage/README.txt" && fail "dist/README.txt has an unknown placeholder"
+crlf <LICENSE >"$stage/LICENSE.txt"
+files+=(README.txt LICENSE.txt)
+
+# Same inputs, same archive: every file carries the time of the last commit.
+stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
+for name in "${files[@]}"; do touch -d "@$stamp" "$stage/$name"; done
+
+zipfile=$dest/Lexoria-$version-win32.zip
+setup=$dest/Lexoria-$version-setup.exe
+rm -f "$zipfile" "$setup"
+(cd "$stage" && TZ=UTC zip -q -X -D "$zipfile.part" "${files[@]}")
+mv "$zipfile.part" "$zipfile"
+
+nsis_defines=(-DVERSION="$version" -DSTAGE="$stage" -DICON="$root/src/resources/lexoria.ico"
+              -DOUTFILE="$setup.part")
+[ -f "$stage/lexoria-list.exe" ] && nsis_defines+=(-DLIST_TOOL)
+# Warnings count as errors: they usually mean a page or a file that is not what it seems.
+if ! log=$(makensis -V2 -WX "${nsis_defines[@]}" dist/lexoria.nsi 2>&1); then
+  echo "$log" >&2
+  fail "makensis failed"
+fi
+mv "$setup.part" "$setup"
+
+echo "dist: wrote $zipfile"
+unzip -l "$zipfile"
+echo "dist: wrote $setup ($(stat -c %s "$setup") bytes)"
