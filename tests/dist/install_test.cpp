@@ -1,0 +1,225 @@
+// The Windows installer under Wine, as a user meets it: a silent install, the program started
+// from its Start menu shortcut, and the uninstaller, silent and answering its question about
+// the user's settings. Run as: dist_install_test <Windows path of Lexoria-x.y.z-setup.exe>.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "dist/installer_driver.h"
+#include "resources/resource.h"
+#include "support/lexoria_driver.h"
+
+using namespace dist_test;
+using lexoria_test::LexoriaProcess;
+
+namespace {
+
+std::string setupPath;  // from the command line
+
+const DWORD installTimeoutMs = 60000;
+
+std::string inQuotes(const std::string& path) { return "\"" + path + "\""; }
+std::string installedProgram() { return installFolder() + "\\Lexoria.exe"; }
+std::string userStartupShortcut() { return startupFolder() + "\\Lexoria.lnk"; }
+bool sameText(const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+bool startsWith(const std::string& text, const char* start) {
+    return text.compare(0, std::strlen(start), start) == 0;
+}
+
+// Every test starts and ends with no installation and no settings in the test prefix.
+class TcleanSlate {
+public:
+    TcleanSlate() { clean(); }
+    ~TcleanSlate() { clean(); }
+    TcleanSlate(const TcleanSlate&) = delete;
+    TcleanSlate& operator=(const TcleanSlate&) = delete;
+
+private:
+    static void clean() {
+        removeInstallation();
+        lexoria_test::deleteProgramKey();
+    }
+};
+
+long installSilently() { return runAndWait(inQuotes(setupPath) + " /S", installTimeoutMs); }
+
+std::string quietUninstallCommand() {
+    std::string command;
+    readMachineString(uninstallKey, "QuietUninstallString", command);
+    return command;
+}
+
+bool settingsPresent() {
+    std::vector<unsigned char> bytes;
+    return lexoria_test::getProgramValue("State", bytes);
+}
+
+// The first top-level dialog of the process that the test accepts; null on time-out.
+template <typename Accept>
+HWND waitForDialogOf(DWORD processId, Accept accept, DWORD timeoutMs = 20000) {
+    HWND found = nullptr;
+    lexoria_test::waitUntil(
+        [&] {
+            for (HWND dialog : lexoria_test::dialogsOf(processId))
+                if (IsWindowVisible(dialog) && accept(dialog)) found = dialog;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+// Runs the uninstaller as Add/Remove Programs does, confirms, and answers the settings question
+// with the button given; the exit code of the copy that does the work, or -1 when a step fails.
+long uninstallAnswering(int answer) {
+    std::string uninstaller;
+    if (!readMachineString(uninstallKey, "UninstallString", uninstaller)) return -1;
+    Tprocess launcher, copy;
+    if (!launcher.start(uninstaller) || launcher.wait(installTimeoutMs) != 0 ||
+        !launcher.adoptChild(copy))
+        return -1;
+    HWND wizard = waitForDialogOf(copy.id(), [](HWND dialog) {
+        return lexoria_test::windowText(dialog).find("Uninstall") != std::string::npos;
+    });
+    if (!wizard) return -1;
+    lexoria_test::clickButton(wizard, IDOK);  // "Uninstall" on the confirmation page
+    HWND question = waitForDialogOf(copy.id(), [](HWND dialog) {
+        return startsWith(lexoria_test::messageBoxText(dialog), "Also remove your Lexoria settings");
+    });
+    if (!question) return -1;
+    lexoria_test::clickButton(question, answer);
+    // The same button reads "Close" once the work is done; until then it is disabled.
+    lexoria_test::waitUntil(
+        [&] {
+            lexoria_test::clickButton(wizard, IDOK);
+            return copy.wait(100) >= 0;
+        },
+        20000);
+    return copy.wait(0);
+}
+
+TEST(Setup, CarriesTheVersion) {
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(setupPath.c_str(), &ignored);
+    ASSERT_GT(size, 0u) << setupPath;
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(setupPath.c_str(), 0, size, block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    char version[64];
+    std::snprintf(version, sizeof version, "%u.%u.%u.%u", HIWORD(fixed->dwProductVersionMS),
+                  LOWORD(fixed->dwProductVersionMS), HIWORD(fixed->dwProductVersionLS),
+                  LOWORD(fixed->dwProductVersionLS));
+    EXPECT_STREQ(LEXORIA_VERSION ".0", version);
+}
+
+TEST(Setup, InstallsSilentlyRunsFromTheStartMenuAndUninstallsSilently) {
+    TcleanSlate slate;
+    ASSERT_EQ(0, installSilently());
+
+    const char* const installed[] = {"Lexoria.exe", "lexoria.lst", "lexoria.hlp",
+                                     "README.txt",  "LICENSE.txt", "Uninstall.exe"};
+    for (const char* name : installed)
+        EXPECT_TRUE(fileExists(installFolder() + "\\" + name)) << name;
+
+    const std::string uninstaller = inQuotes(installFolder() + "\\Uninstall.exe");
+    const struct {
+        const char* name;
+        std::string value;
+    } entry[] = {
+        {"DisplayName", "Lexoria"},
+        {"DisplayVersion", LEXORIA_VERSION},
+        {"Publisher", "The Lexoria developers"},
+        {"InstallLocation", installFolder()},
+        {"UninstallString", uninstaller},
+        {"QuietUninstallString", uninstaller + " /S"},
+    };
+    for (const auto& value : entry) {
+        std::string stored = "(missing)";
+        readMachineString(uninstallKey, value.name, stored);
+        EXPECT_TRUE(sameText(value.value, stored)) << value.name << ": " << stored;
+    }
+
+    // The shortcut is read as the shell would read it; its target is what the user starts.
+    Tshortcut shortcut;
+    ASSERT_TRUE(readShortcut(startMenuShortcut(), shortcut)) << startMenuShortcut();
+    EXPECT_TRUE(sameText(installedProgram(), shortcut.target)) << shortcut.target;
+    EXPECT_TRUE(sameText(installFolder(), shortcut.workingFolder)) << shortcut.workingFolder;
+    size_t slash = shortcut.target.find_last_of('\\');
+    ASSERT_NE(std::string::npos, slash);
+
+    LexoriaProcess program;
+    ASSERT_TRUE(program.start(shortcut.target.substr(0, slash), shortcut.target.substr(slash + 1)));
+    HWND window = program.waitForMainWindow();
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(window, FindWindowA("Lexoria", "Lexoria"));
+
+    // Files in use are not touched: both give up when nobody can close the program.
+    EXPECT_EQ(2, installSilently());
+    EXPECT_EQ(0, runUninstaller(quietUninstallCommand(), installTimeoutMs));
+    EXPECT_TRUE(fileExists(installedProgram()));
+    EXPECT_TRUE(machineKeyExists(uninstallKey));
+
+    lexoria_test::clickButton(window, IDC_EXIT);
+    ASSERT_EQ(0, program.waitForExit());
+    ASSERT_TRUE(settingsPresent());  // the program stored its place in the word list
+
+    EXPECT_EQ(0, runUninstaller(quietUninstallCommand(), installTimeoutMs));
+    EXPECT_FALSE(folderExists(installFolder()));
+    EXPECT_FALSE(fileExists(startMenuShortcut()));
+    EXPECT_FALSE(machineKeyExists(uninstallKey));
+    EXPECT_TRUE(settingsPresent());
+}
+
+// Each case leaves a Startup shortcut as the program's options would: to the installed program,
+// or to another copy of it (one unpacked from the zip archive, say).
+struct TuninstallCase {
+    const char* name;
+    int answer;  // 0: silent
+    bool linkToInstalledProgram;
+    bool settingsKept;
+    bool linkKept;
+};
+
+const TuninstallCase uninstallCases[] = {
+    {"silent", 0, true, true, false},
+    {"user says no", IDNO, false, true, true},
+    {"user says yes", IDYES, true, false, false},
+};
+
+TEST(Setup, UninstallKeepsSettingsUnlessAskedAndDropsItsOwnStartupShortcut) {
+    for (const TuninstallCase& test : uninstallCases) {
+        SCOPED_TRACE(test.name);
+        TcleanSlate slate;
+        ASSERT_EQ(0, installSilently());
+        const unsigned char state[] = {1, 2, 3, 4};
+        ASSERT_TRUE(lexoria_test::setProgramValue("State", REG_BINARY, state, sizeof state));
+        std::string target =
+            test.linkToInstalledProgram ? installedProgram() : "C:\\Lexoria\\Lexoria.exe";
+        ASSERT_TRUE(writeShortcut(userStartupShortcut(), target));
+
+        long code = test.answer ? uninstallAnswering(test.answer)
+                                : runUninstaller(quietUninstallCommand(), installTimeoutMs);
+        EXPECT_EQ(0, code);
+        EXPECT_FALSE(folderExists(installFolder()));
+        EXPECT_FALSE(fileExists(startMenuShortcut()));
+        EXPECT_FALSE(machineKeyExists(uninstallKey));
+        EXPECT_EQ(test.settingsKept, settingsPresent());
+        EXPECT_EQ(test.linkKept, fileExists(userStartupShortcut()));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: dist_install_test SETUP.EXE\n");
+        return 2;
+    }
+    setupPath = argv[1];
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,64 @@
+// Test support for the Windows installer: where it puts things, reading and writing shortcuts,
+// the Add/Remove Programs entry, and running the installer and its uninstaller with time-outs
+// (the uninstaller hands over to a copy of itself, which is the process worth waiting for).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace dist_test {
+
+// The shell folders, as the installer sees them in the test prefix.
+std::string programFilesFolder();
+std::string commonProgramsFolder();  // every user's Start menu programs
+std::string startupFolder();         // the current user's Startup folder
+
+// Where the installer puts the program, its Start menu shortcut, and its uninstall entry.
+std::string installFolder();
+std::string startMenuShortcut();
+extern const char* const uninstallKey;  // under HKEY_LOCAL_MACHINE
+
+bool fileExists(const std::string& path);
+bool folderExists(const std::string& path);
+
+// A shell link's target and working folder, through IShellLinkA and IPersistFile.
+struct Tshortcut {
+    std::string target;
+    std::string workingFolder;
+};
+bool readShortcut(const std::string& link, Tshortcut& shortcut);
+bool writeShortcut(const std::string& link, const std::string& target);
+
+bool readMachineString(const char* subkey, const char* name, std::string& value);
+bool machineKeyExists(const char* subkey);
+
+// A process started by the test; killed on destruction if it still runs.
+class Tprocess {
+public:
+    Tprocess() = default;
+    ~Tprocess();
+    Tprocess(const Tprocess&) = delete;
+    Tprocess& operator=(const Tprocess&) = delete;
+
+    bool start(const std::string& commandLine);
+    // The exit code, or -1 when it is still running after the time-out.
+    long wait(DWORD timeoutMs);
+    DWORD id() const { return GetProcessId(handle); }
+    // The running process that this one started, found once this one has ended.
+    bool adoptChild(Tprocess& child) const;
+
+private:
+    HANDLE handle = nullptr;
+};
+
+// Runs a command line and waits for it; the exit code, or -1 on time-out (the process is killed).
+long runAndWait(const std::string& commandLine, DWORD timeoutMs);
+// Runs an uninstall command line and waits for the copy it hands over to as well; the launcher's
+// exit code, or -1 on time-out.
+long runUninstaller(const std::string& commandLine, DWORD timeoutMs);
+
+// Takes away whatever an earlier installation left: files, shortcut and uninstall entry.
+void removeInstallation();
+
+}  // namespace dist_test

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# The release test that ctest runs in the Windows build: packages the freshly built program with
+# tools/dist.sh (seconds), checks the zip archive, then installs, starts and uninstalls it under
+# Wine with dist_install_test.exe. Run it through tools/with-wine.sh, as ctest is.
+#   run-dist-test.sh SOURCE_ROOT BIN_FOLDER WORK_FOLDER TEST_EXE VERSION [gtest options]
+set -euo pipefail
+root=$1 bin=$2 work=$3 test_exe=$4 version=$5
+shift 5
+
+"$root/tools/dist.sh" --no-build --bin "$bin" --out "$work" >/dev/null
+"$root/tests/dist/check-archive.sh" "$work/Lexoria-$version-win32.zip" "$bin" "$root" "$version"
+
+# Wine's background services start with the first Windows program of a session and inherit its
+# output; started here with no output, they cannot keep ctest waiting for this test's output.
+"$root/tools/wine-run.sh" cmd /c exit </dev/null >/dev/null 2>&1 || true
+
+# Wine sees the Linux root as drive Z:.
+setup=$work/Lexoria-$version-setup.exe
+exec "$root/tools/wine-run.sh" "$test_exe" "$@" "Z:${setup//\//\\}"
