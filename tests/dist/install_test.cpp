@@ -100,20 +100,28 @@ long uninstallAnswering(int answer) {
     return copy.wait(0);
 }
 
-TEST(Setup, CarriesTheVersion) {
+// The product version of a program's version resource, as "a.b.c.d"; empty when it has none.
+std::string productVersion(const std::string& path) {
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(setupPath.c_str(), &ignored);
-    ASSERT_GT(size, 0u) << setupPath;
+    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
     std::vector<char> block(size);
-    ASSERT_TRUE(GetFileVersionInfoA(setupPath.c_str(), 0, size, block.data()));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    if (size == 0 || !GetFileVersionInfoA(path.c_str(), 0, size, block.data()) ||
+        !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length))
+        return "";
     char version[64];
     std::snprintf(version, sizeof version, "%u.%u.%u.%u", HIWORD(fixed->dwProductVersionMS),
                   LOWORD(fixed->dwProductVersionMS), HIWORD(fixed->dwProductVersionLS),
                   LOWORD(fixed->dwProductVersionLS));
-    EXPECT_STREQ(LEXORIA_VERSION ".0", version);
+    return version;
+}
+
+// The release is made for the version of the build; the programs in it must say the same.
+TEST(Setup, ReleaseProgramsCarryTheReleaseVersion) {
+    const std::string programs[] = {setupPath, lexoria_test::buildFolder() + "\\Lexoria.exe"};
+    for (const std::string& program : programs)
+        EXPECT_EQ(LEXORIA_VERSION ".0", productVersion(program)) << program;
 }
 
 TEST(Setup, InstallsSilentlyRunsFromTheStartMenuAndUninstallsSilently) {
