@@ -27,6 +27,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 wineserver -p
+# Start Wine's own helper processes now, outside the command's output pipes: started by the first
+# test instead, they would hold ctest's pipe open until the server stops.
+wine wineboot </dev/null >/dev/null 2>&1
 "$@"
 rc=$?
 wineserver -k 2>/dev/null
