@@ -1,0 +1,148 @@
+// The checker and stats against lists with each trap: which lines it names, how severe, what the
+// exit status is, and how many entries Lexoria would show.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "checker.h"
+#include "stats.h"
+#include "wordlist/list_test_support.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+struct Expected {
+    int line;
+    Tseverity severity;
+    const char* phrase;  // a part of the message that names the trap
+};
+
+struct TrapCase {
+    const char* name;
+    std::string list;
+    std::vector<Expected> findings;
+    int exitCode;
+    int entries;
+};
+
+std::string entries(int count) {
+    std::string list;
+    for (int i = 1; i <= count; ++i) list += "word=w" + std::to_string(i) + "\r\ndef=d\r\n";
+    return list;
+}
+
+const std::string bom = "\xEF\xBB\xBF";
+const std::string oneEntry = "word=a\r\ndef=b\r\n";
+
+std::vector<TrapCase> trapCases() {
+    const Tseverity W = Tseverity::warning;
+    const Tseverity N = Tseverity::note;
+    const Tseverity E = Tseverity::error;
+    return {
+        {"clean CR LF list", "word=a\r\ndef=b\r\nmore\r\nex=c\r\n\r\nword=d\r\ndef=e\r\n", {}, 0, 2},
+        {"clean LF list", "word=a\ndef=b\nex=c\n", {}, 0, 1},
+        {"blank lines ahead of the first entry", "\r\n  \r\n" + oneEntry, {}, 0, 1},
+        {"byte-order mark before word=", bom + oneEntry + "word=c\r\ndef=d\r\n",
+         {{1, W, "byte-order mark before \"word=\""}, {1, W, "lines 1-2 come before"}}, 1, 1},
+        {"byte-order mark on a line of its own", bom + "\r\n" + oneEntry,
+         {{1, W, "begins with a UTF-8 byte-order mark"}}, 1, 1},
+        {"blank before word=", oneEntry + " word=c\r\ndef=d\r\n",
+         {{3, W, "a blank before \"word=\" makes it no key: no entry starts here"}}, 1, 1},
+        {"tab before def=", "word=a\r\n\tdef=b\r\n",
+         {{1, W, "has no \"def=\" line"}, {2, W, "a blank before \"def=\""}}, 1, 1},
+        {"no-break space before ex=", oneEntry + "\xA0" "ex=c\r\n", {{3, W, "a no-break space before \"ex=\""}}, 1, 1},
+        {"keys in other letter case", "word=a\r\nDEF=b\r\nEx=c\r\nWord=d\r\n",
+         {{1, W, "has no \"def=\" line"}, {2, W, "\"DEF=\" is no key"}, {3, W, "\"Ex=\" is no key"},
+          {4, W, "\"Word=\" is no key"}},
+         1, 1},
+        {"line of 5000 bytes", "word=a\r\ndef=" + std::string(4996, 'x') + "\r\n",
+         {{2, W, "line of 5002 bytes with its line end: Lexoria reads it as 3 separate lines"}}, 1, 1},
+        {"line of 2047 bytes with its line end", "word=a\r\ndef=" + std::string(2041, 'x') + "\r\n", {}, 0, 1},
+        {"line of 2048 bytes with its line end", "word=a\r\ndef=" + std::string(2042, 'x') + "\r\n",
+         {{2, W, "line of 2048 bytes"}}, 1, 1},
+        {"piece of a long line that begins with word=",
+         "word=a\r\ndef=" + std::string(2043, 'x') + "word=hidden\r\ndef=b\r\n",
+         {{2, W, "the piece at byte 2048 begins with \"word=\" and starts an entry of its own"}}, 1, 2},
+        {"zero byte", oneEntry + "word=c\r\ndef=d\0e\r\n"s, {{4, W, "zero byte at byte 6"}}, 1, 2},
+        {"carriage return inside a line", "word=a\r\ndef=b\rc\r\n", {{2, W, "carriage return without a line feed"}}, 1, 1},
+        {"lines ahead of the first entry", "my words\r\n\r\n# notes\r\n" + oneEntry,
+         {{1, W, "lines 1-3 come before the first \"word=\" line and are never read"}}, 1, 1},
+        {"entry without def=", "word=x\r\nex=b\r\n" + oneEntry, {{1, W, "entry \"x\" has no \"def=\" line"}}, 1, 2},
+        {"empty word", "word=\r\ndef=b\r\n", {{1, W, "empty word"}}, 1, 1},
+        {"duplicate word", oneEntry + "word=c\r\ndef=d\r\n" + oneEntry, {{5, N, "\"a\" is also at line 1"}}, 0, 3},
+        {"4000 entries", entries(4000), {}, 0, 4000},
+        {"4002 entries", entries(4002), {{8001, W, "this entry and the 1 after it are never shown"}}, 1, 4000},
+        {"empty file", "", {{0, E, "no line begins with \"word=\""}}, 2, 0},
+        {"no entries", "def=a\r\nex=b\r\n", {{0, E, "no line begins with"}, {1, W, "lines 1-2 come before"}}, 2, 0},
+        {"UTF-16 text", "\xFF\xFEw\0o\0r\0d\0=\0a\0\r\0\n\0"s, {{1, E, "UTF-16"}}, 2, 0},
+    };
+}
+
+TEST(CheckTest, ReportsEachTrapAtItsLine) {
+    for (const TrapCase& test : trapCases()) {
+        SCOPED_TRACE(test.name);
+        TemporaryFile file(test.list);
+        TcheckReport report;
+        checkList(file.get(), report);
+        ASSERT_EQ(report.findings.size(), test.findings.size()) << formatReport("list", report);
+        for (size_t i = 0; i < test.findings.size(); ++i) {
+            const Tfinding& found = report.findings[i];
+            EXPECT_EQ(found.line, test.findings[i].line) << found.text;
+            EXPECT_EQ(found.severity, test.findings[i].severity) << found.text;
+            EXPECT_NE(found.text.find(test.findings[i].phrase), std::string::npos) << found.text;
+        }
+        EXPECT_EQ(report.exitCode(), test.exitCode);
+        EXPECT_EQ(report.entries, test.entries);
+    }
+}
+
+TEST(CheckTest, SummaryCountsEntriesWithoutDefinitionAndDuplicates) {
+    TemporaryFile file("word=a\r\nword=b\r\ndef=c\r\nword=a\r\n");
+    TcheckReport report;
+    checkList(file.get(), report);
+    std::string text = formatReport("my.lst", report);
+    EXPECT_NE(text.find("my.lst:1: warning: entry \"a\" has no \"def=\" line"), std::string::npos) << text;
+    EXPECT_NE(text.find("my.lst:4: note: the word \"a\" is also at line 1"), std::string::npos) << text;
+    EXPECT_NE(text.find("my.lst: 3 entries, 2 without \"def=\", 1 duplicate word; 2 warnings\n"),
+              std::string::npos)
+        << text;
+}
+
+TEST(StatsTest, DescribesAPassAtOneWordADay) {
+    const struct {
+        int days;
+        const char* text;
+    } cases[] = {
+        {0, "0 days"},
+        {1, "1 day"},
+        {44, "44 days"},
+        {45, "45 days (about 1 month)"},
+        {364, "364 days (about 1 year)"},
+        {365, "365 days (about 1 year)"},
+        {476, "476 days (about 1 year and 4 months)"},
+        {730, "730 days (about 2 years)"},
+        {4000, "4000 days (about 11 years)"},
+        {3950, "3950 days (about 10 years and 10 months)"},
+    };
+    for (const auto& test : cases) EXPECT_EQ(describePass(test.days), test.text) << test.days;
+}
+
+TEST(StatsTest, CountsAsTheReaderReads) {
+    // The second entry's definition is the longest: two lines joined by CR LF, trailing blanks gone.
+    TemporaryFile file("word=a\r\ndef=bb\r\nword=long one\r\ndef=ccc   \r\ndd\r\nword=e\nno key\n" +
+                       std::string("word=x\r\n"));
+    TlistStats stats;
+    ASSERT_TRUE(collectStats(file.get(), stats));
+    EXPECT_EQ(stats.entries, 4);
+    EXPECT_EQ(stats.lines, 8);
+    EXPECT_EQ(stats.bytes, 69);
+    EXPECT_EQ(stats.longestDefinition, 7u);
+    EXPECT_EQ(stats.longestDefinitionLines, 2);
+    EXPECT_EQ(stats.longestDefinitionWord, "long one");
+    EXPECT_EQ(stats.longestDefinitionLine, 3);
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+// Helpers for the word list tool's tests: list bytes in a temporary stdio file, a scratch folder
+// on disk, whole-file reads and writes, and where the project's own files lie.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// An anonymous temporary file holding the given bytes, open for reading at its start.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::string& bytes);
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    std::FILE* get() const { return file; }
+
+private:
+    std::FILE* file;
+};
+
+// A fresh folder, removed with its contents on destruction.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    std::string file(const std::string& name) const;
+
+private:
+    std::string folder;
+};
+
+bool writeBytes(const std::string& path, const std::string& bytes);
+// The file's bytes; "<missing>" when it cannot be read.
+std::string readBytes(const std::string& path);
+bool fileExists(const std::string& path);
+
+// A file of the source tree, such as "data/lexoria.lst".
+std::string sourceFile(const std::string& relative);

@@ -1,0 +1,290 @@
+// Importing: read the input, split it into rows, map the columns, turn each row into an entry,
+// then write the list beside its target, read it back with the program's reader, and only then
+// put it in place.
+#include "importer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "checker.h"
+#include "delimited.h"
+#include "fileio.h"
+#include "html.h"
+#include "listwriter.h"
+#include "vocab/wordlist.h"
+
+namespace {
+
+class Tsource {
+public:
+    std::vector<Trecord> records;
+    bool html = false;
+    std::vector<int> metadataColumns;
+};
+
+class Tcolumns {
+public:
+    int word = 0;
+    int definition = 0;
+    int example = 0;  // 0 for none
+};
+
+std::string lowered(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+std::string extensionOf(const std::string& path) {
+    size_t dot = path.rfind('.');
+    size_t folder = path.find_last_of("/\\");
+    if (dot == std::string::npos || (folder != std::string::npos && dot < folder)) return "";
+    return lowered(path.substr(dot));
+}
+
+TinputFormat guessFormat(const std::string& path, const std::string& text) {
+    if (hasAnkiHeader(text)) return TinputFormat::anki;
+    std::string extension = extensionOf(path);
+    if (extension == ".csv") return TinputFormat::csv;
+    if (extension == ".tsv" || extension == ".tab") return TinputFormat::tsv;
+    std::string firstLine = text.substr(0, text.find_first_of("\r\n"));
+    if (firstLine.find('\t') != std::string::npos) return TinputFormat::tsv;
+    if (firstLine.find(',') != std::string::npos) return TinputFormat::csv;
+    return TinputFormat::guess;
+}
+
+bool loadSource(const TimportOptions& options, Tsource& source, std::string& problem) {
+    std::string text;
+    if (!readWholeFile(options.input, text)) {
+        problem = "cannot read " + options.input;
+        return false;
+    }
+    if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0) {
+        problem = options.input + " is UTF-16 text; save it as UTF-8 or ANSI text first";
+        return false;
+    }
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    TinputFormat format = options.format;
+    if (format == TinputFormat::guess) format = guessFormat(options.input, text);
+    switch (format) {
+    case TinputFormat::csv: source.records = splitRecords(text, ','); return true;
+    case TinputFormat::tsv: source.records = splitRecords(text, '\t'); return true;
+    case TinputFormat::anki: {
+        TankiHeader header;
+        if (!readAnkiHeader(text, header, problem)) {
+            problem = options.input + ": " + problem;
+            return false;
+        }
+        source.records = splitRecords(text.substr(header.dataStart), header.separator, header.dataLine);
+        source.html = header.html;
+        source.metadataColumns = header.metadataColumns;
+        return true;
+    }
+    case TinputFormat::guess: break;
+    }
+    problem = "cannot tell the format of " + options.input + "; give --format csv, tsv or anki";
+    return false;
+}
+
+// Columns not given take, in order, the columns that are neither given nor Anki's metadata.
+bool chooseColumns(const TimportOptions& options, const Tsource& source, Tcolumns& columns,
+                   std::string& problem) {
+    size_t widest = 0;
+    for (const Trecord& record : source.records) widest = std::max(widest, record.fields.size());
+    std::vector<int> taken = source.metadataColumns;
+    for (int given : {options.wordColumn, options.definitionColumn, options.exampleColumn}) {
+        if (given > 0) taken.push_back(given);
+    }
+    std::vector<int> free;
+    for (int column = 1; column <= static_cast<int>(widest); ++column) {
+        if (std::find(taken.begin(), taken.end(), column) == taken.end()) free.push_back(column);
+    }
+    size_t next = 0;
+    auto pick = [&](int given, bool optional) {
+        if (given >= 0) return given;
+        if (next < free.size()) return free[next++];
+        return optional ? 0 : static_cast<int>(widest) + 1 + static_cast<int>(next++);
+    };
+    columns.word = pick(options.wordColumn, false);
+    columns.definition = pick(options.definitionColumn, false);
+    columns.example = pick(options.exampleColumn, true);
+    if (columns.word < 1 || columns.definition < 1 || columns.word == columns.definition ||
+        (columns.example > 0 && (columns.example == columns.word || columns.example == columns.definition))) {
+        problem = "the word, definition and example need different columns, counted from 1";
+        return false;
+    }
+    return true;
+}
+
+bool takeField(const Trecord& record, int column, const char* name, bool html, std::string& field,
+               std::string& problem) {
+    if (column == 0) return true;
+    if (static_cast<int>(record.fields.size()) < column) {
+        problem = "the row has " + std::to_string(record.fields.size()) + " field" +
+                  (record.fields.size() == 1 ? "" : "s") + ", but the " + name + " is field " +
+                  std::to_string(column);
+        return false;
+    }
+    field = record.fields[column - 1];
+    if (field.find('\0') != std::string::npos) {
+        problem = std::string("zero byte in the ") + name;
+        return false;
+    }
+    if (html) field = htmlToText(field);
+    return true;
+}
+
+bool convertRow(const Trecord& record, const Tcolumns& columns, bool html, TwordDef& fields,
+                std::string& problem) {
+    if (!record.problem.empty()) {
+        problem = record.problem;
+        return false;
+    }
+    return takeField(record, columns.word, "word", html, fields.word, problem) &&
+           takeField(record, columns.definition, "definition", html, fields.definition, problem) &&
+           takeField(record, columns.example, "example", html, fields.example, problem);
+}
+
+// Reads the written list back as Lexoria will: the checker finds nothing, and every entry reads
+// back as the importer meant it.
+bool verifyList(const std::string& path, const std::vector<TwordDef>& expected, std::string& problem) {
+    TcheckReport report;
+    checkListFile(path, report);
+    for (const Tfinding& finding : report.findings) {
+        if (finding.severity == Tseverity::note) continue;
+        problem = "line " + std::to_string(finding.line) + ": " + finding.text;
+        return false;
+    }
+    TfileHolder file = openFile(path, "rb");
+    std::vector<int32_t> offsets;
+    bool overLong = false;
+    if (!file || !scanEntryOffsets(file.get(), offsets, overLong) || offsets.size() != expected.size()) {
+        problem = "the entries do not read back";
+        return false;
+    }
+    for (size_t i = 0; i < offsets.size(); ++i) {
+        TwordDef read;
+        const TwordDef& meant = expected[i];
+        if (!readEntryAt(file.get(), offsets[i], read) || read.word != meant.word ||
+            read.definition != meant.definition || read.example != meant.example) {
+            problem = "entry " + std::to_string(i + 1) + " does not read back as written";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Refuses an output that is the input, or whose temporary file would be.
+bool outputAllowed(const std::string& input, const std::string& output, std::string& err) {
+    if (sameFile(input, output) || sameFile(input, temporaryPathFor(output))) {
+        err += "lexoria-list: " + output + " is the input file; name another output\n";
+        return false;
+    }
+    return true;
+}
+
+bool writeOutput(TpendingOutput& pending, const std::string& bytes, std::string& err) {
+    if (!pending.write(bytes)) {
+        err += "lexoria-list: cannot write " + pending.temporaryPath() + "\n";
+        return false;
+    }
+    return true;
+}
+
+bool commitOutput(TpendingOutput& pending, const std::string& output, std::string& err) {
+    if (!pending.commit()) {
+        err += "lexoria-list: cannot replace " + output + " with " + pending.temporaryPath() + "\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int runImport(const TimportOptions& options, std::string& out, std::string& err) {
+    Tsource source;
+    Tcolumns columns;
+    std::string problem;
+    if (!outputAllowed(options.input, options.output, err)) return 2;
+    if (!loadSource(options, source, problem) || !chooseColumns(options, source, columns, problem)) {
+        err += "lexoria-list: " + problem + "\n";
+        return 2;
+    }
+    if (options.header && !source.records.empty()) source.records.erase(source.records.begin());
+
+    std::string list;
+    std::vector<TwordDef> expected;
+    int badRows = 0;
+    for (const Trecord& record : source.records) {
+        TwordDef fields;
+        if (convertRow(record, columns, source.html, fields, problem)) {
+            std::string entry;
+            TwordDef read = appendEntry(entry, fields);
+            if (read.word.empty()) {
+                problem = "the word is empty";
+            } else if (static_cast<int>(expected.size()) == maxEntries) {
+                problem = "Lexoria shows at most " + std::to_string(maxEntries) + " entries";
+            } else {
+                list += entry;
+                expected.push_back(read);
+                continue;
+            }
+        }
+        ++badRows;
+        err += options.input + ":" + std::to_string(record.line) + ": bad row: " + problem + "\n";
+    }
+    if (badRows > 0 && !options.skipBad) {
+        err += "lexoria-list: " + std::to_string(badRows) + " bad row" + (badRows == 1 ? "" : "s") +
+               "; nothing written (--skip-bad leaves them out)\n";
+        return 2;
+    }
+    if (expected.empty()) {
+        err += "lexoria-list: no rows to import from " + options.input + "; nothing written\n";
+        return 2;
+    }
+    TpendingOutput pending(options.output);
+    if (!writeOutput(pending, list, err)) return 2;
+    if (!verifyList(pending.temporaryPath(), expected, problem)) {
+        err += "lexoria-list: the written list does not read back as meant (" + problem +
+               "); nothing written\n";
+        return 2;
+    }
+    if (!commitOutput(pending, options.output, err)) return 2;
+    out += "imported " + std::to_string(expected.size()) + " entries from " + options.input + " into " +
+           options.output;
+    if (badRows > 0) out += ", leaving out " + std::to_string(badRows) + " bad rows";
+    out += "\n";
+    return badRows > 0 ? 1 : 0;
+}
+
+int runExport(const std::string& listPath, const std::string& output, std::string& out, std::string& err) {
+    if (!outputAllowed(listPath, output, err)) return 2;
+    TfileHolder file = openFile(listPath, "rb");
+    std::vector<int32_t> offsets;
+    bool overLong = false;
+    if (!file || !scanEntryOffsets(file.get(), offsets, overLong)) {
+        err += "lexoria-list: cannot read " + listPath + "\n";
+        return 2;
+    }
+    std::string csv;
+    for (int32_t offset : offsets) {
+        TwordDef entry;
+        if (!readEntryAt(file.get(), offset, entry)) {
+            err += "lexoria-list: cannot read the entry at byte " + std::to_string(offset) + "\n";
+            return 2;
+        }
+        csv += csvRecord(entry);
+    }
+    if (offsets.empty()) {
+        err += "lexoria-list: " + listPath + " has no entries; nothing written\n";
+        return 2;
+    }
+    TpendingOutput pending(output);
+    if (!writeOutput(pending, csv, err) || !commitOutput(pending, output, err)) return 2;
+    out += "exported " + std::to_string(offsets.size()) + " entries from " + listPath + " into " + output;
+    if (overLong) out += " (the entries past the first " + std::to_string(maxEntries) + " are never shown, and left out)";
+    out += "\n";
+    return 0;
+}

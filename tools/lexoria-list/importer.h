@@ -1,0 +1,26 @@
+// The "import" and "export" commands: rows of CSV, tab-separated text or an Anki export into a
+// word list, and a word list's entries, as Lexoria reads them, out to CSV.
+#pragma once
+
+#include <string>
+
+enum class TinputFormat { guess, csv, tsv, anki };
+
+class TimportOptions {
+public:
+    TinputFormat format = TinputFormat::guess;
+    int wordColumn = -1;        // columns count from 1; -1 when not given
+    int definitionColumn = -1;
+    int exampleColumn = -1;     // 0 for no examples
+    bool header = false;        // the first row names the columns
+    bool skipBad = false;
+    std::string input;
+    std::string output;
+};
+
+// Exit status: 0 when every row went into the output, 1 when bad rows were left out (skipBad),
+// 2 when nothing was written. Messages for the user go to out, problems to err.
+int runImport(const TimportOptions& options, std::string& out, std::string& err);
+
+// Exit status 0 when written, 2 when not.
+int runExport(const std::string& list, const std::string& output, std::string& out, std::string& err);

@@ -1,0 +1,123 @@
+// Field lines, list entries and CSV records.
+#include "listwriter.h"
+
+#include <cstring>
+
+#include "keys.h"
+
+namespace {
+
+const char* const lineEnd = "\r\n";
+
+std::vector<std::string> splitAtLineBreaks(const std::string& text) {
+    std::vector<std::string> lines(1);
+    for (size_t at = 0; at < text.size(); ++at) {
+        char c = text[at];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
+            lines.emplace_back();
+        } else {
+            lines.back() += c;
+        }
+    }
+    return lines;
+}
+
+// The reader's own trimming, so that what is written is what is read back.
+void trimAsRead(std::string& line) {
+    line.push_back('\0');
+    trimLineEnd(&line[0]);
+    line.resize(std::strlen(line.c_str()));
+}
+
+void defuseKey(std::string& line) {
+    ThiddenKey hidden;
+    size_t equals = 0;
+    if (lineKind(line.c_str()) != TlineKind::continuation) {
+        equals = line.find('=');
+    } else if (findHiddenKey(line, hidden)) {
+        equals = hidden.equalsAt();
+    } else {
+        return;
+    }
+    line.insert(equals, 1, ' ');
+}
+
+bool isUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Where to break a line longer than room: after its last space that fits, else at room itself,
+// moved back so as not to split a UTF-8 character.
+size_t breakPoint(const std::string& line, size_t room) {
+    size_t space = line.rfind(' ', room);
+    if (space != std::string::npos && space >= room / 2) return space;
+    size_t at = room;
+    for (int back = 0; back < 3 && at > 1 && isUtf8Continuation(line[at]); ++back) --at;
+    return at;
+}
+
+void appendLines(std::string& list, const char* key, const std::vector<std::string>& lines) {
+    list += key;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        list += lines[i];
+        list += lineEnd;
+    }
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) text += lineEnd;
+        text += lines[i];
+    }
+    return text;
+}
+
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string field = "\"";
+    for (char c : text) {
+        if (c == '"') field += '"';
+        field += c;
+    }
+    return field + "\"";
+}
+
+}  // namespace
+
+std::vector<std::string> fieldLines(const std::string& field, size_t keyLength) {
+    std::vector<std::string> lines;
+    for (std::string line : splitAtLineBreaks(field)) {
+        trimAsRead(line);
+        for (;;) {
+            if (!lines.empty()) defuseKey(line);
+            size_t room = longestWrittenLine - std::strlen(lineEnd) - (lines.empty() ? keyLength : 0);
+            if (line.size() <= room) break;
+            size_t cut = breakPoint(line, room);
+            std::string head = line.substr(0, cut);
+            trimAsRead(head);
+            lines.push_back(head);
+            line.erase(0, line.find_first_not_of(' ', cut));
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TwordDef appendEntry(std::string& list, const TwordDef& fields) {
+    TwordDef read;
+    std::vector<std::string> word = fieldLines(fields.word, std::strlen(wordKey));
+    std::vector<std::string> definition = fieldLines(fields.definition, std::strlen(definitionKey));
+    std::vector<std::string> example = fieldLines(fields.example, std::strlen(exampleKey));
+    appendLines(list, wordKey, word);
+    appendLines(list, definitionKey, definition);
+    read.word = joined(word);
+    read.definition = joined(definition);
+    read.example = joined(example);
+    if (!read.example.empty()) appendLines(list, exampleKey, example);
+    return read;
+}
+
+std::string csvRecord(const TwordDef& entry) {
+    return csvField(entry.word) + "," + csvField(entry.definition) + "," + csvField(entry.example) +
+           lineEnd;
+}
