@@ -9,6 +9,7 @@
 #include "checker.h"
 #include "commands.h"
 #include "delimited.h"
+#include "encoding.h"
 #include "html.h"
 #include "listwriter.h"
 #include "vocab/wordlist.h"
@@ -165,6 +166,36 @@ TEST(FieldLinesTest, MakesEveryLineReadBackAsMeant) {
     }
 }
 
+TEST(EncodingTest, ConvertsUtf8ToWindows1252) {
+    const struct {
+        std::string utf8;
+        bool converts;
+        std::string result;  // the bytes, or a part of the problem
+    } cases[] = {
+        {"plain ASCII", true, "plain ASCII"},
+        {"caf\xC3\xA9 \xC3\xBF\xC2\xA0", true, "caf\xE9 \xFF\xA0"},
+        {"\xE2\x82\xAC \xE2\x80\x99 \xC5\xB8 \xE2\x84\xA2", true, "\x80 \x92 \x9F \x99"},
+        {"\xE4\xB8\x80", false, "U+4E00 is not in Windows-1252"},
+        {"\xC2\x81", false, "U+0081 is not in Windows-1252"},
+        {"ok\xE9", false, "byte 3 is not UTF-8"},
+        {"\xC3", false, "byte 1 is not UTF-8"},
+        {"\xC0\x80", false, "byte 1 is not UTF-8"},
+        {"\xE0\x80\xAF", false, "byte 1 is not UTF-8"},
+        {"\xED\xA0\x80", false, "byte 1 is not UTF-8"},
+        {"\xF4\x90\x80\x80", false, "byte 1 is not UTF-8"},
+    };
+    for (const auto& test : cases) {
+        std::string ansi;
+        std::string problem;
+        ASSERT_EQ(utf8ToWindows1252(test.utf8, ansi, problem), test.converts) << test.utf8;
+        if (test.converts) {
+            EXPECT_EQ(ansi, test.result);
+        } else {
+            EXPECT_NE(problem.find(test.result), std::string::npos) << problem;
+        }
+    }
+}
+
 class ImportTest : public ::testing::Test {
 protected:
     int run(std::vector<std::string> arguments) {
@@ -223,6 +254,21 @@ TEST_F(ImportTest, AnkiExportWithHeadersAndHtml) {
         {"gregarious", "fond of company; sociable\r\n\r\nof animals: living in flocks", "He was \"gregarious\" and lively."},
         {"terse", "sparing in words <abrupt>", "A terse reply."},
     });
+}
+
+TEST_F(ImportTest, AnkiExportInTheAnsiCodePage) {
+    std::string list = folder.file("anki.lst");
+    ASSERT_EQ(run({"import", "--ansi", sourceFile("tests/wordlist/data/anki-export.txt"), list}), 0) << err;
+    std::vector<TwordDef> read = readBack(list);
+    ASSERT_EQ(read.size(), 5u);
+    EXPECT_EQ(read[2].word, "caf\xE9 society");
+
+    std::string input = folder.file("cjk.csv");
+    ASSERT_TRUE(writeBytes(input, "a,b\n\xE4\xB8\x80,one\n"));
+    EXPECT_EQ(run({"import", "--ansi", input, list}), 2);
+    EXPECT_NE(err.find("cjk.csv:2: bad row: in the word, the character U+4E00 is not in Windows-1252"),
+              std::string::npos)
+        << err;
 }
 
 TEST_F(ImportTest, TsvWithMissingColumnsWritesNothingUnlessBadRowsAreSkipped) {

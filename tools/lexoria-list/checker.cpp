@@ -49,6 +49,7 @@ public:
 private:
     void startLine(const TpieceReader& piece, const std::string& text);
     void reportHiddenKey(const std::string& text);
+    void noteKeyInLaterPiece(TlineKind kind, const TpieceReader& piece);
     void finishLine();
     void takeKey(TlineKind kind, const TpieceReader& piece);
     bool beforeFirstEntry() const { return entryOffsets.empty(); }
@@ -89,16 +90,18 @@ void TlistChecker::takePiece(const TpieceReader& piece) {
     if (text.find('\r') != std::string::npos) loneCarriageReturn = true;
     if (unreadable) return;
     TlineKind kind = lineKind(piece.text());
-    if (piece.piece() > 0 && kind != TlineKind::continuation) {
-        keysInLaterPieces += "; the piece at byte " + std::to_string(piece.offset() - lineStart + 1) +
-                             " begins with " +
-                             keyName(kind == TlineKind::word         ? wordKey
-                                     : kind == TlineKind::definition ? definitionKey
-                                                                     : exampleKey) +
-                             (kind == TlineKind::word ? " and starts an entry of its own"
-                                                      : " and replaces that field");
-    }
+    if (piece.piece() > 0 && kind != TlineKind::continuation) noteKeyInLaterPiece(kind, piece);
     takeKey(kind, piece);
+}
+
+// A piece of a long line that begins with a key: the reader takes it as a key line of its own.
+void TlistChecker::noteKeyInLaterPiece(TlineKind kind, const TpieceReader& piece) {
+    static const char* const effects[] = {" and starts an entry of its own", " and sets the definition",
+                                          " and sets the example"};
+    static const char* const keys[] = {wordKey, definitionKey, exampleKey};
+    int index = kind == TlineKind::word ? 0 : kind == TlineKind::definition ? 1 : 2;
+    keysInLaterPieces += "; the piece at byte " + std::to_string(piece.offset() - lineStart + 1) +
+                         " begins with " + keyName(keys[index]) + effects[index];
 }
 
 void TlistChecker::startLine(const TpieceReader& piece, const std::string& text) {

@@ -11,7 +11,7 @@
 const char* const usageText =
     "usage: lexoria-list check FILE\n"
     "       lexoria-list import [--format csv|tsv|anki] [--word N] [--def N] [--ex N]\n"
-    "                           [--header] [--skip-bad] INPUT OUTPUT\n"
+    "                           [--header] [--ansi] [--skip-bad] INPUT OUTPUT\n"
     "       lexoria-list export LIST OUTPUT.csv\n"
     "       lexoria-list stats FILE\n";
 
@@ -58,6 +58,7 @@ bool parseImport(const std::vector<std::string>& arguments, TimportOptions& opti
         else if (argument == "--ex") valid = parseColumn(arguments[++i], options.exampleColumn);
         else if (argument == "--header") options.header = true;
         else if (argument == "--skip-bad") options.skipBad = true;
+        else if (argument == "--ansi") options.ansi = true;
         else if (argument.size() > 1 && argument[0] == '-') valid = false;
         else files.push_back(argument);
         if (!valid) {

@@ -9,6 +9,7 @@
 
 #include "checker.h"
 #include "delimited.h"
+#include "encoding.h"
 #include "fileio.h"
 #include "html.h"
 #include "listwriter.h"
@@ -118,8 +119,14 @@ bool chooseColumns(const TimportOptions& options, const Tsource& source, Tcolumn
     return true;
 }
 
-bool takeField(const Trecord& record, int column, const char* name, bool html, std::string& field,
-               std::string& problem) {
+class Tconversion {
+public:
+    bool html = false;
+    bool ansi = false;
+};
+
+bool takeField(const Trecord& record, int column, const char* name, const Tconversion& conversion,
+               std::string& field, std::string& problem) {
     if (column == 0) return true;
     if (static_cast<int>(record.fields.size()) < column) {
         problem = "the row has " + std::to_string(record.fields.size()) + " field" +
@@ -132,19 +139,25 @@ bool takeField(const Trecord& record, int column, const char* name, bool html, s
         problem = std::string("zero byte in the ") + name;
         return false;
     }
-    if (html) field = htmlToText(field);
+    if (conversion.html) field = htmlToText(field);
+    std::string ansi;
+    if (conversion.ansi && !utf8ToWindows1252(field, ansi, problem)) {
+        problem = std::string("in the ") + name + ", " + problem;
+        return false;
+    }
+    if (conversion.ansi) field = ansi;
     return true;
 }
 
-bool convertRow(const Trecord& record, const Tcolumns& columns, bool html, TwordDef& fields,
-                std::string& problem) {
+bool convertRow(const Trecord& record, const Tcolumns& columns, const Tconversion& conversion,
+                TwordDef& fields, std::string& problem) {
     if (!record.problem.empty()) {
         problem = record.problem;
         return false;
     }
-    return takeField(record, columns.word, "word", html, fields.word, problem) &&
-           takeField(record, columns.definition, "definition", html, fields.definition, problem) &&
-           takeField(record, columns.example, "example", html, fields.example, problem);
+    return takeField(record, columns.word, "word", conversion, fields.word, problem) &&
+           takeField(record, columns.definition, "definition", conversion, fields.definition, problem) &&
+           takeField(record, columns.example, "example", conversion, fields.example, problem);
 }
 
 // Reads the written list back as Lexoria will: the checker finds nothing, and every entry reads
@@ -214,12 +227,15 @@ int runImport(const TimportOptions& options, std::string& out, std::string& err)
     }
     if (options.header && !source.records.empty()) source.records.erase(source.records.begin());
 
+    Tconversion conversion;
+    conversion.html = source.html;
+    conversion.ansi = options.ansi;
     std::string list;
     std::vector<TwordDef> expected;
     int badRows = 0;
     for (const Trecord& record : source.records) {
         TwordDef fields;
-        if (convertRow(record, columns, source.html, fields, problem)) {
+        if (convertRow(record, columns, conversion, fields, problem)) {
             std::string entry;
             TwordDef read = appendEntry(entry, fields);
             if (read.word.empty()) {

@@ -14,6 +14,7 @@ public:
     int exampleColumn = -1;     // 0 for no examples
     bool header = false;        // the first row names the columns
     bool skipBad = false;
+    bool ansi = false;          // convert UTF-8 text to Windows-1252
     std::string input;
     std::string output;
 };
