@@ -62,6 +62,8 @@ for t in "${built[@]}"; do
   else
     echo "fuzz: $t CRASHED; log $log" >&2
     grep -E 'ERROR|check failed|Test unit written|SUMMARY' "$log" | head -8 >&2
+    echo "fuzz: minimise with $bin -minimize_crash=1 -max_total_time=60 <crash file>, then keep" \
+         "the smallest input in tests/fuzz/regression/$t/" >&2
     status=1
   fi
 done
