@@ -84,5 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     GroupItemStatus found = findGroupItem(info.get(), length, group, itemName, path);
     std::string text(info.get(), length);
     FUZZ_CHECK(found == modelResult(text, group, path));
+    // After a failed request there is no information at all, whatever length is passed.
+    FUZZ_CHECK(findGroupItem(nullptr, length, group, itemName, path) == GroupItemStatus::unreadable);
     return 0;
 }
