@@ -24,8 +24,8 @@ private:
     HDC dc;
 };
 
-// A palette selected into a context and put back afterwards: a palette still selected into a
-// context cannot be deleted, and the dialog deletes its palette when it closes.
+// A palette selected into a context and the context's own put back afterwards: the dialog
+// deletes its palette when it closes, and a palette must not be deleted while a context holds it.
 class TselectedPalette {
 public:
     TselectedPalette(HDC context, HPALETTE palette)

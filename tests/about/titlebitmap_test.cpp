@@ -6,7 +6,6 @@
 
 #include <vector>
 
-#include "about/dialog_harness.h"
 #include "about/title_form.h"
 #include "about/title_pixels.h"
 
@@ -16,8 +15,6 @@ const BYTE* bytesOf(const BITMAPINFOHEADER* header) {
     return reinterpret_cast<const BYTE*>(header);
 }
 
-using about_test::displayIsPaletteBased;
-using about_test::paletteDisplayExpected;
 using about_test::tableColour;
 using about_test::titlePixel;
 
@@ -32,12 +29,6 @@ TEST(TitleResource, HasTheFormTheDialogIsMadeFor) {
     EXPECT_EQ(SizeofResource(self, FindResourceA(self, "TITLE_BMP", RT_BITMAP)),
               about_test::kPackedBytes);
     EXPECT_EQ(static_cast<const BYTE*>(bitmap.pixels), bytesOf(bitmap.header) + 40 + 36 * 4);
-}
-
-TEST(TitleResource, AbsentFromAModuleWithoutIt) {
-    const TtitleBitmap bitmap = findTitleBitmap(GetModuleHandleA("kernel32.dll"));
-    EXPECT_EQ(bitmap.header, nullptr);
-    EXPECT_EQ(bitmap.pixels, nullptr);
 }
 
 // A bitmap header followed by a full 256-entry colour table of distinct colours whose reserved
@@ -81,9 +72,7 @@ TEST(DibPalette, HasOneEntryPerColourOfTheTable) {
         unsigned entries;  // 0: no palette
     };
     const Case cases[] = {
-        {"8 bits, 36 used", 8, 36, 36},
         {"8 bits, colours used unset", 8, 0, 256},
-        {"4 bits, colours used unset", 4, 0, 16},
         {"24 bits, colours used unset", 24, 0, 0},
     };
     for (const Case& c : cases) {
@@ -106,22 +95,6 @@ TEST(DibPalette, OfTheTitleBitmapEqualsItsColourTable) {
     expectPaletteOfTable(palette, bitmap.header, 36, "title bitmap");
     EXPECT_TRUE(DeleteObject(palette));
     EXPECT_EQ(GetObjectType(palette), 0u) << "a deleted palette is gone";
-}
-
-TEST(ScreenPalette, IsBuiltOnlyOnAPaletteBasedDisplay) {
-    if (paletteDisplayExpected()) {
-        ASSERT_TRUE(displayIsPaletteBased());
-    }
-    const TtitleBitmap bitmap = findTitleBitmap(GetModuleHandleA(nullptr));
-    HPALETTE palette = createScreenPalette(bitmap.header);
-    if (!displayIsPaletteBased()) {
-        EXPECT_EQ(palette, nullptr);
-        return;
-    }
-    expectPaletteOfTable(palette, bitmap.header, 36, "screen palette");
-    EXPECT_TRUE(DeleteObject(palette));
-    const TsyntheticDib trueColour = syntheticDib(24, 0);
-    EXPECT_EQ(createScreenPalette(&trueColour.header), nullptr) << "no table, no palette";
 }
 
 // A 32-bit memory canvas larger than the bitmap, filled with a sentinel colour.
@@ -186,12 +159,6 @@ TEST(DrawTitleBitmap, PutsBackTheContextsPaletteSoThePaletteCanBeDeleted) {
     EXPECT_NE(GetCurrentObject(canvas.get(), OBJ_PAL), palette);
     EXPECT_EQ(GetPixel(canvas.get(), 0, 0), titlePixel(bitmap, 0, 0));
     EXPECT_TRUE(DeleteObject(palette));
-}
-
-TEST(DrawTitleBitmap, DrawsNothingWithoutABitmap) {
-    Tcanvas canvas;
-    drawTitleBitmap(canvas.get(), TtitleBitmap{}, nullptr);
-    EXPECT_EQ(GetPixel(canvas.get(), 0, 0), Tcanvas::kSentinel);
 }
 
 }  // namespace
