@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The start-up benchmark (a step of make bench): builds its two small programs, times Lexoria.exe
+# against an empty-window program under Wine, and reports the size of the stripped Lexoria.exe.
+# Run on its own it prepares Wine itself; bench.sh runs it with --in-wine inside its environment.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../../.." && pwd)
+cd "$root"
+out=${LEXORIA_BUILD:-build}
+case $out in /*) ;; *) out=$root/$out ;; esac
+bench=$out/bench-startup
+
+if [ "${1:-}" != --in-wine ]; then
+  [ -x "$out/win/bin/Lexoria.exe" ] || tools/build.sh
+  exec tools/with-wine.sh "$0" --in-wine
+fi
+
+cmake -S tools/bench/startup -B "$bench" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$bench" -j "${JOBS:-2}" >/dev/null
+
+# Wine's Z: drive is the Unix root.
+winpath() { echo "Z:$1" | tr / '\\'; }
+wine "$bench/bin/startup_bench.exe" "$(winpath "$out/win/bin/Lexoria.exe")" \
+     "$(winpath "$bench/bin/empty_window.exe")" "${LEXORIA_BENCH_STARTS:-15}"
+
+stripped=$bench/Lexoria-stripped.exe
+i686-w64-mingw32-strip -o "$stripped" "$out/win/bin/Lexoria.exe"
+printf '  Lexoria.exe stripped %8d bytes\n' "$(stat -c %s "$stripped")"
