@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <memory>
 
 #include "fileio.h"
 #include "keys.h"
@@ -34,17 +33,22 @@ std::string shownWord(const std::string& word) {
     return quoted(first.size() > 40 ? first.substr(0, 40) + "..." : first);
 }
 
+// The entries the walk found, in file order: where each begins and whether it has a "def=" line.
+class TwalkedEntries {
+public:
+    std::vector<long> offsets;
+    std::vector<int> lines;
+    std::vector<bool> hasDefinition;
+    int firstIgnoredLine = 0;  // the first "word=" line past the limit; 0 when there is none
+};
+
 class TlistChecker {
 public:
     explicit TlistChecker(TcheckReport& result) : report(result) {}
     void takePiece(const TpieceReader& piece);
     void finishWalk();
     bool stopped() const { return unreadable; }
-    // The entries the walk found: where each begins and whether it has a "def=" line.
-    std::vector<long> entryOffsets;
-    std::vector<int> entryLines;
-    std::vector<bool> entryHasDefinition;
-    int firstIgnoredLine = 0;
+    const TwalkedEntries& entries() const { return walked; }
 
 private:
     void startLine(const TpieceReader& piece, const std::string& text);
@@ -52,9 +56,10 @@ private:
     void noteKeyInLaterPiece(TlineKind kind, const TpieceReader& piece);
     void finishLine();
     void takeKey(TlineKind kind, const TpieceReader& piece);
-    bool beforeFirstEntry() const { return entryOffsets.empty(); }
+    bool beforeFirstEntry() const { return walked.offsets.empty(); }
 
     TcheckReport& report;
+    TwalkedEntries walked;
     bool unreadable = false;
     // The physical line being read.
     int line = 0;
@@ -105,7 +110,7 @@ void TlistChecker::noteKeyInLaterPiece(TlineKind kind, const TpieceReader& piece
 }
 
 void TlistChecker::startLine(const TpieceReader& piece, const std::string& text) {
-    if (firstIgnoredLine) return;  // nothing past the limit is ever read
+    if (walked.firstIgnoredLine) return;  // nothing past the limit is ever read
     if (line == 1 && (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0)) {
         report.add(line, Tseverity::error,
                    "the file is UTF-16 text; Lexoria reads single bytes and finds no entries in it "
@@ -151,7 +156,7 @@ void TlistChecker::reportHiddenKey(const std::string& text) {
 }
 
 void TlistChecker::finishLine() {
-    if (line == 0 || firstIgnoredLine || unreadable) return;
+    if (line == 0 || walked.firstIgnoredLine || unreadable) return;
     if (pieces > 1) {
         report.add(line, Tseverity::warning,
                    "line of " + std::to_string(lineBytes) +
@@ -173,20 +178,20 @@ void TlistChecker::finishLine() {
 
 void TlistChecker::takeKey(TlineKind kind, const TpieceReader& piece) {
     if (kind == TlineKind::word) {
-        if (firstIgnoredLine == 0 && static_cast<int>(entryOffsets.size()) == maxEntries) {
+        if (walked.firstIgnoredLine == 0 && static_cast<int>(walked.offsets.size()) == maxEntries) {
             // The pieces of this line ahead of this one are still read; nothing after it is.
             if (piece.piece() > 0) finishLine();
-            firstIgnoredLine = piece.line();
+            walked.firstIgnoredLine = piece.line();
         }
-        if (firstIgnoredLine) {
+        if (walked.firstIgnoredLine) {
             ++report.ignoredEntries;
             return;
         }
-        entryOffsets.push_back(piece.offset());
-        entryLines.push_back(piece.line());
-        entryHasDefinition.push_back(false);
-    } else if (kind == TlineKind::definition && !beforeFirstEntry() && !firstIgnoredLine) {
-        entryHasDefinition.back() = true;
+        walked.offsets.push_back(piece.offset());
+        walked.lines.push_back(piece.line());
+        walked.hasDefinition.push_back(false);
+    } else if (kind == TlineKind::definition && !beforeFirstEntry() && !walked.firstIgnoredLine) {
+        walked.hasDefinition.back() = true;
     }
 }
 
@@ -204,15 +209,15 @@ void TlistChecker::finishWalk() {
 }
 
 // The entries as the program reads them: its own offset scan, then each entry from its offset.
-void checkEntries(std::FILE* file, const TlistChecker& walk, TcheckReport& report) {
+void checkEntries(std::FILE* file, const TwalkedEntries& walked, TcheckReport& report) {
     std::vector<int32_t> offsets;
     bool overLong = false;
     if (!scanEntryOffsets(file, offsets, overLong)) {
         report.add(0, Tseverity::error, "the file cannot be read to its end");
         return;
     }
-    if (!std::equal(offsets.begin(), offsets.end(), walk.entryOffsets.begin(), walk.entryOffsets.end()) ||
-        overLong != (walk.firstIgnoredLine != 0)) {
+    if (!std::equal(offsets.begin(), offsets.end(), walked.offsets.begin(), walked.offsets.end()) ||
+        overLong != (walked.firstIgnoredLine != 0)) {
         report.add(0, Tseverity::error, "the entries changed while the file was being checked");
         return;
     }
@@ -220,13 +225,13 @@ void checkEntries(std::FILE* file, const TlistChecker& walk, TcheckReport& repor
     std::map<std::string, int> firstLineOfWord;
     for (size_t i = 0; i < offsets.size(); ++i) {
         TwordDef entry;
-        int line = walk.entryLines[i];
+        int line = walked.lines[i];
         if (!readEntryAt(file, offsets[i], entry)) {
             report.add(line, Tseverity::error, "the entry here cannot be read");
             continue;
         }
         if (entry.word.empty()) report.add(line, Tseverity::warning, "the entry has an empty word");
-        if (!walk.entryHasDefinition[i]) {
+        if (!walked.hasDefinition[i]) {
             ++report.withoutDefinition;
             report.add(line, Tseverity::warning,
                        "entry " + shownWord(entry.word) + " has no " + keyName(definitionKey) +
@@ -241,7 +246,7 @@ void checkEntries(std::FILE* file, const TlistChecker& walk, TcheckReport& repor
         }
     }
     if (overLong) {
-        report.add(walk.firstIgnoredLine, Tseverity::warning,
+        report.add(walked.firstIgnoredLine, Tseverity::warning,
                    "this entry and the " + std::to_string(report.ignoredEntries - 1) +
                        " after it are never shown: Lexoria reads at most " +
                        std::to_string(maxEntries) + " entries");
@@ -285,7 +290,7 @@ void checkList(std::FILE* file, TcheckReport& report) {
     if (reader.failed()) {
         report.add(0, Tseverity::error, "the file cannot be read to its end");
     } else if (report.count(Tseverity::error) == 0) {
-        checkEntries(file, walk, report);
+        checkEntries(file, walk.entries(), report);
     }
     std::stable_sort(report.findings.begin(), report.findings.end(),
                      [](const Tfinding& a, const Tfinding& b) { return a.line < b.line; });

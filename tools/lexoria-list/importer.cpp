@@ -214,6 +214,49 @@ bool commitOutput(TpendingOutput& pending, const std::string& output, std::strin
     return true;
 }
 
+// Turns every row into list text; bad rows are reported and counted, the others appended.
+class TconvertedList {
+public:
+    std::string text;
+    std::vector<TwordDef> expected;  // each entry as the reader will give it back
+    int badRows = 0;
+};
+
+void convertRows(const Tsource& source, const Tcolumns& columns, const Tconversion& conversion,
+                 const std::string& inputName, TconvertedList& converted, std::string& err) {
+    for (const Trecord& record : source.records) {
+        TwordDef fields;
+        std::string problem;
+        if (convertRow(record, columns, conversion, fields, problem)) {
+            std::string entry;
+            TwordDef read = appendEntry(entry, fields);
+            if (read.word.empty()) {
+                problem = "the word is empty";
+            } else if (static_cast<int>(converted.expected.size()) == maxEntries) {
+                problem = "Lexoria shows at most " + std::to_string(maxEntries) + " entries";
+            } else {
+                converted.text += entry;
+                converted.expected.push_back(read);
+                continue;
+            }
+        }
+        ++converted.badRows;
+        err += inputName + ":" + std::to_string(record.line) + ": bad row: " + problem + "\n";
+    }
+}
+
+bool writeVerifiedList(const std::string& output, const TconvertedList& converted, std::string& err) {
+    TpendingOutput pending(output);
+    if (!writeOutput(pending, converted.text, err)) return false;
+    std::string problem;
+    if (!verifyList(pending.temporaryPath(), converted.expected, problem)) {
+        err += "lexoria-list: the written list does not read back as meant (" + problem +
+               "); nothing written\n";
+        return false;
+    }
+    return commitOutput(pending, output, err);
+}
+
 }  // namespace
 
 int runImport(const TimportOptions& options, std::string& out, std::string& err) {
@@ -230,47 +273,22 @@ int runImport(const TimportOptions& options, std::string& out, std::string& err)
     Tconversion conversion;
     conversion.html = source.html;
     conversion.ansi = options.ansi;
-    std::string list;
-    std::vector<TwordDef> expected;
-    int badRows = 0;
-    for (const Trecord& record : source.records) {
-        TwordDef fields;
-        if (convertRow(record, columns, conversion, fields, problem)) {
-            std::string entry;
-            TwordDef read = appendEntry(entry, fields);
-            if (read.word.empty()) {
-                problem = "the word is empty";
-            } else if (static_cast<int>(expected.size()) == maxEntries) {
-                problem = "Lexoria shows at most " + std::to_string(maxEntries) + " entries";
-            } else {
-                list += entry;
-                expected.push_back(read);
-                continue;
-            }
-        }
-        ++badRows;
-        err += options.input + ":" + std::to_string(record.line) + ": bad row: " + problem + "\n";
-    }
+    TconvertedList converted;
+    convertRows(source, columns, conversion, options.input, converted, err);
+    int badRows = converted.badRows;
     if (badRows > 0 && !options.skipBad) {
         err += "lexoria-list: " + std::to_string(badRows) + " bad row" + (badRows == 1 ? "" : "s") +
                "; nothing written (--skip-bad leaves them out)\n";
         return 2;
     }
-    if (expected.empty()) {
+    if (converted.expected.empty()) {
         err += "lexoria-list: no rows to import from " + options.input + "; nothing written\n";
         return 2;
     }
-    TpendingOutput pending(options.output);
-    if (!writeOutput(pending, list, err)) return 2;
-    if (!verifyList(pending.temporaryPath(), expected, problem)) {
-        err += "lexoria-list: the written list does not read back as meant (" + problem +
-               "); nothing written\n";
-        return 2;
-    }
-    if (!commitOutput(pending, options.output, err)) return 2;
-    out += "imported " + std::to_string(expected.size()) + " entries from " + options.input + " into " +
-           options.output;
-    if (badRows > 0) out += ", leaving out " + std::to_string(badRows) + " bad rows";
+    if (!writeVerifiedList(options.output, converted, err)) return 2;
+    out += "imported " + std::to_string(converted.expected.size()) + " entries from " + options.input +
+           " into " + options.output;
+    if (badRows > 0) out += ", leaving out " + std::to_string(badRows) + (badRows == 1 ? " bad row" : " bad rows");
     out += "\n";
     return badRows > 0 ? 1 : 0;
 }
