@@ -153,7 +153,10 @@ TEST_F(OptionsThroughProgram, StartupButtonAddsThenRemovesTheShortcut) {
     EXPECT_TRUE(noBox());
     EXPECT_TRUE(waitUntil([&] { return windowText(button) == "Add to &Startup Folder"; }));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(shortcut.c_str()));
+    clickButton(dialog, IDC_STARTUP);
+    EXPECT_EQ("Lexoria has been added to the Startup Folder. | Lexoria", takeBox());
     ASSERT_TRUE(closedWith(IDCANCEL));
+    EXPECT_TRUE(checkLink(shortcut.c_str(), folder.file("Lexoria.exe").c_str(), "Lexoria")) << "Cancel undoes nothing";
     EXPECT_TRUE(before == placementOf(main));
 }
 }  // namespace
