@@ -54,11 +54,15 @@ for name in "${required[@]}" "${optional[@]}"; do
   fi
 done
 
+# Same inputs, same release: every file carries the time of the last commit, and strip, which
+# writes a new time into the program's header, takes that time too.
+stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
+
 # The symbols are of no use to users and make up much of the program's size.
 for name in Lexoria.exe lexoria-list.exe; do
   [ -f "$stage/$name" ] || continue
   if i686-w64-mingw32-objdump -f "$stage/$name" | grep -q HAS_SYMS; then
-    i686-w64-mingw32-strip --strip-all "$stage/$name"
+    SOURCE_DATE_EPOCH=$stamp i686-w64-mingw32-strip --strip-all "$stage/$name"
   fi
 done
 
@@ -73,8 +77,6 @@ grep -q '@[A-Z_]*@' "$stage/README.txt" && fail "dist/README.txt has an unknown 
 crlf <LICENSE >"$stage/LICENSE.txt"
 files+=(README.txt LICENSE.txt)
 
-# Same inputs, same archive: every file carries the time of the last commit.
-stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
 for name in "${files[@]}"; do touch -d "@$stamp" "$stage/$name"; done
 
 zipfile=$dest/Lexoria-$version-win32.zip

@@ -8,6 +8,11 @@ root=$1 bin=$2 work=$3 test_exe=$4 version=$5
 shift 5
 
 "$root/tools/dist.sh" --no-build --bin "$bin" --out "$work" >/dev/null
+# Packaging the same build again gives the same bytes: no clock time leaks into the release.
+"$root/tools/dist.sh" --no-build --bin "$bin" --out "$work/again" >/dev/null
+for file in Lexoria-$version-win32.zip Lexoria-$version-setup.exe; do
+  cmp -s "$work/$file" "$work/again/$file" || { echo "run-dist-test: $file differs when made again" >&2; exit 1; }
+done
 "$root/tests/dist/check-archive.sh" "$work/Lexoria-$version-win32.zip" "$bin" "$root" "$version"
 
 # Wine sees the Linux root as drive Z:.
