@@ -3,7 +3,7 @@
 ;            -DOUTFILE=<setup exe> [-DLIST_TOOL] lexoria.nsi
 ; STAGE holds exactly what the zip archive holds; LIST_TOOL says lexoria-list.exe is among them.
 
-; ANSI like the program itself, so the installer runs wherever Lexoria does.
+; ANSI, as the program is: a Unicode installer would not start on Windows 95, 98 or ME.
 Unicode false
 SetCompressor /SOLID lzma
 
@@ -155,7 +155,7 @@ Section "Uninstall"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\lexoria-list.exe"
-  ; The help viewer writes its own state beside a help file it has opened.
+  ; Windows Help keeps its index of a help file in a .gid file beside it, where it may write.
   Delete "$INSTDIR\lexoria.gid"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
