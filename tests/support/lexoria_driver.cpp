@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <gtest/gtest.h>
+
 namespace lexoria_test {
 
 const char* const programKey = "SOFTWARE\\Fennwick Systems\\Lexoria";
@@ -49,10 +51,18 @@ ScratchFolder::ScratchFolder() {
             folder = name;
             return;
         }
+        // Only a name already taken is worth another try; anything else would fail forever.
+        DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS) {
+            ADD_FAILURE() << "cannot create a scratch folder " << name << ", error " << error;
+            return;
+        }
     }
 }
 
-ScratchFolder::~ScratchFolder() { removeTree(folder); }
+ScratchFolder::~ScratchFolder() {
+    if (!folder.empty()) removeTree(folder);  // never "\\*", the root of the drive
+}
 
 bool writeFile(const std::string& path, const std::string& bytes) {
     FILE* file = std::fopen(path.c_str(), "wb");
