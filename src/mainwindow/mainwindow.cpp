@@ -232,7 +232,7 @@ bool onCommand(HWND window, WPARAM command) {
     }
 }
 
-struct TbuttonSpec {
+struct TbuttonLayout {
     const char* caption;
     int id;
     DWORD style;
@@ -240,7 +240,7 @@ struct TbuttonSpec {
 };
 
 // Created left to right, which is also the tab order.
-const TbuttonSpec buttons[] = {
+const TbuttonLayout buttons[] = {
     {"E&xit", IDC_EXIT, WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, exitSlot},
     {"&Next Word", IDC_NEXT_WORD, WS_TABSTOP | BS_PUSHBUTTON, nextWordSlot},
     {"&Options", IDC_OPTIONS, WS_TABSTOP | BS_PUSHBUTTON, optionsSlot},
@@ -280,7 +280,7 @@ void createChildWindows(HWND window) {
     GetClientRect(window, &client);
     Tsize size{client.right, client.bottom};
     createDefinitionPane(window, definitionPaneRect(size, state.titleExtent.cy));
-    for (const TbuttonSpec& button : buttons) {
+    for (const TbuttonLayout& button : buttons) {
         HWND control = createChild(window, "BUTTON", button.caption, button.style, button.id,
                                    buttonRect(size, button.slot));
         setFont(control, state.buttonFont.get());
