@@ -71,32 +71,52 @@ HWND waitForDialogOf(DWORD processId, Accept accept, DWORD timeoutMs = 20000) {
     return found;
 }
 
+// Clicks the button until the condition holds: a button that a page has not enabled yet
+// ignores a click, so one click may be lost. False on time-out.
+template <typename Condition>
+bool clickUntil(HWND dialog, int button, Condition condition, DWORD timeoutMs = 20000) {
+    return lexoria_test::waitUntil(
+        [&] {
+            lexoria_test::clickButton(dialog, button);
+            Sleep(200);
+            return condition();
+        },
+        timeoutMs);
+}
+
 // Runs the uninstaller as Add/Remove Programs does, confirms, and answers the settings question
-// with the button given; the exit code of the copy that does the work, or -1 when a step fails.
-long uninstallAnswering(int answer) {
+// with the button given. Returns the exit code of the copy that does the work, or -1 with the
+// step that failed.
+long uninstallAnswering(int answer, std::string& failedStep) {
     std::string uninstaller;
-    if (!readMachineString(uninstallKey, "UninstallString", uninstaller)) return -1;
     Tprocess launcher, copy;
-    if (!launcher.start(uninstaller) || launcher.wait(installTimeoutMs) != 0 ||
+    failedStep = "starting the uninstaller";
+    if (!readMachineString(uninstallKey, "UninstallString", uninstaller) ||
+        !launcher.start(uninstaller) || launcher.wait(installTimeoutMs) != 0 ||
         !launcher.adoptChild(copy))
         return -1;
+    failedStep = "finding its window";
     HWND wizard = waitForDialogOf(copy.id(), [](HWND dialog) {
         return lexoria_test::windowText(dialog).find("Uninstall") != std::string::npos;
     });
     if (!wizard) return -1;
-    lexoria_test::clickButton(wizard, IDOK);  // "Uninstall" on the confirmation page
-    HWND question = waitForDialogOf(copy.id(), [](HWND dialog) {
-        return startsWith(lexoria_test::messageBoxText(dialog), "Also remove your Lexoria settings");
-    });
-    if (!question) return -1;
-    lexoria_test::clickButton(question, answer);
-    // The same button reads "Close" once the work is done; until then it is disabled.
-    lexoria_test::waitUntil(
-        [&] {
-            lexoria_test::clickButton(wizard, IDOK);
-            return copy.wait(100) >= 0;
-        },
-        20000);
+    failedStep = "confirming and getting the question";
+    HWND question = nullptr;
+    auto asked = [&] {
+        question = waitForDialogOf(
+            copy.id(),
+            [](HWND dialog) {
+                return startsWith(lexoria_test::messageBoxText(dialog),
+                                  "Also remove your Lexoria settings");
+            },
+            0);
+        return question != nullptr;
+    };
+    if (!clickUntil(wizard, IDOK, asked)) return -1;  // IDOK: "Uninstall"
+    failedStep = "answering the question";
+    if (!clickUntil(question, answer, [&] { return !IsWindow(question); })) return -1;
+    failedStep = "closing the uninstaller";  // the same button reads "Close" once it is done
+    clickUntil(wizard, IDOK, [&] { return copy.wait(0) >= 0; });
     return copy.wait(0);
 }
 
@@ -209,9 +229,10 @@ TEST(Setup, UninstallKeepsSettingsUnlessAskedAndDropsItsOwnStartupShortcut) {
             test.linkToInstalledProgram ? installedProgram() : "C:\\Lexoria\\Lexoria.exe";
         ASSERT_TRUE(writeShortcut(userStartupShortcut(), target));
 
-        long code = test.answer ? uninstallAnswering(test.answer)
+        std::string failedStep = "uninstalling silently";
+        long code = test.answer ? uninstallAnswering(test.answer, failedStep)
                                 : runUninstaller(quietUninstallCommand(), installTimeoutMs);
-        EXPECT_EQ(0, code);
+        EXPECT_EQ(0, code) << failedStep;
         EXPECT_FALSE(folderExists(installFolder()));
         EXPECT_FALSE(fileExists(startMenuShortcut()));
         EXPECT_FALSE(machineKeyExists(uninstallKey));

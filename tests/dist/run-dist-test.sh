@@ -15,6 +15,12 @@ for file in Lexoria-$version-win32.zip Lexoria-$version-setup.exe; do
 done
 "$root/tests/dist/check-archive.sh" "$work/Lexoria-$version-win32.zip" "$bin" "$root" "$version"
 
-# Wine sees the Linux root as drive Z:.
+# Wine sees the Linux root as drive Z:. The test's output goes through a file: a Windows process
+# left behind by a failed step would otherwise hold ctest's pipe open until the time-out and
+# hide the failure.
 setup=$work/Lexoria-$version-setup.exe
-exec "$root/tools/wine-run.sh" "$test_exe" "$@" "Z:${setup//\//\\}"
+log=$work/dist_install_test.log
+status=0
+"$root/tools/wine-run.sh" "$test_exe" "$@" "Z:${setup//\//\\}" >"$log" 2>&1 || status=$?
+cat "$log"
+exit $status
