@@ -14,6 +14,8 @@ command -v halibut >/dev/null || need+=(halibut)
 command -v makensis >/dev/null || need+=(nsis)
 command -v unzip >/dev/null || need+=(unzip zip)
 command -v xwininfo >/dev/null || need+=(x11-utils)
+# Metric-compatible faces for the Times New Roman and Arial fonts the window asks for.
+[ -d /usr/share/fonts/truetype/liberation ] || need+=(fonts-liberation)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 command -v g++ >/dev/null || need+=(g++)
 command -v clang++ >/dev/null || need+=(clang)
