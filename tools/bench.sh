@@ -13,7 +13,13 @@ bench_store() {
   wine "$bin/store_bench.exe"
 }
 
-steps=(bench_store)
+# Start-up: CreateProcess to the first word on screen, against a program that opens an empty
+# window, and the size of the stripped Lexoria.exe.
+bench_startup() {
+  tools/bench/startup/startup.sh --in-wine
+}
+
+steps=(bench_store bench_startup)
 
 if [ "${1:-}" = --run-steps ]; then
   for step in "${steps[@]}"; do
