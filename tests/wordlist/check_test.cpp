@@ -1,13 +1,11 @@
-// The checker and stats against lists with each trap: which lines it names, how severe, what the
-// exit status is, and how many entries Lexoria would show.
+// The checker against lists with each trap: which lines it names, how severe, what the exit status
+// is, and how many entries Lexoria would show.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "checker.h"
-#include "stats.h"
 #include "wordlist/list_test_support.h"
 
 namespace {
@@ -43,7 +41,6 @@ std::vector<TrapCase> trapCases() {
     const Tseverity E = Tseverity::error;
     return {
         {"clean CR LF list", "word=a\r\ndef=b\r\nmore\r\nex=c\r\n\r\nword=d\r\ndef=e\r\n", {}, 0, 2},
-        {"clean LF list", "word=a\ndef=b\nex=c\n", {}, 0, 1},
         {"blank lines ahead of the first entry", "\r\n  \r\n" + oneEntry, {}, 0, 1},
         {"byte-order mark before word=", bom + oneEntry + "word=c\r\ndef=d\r\n",
          {{1, W, "byte-order mark before \"word=\""}, {1, W, "lines 1-2 come before"}}, 1, 1},
@@ -84,7 +81,7 @@ std::vector<TrapCase> trapCases() {
 TEST(CheckTest, ReportsEachTrapAtItsLine) {
     for (const TrapCase& test : trapCases()) {
         SCOPED_TRACE(test.name);
-        TemporaryFile file(test.list);
+        FileHolder file = temporaryFile(test.list);
         TcheckReport report;
         checkList(file.get(), report);
         ASSERT_EQ(report.findings.size(), test.findings.size()) << formatReport("list", report);
@@ -99,50 +96,16 @@ TEST(CheckTest, ReportsEachTrapAtItsLine) {
     }
 }
 
-TEST(CheckTest, SummaryCountsEntriesWithoutDefinitionAndDuplicates) {
-    TemporaryFile file("word=a\r\nword=b\r\ndef=c\r\nword=a\r\n");
+// What the user reads: each finding as "file:line: severity: text", then the summary line.
+TEST(CheckTest, FormatsFindingsAndSummary) {
+    FileHolder file = temporaryFile("word=a\r\nword=b\r\ndef=c\r\nword=a\r\n");
     TcheckReport report;
     checkList(file.get(), report);
-    std::string text = formatReport("my.lst", report);
-    EXPECT_NE(text.find("my.lst:1: warning: entry \"a\" has no \"def=\" line"), std::string::npos) << text;
-    EXPECT_NE(text.find("my.lst:4: note: the word \"a\" is also at line 1"), std::string::npos) << text;
-    EXPECT_NE(text.find("my.lst: 3 entries, 2 without \"def=\", 1 duplicate word; 2 warnings\n"),
-              std::string::npos)
-        << text;
-}
-
-TEST(StatsTest, DescribesAPassAtOneWordADay) {
-    const struct {
-        int days;
-        const char* text;
-    } cases[] = {
-        {0, "0 days"},
-        {1, "1 day"},
-        {44, "44 days"},
-        {45, "45 days (about 1 month)"},
-        {364, "364 days (about 1 year)"},
-        {365, "365 days (about 1 year)"},
-        {476, "476 days (about 1 year and 4 months)"},
-        {730, "730 days (about 2 years)"},
-        {4000, "4000 days (about 11 years)"},
-        {3950, "3950 days (about 10 years and 10 months)"},
-    };
-    for (const auto& test : cases) EXPECT_EQ(describePass(test.days), test.text) << test.days;
-}
-
-TEST(StatsTest, CountsAsTheReaderReads) {
-    // The second entry's definition is the longest: two lines joined by CR LF, trailing blanks gone.
-    TemporaryFile file("word=a\r\ndef=bb\r\nword=long one\r\ndef=ccc   \r\ndd\r\nword=e\nno key\n" +
-                       std::string("word=x\r\n"));
-    TlistStats stats;
-    ASSERT_TRUE(collectStats(file.get(), stats));
-    EXPECT_EQ(stats.entries, 4);
-    EXPECT_EQ(stats.lines, 8);
-    EXPECT_EQ(stats.bytes, 69);
-    EXPECT_EQ(stats.longestDefinition, 7u);
-    EXPECT_EQ(stats.longestDefinitionLines, 2);
-    EXPECT_EQ(stats.longestDefinitionWord, "long one");
-    EXPECT_EQ(stats.longestDefinitionLine, 3);
+    EXPECT_EQ(formatReport("my.lst", report),
+              "my.lst:1: warning: entry \"a\" has no \"def=\" line, so its definition is empty\n"
+              "my.lst:4: warning: entry \"a\" has no \"def=\" line, so its definition is empty\n"
+              "my.lst:4: note: the word \"a\" is also at line 1\n"
+              "my.lst: 3 entries, 2 without \"def=\", 1 duplicate word; 2 warnings\n");
 }
 
 }  // namespace

@@ -2,18 +2,19 @@
 #include "wordlist/list_test_support.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 namespace fs = std::filesystem;
 
-TemporaryFile::TemporaryFile(const std::string& bytes) : file(std::tmpfile()) {
-    if (!file) return;
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::rewind(file);
-}
-
-TemporaryFile::~TemporaryFile() {
-    if (file) std::fclose(file);
+FileHolder temporaryFile(const std::string& bytes) {
+    FileHolder file(std::tmpfile(), std::fclose);
+    if (file) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+        std::rewind(file.get());
+    }
+    return file;
 }
 
 ScratchFolder::ScratchFolder() {
@@ -31,23 +32,14 @@ ScratchFolder::~ScratchFolder() {
 std::string ScratchFolder::file(const std::string& name) const { return (fs::path(folder) / name).string(); }
 
 bool writeBytes(const std::string& path, const std::string& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
+    std::ofstream file(path, std::ios::binary);
+    return static_cast<bool>(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
 }
 
 std::string readBytes(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::ifstream file(path, std::ios::binary);
     if (!file) return "<missing>";
-    std::string bytes;
-    char block[4096];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, got);
-    std::fclose(file);
-    return bytes;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
-
-bool fileExists(const std::string& path) { return fs::exists(path); }
 
 std::string sourceFile(const std::string& relative) { return std::string(LEXORIA_SOURCE_DIR) + "/" + relative; }

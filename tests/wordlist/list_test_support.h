@@ -1,22 +1,15 @@
-// Helpers for the word list tool's tests: list bytes in a temporary stdio file, a scratch folder
-// on disk, whole-file reads and writes, and where the project's own files lie.
+// Helpers for the word list tool's host tests: list bytes in a temporary stdio file, a scratch
+// folder on disk, whole-file reads and writes, and where the project's own files lie.
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
-// An anonymous temporary file holding the given bytes, open for reading at its start.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(const std::string& bytes);
-    ~TemporaryFile();
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    std::FILE* get() const { return file; }
+using FileHolder = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-private:
-    std::FILE* file;
-};
+// An anonymous temporary file holding the bytes, open for reading at its start.
+FileHolder temporaryFile(const std::string& bytes);
 
 // A fresh folder, removed with its contents on destruction.
 class ScratchFolder {
@@ -34,7 +27,5 @@ private:
 bool writeBytes(const std::string& path, const std::string& bytes);
 // The file's bytes; "<missing>" when it cannot be read.
 std::string readBytes(const std::string& path);
-bool fileExists(const std::string& path);
-
 // A file of the source tree, such as "data/lexoria.lst".
 std::string sourceFile(const std::string& relative);
