@@ -2,8 +2,8 @@
 # Builds the fuzz targets of tests/fuzz with clang's libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer in a tree of their own ($LEXORIA_BUILD/fuzz), runs every kept
 # regression input, then fuzzes each target for a bounded time (LEXORIA_FUZZ_SECONDS, 30 by
-# default; the records target gets a third of it). Fails on any crash, leak, time-out or failed
-# check, and names the input that caused it. New inputs the fuzzer finds stay in the build tree.
+# default). Fails on any crash, leak, time-out or failed check, and names the input that caused
+# it. New inputs the fuzzer finds stay in the build tree.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,12 +15,11 @@ seconds=${LEXORIA_FUZZ_SECONDS:-30}
 corpus=$root/tests/fuzz/corpus
 regression=$root/tests/fuzz/regression
 
-# Every target and its share of the time; keep the sum well inside CI's budget.
+# Every target gets the same time; keep the sum well inside CI's budget.
 targets=()
-for t in fuzz_wordlist fuzz_groupinfo fuzz_records; do
+for t in fuzz_wordlist fuzz_groupinfo; do
   [ -d "$corpus/$t" ] && targets+=("$t")
 done
-share() { if [ "$1" = fuzz_records ]; then echo $(( (seconds + 2) / 3 )); else echo "$seconds"; fi; }
 
 cmake -S . -B "$tree" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEXORIA_FUZZ=ON \
@@ -52,13 +51,12 @@ for t in "${built[@]}"; do
     fi
   fi
 
-  time=$(share "$t")
-  if "$bin" -max_total_time="$time" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  if "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
        -artifact_prefix="$work/artifacts/" "$work/corpus" "$corpus/$t" \
        ${kept[@]:+"$regression/$t"} >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     cov=$(grep -Eo 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -1)
-    echo "fuzz: $t ${time}s, $runs runs, $cov, ${#kept[@]} regression inputs, no crash"
+    echo "fuzz: $t ${seconds}s, $runs runs, $cov, ${#kept[@]} regression inputs, no crash"
   else
     echo "fuzz: $t CRASHED; log $log" >&2
     grep -E 'ERROR|check failed|Test unit written|SUMMARY' "$log" | head -8 >&2

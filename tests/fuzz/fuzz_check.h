@@ -1,10 +1,7 @@
-// What the fuzz targets share: a check that stops the run with a message (libFuzzer then keeps
-// the input as a crash), and a scratch stream that holds the input as a real file, so seeking
-// past the end behaves as it does on a word list on disk.
+// The check of the fuzz targets: it stops the run with a message, and libFuzzer then keeps the
+// input as a crash.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,6 +12,3 @@
             std::abort();                                                                     \
         }                                                                                     \
     } while (0)
-
-// One temporary file for the whole run, rewritten for every input.
-std::FILE* scratchStreamWith(const uint8_t* data, size_t size);

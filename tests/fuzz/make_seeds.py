@@ -50,37 +50,6 @@ for name, data in wordlists.items():
     write("fuzz_wordlist", name, data)
 
 
-# fuzz_records: a stored "State" (count, current, start, step) or "Startup" record as bytes.
-def state(*fields):
-    return struct.pack("<4i", *fields)
-
-
-def startup(*fields):
-    return struct.pack("<hHhh", *fields)
-
-
-records = {
-    "state-mid-pass": state(10, 6, 3, 3),
-    "state-empty-list": state(0, 0, 0, 1),
-    "state-one-entry": state(1, 0, 0, 1),
-    "state-full": state(4000, 3999, 17, 3999),
-    "state-step-equals-count": state(7, 0, 0, 7),
-    "state-step-not-coprime": state(10, 0, 0, 4),
-    "state-negative": state(-1, -1, -1, -1),
-    "state-count-too-large": state(4001, 0, 0, 1),
-    "state-current-out-of-range": state(5, 5, 0, 2),
-    "state-one-byte-long": state(5, 3, 3, 2) + b"\0",
-    "state-one-byte-short": state(5, 3, 3, 2)[:15],
-    "startup-centred": startup(1, 0, 0, 0),
-    "startup-saved-negative": startup(0, 1, -20, -5),
-    "startup-choice-out-of-range": startup(-3, 2, 100, 100),
-    "startup-seven-bytes": startup(0, 1, 2, 3)[:7],
-    "startup-nine-bytes": startup(0, 1, 2, 3) + b"\x7f",
-}
-for name, data in records.items():
-    write("fuzz_records", name, data)
-
-
 # fuzz_groupinfo: one byte choosing the group name asked for (bits 0-1: "Startup", "StartUp",
 # "", 'Start"up') and the program's path (bits 2-3; bit 4: no path), then the group information.
 def pick(group=0, path=0, no_path=False):
