@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "reliability/reliability_support.h"
 #include "resources/resource.h"
+#include "support/lexoria_driver.h"
+#include "vocab/rotation.h"
 
 namespace {
 
-using namespace reliability;
 using lexoria_test::LexoriaProcess;
 
 const int entries = 4000;
@@ -121,16 +121,34 @@ void fail(const std::string& what) {
     ++failures;
 }
 
+// Entry i: "word=word<i>", "def=definition <i>", "ex=example <i>".
+std::string wordList() {
+    std::string text;
+    for (int i = 0; i < entries; ++i) {
+        const std::string n = std::to_string(i);
+        text += "word=word" + n + "\ndef=definition " + n + "\nex=example " + n + "\n";
+    }
+    return text;
+}
+
 // "definition <n>" gives n; anything else gives -1.
 int entryNumber(const std::string& shown) {
-    const std::string prefix = definitionOf(0).substr(0, 11);
+    const std::string prefix = "definition ";
     if (shown.compare(0, prefix.size(), prefix) != 0) return -1;
     char* end = nullptr;
     long n = std::strtol(shown.c_str() + prefix.size(), &end, 10);
     return (*end == '\0' && n >= 0 && n < entries) ? static_cast<int>(n) : -1;
 }
 
-bool storedState(RotationState& state) { return stateFrom(readValue("State"), state); }
+bool storedState(RotationState& state) {
+    std::vector<unsigned char> bytes;
+    DWORD type = 0;
+    if (!lexoria_test::getProgramValue("State", bytes, &type) || type != REG_BINARY ||
+        bytes.size() != RotationState::recordSize)
+        return false;
+    state.fromBytes(bytes.data());
+    return true;
+}
 
 // One pass in progress: how often each entry was shown.
 struct Tpass {
@@ -147,7 +165,9 @@ struct Tpass {
     }
 };
 
-bool growthWithin(long from, long to, long slack) { return from < 0 || to < 0 || to - from <= slack; }
+bool growthWithin(long from, long to, long slack) {
+    return from < 0 || to < 0 || to - from <= slack;
+}
 
 void checkFlat(const Tfigures& base, const Tfigures& end) {
     if (!growthWithin(base.handles, end.handles, handleSlack)) fail("kernel handles grew");
@@ -210,14 +230,13 @@ int main(int argc, char** argv) {
     {
         lexoria_test::ScratchFolder folder;
         if (!lexoria_test::copyProgram(folder) ||
-            !lexoria_test::writeFile(folder.file("lexoria.lst"), wordList(entries))) {
+            !lexoria_test::writeFile(folder.file("lexoria.lst"), wordList())) {
             std::printf("FAIL: cannot prepare the scratch folder\n");
             return 1;
         }
         LexoriaProcess program;
-        HWND window = nullptr;
-        if (!program.start(folder.path()) ||
-            settleAfterStart(program, window, 30000) != Tresponse::windowReady) {
+        HWND window = program.start(folder.path()) ? program.waitForMainWindow(30000) : nullptr;
+        if (!window) {
             std::printf("FAIL: the program did not come up\n");
             return 1;
         }
