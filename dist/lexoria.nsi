@@ -112,6 +112,9 @@ Section "Lexoria" SectionProgram
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  ; The program asks for "lexoria.hlp" without a folder; the help viewer looks its folder up
+  ; here when the program was started from elsewhere (e.g. the Startup folder at log-on).
+  WriteRegStr HKLM "Software\Microsoft\Windows\Help" "lexoria.hlp" "$INSTDIR"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -163,6 +166,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Lexoria.lnk"
   Call un.removeStartupShortcut
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegValue HKLM "Software\Microsoft\Windows\Help" "lexoria.hlp"
 
   ; Settings stay unless the user asks: a later installation picks them up again.
   MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "${SETTINGS_QUESTION}" /SD IDNO IDNO keepSettings

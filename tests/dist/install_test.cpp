@@ -170,6 +170,10 @@ TEST(Setup, InstallsSilentlyRunsFromTheStartMenuAndUninstallsSilently) {
         readMachineString(uninstallKey, value.name, stored);
         EXPECT_TRUE(sameText(value.value, stored)) << value.name << ": " << stored;
     }
+    // Where the help viewer finds lexoria.hlp when the program starts in another folder.
+    std::string helpFolder = "(missing)";
+    readMachineString(helpFilesKey, "lexoria.hlp", helpFolder);
+    EXPECT_TRUE(sameText(installFolder(), helpFolder)) << helpFolder;
 
     // The shortcut is read as the shell would read it; its target is what the user starts.
     Tshortcut shortcut;
@@ -199,6 +203,7 @@ TEST(Setup, InstallsSilentlyRunsFromTheStartMenuAndUninstallsSilently) {
     EXPECT_FALSE(folderExists(installFolder()));
     EXPECT_FALSE(fileExists(startMenuShortcut()));
     EXPECT_FALSE(machineKeyExists(uninstallKey));
+    EXPECT_FALSE(readMachineString(helpFilesKey, "lexoria.hlp", helpFolder));
     EXPECT_TRUE(settingsPresent());
 }
 

@@ -11,6 +11,7 @@
 namespace dist_test {
 
 const char* const uninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lexoria";
+const char* const helpFilesKey = "Software\\Microsoft\\Windows\\Help";
 
 namespace {
 std::string shellFolder(int csidl) {

@@ -18,6 +18,7 @@ std::string startupFolder();         // the current user's Startup folder
 std::string installFolder();
 std::string startMenuShortcut();
 extern const char* const uninstallKey;  // under HKEY_LOCAL_MACHINE
+extern const char* const helpFilesKey;  // under HKEY_LOCAL_MACHINE: where help files lie
 
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
