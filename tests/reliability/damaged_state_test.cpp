@@ -30,6 +30,13 @@ struct Tvalue {
 };
 using Tvalues = std::array<Tvalue, valueCount>;
 
+std::ostream& operator<<(std::ostream& out, const Tvalue& value) {
+    if (!value.present) return out << "absent";
+    out << "type " << value.type << ":";
+    for (unsigned char byte : value.bytes) out << " " << static_cast<int>(byte);
+    return out;
+}
+
 Tvalue binary(const std::vector<unsigned char>& bytes) { return {true, REG_BINARY, bytes}; }
 
 Tvalue readValue(const char* name) {

@@ -102,7 +102,7 @@ TEST_P(FileFault, NextWordShowsTheMessageOrACorrectEntry) {
     HWND box = pressNextWord(program, window);
     if (fault.warnsFirst) {
         ASSERT_TRUE(box);
-        EXPECT_EQ(messageBoxText(box), overLongWarning);
+        ASSERT_EQ(messageBoxText(box), overLongWarning);
         pressOk(box);
         box = nullptr;
         // None of the entries shown before belongs to the new list.
