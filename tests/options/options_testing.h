@@ -1,109 +1,140 @@
-// Test support for the options dialog: registry values put back after each test, the stand-in
-// Program Manager, and running the dialog on the test's thread while a second thread drives it
-// through window messages, as a user would, with a time-out on every wait.
+// Test support for the options dialog: Lexoria.exe started with its dialog open and driven with
+// window messages, registry values set for a test, and the stand-in Program Manager.
 #pragma once
 
 #include <windows.h>
+#include <shlwapi.h>
 
-#include <functional>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "resources/resource.h"
 #include "support/lexoria_driver.h"
 
 namespace options_test {
+using namespace lexoria_test;
 
-// The major version the platform reports to this program (3 under the win31 override).
-DWORD shellMajorVersion();
-// This test program's full path.
-std::string thisProgram();
-
-// One registry value under HKEY_CURRENT_USER, changed by a test and put back as it was (with any
-// key levels the test created removed) when the guard goes.
-class RegistryValueGuard {
+// A string value under HKEY_CURRENT_USER, set for a test and deleted afterwards, with its key
+// when that is left empty. (The private test prefix holds these values only while a test runs.)
+class RegistryString {
 public:
-    RegistryValueGuard(const char* subkey, const char* name);
-    ~RegistryValueGuard();
-    RegistryValueGuard(const RegistryValueGuard&) = delete;
-    RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
-
-    bool set(DWORD type, const void* data, DWORD size);
-    bool setString(const std::string& text);
-    bool remove();
-    const std::string& original() const { return before; }  // the bytes it held, if it existed
+    RegistryString(const char* key, const char* value, const char* text) : subkey(key), name(value) {
+        SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text, static_cast<DWORD>(strlen(text) + 1));
+    }
+    ~RegistryString() {
+        SHDeleteValueA(HKEY_CURRENT_USER, subkey, name);
+        SHDeleteEmptyKeyA(HKEY_CURRENT_USER, subkey);
+    }
+    RegistryString(const RegistryString&) = delete;
+    RegistryString& operator=(const RegistryString&) = delete;
 
 private:
-    std::string subkey, name, before;
-    DWORD beforeType = 0;
-    bool existed = false;
-    std::vector<std::string> createdLevels;  // deepest last
+    const char *subkey, *name;
 };
 
-extern const char* const shellFoldersKey;
-extern const char* const programManagerKey;
-
-// The stand-in Program Manager (progman_standin.exe beside this program), running while the
-// object lives.
+// The stand-in Program Manager, run from a scratch folder that holds its files; it serves until
+// the object goes.
 class ProgmanStandIn {
 public:
-    ProgmanStandIn();
-    ~ProgmanStandIn();
-    ProgmanStandIn(const ProgmanStandIn&) = delete;
-    ProgmanStandIn& operator=(const ProgmanStandIn&) = delete;
+    ProgmanStandIn() {
+        const std::string exe = buildFolder() + "\\progman_standin.exe";
+        if (!CopyFileA(exe.c_str(), folder.file("standin.exe").c_str(), FALSE) ||
+            !process.start(folder.path(), "standin.exe"))
+            return;
+        waitUntil([&] { return (window = FindWindowA("LexoriaProgmanStandIn", nullptr)) || !process.running(); });
+    }
+    ~ProgmanStandIn() {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        process.waitForExit(5000);
+    }
 
     bool running() const { return window != nullptr; }
-    void reply(const std::string& bytes);  // the answer to every request
-    void noReply();
-    void refuse(const std::string& prefixes);  // command prefixes, one a line
-    std::vector<std::string> log() const;      // CONNECT, EXECUTE ..., REQUEST ..., DISCONNECT
-    void clearLog();
+    void reply(const std::string& bytes) { writeFile(folder.file("reply.txt"), bytes); }  // "": none
+    void refuse(const std::string& prefix) { writeFile(folder.file("refuse.txt"), prefix); }
+    void clearLog() { DeleteFileA(folder.file("log.txt").c_str()); }
+    // The logged events (CONNECT, EXECUTE ..., REQUEST ..., DISCONNECT) once a DISCONNECT ends them.
+    std::vector<std::string> conversation() {
+        std::vector<std::string> lines;
+        waitUntil([&] {
+            std::string bytes;
+            lines.clear();
+            readFile(folder.file("log.txt"), bytes);
+            for (size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1)
+                lines.push_back(bytes.substr(start, end - start));
+            return !lines.empty() && lines.back() == "DISCONNECT";
+        });
+        return lines;
+    }
 
 private:
-    lexoria_test::ScratchFolder folder;
-    PROCESS_INFORMATION process = {};
+    ScratchFolder folder;
+    LexoriaProcess process;
     HWND window = nullptr;
 };
 
-struct MessageBoxSeen {
-    std::string text, caption;
-    enum Icon { none, error, information, other } icon = none;
-    bool seen() const { return !caption.empty(); }
-};
-
-// Drives the options dialog from the second thread. Every call waits with a time-out.
-class OptionsDialogDriver {
+// Lexoria.exe copied under the given file name into a folder with the word list, started, and
+// its options dialog opened from the "&Options" button. Killed on destruction rather than
+// closed: a program that ends normally would store its window settings.
+class OptionsSession {
 public:
-    OptionsDialogDriver(HWND owner, DWORD dialogThread);
+    explicit OptionsSession(const ScratchFolder& folder, const char* exeName = "Lexoria.exe") {
+        if (CopyFileA((buildFolder() + "\\Lexoria.exe").c_str(), folder.file(exeName).c_str(), FALSE) &&
+            CopyFileA((buildFolder() + "\\lexoria.lst").c_str(), folder.file("lexoria.lst").c_str(), FALSE) &&
+            process.start(folder.path(), exeName) && (main = process.waitForMainWindow()))
+            clickButton(main, IDC_OPTIONS);
+    }
+    ~OptionsSession() {
+        if (process.running()) TerminateProcess(process.handle(), 99);
+        process.waitForExit(5000);
+    }
 
-    HWND owner() const { return ownerWindow; }
-    HWND dialog();  // the visible options dialog, or null after five seconds
-    // Waits until the dialog's thread has dealt with everything posted so far, or shows a box.
-    bool settle();
-    // Reads the next message box and closes it with OK; nothing seen after the time-out.
-    MessageBoxSeen takeBox(DWORD timeoutMs = 5000);
-    bool boxShown();  // after settling
-    void click(int id);  // posts a click and settles
-    std::string text(int id);
-    bool checked(int id);
-    void setChecked(int id, bool on);
-    int focusId();  // the control id of the focus window on the dialog's thread
-    bool ended();   // the dialog has gone
-    // Closes every box and cancels the dialog if still open; called after every script.
-    void finish();
+    // The visible options dialog; null after five seconds.
+    HWND dialog() {
+        HWND found = nullptr;
+        waitUntil([&] { return (found = visibleDialog(true)) != nullptr; });
+        return found;
+    }
+    // The next message box as "text | caption", closed with OK; "" when none comes in time.
+    std::string takeBox(DWORD timeoutMs = 5000) {
+        HWND box = nullptr;
+        if (!waitUntil([&] { return (box = visibleDialog(false)) != nullptr; }, timeoutMs)) return "";
+        const std::string seen = messageBoxText(box) + " | " + windowText(box);
+        pressOk(box);
+        waitUntil([&] { return !IsWindow(box); });
+        return seen;
+    }
+    bool noBox() { return takeBox(300).empty(); }
+    std::string startupCaption() { return windowText(GetDlgItem(dialog(), IDC_STARTUP)); }
+    // A message to a control of the dialog, returning once the dialog has dealt with it.
+    DWORD_PTR send(int id, UINT message, WPARAM wParam = 0) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(GetDlgItem(dialog(), id), message, wParam, 0, SMTO_ABORTIFHUNG, 2000, &result);
+        return result;
+    }
+    void post(int id) { clickButton(dialog(), id); }  // a press that may show a box
+    int focusId() {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(dialog(), nullptr), &info);
+        return info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
+    }
+    bool closeWith(int id) {
+        HWND window = dialog();
+        clickButton(window, id);
+        return waitUntil([&] { return !IsWindow(window); });
+    }
+
+    HWND main = nullptr;
 
 private:
-    HWND control(int id);
-    HWND visibleBox();
+    HWND visibleDialog(bool options) {
+        for (HWND window : dialogsOf(process.id()))
+            if (IsWindowVisible(window) && (GetDlgItem(window, IDC_STARTUP) != nullptr) == options) return window;
+        return nullptr;
+    }
 
-    HWND ownerWindow;
-    HWND dialogWindow = nullptr;
-    DWORD thread;
-    LONG serial = 0;
+    LexoriaProcess process;
 };
-
-// Opens the options dialog over an owner window at ownerRect on this thread and runs the script
-// on a second thread. Returns DialogBoxParam's result (-2 when the script did not finish in time).
-INT_PTR runOptionsDialog(const RECT& ownerRect, const std::function<void(OptionsDialogDriver&)>& script);
-INT_PTR runOptionsDialog(const std::function<void(OptionsDialogDriver&)>& script);
 
 }  // namespace options_test

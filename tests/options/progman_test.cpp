@@ -1,6 +1,12 @@
-// The DDE client side of Program Manager against the stand-in service: one conversation at a
-// time, commands accepted or refused, and requests whose answer fits or does not.
+// The options dialog through Lexoria.exe on a shell of major version below 4, where "&Startup"
+// works through Program Manager's DDE service: against the stand-in service, whose answers each
+// case prepares, and once against Wine's own. Wine decides the version per program name when the
+// process starts, so the program runs as a copy whose name carries the version override.
 #include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
 
 #include "options/progman.h"
 #include "options_testing.h"
@@ -9,97 +15,194 @@ namespace {
 using namespace options_test;
 using Log = std::vector<std::string>;
 
-class ProgmanClient : public ::testing::Test {
+const char* const exeName = "lexoria3.exe";
+const char* const addGroup = "Add to &Startup Group";
+const char* const removeGroup = "Remove from &Startup Group";
+const std::string added = "Lexoria has been added to the Startup Group. | Lexoria";
+const std::string removed = "Lexoria has been removed from the Startup Group. | Lexoria";
+
+std::string groupLine(const char* group) {
+    return std::string("\"") + group + "\",\"C:\\WINDOWS\\STARTUP.GRP\",7,0,0,0\r\n";
+}
+std::string itemLine(const std::string& name, const std::string& command) {
+    return "\"" + name + "\",\"" + command + "\",\"\",0,0,0,0\r\n";
+}
+std::string answer(const std::string& item) { return groupLine("StartUp") + itemLine("Clock", "CLOCK.EXE") + item; }
+std::string groupInfoMessage(size_t needed) {
+    return "Not enough memory to get Group Info for \"StartUp\".\nOnly had 4096 bytes.\nNeeded " +
+           std::to_string(needed) + " bytes. | Lexoria Options Dialog";
+}
+
+class Version3Shell : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(standIn.running()); }
-    void TearDown() override { ddeUninitProgman(); }
-    ProgmanStandIn standIn;
+    void SetUp() override { deleteProgramKey(); }
+    void TearDown() override { deleteProgramKey(); }
+
+    RegistryString version{"Software\\Wine\\AppDefaults\\lexoria3.exe", "Version", "win31"};
+    RegistryString group{"Software\\Microsoft\\Windows NT\\CurrentVersion\\Program Manager\\Settings",
+                         "Startup", "StartUp"};
+    ScratchFolder folder;
+    const std::string program = folder.file(exeName);
 };
 
-TEST_F(ProgmanClient, HoldsOneConversationAtATime) {
-    char buffer[8];
-    DWORD size = sizeof buffer;
-    EXPECT_FALSE(ddeExecuteString("[Before()]"));
-    EXPECT_FALSE(ddeRequestString("StartUp", buffer, size));
-    EXPECT_EQ(sizeof buffer, size);
-    ASSERT_TRUE(ddeInitProgman());
-    EXPECT_FALSE(ddeInitProgman());
-    EXPECT_TRUE(ddeExecuteString("[First()]"));
-    ddeUninitProgman();
-    ddeUninitProgman();
-    EXPECT_FALSE(ddeExecuteString("[Closed()]"));
-    ASSERT_TRUE(ddeInitProgman());
-    EXPECT_TRUE(ddeExecuteString("[Second()]"));
-    ddeUninitProgman();
-    lexoria_test::waitUntil([&] { return standIn.log().size() >= 6; });
-    EXPECT_EQ((Log{"CONNECT", "EXECUTE [First()]", "DISCONNECT", "CONNECT", "EXECUTE [Second()]",
-                   "DISCONNECT"}),
-              standIn.log());
-}
-
-TEST_F(ProgmanClient, ReportsWhetherACommandWasAccepted) {
-    standIn.refuse("[AddItem\n[DeleteItem(Lexoria)]\n");
-    ASSERT_TRUE(ddeInitProgman());
+// What Program Manager says about the group when the dialog opens decides the caption; each
+// opening asks once and closes its conversation.
+TEST_F(Version3Shell, CaptionFollowsTheGroupInformation) {
+    ProgmanStandIn standIn;
+    ASSERT_TRUE(standIn.running());
+    std::string upper = program;
+    CharUpperA(&upper[0]);
+    std::string full = answer(itemLine("Lexoria", program));
+    full += "\"Pad\",\"" + std::string(4096 - full.size() - 10, 'x') + "\"\r\n";
     const struct {
-        const char* command;
-        bool accepted;
+        const char* name;
+        std::string reply;  // empty: no answer
+        const char* caption;
+        std::string box;
     } cases[] = {
-        {"[ShowGroup(StartUp,2)]", true},
-        {"[AddItem(C:\\Lexoria\\Lexoria.exe,Lexoria)]", false},
-        {"[DeleteItem(Lexoria)]", false},
-        {"[ReplaceItem(Lexoria)]", true},
+        {"item present", answer(itemLine("Lexoria", program)) + std::string(1, '\0'), removeGroup, ""},
+        {"command line in other case", answer(itemLine("Lexoria", upper)), removeGroup, ""},
+        {"exactly a full buffer", full, removeGroup, ""},
+        {"no item", answer(""), addGroup, ""},
+        {"item name in other case", answer(itemLine("LEXORIA", program)), addGroup, ""},
+        {"group name in other case", groupLine("Startup") + itemLine("Lexoria", program), "&Startup", ""},
+        {"no answer", "", "&Startup", groupInfoMessage(4096)},
+        {"answer too large", answer(std::string(5000, 'x')), "&Startup", groupInfoMessage(answer("").size() + 5000)},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.accepted, ddeExecuteString(c.command)) << c.command;
-    EXPECT_EQ("EXECUTE [AddItem(C:\\Lexoria\\Lexoria.exe,Lexoria)]", standIn.log().at(2));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        standIn.clearLog();
+        standIn.reply(c.reply);
+        OptionsSession session(folder, exeName);
+        if (!c.box.empty()) {
+            EXPECT_EQ(c.box, session.takeBox());
+        }
+        ASSERT_TRUE(session.dialog());
+        EXPECT_TRUE(session.noBox());
+        EXPECT_EQ(c.caption, session.startupCaption());
+        EXPECT_EQ((Log{"CONNECT", "REQUEST StartUp", "DISCONNECT"}), standIn.conversation());
+    }
 }
 
-// The buffer is filled with a sentinel: an answer that does not fit must leave all of it. One
-// request per conversation, as the dialog makes it: Wine's DDE servers follow each answer with a
-// stray acknowledgement that a second request on the same conversation would take as its reply.
-TEST_F(ProgmanClient, CopiesOnlyAnAnswerThatFits) {
-    const DWORD capacity = 4096;
+// Presses in one dialog, each with the stand-in refusing the commands that start so. A failed
+// press leaves the caption and closes its conversation, so the next press can open one.
+TEST_F(Version3Shell, PressesSendTheCommandsInOrder) {
+    ProgmanStandIn standIn;
+    ASSERT_TRUE(standIn.running());
+    const std::string show = "EXECUTE [ShowGroup(StartUp,2)]";
+    const Log add = {"CONNECT", show, "EXECUTE [ReplaceItem(Lexoria)]",
+                     "EXECUTE [AddItem(" + program + ",Lexoria)]", "DISCONNECT"};
+    const Log remove = {"CONNECT", show, "EXECUTE [DeleteItem(Lexoria)]", "DISCONNECT"};
     const struct {
-        DWORD answer;  // 0: no answer at all
-        bool copied;
-        DWORD reported;
-    } cases[] = {{10, true, 10}, {4096, true, 4096}, {4097, false, 4097}, {9000, false, 9000}, {0, false, 4096}};
-    for (const auto& c : cases) {
-        std::string answer(c.answer, 'a');
-        for (DWORD i = 0; i < c.answer; ++i) answer[i] = static_cast<char>('a' + i % 26);
-        if (c.answer) standIn.reply(answer);
-        else standIn.noReply();
-        std::string buffer(capacity + 16, '\xbd');
-        DWORD size = capacity;
+        const char* refused;
+        std::string box;
+        const char* caption;
+        Log commands;
+    } presses[] = {
+        {"[ShowGroup", "Unable to DdeClientTransaction (ShowGroup) | Lexoria Options Dialog", addGroup,
+         {"CONNECT", show, "DISCONNECT"}},
+        {"[AddItem", "Unable to ddeExecuteString (AddItem) | Lexoria Options Dialog", addGroup, add},
+        {"", added, removeGroup, add},
+        {"[DeleteItem", removed, addGroup, remove},
+        {"[ReplaceItem", added, removeGroup, add},
+        {"", removed, addGroup, remove},
+    };
+    standIn.reply(answer(""));
+    OptionsSession session(folder, exeName);
+    ASSERT_TRUE(session.dialog());
+    ASSERT_EQ(addGroup, session.startupCaption());
+    ASSERT_EQ((Log{"CONNECT", "REQUEST StartUp", "DISCONNECT"}), standIn.conversation());
+    for (const auto& p : presses) {
+        SCOPED_TRACE(p.box);
+        standIn.refuse(p.refused);
+        standIn.clearLog();
+        session.post(IDC_STARTUP);
+        EXPECT_EQ(p.box, session.takeBox());
+        EXPECT_TRUE(session.noBox());
+        EXPECT_EQ(p.caption, session.startupCaption());
+        EXPECT_EQ(p.commands, standIn.conversation());
+    }
+}
+
+// The private memory this process has committed.
+size_t committedBytes() {
+    size_t total = 0;
+    MEMORY_BASIC_INFORMATION region;
+    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
+         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+    return total;
+}
+
+// The answer to a request is released also when it is too large to copy. Wine's DDE library
+// itself keeps one copy of each answer received; a handle left unreleased would add a second.
+TEST_F(Version3Shell, RequestReleasesItsData) {
+    ProgmanStandIn standIn;
+    ASSERT_TRUE(standIn.running());
+    const DWORD answerSize = 1 << 20;
+    const int requests = 16;
+    standIn.reply(std::string(answerSize, 'x'));
+    std::vector<char> buffer(4096);
+    const size_t before = committedBytes();
+    for (int i = 0; i < requests; ++i) {
+        DWORD size = 4096;
         ASSERT_TRUE(ddeInitProgman());
-        EXPECT_EQ(c.copied, ddeRequestString("StartUp", &buffer[0], size)) << c.answer;
+        EXPECT_FALSE(ddeRequestString("StartUp", buffer.data(), size));
         ddeUninitProgman();
-        EXPECT_EQ(c.reported, size) << c.answer;
-        const std::string expected = c.copied ? answer + std::string(capacity + 16 - c.answer, '\xbd')
-                                              : std::string(capacity + 16, '\xbd');
-        EXPECT_TRUE(expected == buffer) << c.answer;
+        EXPECT_EQ(answerSize, size);
     }
-    EXPECT_EQ("REQUEST StartUp", standIn.log().at(1));
+    EXPECT_LT(committedBytes() - before, requests * answerSize * 3 / 2);
 }
 
-TEST(StartupGroup, ComesOnlyFromAStringValue) {
-    RegistryValueGuard value(programManagerKey, "Startup");
-    const struct {
-        DWORD type;
-        std::string bytes;
-        bool found;
-    } cases[] = {
-        {REG_SZ, std::string("Auto Start, 1", 14), true},
-        {REG_BINARY, "StartUp", false},
-        {REG_NONE, "", false},
-    };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(value.set(c.type, c.bytes.data(), static_cast<DWORD>(c.bytes.size())));
-        std::string group = "untouched";
-        EXPECT_EQ(c.found, getStartupGroup(group)) << c.type;
-        EXPECT_EQ(c.found ? "Auto Start, 1" : "untouched", group) << c.type;
+BOOL CALLBACK collectFolderWindow(HWND window, LPARAM param) {
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "ExplorerWClass") == 0) reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> folderWindows() {
+    std::vector<HWND> found;
+    EnumWindows(collectFolderWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A show-group command may have Wine's explorer open a folder window, in a process of its own and
+// in its own time: closes every new one until none has been seen for two seconds.
+void closeNewFolderWindows(const std::vector<HWND>& before) {
+    DWORD lastSeen = GetTickCount();
+    waitUntil([&] {
+        for (HWND window : folderWindows()) {
+            if (std::find(before.begin(), before.end(), window) != before.end()) continue;
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            lastSeen = GetTickCount();
+        }
+        return GetTickCount() - lastSeen > 2000;
+    }, 10000);
+}
+
+// Wine's own Program Manager service answers no request for a group's information; its commands
+// make and delete the shortcut in the group's folder.
+TEST_F(Version3Shell, WineProgramManagerAddsAndRemovesTheItem) {
+    char programs[MAX_PATH] = "";
+    ASSERT_EQ(S_OK, SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, programs));
+    const std::string shortcut = std::string(programs) + "\\StartUp\\Lexoria.lnk";
+    DeleteFileA(shortcut.c_str());
+    auto there = [&] { return GetFileAttributesA(shortcut.c_str()) != INVALID_FILE_ATTRIBUTES; };
+    const std::vector<HWND> before = folderWindows();
+    {
+        OptionsSession session(folder, exeName);
+        EXPECT_EQ(groupInfoMessage(4096), session.takeBox());
+        ASSERT_TRUE(session.dialog());
+        EXPECT_EQ("&Startup", session.startupCaption());
+        session.post(IDC_STARTUP);
+        EXPECT_EQ(added, session.takeBox());
+        EXPECT_TRUE(there()) << shortcut;
+        session.post(IDC_STARTUP);
+        EXPECT_EQ(removed, session.takeBox());
+        EXPECT_FALSE(there()) << shortcut;
     }
-    value.remove();
-    std::string group;
-    EXPECT_FALSE(getStartupGroup(group));
+    DeleteFileA(shortcut.c_str());
+    closeNewFolderWindows(before);
 }
 }  // namespace
