@@ -30,9 +30,13 @@ wait_gone() {
 desktop=/desktop=Lexoria,1024x768
 
 screenshot_run() {
+  # A new prefix is made first: the start that makes it can end before the program appears.
+  if [ ! -f "${WINEPREFIX:-$HOME/.wine}/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w 2>/dev/null || true
+  fi
   wine explorer "$desktop" "$exe" >/dev/null 2>&1 &
   local pid=$! id="" tries=1200
-  # A new prefix is set up on the first start, which takes a while.
   while [ -z "$id" ] && [ "$tries" -gt 0 ] && kill -0 "$pid" 2>/dev/null; do
     sleep 0.1; tries=$((tries - 1)); id=$(window_id)
   done
