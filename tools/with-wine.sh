@@ -6,9 +6,10 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 
+# LEXORIA_XVFB_SCREEN picks another screen, e.g. 1024x768x8 for a palette display.
 if [ -z "${DISPLAY:-}" ] && [ -z "${LEXORIA_IN_XVFB:-}" ]; then
   export LEXORIA_IN_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 ${LEXORIA_XVFB_SCREEN:-1280x1024x24}" "$0" "$@"
 fi
 
 out=${LEXORIA_BUILD:-build}
