@@ -5,24 +5,10 @@
 #include <vector>
 
 #include "about/dibcolours.h"
+#include "mainwindow/gdiholders.h"
 #include "resources/resource.h"
 
 namespace {
-
-// The device context of the whole screen, released on every path.
-class TscreenDC {
-public:
-    TscreenDC() : dc(GetWindowDC(nullptr)) {}
-    ~TscreenDC() {
-        if (dc) ReleaseDC(nullptr, dc);
-    }
-    TscreenDC(const TscreenDC&) = delete;
-    TscreenDC& operator=(const TscreenDC&) = delete;
-    HDC get() const { return dc; }
-
-private:
-    HDC dc;
-};
 
 // A palette selected into a context and the context's own put back afterwards: the dialog
 // deletes its palette when it closes, and a palette must not be deleted while a context holds it.
@@ -84,7 +70,7 @@ HPALETTE createDibPalette(const BITMAPINFOHEADER* header) {
 
 HPALETTE createScreenPalette(const BITMAPINFOHEADER* header) {
     if (!header || colourCount(header) == 0) return nullptr;
-    TscreenDC screen;
+    TwindowDC screen(nullptr);
     if (!screen.get() || !(GetDeviceCaps(screen.get(), RASTERCAPS) & RC_PALETTE)) return nullptr;
     return createDibPalette(header);
 }

@@ -3,18 +3,14 @@
 
 #include <random>
 
+#include "vocab/littleendian.h"
 #include "vocab/wordlist.h"
 
 namespace {
 void put32(unsigned char* at, int32_t value) {
-    uint32_t bits = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(bits >> (8 * i));
+    putLittleEndian32(at, static_cast<uint32_t>(value));
 }
-int32_t get32(const unsigned char* at) {
-    uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(at[i]) << (8 * i);
-    return static_cast<int32_t>(bits);
-}
+int32_t get32(const unsigned char* at) { return static_cast<int32_t>(getLittleEndian32(at)); }
 }  // namespace
 
 void RotationState::toBytes(unsigned char out[recordSize]) const {

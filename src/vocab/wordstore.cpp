@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "settings/registry.h"
+#include "vocab/littleendian.h"
 #include "vocab/rotation.h"
 
 const char* const offsetsValue = "Offsets";
@@ -45,11 +46,17 @@ bool lastWriteTime(const std::string& path, FILETIME& time) {
     return true;
 }
 
+// "Modification Time": the low 32 bits first, then the high 32 bits.
 void fileTimeToBytes(const FILETIME& time, unsigned char out[8]) {
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<unsigned char>(time.dwLowDateTime >> (8 * i));
-        out[4 + i] = static_cast<unsigned char>(time.dwHighDateTime >> (8 * i));
-    }
+    putLittleEndian32(out, time.dwLowDateTime);
+    putLittleEndian32(out + 4, time.dwHighDateTime);
+}
+
+FILETIME fileTimeFromBytes(const unsigned char in[8]) {
+    FILETIME time;
+    time.dwLowDateTime = getLittleEndian32(in);
+    time.dwHighDateTime = getLittleEndian32(in + 4);
+    return time;
 }
 
 bool storeState(Tregistry& key, const RotationState& state) {
@@ -78,11 +85,8 @@ StoredIndex readStoredIndex(Tregistry& key, RotationState& state, std::vector<in
         return size > wanted ? StoredIndex::inconsistent : StoredIndex::unreadable;
     if (size != wanted) return StoredIndex::inconsistent;
     offsets.resize(state.count);
-    for (int32_t i = 0; i < state.count; ++i) {
-        const unsigned char* at = &bytes[4 * i];
-        offsets[i] = static_cast<int32_t>(at[0] | (at[1] << 8) | (at[2] << 16) |
-                                          (static_cast<uint32_t>(at[3]) << 24));
-    }
+    for (int32_t i = 0; i < state.count; ++i)
+        offsets[i] = static_cast<int32_t>(getLittleEndian32(&bytes[4 * i]));
     return StoredIndex::usable;
 }
 
@@ -99,11 +103,7 @@ bool isIndexCurrent(const std::string& path) {
     unsigned char stored[8];
     DWORD size = sizeof stored;
     if (!key.getBinary(modificationTimeValue, stored, &size) || size != sizeof stored) return false;
-    FILETIME storedTime;
-    storedTime.dwLowDateTime = stored[0] | (stored[1] << 8) | (stored[2] << 16) |
-                               (static_cast<DWORD>(stored[3]) << 24);
-    storedTime.dwHighDateTime = stored[4] | (stored[5] << 8) | (stored[6] << 16) |
-                                (static_cast<DWORD>(stored[7]) << 24);
+    FILETIME storedTime = fileTimeFromBytes(stored);
     return CompareFileTime(&storedTime, &fileTime) == 0;
 }
 
@@ -118,10 +118,8 @@ bool buildIndex(const std::string& path) {
 
     Tregistry key(programRootName, programSubkey, 0);
     std::vector<unsigned char> bytes(4 * offsets.size() + 1);
-    for (size_t i = 0; i < offsets.size(); ++i) {
-        uint32_t offset = static_cast<uint32_t>(offsets[i]);
-        for (int b = 0; b < 4; ++b) bytes[4 * i + b] = static_cast<unsigned char>(offset >> (8 * b));
-    }
+    for (size_t i = 0; i < offsets.size(); ++i)
+        putLittleEndian32(&bytes[4 * i], static_cast<uint32_t>(offsets[i]));
     if (!key.setBinary(offsetsValue, bytes.data(), static_cast<DWORD>(4 * offsets.size())))
         return false;
     if (!reshuffle(static_cast<int32_t>(offsets.size()))) return false;

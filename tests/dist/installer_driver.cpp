@@ -8,6 +8,10 @@
 
 #include <vector>
 
+#include "options/comholders.h"
+#include "options/progmancommands.h"
+#include "options/startupfolder.h"
+
 namespace dist_test {
 
 const char* const uninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lexoria";
@@ -19,38 +23,6 @@ std::string shellFolder(int csidl) {
     if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return "";
     return path;
 }
-
-// Releases a COM interface pointer when it goes.
-template <typename Interface>
-class TcomPointer {
-public:
-    TcomPointer() = default;
-    ~TcomPointer() {
-        if (pointer) pointer->Release();
-    }
-    TcomPointer(const TcomPointer&) = delete;
-    TcomPointer& operator=(const TcomPointer&) = delete;
-    Interface* operator->() const { return pointer; }
-    void** out() { return reinterpret_cast<void**>(&pointer); }
-
-private:
-    Interface* pointer = nullptr;
-};
-
-// COM for the calling thread, for as long as the holder lives.
-class TcomScope {
-public:
-    TcomScope() : ready(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~TcomScope() {
-        if (ready) CoUninitialize();
-    }
-    TcomScope(const TcomScope&) = delete;
-    TcomScope& operator=(const TcomScope&) = delete;
-    bool ok() const { return ready; }
-
-private:
-    bool ready;
-};
 
 std::wstring wide(const std::string& text) {
     std::vector<wchar_t> buffer(text.size() + 1, L'\0');
@@ -81,11 +53,10 @@ bool folderExists(const std::string& path) {
 }
 
 bool readShortcut(const std::string& link, Tshortcut& shortcut) {
-    TcomScope com;
-    TcomPointer<IShellLinkA> shellLink;
-    TcomPointer<IPersistFile> file;
-    if (!com.ok() ||
-        FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    ComLibrary com;
+    ComInterface<IShellLinkA> shellLink;
+    ComInterface<IPersistFile> file;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 shellLink.out())) ||
         FAILED(shellLink->QueryInterface(IID_IPersistFile, file.out())) ||
         FAILED(file->Load(wide(link).c_str(), STGM_READ)))
@@ -100,16 +71,9 @@ bool readShortcut(const std::string& link, Tshortcut& shortcut) {
     return true;
 }
 
+// A Startup shortcut written as the program's options dialog writes its own.
 bool writeShortcut(const std::string& link, const std::string& target) {
-    TcomScope com;
-    TcomPointer<IShellLinkA> shellLink;
-    TcomPointer<IPersistFile> file;
-    return com.ok() &&
-           SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkA, shellLink.out())) &&
-           SUCCEEDED(shellLink->SetPath(target.c_str())) &&
-           SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.out())) &&
-           SUCCEEDED(file->Save(wide(link).c_str(), TRUE));
+    return createLink(link.c_str(), target.c_str(), programItemName);
 }
 
 bool readMachineString(const char* subkey, const char* name, std::string& value) {
