@@ -64,6 +64,8 @@ std::vector<TrapCase> trapCases() {
          "word=a\r\ndef=" + std::string(2043, 'x') + "word=hidden\r\ndef=b\r\n",
          {{2, W, "the piece at byte 2048 begins with \"word=\" and starts an entry of its own"}}, 1, 2},
         {"zero byte", oneEntry + "word=c\r\ndef=d\0e\r\n"s, {{4, W, "zero byte at byte 6"}}, 1, 2},
+        {"UTF-8 text", oneEntry + "word=caf\xC3\xA9\r\ndef=d\xC3\xA9j\xC3\xA0 vu\r\n",
+         {{3, W, "UTF-8 text beyond ASCII, here and on 1 more line"}}, 1, 2},
         {"carriage return inside a line", "word=a\r\ndef=b\rc\r\n", {{2, W, "carriage return without a line feed"}}, 1, 1},
         {"lines ahead of the first entry", "my words\r\n\r\n# notes\r\n" + oneEntry,
          {{1, W, "lines 1-3 come before the first \"word=\" line and are never read"}}, 1, 1},

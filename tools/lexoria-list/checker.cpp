@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include "encoding.h"
 #include "fileio.h"
 #include "keys.h"
 #include "pieces.h"
@@ -69,9 +70,13 @@ private:
     long zeroByteAt = -1;
     bool loneCarriageReturn = false;
     std::string keysInLaterPieces;
+    std::string letters;  // the line's text, to tell UTF-8 text by
     // Lines ahead of the first entry that carry text.
     int firstStrayLine = 0;
     int lastStrayLine = 0;
+    // Lines of UTF-8 text beyond ASCII.
+    int firstUtf8Line = 0;
+    int utf8Lines = 0;
 };
 
 void TlistChecker::takePiece(const TpieceReader& piece) {
@@ -85,8 +90,12 @@ void TlistChecker::takePiece(const TpieceReader& piece) {
         zeroByteAt = -1;
         loneCarriageReturn = false;
         keysInLaterPieces.clear();
+        letters.clear();
         startLine(piece, text);
     }
+    // The byte-order mark at the start of the file has a warning of its own.
+    bool markFirst = line == 1 && piece.piece() == 0 && text.compare(0, 3, byteOrderMark) == 0;
+    letters += markFirst ? text.substr(3) : text;
     ++pieces;
     lineBytes += piece.size();
     if (zeroByteAt < 0 && piece.hasZeroByte()) {
@@ -169,6 +178,10 @@ void TlistChecker::finishLine() {
                    "zero byte at byte " + std::to_string(zeroByteAt + 1) +
                        ": Lexoria ignores the rest of the line after it");
     }
+    if (lettersOf(letters) == Tletters::utf8) {
+        if (!firstUtf8Line) firstUtf8Line = line;
+        ++utf8Lines;
+    }
     if (loneCarriageReturn) {
         report.add(line, Tseverity::warning,
                    "carriage return without a line feed inside the line: Lexoria does not start a "
@@ -205,6 +218,15 @@ void TlistChecker::finishWalk() {
                               std::to_string(lastStrayLine) + " come") +
                        " before the first " + keyName(wordKey) + " line and " +
                        (firstStrayLine == lastStrayLine ? "is" : "are") + " never read");
+    }
+    if (firstUtf8Line) {
+        std::string more = counted(utf8Lines - 1, "more line", "more lines");
+        more = utf8Lines == 1 ? "" : ", here and on " + more;
+        report.add(firstUtf8Line, Tseverity::warning,
+                   "UTF-8 text beyond ASCII" + more + ": Lexoria shows each such letter as two or "
+                   "three characters of the ANSI code page; convert the list with \"lexoria-list "
+                   "export\" to a CSV file and \"lexoria-list import\" back",
+                   true);
     }
 }
 
@@ -268,8 +290,8 @@ const char* severityName(Tseverity severity) {
 
 }  // namespace
 
-void TcheckReport::add(int line, Tseverity severity, const std::string& text) {
-    findings.push_back(Tfinding{line, severity, text});
+void TcheckReport::add(int line, Tseverity severity, const std::string& text, bool aboutLetters) {
+    findings.push_back(Tfinding{line, severity, text, aboutLetters});
 }
 
 int TcheckReport::count(Tseverity severity) const {

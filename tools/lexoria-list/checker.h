@@ -13,6 +13,7 @@ public:
     int line = 0;  // physical line from 1; 0 for the file as a whole
     Tseverity severity = Tseverity::warning;
     std::string text;
+    bool aboutLetters = false;  // about how the letters show, not about how the list reads
 };
 
 class TcheckReport {
@@ -23,7 +24,7 @@ public:
     int withoutDefinition = 0;
     int duplicateWords = 0;
 
-    void add(int line, Tseverity severity, const std::string& text);
+    void add(int line, Tseverity severity, const std::string& text, bool aboutLetters = false);
     int count(Tseverity severity) const;
     // 0 when the list reads as meant (notes allowed), 1 with warnings, 2 when it cannot be read.
     int exitCode() const;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "checker.h"
+#include "codepage.h"
 #include "fileio.h"
 #include "importer.h"
 #include "stats.h"
@@ -11,7 +12,8 @@
 const char* const usageText =
     "usage: lexoria-list check FILE\n"
     "       lexoria-list import [--format csv|tsv|anki] [--word N] [--def N] [--ex N]\n"
-    "                           [--header] [--ansi] [--skip-bad] INPUT OUTPUT\n"
+    "                           [--header | --no-header] [--keep-bytes] [--codepage N]\n"
+    "                           [--skip-bad] INPUT OUTPUT\n"
     "       lexoria-list export LIST OUTPUT.csv\n"
     "       lexoria-list stats FILE\n";
 
@@ -32,6 +34,11 @@ bool parseColumn(const std::string& text, int& column) {
     return true;
 }
 
+// A code page that this build can convert into.
+bool parseCodePage(const std::string& text, int& page) {
+    return parseColumn(text, page) && TcodePage(page).usable();
+}
+
 bool parseFormat(const std::string& text, TinputFormat& format) {
     if (text == "csv") format = TinputFormat::csv;
     else if (text == "tsv") format = TinputFormat::tsv;
@@ -46,7 +53,7 @@ bool parseImport(const std::vector<std::string>& arguments, TimportOptions& opti
     for (size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         bool takesValue = argument == "--format" || argument == "--word" || argument == "--def" ||
-                          argument == "--ex";
+                          argument == "--ex" || argument == "--codepage";
         if (takesValue && i + 1 == arguments.size()) {
             problem = argument + " needs a value";
             return false;
@@ -58,13 +65,20 @@ bool parseImport(const std::vector<std::string>& arguments, TimportOptions& opti
         else if (argument == "--ex") valid = parseColumn(arguments[++i], options.exampleColumn);
         else if (argument == "--header") options.header = true;
         else if (argument == "--skip-bad") options.skipBad = true;
-        else if (argument == "--ansi") options.ansi = true;
+        else if (argument == "--no-header") options.noHeader = true;
+        else if (argument == "--keep-bytes") options.keepBytes = true;
+        else if (argument == "--ansi") options.keepBytes = false;  // converting is the default now
+        else if (argument == "--codepage") valid = parseCodePage(arguments[++i], options.codePage);
         else if (argument.size() > 1 && argument[0] == '-') valid = false;
         else files.push_back(argument);
         if (!valid) {
             problem = "cannot use " + argument + (takesValue ? " " + arguments[i] : "");
             return false;
         }
+    }
+    if (options.header && options.noHeader) {
+        problem = "--header and --no-header contradict each other";
+        return false;
     }
     if (files.size() != 2) {
         problem = "import needs an INPUT and an OUTPUT file";

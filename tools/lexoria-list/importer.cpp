@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "checker.h"
+#include "codepage.h"
+#include "columnnames.h"
 #include "delimited.h"
 #include "encoding.h"
 #include "fileio.h"
@@ -21,6 +23,7 @@ class Tsource {
 public:
     std::vector<Trecord> records;
     bool html = false;
+    Tletters letters = Tletters::ascii;
     std::vector<int> metadataColumns;
 };
 
@@ -67,6 +70,7 @@ bool loadSource(const TimportOptions& options, Tsource& source, std::string& pro
         return false;
     }
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    source.letters = lettersOf(text);
     TinputFormat format = options.format;
     if (format == TinputFormat::guess) format = guessFormat(options.input, text);
     switch (format) {
@@ -87,6 +91,22 @@ bool loadSource(const TimportOptions& options, Tsource& source, std::string& pro
     }
     problem = "cannot tell the format of " + options.input + "; give --format csv, tsv or anki";
     return false;
+}
+
+// A first row that names the columns is taken as column names, unless --no-header makes it data;
+// the columns it names count as given where the command line gives none. True when it names any.
+bool applyColumnNames(const std::vector<Trecord>& records, TimportOptions& options) {
+    TcolumnNames names;
+    if (options.noHeader || records.empty() || !readColumnNames(records.front(), names)) {
+        return false;
+    }
+    auto take = [](int named, int& given) {
+        if (given < 0 && named > 0) given = named;
+    };
+    take(names.word, options.wordColumn);
+    take(names.definition, options.definitionColumn);
+    take(names.example, options.exampleColumn);
+    return true;
 }
 
 // Columns not given take, in order, the columns that are neither given nor Anki's metadata.
@@ -119,11 +139,41 @@ bool chooseColumns(const TimportOptions& options, const Tsource& source, Tcolumn
     return true;
 }
 
+// Reads the rows of the input and decides which column holds what; the column names go.
+bool readRows(const TimportOptions& options, Tsource& source, Tcolumns& columns, bool& namedColumns,
+              std::string& problem) {
+    if (!loadSource(options, source, problem)) return false;
+    TimportOptions chosen = options;
+    namedColumns = applyColumnNames(source.records, chosen);
+    if (!chooseColumns(chosen, source, columns, problem)) return false;
+    if ((options.header || namedColumns) && !source.records.empty()) {
+        source.records.erase(source.records.begin());
+    }
+    return true;
+}
+
 class Tconversion {
 public:
     bool html = false;
-    bool ansi = false;
+    Tletters input = Tletters::ascii;  // the letters of the input as a whole
+    bool keepUtf8 = false;
+    TcodePage page;
 };
+
+// Puts a field in the code page Lexoria shows it in. UTF-8 is converted unless it is to be kept;
+// other text is taken as the page's own, and only the characters its HTML entities stand for need
+// converting.
+bool convertLetters(const Tconversion& conversion, std::string& field, std::string& problem) {
+    bool utf8 = conversion.input != Tletters::other;
+    if (!utf8 && !conversion.html) return true;
+    if (!utf8) field = conversion.page.toUtf8(field);
+    if (conversion.html) field = htmlToText(field);
+    if (utf8 && conversion.keepUtf8) return true;
+    std::string text;
+    if (!conversion.page.fromUtf8(field, text, problem)) return false;
+    field = text;
+    return true;
+}
 
 bool takeField(const Trecord& record, int column, const char* name, const Tconversion& conversion,
                std::string& field, std::string& problem) {
@@ -139,13 +189,10 @@ bool takeField(const Trecord& record, int column, const char* name, const Tconve
         problem = std::string("zero byte in the ") + name;
         return false;
     }
-    if (conversion.html) field = htmlToText(field);
-    std::string ansi;
-    if (conversion.ansi && !utf8ToWindows1252(field, ansi, problem)) {
+    if (!convertLetters(conversion, field, problem)) {
         problem = std::string("in the ") + name + ", " + problem;
         return false;
     }
-    if (conversion.ansi) field = ansi;
     return true;
 }
 
@@ -166,7 +213,7 @@ bool verifyList(const std::string& path, const std::vector<TwordDef>& expected, 
     TcheckReport report;
     checkListFile(path, report);
     for (const Tfinding& finding : report.findings) {
-        if (finding.severity == Tseverity::note) continue;
+        if (finding.severity == Tseverity::note || finding.aboutLetters) continue;
         problem = "line " + std::to_string(finding.line) + ": " + finding.text;
         return false;
     }
@@ -257,6 +304,25 @@ bool writeVerifiedList(const std::string& output, const TconvertedList& converte
     return commitOutput(pending, output, err);
 }
 
+// What the import made of the input, so that a guess the user did not mean shows at once.
+std::string readingNotes(bool namedColumns, const Tcolumns& columns,
+                         const Tconversion& conversion) {
+    std::string notes;
+    if (namedColumns) {
+        std::string example = columns.example > 0 ? std::to_string(columns.example) : "none";
+        notes += "the first row names the columns: word " + std::to_string(columns.word) +
+                 ", definition " + std::to_string(columns.definition) + ", example " + example +
+                 " (--no-header reads the row as data)\n";
+    }
+    std::string page = "code page " + std::to_string(conversion.page.number());
+    if (conversion.input == Tletters::utf8 && !conversion.keepUtf8) {
+        notes += "the text is UTF-8: converting it into " + page + " (--keep-bytes keeps it)\n";
+    } else if (conversion.input == Tletters::other) {
+        notes += "the text is not UTF-8: its bytes are kept, as text in " + page + "\n";
+    }
+    return notes;
+}
+
 }  // namespace
 
 int runImport(const TimportOptions& options, std::string& out, std::string& err) {
@@ -264,15 +330,17 @@ int runImport(const TimportOptions& options, std::string& out, std::string& err)
     Tcolumns columns;
     std::string problem;
     if (!outputAllowed(options.input, options.output, err)) return 2;
-    if (!loadSource(options, source, problem) || !chooseColumns(options, source, columns, problem)) {
+    bool namedColumns = false;
+    if (!readRows(options, source, columns, namedColumns, problem)) {
         err += "lexoria-list: " + problem + "\n";
         return 2;
     }
-    if (options.header && !source.records.empty()) source.records.erase(source.records.begin());
-
     Tconversion conversion;
     conversion.html = source.html;
-    conversion.ansi = options.ansi;
+    conversion.input = source.letters;
+    conversion.keepUtf8 = options.keepBytes;
+    conversion.page = TcodePage(options.codePage);
+    out += readingNotes(namedColumns, columns, conversion);
     TconvertedList converted;
     convertRows(source, columns, conversion, options.input, converted, err);
     int badRows = converted.badRows;
@@ -302,7 +370,8 @@ int runExport(const std::string& listPath, const std::string& output, std::strin
         err += "lexoria-list: cannot read " + listPath + "\n";
         return 2;
     }
-    std::string csv;
+    // Named columns, so that a first word such as "back" is not taken for a column name.
+    std::string csv = "word,definition,example\r\n";
     for (int32_t offset : offsets) {
         TwordDef entry;
         if (!readEntryAt(file.get(), offset, entry)) {

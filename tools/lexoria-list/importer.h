@@ -12,9 +12,11 @@ public:
     int wordColumn = -1;        // columns count from 1; -1 when not given
     int definitionColumn = -1;
     int exampleColumn = -1;     // 0 for no examples
-    bool header = false;        // the first row names the columns
+    bool header = false;        // the first row is column names, whatever it holds
+    bool noHeader = false;      // the first row is data, whatever it holds
     bool skipBad = false;
-    bool ansi = false;          // convert UTF-8 text to Windows-1252
+    bool keepBytes = false;     // keep UTF-8 text as UTF-8
+    int codePage = 0;           // the code page UTF-8 text goes into; 0 for the default
     std::string input;
     std::string output;
 };

@@ -1,0 +1,23 @@
+// The code page in which Lexoria shows its list: text converted into it from UTF-8, and its own
+// text read as UTF-8.
+#pragma once
+
+#include <string>
+
+class TcodePage {
+public:
+    // 0 for the default: the system's ANSI code page on Windows, Windows-1252 elsewhere.
+    explicit TcodePage(int number = 0);
+    int number() const { return page; }
+    // False for a code page that this build cannot convert into.
+    bool usable() const;
+    // The UTF-8 text in this code page; false, with the reason, for a character the page lacks.
+    bool fromUtf8(const std::string& utf8, std::string& text, std::string& problem) const;
+    // Text of this code page as UTF-8. Bytes the page leaves undefined come back as they were
+    // through fromUtf8.
+    std::string toUtf8(const std::string& text) const;
+
+private:
+    bool appendCharacter(unsigned code, std::string& text) const;
+    int page;
+};
