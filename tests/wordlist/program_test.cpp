@@ -44,6 +44,13 @@ std::string bytesOf(const std::string& path) {
 const char* const goodCsv = "candid,\"frank;\r\ndirect\",\"\"\"Be candid,\"\" she said.\"\r\nterse,brief,\r\n";
 const char* const goodList = "word=candid\r\ndef=frank;\r\ndirect\r\nex=\"Be candid,\" she said.\r\nword=terse\r\ndef=brief\r\n";
 
+// The bytes of the character in the system's ANSI code page, in which Lexoria shows its list.
+std::string inAnsiCodePage(const wchar_t* character) {
+    char bytes[8] = {};
+    WideCharToMultiByte(CP_ACP, 0, character, 1, bytes, sizeof bytes - 1, nullptr, nullptr);
+    return bytes;
+}
+
 TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
     ScratchFolder folder;
     const std::string csv = folder.file("words.csv");
@@ -52,6 +59,8 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
     ASSERT_TRUE(writeFile(folder.file("bad.csv"), "a,b\n\"open,c\n"));
     ASSERT_TRUE(writeFile(folder.file("traps.lst"), "word=a\r\ndef=b\r\nWord=c\r\n"));
     ASSERT_TRUE(writeFile(list, "word=old\r\ndef=list\r\n"));
+    ASSERT_TRUE(writeFile(folder.file("sheet.csv"), "Term,Meaning\r\ncaf\xC3\xA9,coffee\r\n"));
+    const std::string sheetList = "word=caf" + inAnsiCodePage(L"\u00E9") + "\r\ndef=coffee\r\n";
 
     const struct {
         std::vector<std::string> arguments;
@@ -68,6 +77,7 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
         {{"export", list, folder.file("back.csv")}, 0, goodList},
         {{"import", folder.file("back.csv"), list}, 0, goodList},
         {{"frobnicate"}, 3, goodList},
+        {{"import", folder.file("sheet.csv"), list}, 0, sheetList.c_str()},  // UTF-8 with column names
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.arguments[0] + " " + (step.arguments.size() > 1 ? step.arguments[1] : ""));
