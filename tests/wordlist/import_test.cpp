@@ -100,8 +100,8 @@ TEST_F(ImportTest, ReadsHeaderRowsAndLettersAsMeant) {
         {"a letter code page 1252 lacks", {}, lodz, 2, "in.csv:1: bad row: in the word, the character U+0141"},
         {"code page 1250 has it", {"--codepage", "1250"}, lodz, 0, "word=\xA3\xF3" "d\x9F\r\ndef=city\r\n"},
         {"bytes that are not UTF-8 are kept", {}, "na\xEFve\x81,x\r\n", 0, "word=na\xEFve\x81\r\ndef=x\r\n"},
-        {"HTML entities among them in the code page", {}, "#html:true\r\nna\xEFve\x81 &amp; caf&eacute;\tx\r\n", 0,
-         "word=na\xEFve\x81 & caf\xE9\r\ndef=x\r\n"},
+        {"Anki: entities in the code page, a note no names", {}, "#html:true\r\nna\xEFve\x81 &amp; caf&eacute;\t"
+         "usage\r\n", 0, "word=na\xEFve\x81 & caf\xE9\r\ndef=usage\r\n"},
         {"--keep-bytes keeps UTF-8", {"--keep-bytes"}, "caf\xC3\xA9,x\r\n", 0, "word=caf\xC3\xA9\r\ndef=x\r\n"},
     };
     const std::string input = folder.file("in.csv");

@@ -22,6 +22,7 @@ namespace {
 class Tsource {
 public:
     std::vector<Trecord> records;
+    bool anki = false;
     bool html = false;
     Tletters letters = Tletters::ascii;
     std::vector<int> metadataColumns;
@@ -83,6 +84,7 @@ bool loadSource(const TimportOptions& options, Tsource& source, std::string& pro
             return false;
         }
         source.records = splitRecords(text.substr(header.dataStart), header.separator, header.dataLine);
+        source.anki = true;
         source.html = header.html;
         source.metadataColumns = header.metadataColumns;
         return true;
@@ -95,13 +97,17 @@ bool loadSource(const TimportOptions& options, Tsource& source, std::string& pro
 
 // A first row that names the columns is taken as column names, unless --no-header makes it data;
 // the columns it names count as given where the command line gives none. True when it names any.
-bool applyColumnNames(const std::vector<Trecord>& records, TimportOptions& options) {
+// An Anki export names no columns in its notes (a tag "vocabulary" is no name), only in --header.
+bool applyColumnNames(const Tsource& source, TimportOptions& options) {
     TcolumnNames names;
-    if (options.noHeader || records.empty() || !readColumnNames(records.front(), names)) {
+    bool mayName = options.header || (!options.noHeader && !source.anki);
+    if (!mayName || source.records.empty() || !readColumnNames(source.records.front(), names)) {
         return false;
     }
-    auto take = [](int named, int& given) {
-        if (given < 0 && named > 0) given = named;
+    auto take = [&options](int named, int& given) {
+        bool givenElsewhere = named == options.wordColumn || named == options.definitionColumn ||
+                              named == options.exampleColumn;
+        if (given < 0 && named > 0 && !givenElsewhere) given = named;
     };
     take(names.word, options.wordColumn);
     take(names.definition, options.definitionColumn);
@@ -144,7 +150,7 @@ bool readRows(const TimportOptions& options, Tsource& source, Tcolumns& columns,
               std::string& problem) {
     if (!loadSource(options, source, problem)) return false;
     TimportOptions chosen = options;
-    namedColumns = applyColumnNames(source.records, chosen);
+    namedColumns = applyColumnNames(source, chosen);
     if (!chooseColumns(chosen, source, columns, problem)) return false;
     if ((options.header || namedColumns) && !source.records.empty()) {
         source.records.erase(source.records.begin());
