@@ -6,7 +6,7 @@
 #include <iterator>
 #include <system_error>
 
-bool readWholeFile(const std::string& path, Bytes& data, std::string& error)
+bool readWholeFile(const std::string& path, Tbytes& data, std::string& error)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -21,7 +21,7 @@ bool readWholeFile(const std::string& path, Bytes& data, std::string& error)
     return true;
 }
 
-bool writeFileAtomically(const std::string& path, const Bytes& data, std::string& error)
+bool writeFileAtomically(const std::string& path, const Tbytes& data, std::string& error)
 {
     const std::string temporary = path + ".tmp";
     {

@@ -31,16 +31,16 @@ int main(int argc, char** argv)
     const std::string inputPath = argv[1];
     const std::string outputPath = argv[2];
     std::string error;
-    std::vector<MapRequest> requests;
+    std::vector<TmapRequest> requests;
     for (int i = 3; i < argc; ++i) {
-        MapRequest request;
+        TmapRequest request;
         if (!parseMapRequest(argv[i], request, error)) {
             return fail(error);
         }
         requests.push_back(request);
     }
-    Bytes input;
-    Bytes output;
+    Tbytes input;
+    Tbytes output;
     if (!readWholeFile(inputPath, input, error)) {
         return fail(error);
     }
