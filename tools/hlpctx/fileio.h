@@ -7,6 +7,6 @@
 
 bool readWholeFile(const std::string& path, Tbytes& data, std::string& error);
 
-// Writes to "<path>.tmp" beside the target and renames it over the target only once all bytes
-// are written and the stream is closed cleanly; the temporary is removed on every failure.
+// Writes a new file beside the target and moves it over the target only once all bytes are
+// written and the file is closed cleanly; the new file is removed on every failure.
 bool writeFileAtomically(const std::string& path, const Tbytes& data, std::string& error);

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/pendingoutput.h"
+#include "base/platformfiles.h"
 #include "checker.h"
 #include "delimited.h"
 #include "encoding.h"
@@ -189,18 +191,19 @@ bool verifyList(const std::string& path, const std::vector<TwordDef>& expected, 
     return true;
 }
 
-// Refuses an output that is the input, or whose temporary file would be.
+// Refuses an output that is the input (a new file cannot be: it is created under a fresh name).
 bool outputAllowed(const std::string& input, const std::string& output, std::string& err) {
-    if (sameFile(input, output) || sameFile(input, temporaryPathFor(output))) {
+    if (sameFile(input, output)) {
         err += "lexoria-list: " + output + " is the input file; name another output\n";
         return false;
     }
     return true;
 }
 
-bool writeOutput(TpendingOutput& pending, const std::string& bytes, std::string& err) {
+bool writeOutput(TpendingOutput& pending, const std::string& bytes, const std::string& output,
+                 std::string& err) {
     if (!pending.write(bytes)) {
-        err += "lexoria-list: cannot write " + pending.temporaryPath() + "\n";
+        err += "lexoria-list: cannot write a new file beside " + output + "\n";
         return false;
     }
     return true;
@@ -247,7 +250,7 @@ void convertRows(const Tsource& source, const Tcolumns& columns, const Tconversi
 
 bool writeVerifiedList(const std::string& output, const TconvertedList& converted, std::string& err) {
     TpendingOutput pending(output);
-    if (!writeOutput(pending, converted.text, err)) return false;
+    if (!writeOutput(pending, converted.text, output, err)) return false;
     std::string problem;
     if (!verifyList(pending.temporaryPath(), converted.expected, problem)) {
         err += "lexoria-list: the written list does not read back as meant (" + problem +
@@ -316,7 +319,7 @@ int runExport(const std::string& listPath, const std::string& output, std::strin
         return 2;
     }
     TpendingOutput pending(output);
-    if (!writeOutput(pending, csv, err) || !commitOutput(pending, output, err)) return 2;
+    if (!writeOutput(pending, csv, output, err) || !commitOutput(pending, output, err)) return 2;
     out += "exported " + std::to_string(offsets.size()) + " entries from " + listPath + " into " + output;
     if (overLong) out += " (the entries past the first " + std::to_string(maxEntries) + " are never shown, and left out)";
     out += "\n";

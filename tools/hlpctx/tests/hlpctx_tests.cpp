@@ -200,6 +200,8 @@ struct TdamageCase {
     std::function<void(Tbytes&)> damage;
     const char* message;  // a part of the message; "" for the undamaged file
     const char* requests = "200=main.window";
+    // Puts things in the way of INPUT and OUTPUT after the input is written.
+    std::function<void(const std::string& input, const std::string& output)> plant = nullptr;
 };
 
 const TdamageCase damageCases[] = {
@@ -231,6 +233,12 @@ const TdamageCase damageCases[] = {
     {"|CONTEXT sorted by unsigned hash", [](Tbytes& b) { b = makeHelpImage(TkeyKind::unsignedNumber); },
      "taken as unsigned, so a viewer cannot find the 1 topic(s)"},
     {"unknown context string", [](Tbytes&) {}, "no topic has the context string \"main.windows\"", "200=main.windows"},
+    {"a folder as input", [](Tbytes&) {}, "in.hlp is a folder", "200=main.window",
+     [](const std::string& in, const std::string&) { fs::remove(in), fs::create_directory(in); }},
+    {"links to the input planted as the output and beside it", [](Tbytes&) {}, "", "200=main.window",
+     [](const std::string& in, const std::string& out) {
+         fs::create_symlink(in, out), fs::create_symlink(in, out + ".tmp");
+     }},
 };
 
 TEST(DamagedInput, IsRefusedWithAMessageAndNoOutputFile)
@@ -240,22 +248,30 @@ TEST(DamagedInput, IsRefusedWithAMessageAndNoOutputFile)
     const std::string output = folder.file("out.hlp");
     for (const TdamageCase& c : damageCases) {
         SCOPED_TRACE(c.what);
-        fs::remove(output);
+        fs::remove_all(input), fs::remove(output), fs::remove(output + ".tmp");
         Tbytes image = makeHelpImage(TkeyKind::number);
         c.damage(image);
         std::string errors;
         ASSERT_TRUE(writeFileAtomically(input, image, errors)) << errors;
+        if (c.plant) {
+            c.plant(input, output);
+        }
         const int status = runHlpctx(folder, input, output, c.requests, errors);
         if (!*c.message) {
             ASSERT_EQ(status, 0) << errors;
-            ASSERT_TRUE(readWholeFile(output, image, errors)) << errors;
-            EXPECT_EQ(viewerMapNumber(image, 200), 0x1234u);
+            Tbytes written;
+            ASSERT_TRUE(readWholeFile(output, written, errors)) << errors;
+            EXPECT_EQ(viewerMapNumber(written, 200), 0x1234u);
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(output)));
+            ASSERT_TRUE(readWholeFile(input, written, errors));
+            EXPECT_TRUE(written == image) << "the input was written through a link";
             continue;
         }
         EXPECT_EQ(status, 1);
         EXPECT_NE(errors.find(c.message), std::string::npos) << errors;
-        EXPECT_FALSE(fs::exists(output));
-        EXPECT_FALSE(fs::exists(output + ".tmp"));
+        for (const auto& entry : fs::directory_iterator(folder.path)) {
+            EXPECT_NE(entry.path().filename().string().rfind("out.hlp", 0), 0u) << "left behind";
+        }
     }
 }
 
