@@ -225,6 +225,9 @@ public:
     int badRows = 0;
 };
 
+// Enough bad rows to see what is wrong; a file of nothing else would fill memory with messages.
+const int shownBadRows = 100;
+
 void convertRows(const Tsource& source, const Tcolumns& columns, const Tconversion& conversion,
                  const std::string& inputName, TconvertedList& converted, std::string& err) {
     for (const Trecord& record : source.records) {
@@ -243,8 +246,12 @@ void convertRows(const Tsource& source, const Tcolumns& columns, const Tconversi
                 continue;
             }
         }
-        ++converted.badRows;
-        err += inputName + ":" + std::to_string(record.line) + ": bad row: " + problem + "\n";
+        if (++converted.badRows <= shownBadRows) {
+            err += inputName + ":" + std::to_string(record.line) + ": bad row: " + problem + "\n";
+        }
+    }
+    if (converted.badRows > shownBadRows) {
+        err += inputName + ": " + std::to_string(converted.badRows - shownBadRows) + " more bad rows\n";
     }
 }
 
