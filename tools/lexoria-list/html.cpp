@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "encoding.h"
+
 namespace {
 
 // Named entities: the common ones, and every character of the Latin-1 and Windows-1252 sets.
@@ -66,11 +68,17 @@ unsigned entityCode(const std::string& name) {
     if (name.size() > 1 && name[0] == '#') {
         bool hex = name[1] == 'x' || name[1] == 'X';
         const char* digits = name.c_str() + (hex ? 2 : 1);
+        // strtoul would also take blanks and a sign ahead of the digits: "&# 65;" is no reference.
+        const char* digitSet = hex ? "0123456789abcdefABCDEF" : "0123456789";
+        if (*digits == '\0' || !std::strchr(digitSet, *digits)) return 0;
         char* end = nullptr;
         unsigned long code = std::strtoul(digits, &end, hex ? 16 : 10);
-        bool valid = *digits && *end == '\0' && code > 0 && code <= 0x10FFFF &&
+        bool valid = *end == '\0' && code > 0 && code <= 0x10FFFF &&
                      !(code >= 0xD800 && code <= 0xDFFF);
-        return valid ? static_cast<unsigned>(code) : 0;
+        if (!valid) return 0;
+        // Browsers read 128 to 159, control characters in Unicode, as the Windows-1252 bytes.
+        unsigned meant = code <= 0xFF ? windows1252Character(static_cast<unsigned char>(code)) : 0;
+        return meant ? meant : static_cast<unsigned>(code);
     }
     for (const auto& entity : namedEntities) {
         if (name == entity.name) return entity.code;
