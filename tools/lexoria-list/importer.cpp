@@ -61,11 +61,11 @@ TinputFormat guessFormat(const std::string& path, const std::string& text) {
 bool loadSource(const TimportOptions& options, Tsource& source, std::string& problem) {
     std::string text;
     if (!readWholeFile(options.input, text)) {
-        problem = "cannot read " + options.input;
+        problem = "cannot read " + shownPath(options.input);
         return false;
     }
     if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0) {
-        problem = options.input + " is UTF-16 text; save it as UTF-8 or ANSI text first";
+        problem = shownPath(options.input) + " is UTF-16 text; save it as UTF-8 or ANSI text first";
         return false;
     }
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
@@ -77,7 +77,7 @@ bool loadSource(const TimportOptions& options, Tsource& source, std::string& pro
     case TinputFormat::anki: {
         TankiHeader header;
         if (!readAnkiHeader(text, header, problem)) {
-            problem = options.input + ": " + problem;
+            problem = shownPath(options.input) + ": " + problem;
             return false;
         }
         source.records = splitRecords(text.substr(header.dataStart), header.separator, header.dataLine);
@@ -87,7 +87,8 @@ bool loadSource(const TimportOptions& options, Tsource& source, std::string& pro
     }
     case TinputFormat::guess: break;
     }
-    problem = "cannot tell the format of " + options.input + "; give --format csv, tsv or anki";
+    problem = "cannot tell the format of " + shownPath(options.input) +
+              "; give --format csv, tsv or anki";
     return false;
 }
 
@@ -195,7 +196,7 @@ bool verifyList(const std::string& path, const std::vector<TwordDef>& expected, 
 // Refuses an output that is the input (a new file cannot be: it is created under a fresh name).
 bool outputAllowed(const std::string& input, const std::string& output, std::string& err) {
     if (sameFile(input, output)) {
-        err += "lexoria-list: " + output + " is the input file; name another output\n";
+        err += "lexoria-list: " + shownPath(output) + " is the input file; name another output\n";
         return false;
     }
     return true;
@@ -204,7 +205,7 @@ bool outputAllowed(const std::string& input, const std::string& output, std::str
 bool writeOutput(TpendingOutput& pending, const std::string& bytes, const std::string& output,
                  std::string& err) {
     if (!pending.write(bytes)) {
-        err += "lexoria-list: cannot write a new file beside " + output + "\n";
+        err += "lexoria-list: cannot write a new file beside " + shownPath(output) + "\n";
         return false;
     }
     return true;
@@ -212,7 +213,8 @@ bool writeOutput(TpendingOutput& pending, const std::string& bytes, const std::s
 
 bool commitOutput(TpendingOutput& pending, const std::string& output, std::string& err) {
     if (!pending.commit()) {
-        err += "lexoria-list: cannot replace " + output + " with " + pending.temporaryPath() + "\n";
+        err += "lexoria-list: cannot replace " + shownPath(output) + " with " +
+               shownPath(pending.temporaryPath()) + "\n";
         return false;
     }
     return true;
@@ -285,7 +287,7 @@ int runImport(const TimportOptions& options, std::string& out, std::string& err)
     conversion.html = source.html;
     conversion.ansi = options.ansi;
     TconvertedList converted;
-    convertRows(source, columns, conversion, options.input, converted, err);
+    convertRows(source, columns, conversion, shownPath(options.input), converted, err);
     int badRows = converted.badRows;
     if (badRows > 0 && !options.skipBad) {
         err += "lexoria-list: " + std::to_string(badRows) + " bad row" + (badRows == 1 ? "" : "s") +
@@ -293,12 +295,13 @@ int runImport(const TimportOptions& options, std::string& out, std::string& err)
         return 2;
     }
     if (converted.expected.empty()) {
-        err += "lexoria-list: no rows to import from " + options.input + "; nothing written\n";
+        err += "lexoria-list: no rows to import from " + shownPath(options.input) +
+               "; nothing written\n";
         return 2;
     }
     if (!writeVerifiedList(options.output, converted, err)) return 2;
-    out += "imported " + std::to_string(converted.expected.size()) + " entries from " + options.input +
-           " into " + options.output;
+    out += "imported " + std::to_string(converted.expected.size()) + " entries from " +
+           shownPath(options.input) + " into " + shownPath(options.output);
     if (badRows > 0) out += ", leaving out " + std::to_string(badRows) + (badRows == 1 ? " bad row" : " bad rows");
     out += "\n";
     return badRows > 0 ? 1 : 0;
@@ -310,7 +313,7 @@ int runExport(const std::string& listPath, const std::string& output, std::strin
     std::vector<int32_t> offsets;
     bool overLong = false;
     if (!file || !scanEntryOffsets(file.get(), offsets, overLong)) {
-        err += "lexoria-list: cannot read " + listPath + "\n";
+        err += "lexoria-list: cannot read " + shownPath(listPath) + "\n";
         return 2;
     }
     std::string csv;
@@ -323,12 +326,13 @@ int runExport(const std::string& listPath, const std::string& output, std::strin
         csv += csvRecord(entry);
     }
     if (offsets.empty()) {
-        err += "lexoria-list: " + listPath + " has no entries; nothing written\n";
+        err += "lexoria-list: " + shownPath(listPath) + " has no entries; nothing written\n";
         return 2;
     }
     TpendingOutput pending(output);
     if (!writeOutput(pending, csv, output, err) || !commitOutput(pending, output, err)) return 2;
-    out += "exported " + std::to_string(offsets.size()) + " entries from " + listPath + " into " + output;
+    out += "exported " + std::to_string(offsets.size()) + " entries from " + shownPath(listPath) +
+           " into " + shownPath(output);
     if (overLong) out += " (the entries past the first " + std::to_string(maxEntries) + " are never shown, and left out)";
     out += "\n";
     return 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/platformfiles.h"
 #include "commands.h"
 
 namespace {
@@ -14,7 +15,7 @@ namespace {
 const int cannotReadOrWriteStatus = 2;
 
 int run(int argc, char** argv) {
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::vector<std::string> arguments = programArguments(argc, argv);
     std::string out;
     std::string err;
     int status = runCommand(arguments, out, err);
