@@ -79,6 +79,7 @@ TEST_F(ImportTest, AnkiExportWithHeadersAndHtml) {
          "They moved in caf\xE9 society."},
         {"gregarious", "fond of company; sociable\r\n\r\nof animals: living in flocks", "He was \"gregarious\" and lively."},
         {"terse", "sparing in words <abrupt>", "A terse reply."},
+        {"euro", "\x80" "5 &# 65; &#+65;", "\x80"},
     });
 }
 
@@ -125,6 +126,10 @@ TEST_F(ImportTest, TsvWithMissingColumnsWritesNothingUnlessBadRowsAreSkipped) {
     EXPECT_NE(err.find("missing-column.tsv:4: bad row: the row has 1 field, but the definition is field 2"), std::string::npos) << err;
     EXPECT_EQ(readBytes(list), "word=keep\r\ndef=me\r\n");
     EXPECT_EQ(readBytes(list + ".tmp"), "<missing>");
+    ASSERT_TRUE(writeBytes(folder.file("one.csv"), "a\nb\n"));
+    EXPECT_EQ(run({"import", folder.file("one.csv"), list}), 2);
+    EXPECT_NE(err.find("one.csv:1: bad row: the row has 1 field, but the definition is field 2"),
+              std::string::npos) << err;
 
     EXPECT_EQ(run({"import", "--skip-bad", input, list}), 1) << err;
     std::vector<TwordDef> read = readBack(readBytes(list));

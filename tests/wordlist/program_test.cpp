@@ -11,16 +11,24 @@ namespace {
 
 using namespace lexoria_test;
 
-// Runs lexoria-list.exe from the build folder; its exit status, or -1 when it could not start or
-// did not end within the time-out (it is then killed).
+std::wstring wide(const std::string& utf8) {
+    std::wstring text(utf8.size(), L'\0');
+    int size = static_cast<int>(utf8.size());
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &text[0], size));
+    return text;
+}
+
+// Runs lexoria-list.exe from the build folder with UTF-8 arguments, passed in wide characters as
+// a shell passes them; its exit status, or -1 when it could not start or did not end within the
+// time-out (it is then killed).
 int runProgram(const std::vector<std::string>& arguments) {
-    const std::string program = buildFolder() + "\\lexoria-list.exe";
-    std::string commandLine = "\"" + program + "\"";
-    for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
-    STARTUPINFOA startup = {};
+    const std::wstring program = wide(buildFolder() + "\\lexoria-list.exe");
+    std::wstring commandLine = L"\"" + program + L"\"";
+    for (const std::string& argument : arguments) commandLine += L" \"" + wide(argument) + L"\"";
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info)) {
         return -1;
     }
@@ -54,7 +62,8 @@ std::string inAnsiCodePage(const wchar_t* character) {
 TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
     ScratchFolder folder;
     const std::string csv = folder.file("words.csv");
-    const std::string list = folder.file("lexoria.lst");
+    const std::string list = folder.file("Lista.lst");
+    const std::string wideList = folder.file("\xC5\x81ista.lst");  // best fit in ANSI: list
     ASSERT_TRUE(writeFile(csv, goodCsv));
     ASSERT_TRUE(writeFile(folder.file("bad.csv"), "a,b\n\"open,c\n"));
     ASSERT_TRUE(writeFile(folder.file("traps.lst"), "word=a\r\ndef=b\r\nWord=c\r\n"));
@@ -69,6 +78,7 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
     } steps[] = {
         {{"import", folder.file("bad.csv"), list}, 2, "word=old\r\ndef=list\r\n"},
         {{"import", csv, csv}, 2, "word=old\r\ndef=list\r\n"},
+        {{"import", csv, wideList}, 0, "word=old\r\ndef=list\r\n"},
         {{"import", csv, list}, 0, goodList},  // replaces the existing list
         {{"check", list}, 0, goodList},
         {{"check", folder.file("traps.lst")}, 1, goodList},
@@ -86,6 +96,7 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
         EXPECT_EQ(bytesOf(csv), goodCsv);
         EXPECT_EQ(bytesOf(list + ".tmp"), "<missing>");
     }
+    EXPECT_TRUE(DeleteFileW(wide(wideList).c_str()));  // the folder's clean-up sees ANSI names only
 }
 
 }  // namespace

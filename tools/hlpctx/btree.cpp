@@ -6,15 +6,15 @@
 
 namespace {
 
-constexpr std::uint16_t kMagic = 0x293B;
-constexpr std::size_t kHeaderSize = 38;
-constexpr std::size_t kStructureSize = 16;
-constexpr std::size_t kLeafHeaderSize = 8;
-constexpr std::size_t kIndexHeaderSize = 6;
-constexpr int kMaxLevels = 16;
-constexpr std::size_t kMaxPages = 0x7FFF; // page numbers are signed 16-bit
+constexpr std::uint16_t treeMagic = 0x293B;
+constexpr std::size_t headerSize = 38;
+constexpr std::size_t structureSize = 16;
+constexpr std::size_t leafHeaderSize = 8;
+constexpr std::size_t indexHeaderSize = 6;
+constexpr int maxLevels = 16;
+constexpr std::size_t maxPages = 0x7FFF; // page numbers are signed 16-bit
 
-struct Header {
+struct TtreeHeader {
     std::uint16_t magic = 0;
     std::uint16_t flags = 0;
     std::uint16_t pageSize = 0;
@@ -25,17 +25,17 @@ struct Header {
     std::int32_t totalEntries = 0;
 };
 
-bool readHeader(const Bytes& content, Header& header, std::string& error)
+bool readHeader(const Tbytes& content, TtreeHeader& header, std::string& error)
 {
-    ByteReader in(content.data(), content.size());
+    TbyteReader in(content.data(), content.size());
     header.magic = in.u16();
     header.flags = in.u16();
     header.pageSize = in.u16();
-    char structure[kStructureSize] = {};
+    char structure[structureSize] = {};
     for (char& c : structure) {
         c = static_cast<char>(in.u8());
     }
-    header.structure.assign(structure, std::find(structure, structure + kStructureSize, '\0'));
+    header.structure.assign(structure, std::find(structure, structure + structureSize, '\0'));
     in.skip(4); // MustBeZero, PageSplits: no reader relies on them
     header.rootPage = in.i16();
     in.skip(2); // MustBeNegOne
@@ -46,17 +46,17 @@ bool readHeader(const Bytes& content, Header& header, std::string& error)
         error = "B+ tree header is cut short";
         return false;
     }
-    if (header.magic != kMagic) {
+    if (header.magic != treeMagic) {
         error = "B+ tree header has a wrong magic number";
         return false;
     }
-    if (header.pageSize < 2 * kLeafHeaderSize || header.totalPages < 1 || header.levels < 1 ||
-        header.levels > kMaxLevels || header.totalEntries < 0 || header.rootPage < 0 ||
+    if (header.pageSize < 2 * leafHeaderSize || header.totalPages < 1 || header.levels < 1 ||
+        header.levels > maxLevels || header.totalEntries < 0 || header.rootPage < 0 ||
         header.rootPage >= header.totalPages) {
         error = "B+ tree header has impossible sizes or page numbers";
         return false;
     }
-    if (kHeaderSize + static_cast<std::size_t>(header.totalPages) * header.pageSize > content.size()) {
+    if (headerSize + static_cast<std::size_t>(header.totalPages) * header.pageSize > content.size()) {
         error = "B+ tree pages run past the end of their internal file";
         return false;
     }
@@ -64,24 +64,24 @@ bool readHeader(const Bytes& content, Header& header, std::string& error)
 }
 
 // Key bounds handed down from index pages: a page's keys must satisfy low <= key < high.
-struct Bounds {
-    const BTreeEntry* low = nullptr;
-    const BTreeEntry* high = nullptr;
+struct Tbounds {
+    const TbtreeEntry* low = nullptr;
+    const TbtreeEntry* high = nullptr;
 };
 
-class TreeWalker {
+class TtreeWalker {
 public:
-    TreeWalker(const Bytes& content, const Header& header, BTree& tree)
-        : content_(content), header_(header), tree_(tree), visited_(header.totalPages, false)
+    TtreeWalker(const Tbytes& source, const TtreeHeader& sourceHeader, Tbtree& target)
+        : content(source), header(sourceHeader), tree(target), visited(sourceHeader.totalPages, false)
     {
     }
 
     bool walk(std::string& error)
     {
-        if (!walkPage(header_.rootPage, header_.levels, Bounds{}, error)) {
+        if (!walkPage(header.rootPage, header.levels, Tbounds{}, error)) {
             return false;
         }
-        if (tree_.entries.size() != static_cast<std::size_t>(header_.totalEntries)) {
+        if (tree.entries.size() != static_cast<std::size_t>(header.totalEntries)) {
             error = "B+ tree holds a different number of entries than its header says";
             return false;
         }
@@ -89,16 +89,16 @@ public:
     }
 
 private:
-    ByteReader pageReader(int page) const
+    TbyteReader pageReader(int page) const
     {
-        const std::size_t start = kHeaderSize + static_cast<std::size_t>(page) * header_.pageSize;
-        return ByteReader(content_.data() + start, header_.pageSize);
+        const std::size_t start = headerSize + static_cast<std::size_t>(page) * header.pageSize;
+        return TbyteReader(content.data() + start, header.pageSize);
     }
 
-    BTreeEntry readKey(ByteReader& in) const
+    TbtreeEntry readKey(TbyteReader& in) const
     {
-        BTreeEntry entry;
-        if (tree_.layout.keyKind == KeyKind::Text) {
+        TbtreeEntry entry;
+        if (tree.layout.keyKind == TkeyKind::text) {
             entry.text = in.cstring();
         } else {
             entry.number = in.i32();
@@ -106,28 +106,28 @@ private:
         return entry;
     }
 
-    bool inBounds(const BTreeEntry& key, const Bounds& bounds) const
+    bool inBounds(const TbtreeEntry& key, const Tbounds& bounds) const
     {
-        const KeyKind kind = tree_.layout.keyKind;
+        const TkeyKind kind = tree.layout.keyKind;
         return !(bounds.low && keyLess(kind, key, *bounds.low)) &&
                !(bounds.high && !keyLess(kind, key, *bounds.high));
     }
 
     bool claimPage(int page, std::string& error)
     {
-        if (page < 0 || page >= header_.totalPages) {
+        if (page < 0 || page >= header.totalPages) {
             error = "B+ tree refers to page " + std::to_string(page) + ", which does not exist";
             return false;
         }
-        if (visited_[page]) {
+        if (visited[page]) {
             error = "B+ tree refers to page " + std::to_string(page) + " twice";
             return false;
         }
-        visited_[page] = true;
+        visited[page] = true;
         return true;
     }
 
-    bool walkPage(int page, int level, const Bounds& bounds, std::string& error)
+    bool walkPage(int page, int level, const Tbounds& bounds, std::string& error)
     {
         if (!claimPage(page, error)) {
             return false;
@@ -135,13 +135,13 @@ private:
         return level > 1 ? walkIndex(page, level, bounds, error) : walkLeaf(page, bounds, error);
     }
 
-    bool walkIndex(int page, int level, const Bounds& bounds, std::string& error)
+    bool walkIndex(int page, int level, const Tbounds& bounds, std::string& error)
     {
-        ByteReader in = pageReader(page);
+        TbyteReader in = pageReader(page);
         in.skip(2); // Unused
         const int count = in.i16();
         const int first = in.i16();
-        std::vector<BTreeEntry> keys;
+        std::vector<TbtreeEntry> keys;
         std::vector<int> children{first};
         for (int i = 0; i < count && in.ok(); ++i) {
             keys.push_back(readKey(in));
@@ -158,7 +158,7 @@ private:
         // Child i holds the keys from index key i - 1 (or the page's own lower bound) up to,
         // but not including, index key i (or the page's own upper bound).
         for (std::size_t i = 0; i < children.size(); ++i) {
-            const Bounds child{i == 0 ? bounds.low : &keys[i - 1], i < keys.size() ? &keys[i] : bounds.high};
+            const Tbounds child{i == 0 ? bounds.low : &keys[i - 1], i < keys.size() ? &keys[i] : bounds.high};
             if (!walkPage(children[i], level - 1, child, error)) {
                 return false;
             }
@@ -166,40 +166,40 @@ private:
         return true;
     }
 
-    bool keysFitIndex(const std::vector<BTreeEntry>& keys, const Bounds& bounds) const
+    bool keysFitIndex(const std::vector<TbtreeEntry>& keys, const Tbounds& bounds) const
     {
         for (std::size_t i = 0; i < keys.size(); ++i) {
-            if (!inBounds(keys[i], bounds) || (i > 0 && !keyLess(tree_.layout.keyKind, keys[i - 1], keys[i]))) {
+            if (!inBounds(keys[i], bounds) || (i > 0 && !keyLess(tree.layout.keyKind, keys[i - 1], keys[i]))) {
                 return false;
             }
         }
         return true;
     }
 
-    bool walkLeaf(int page, const Bounds& bounds, std::string& error)
+    bool walkLeaf(int page, const Tbounds& bounds, std::string& error)
     {
-        const KeyKind kind = tree_.layout.keyKind;
-        ByteReader in = pageReader(page);
+        const TkeyKind kind = tree.layout.keyKind;
+        TbyteReader in = pageReader(page);
         in.skip(2); // Unused
         const int count = in.i16();
         const int previous = in.i16();
         const int next = in.i16();
-        leaves_.push_back({page, previous, next});
+        leaves.push_back({page, previous, next});
         for (int i = 0; i < count && in.ok(); ++i) {
-            BTreeEntry entry = readKey(in);
-            entry.value.resize(tree_.layout.valueSize);
+            TbtreeEntry entry = readKey(in);
+            entry.value.resize(tree.layout.valueSize);
             for (auto& byte : entry.value) {
                 byte = in.u8();
             }
             if (!in.ok()) {
                 break;
             }
-            const bool follows = tree_.entries.empty() || keyLess(kind, tree_.entries.back(), entry);
+            const bool follows = tree.entries.empty() || keyLess(kind, tree.entries.back(), entry);
             if (!follows || !inBounds(entry, bounds)) {
                 error = "B+ tree leaf page " + std::to_string(page) + " repeats a key or has keys out of order";
                 return false;
             }
-            tree_.entries.push_back(std::move(entry));
+            tree.entries.push_back(std::move(entry));
         }
         if (!in.ok() || count < 0) {
             error = "B+ tree leaf page " + std::to_string(page) + " runs past its end";
@@ -210,10 +210,10 @@ private:
 
     bool checkLeafChain(std::string& error) const
     {
-        for (std::size_t i = 0; i < leaves_.size(); ++i) {
-            const int expectedPrevious = i == 0 ? -1 : leaves_[i - 1].page;
-            const int expectedNext = i + 1 == leaves_.size() ? -1 : leaves_[i + 1].page;
-            if (leaves_[i].previous != expectedPrevious || leaves_[i].next != expectedNext) {
+        for (std::size_t i = 0; i < leaves.size(); ++i) {
+            const int expectedPrevious = i == 0 ? -1 : leaves[i - 1].page;
+            const int expectedNext = i + 1 == leaves.size() ? -1 : leaves[i + 1].page;
+            if (leaves[i].previous != expectedPrevious || leaves[i].next != expectedNext) {
                 error = "B+ tree leaf pages are not chained in key order";
                 return false;
             }
@@ -221,27 +221,27 @@ private:
         return true;
     }
 
-    struct Leaf {
+    struct Tleaf {
         int page;
         int previous;
         int next;
     };
 
-    const Bytes& content_;
-    const Header& header_;
-    BTree& tree_;
-    std::vector<bool> visited_;
-    std::vector<Leaf> leaves_;
+    const Tbytes& content;
+    const TtreeHeader& header;
+    Tbtree& tree;
+    std::vector<bool> visited;
+    std::vector<Tleaf> leaves;
 };
 
-std::size_t keySize(KeyKind kind, const BTreeEntry& entry)
+std::size_t keySize(TkeyKind kind, const TbtreeEntry& entry)
 {
-    return kind == KeyKind::Text ? entry.text.size() + 1 : 4;
+    return kind == TkeyKind::text ? entry.text.size() + 1 : 4;
 }
 
-void putKey(Bytes& out, KeyKind kind, const BTreeEntry& entry)
+void putKey(Tbytes& out, TkeyKind kind, const TbtreeEntry& entry)
 {
-    if (kind == KeyKind::Text) {
+    if (kind == TkeyKind::text) {
         out.insert(out.end(), entry.text.begin(), entry.text.end());
         put8(out, 0);
     } else {
@@ -250,28 +250,28 @@ void putKey(Bytes& out, KeyKind kind, const BTreeEntry& entry)
 }
 
 // One page under construction; pages are padded to full size when finished.
-struct Page {
-    Bytes bytes;
+struct Tpage {
+    Tbytes bytes;
     std::size_t firstEntry = 0; // the entry whose key leads this page's subtree
 };
 
-void finishPage(Page& page, std::size_t pageSize)
+void finishPage(Tpage& page, std::size_t pageSize)
 {
     set16(page.bytes, 0, static_cast<std::uint32_t>(pageSize - page.bytes.size()));
     page.bytes.resize(pageSize, 0);
 }
 
-std::vector<Page> packLeaves(const BTree& tree)
+std::vector<Tpage> packLeaves(const Tbtree& tree)
 {
-    const BTreeLayout& layout = tree.layout;
-    std::vector<Page> leaves(1);
-    leaves.back().bytes.assign(kLeafHeaderSize, 0);
+    const TbtreeLayout& layout = tree.layout;
+    std::vector<Tpage> leaves(1);
+    leaves.back().bytes.assign(leafHeaderSize, 0);
     int count = 0;
     for (std::size_t i = 0; i < tree.entries.size(); ++i) {
-        const BTreeEntry& entry = tree.entries[i];
+        const TbtreeEntry& entry = tree.entries[i];
         if (leaves.back().bytes.size() + keySize(layout.keyKind, entry) + layout.valueSize > layout.pageSize) {
             set16(leaves.back().bytes, 2, count);
-            leaves.push_back(Page{Bytes(kLeafHeaderSize, 0), i});
+            leaves.push_back(Tpage{Tbytes(leafHeaderSize, 0), i});
             count = 0;
         }
         putKey(leaves.back().bytes, layout.keyKind, entry);
@@ -288,21 +288,21 @@ std::vector<Page> packLeaves(const BTree& tree)
 
 // Builds one index level over `children`, whose page numbers start at `firstChildPage`;
 // the new pages are numbered from `firstChildPage + children.size()`.
-std::vector<Page> packIndexLevel(const BTree& tree, const std::vector<Page>& children, std::size_t firstChildPage)
+std::vector<Tpage> packIndexLevel(const Tbtree& tree, const std::vector<Tpage>& children, std::size_t firstChildPage)
 {
-    const BTreeLayout& layout = tree.layout;
-    std::vector<Page> parents;
+    const TbtreeLayout& layout = tree.layout;
+    std::vector<Tpage> parents;
     int count = 0;
     for (std::size_t i = 0; i < children.size(); ++i) {
         const std::uint32_t childPage = static_cast<std::uint32_t>(firstChildPage + i);
-        const BTreeEntry& key = tree.entries[children[i].firstEntry];
+        const TbtreeEntry& key = tree.entries[children[i].firstEntry];
         const bool fits = !parents.empty() &&
                           parents.back().bytes.size() + keySize(layout.keyKind, key) + 2 <= layout.pageSize;
         if (!fits) {
             if (!parents.empty()) {
                 set16(parents.back().bytes, 2, count);
             }
-            parents.push_back(Page{Bytes(kIndexHeaderSize, 0), children[i].firstEntry});
+            parents.push_back(Tpage{Tbytes(indexHeaderSize, 0), children[i].firstEntry});
             set16(parents.back().bytes, 4, childPage);
             count = 0;
             continue;
@@ -315,17 +315,17 @@ std::vector<Page> packIndexLevel(const BTree& tree, const std::vector<Page>& chi
     return parents;
 }
 
-bool checkWritable(const BTree& tree, std::string& error)
+bool checkWritable(const Tbtree& tree, std::string& error)
 {
-    const BTreeLayout& layout = tree.layout;
-    if (layout.structure.size() > kStructureSize || layout.pageSize < 2 * kLeafHeaderSize) {
+    const TbtreeLayout& layout = tree.layout;
+    if (layout.structure.size() > structureSize || layout.pageSize < 2 * leafHeaderSize) {
         error = "B+ tree layout cannot be written";
         return false;
     }
     for (std::size_t i = 0; i < tree.entries.size(); ++i) {
-        const BTreeEntry& entry = tree.entries[i];
+        const TbtreeEntry& entry = tree.entries[i];
         if (entry.value.size() != layout.valueSize ||
-            kLeafHeaderSize + keySize(layout.keyKind, entry) + layout.valueSize > layout.pageSize) {
+            leafHeaderSize + keySize(layout.keyKind, entry) + layout.valueSize > layout.pageSize) {
             error = "B+ tree entry does not fit a page";
             return false;
         }
@@ -339,23 +339,23 @@ bool checkWritable(const BTree& tree, std::string& error)
 
 } // namespace
 
-bool keyLess(KeyKind kind, const BTreeEntry& a, const BTreeEntry& b)
+bool keyLess(TkeyKind kind, const TbtreeEntry& a, const TbtreeEntry& b)
 {
     switch (kind) {
-    case KeyKind::Text:
+    case TkeyKind::text:
         // std::string compares its bytes as unsigned char, the order the viewer's strcmp uses.
         return a.text < b.text;
-    case KeyKind::Number:
+    case TkeyKind::number:
         return a.number < b.number;
-    case KeyKind::UnsignedNumber:
+    case TkeyKind::unsignedNumber:
         return static_cast<std::uint32_t>(a.number) < static_cast<std::uint32_t>(b.number);
     }
     return false;
 }
 
-bool readBTree(const Bytes& content, BTree& tree, std::string& error)
+bool readBTree(const Tbytes& content, Tbtree& tree, std::string& error)
 {
-    Header header;
+    TtreeHeader header;
     if (!readHeader(content, header, error)) {
         return false;
     }
@@ -363,36 +363,36 @@ bool readBTree(const Bytes& content, BTree& tree, std::string& error)
     tree.layout.pageSize = header.pageSize;
     tree.layout.structure = header.structure;
     tree.entries.clear();
-    TreeWalker walker(content, header, tree);
+    TtreeWalker walker(content, header, tree);
     return walker.walk(error);
 }
 
-bool writeBTree(const BTree& tree, Bytes& content, std::string& error)
+bool writeBTree(const Tbtree& tree, Tbytes& content, std::string& error)
 {
     if (!checkWritable(tree, error)) {
         return false;
     }
-    std::vector<Page> pages = packLeaves(tree);
+    std::vector<Tpage> pages = packLeaves(tree);
     std::size_t levelStart = 0;
     std::size_t levelSize = pages.size();
     int levels = 1;
     while (levelSize > 1) {
-        const std::vector<Page> level(pages.begin() + levelStart, pages.end());
-        const std::vector<Page> parents = packIndexLevel(tree, level, levelStart);
+        const std::vector<Tpage> level(pages.begin() + levelStart, pages.end());
+        const std::vector<Tpage> parents = packIndexLevel(tree, level, levelStart);
         levelStart = pages.size();
         levelSize = parents.size();
         pages.insert(pages.end(), parents.begin(), parents.end());
         ++levels;
     }
-    if (pages.size() > kMaxPages) {
+    if (pages.size() > maxPages) {
         error = "B+ tree needs more pages than a help file can number";
         return false;
     }
     content.clear();
-    put16(content, kMagic);
+    put16(content, treeMagic);
     put16(content, tree.layout.flags);
     put16(content, tree.layout.pageSize);
-    Bytes structure(kStructureSize, 0);
+    Tbytes structure(structureSize, 0);
     std::memcpy(structure.data(), tree.layout.structure.data(), tree.layout.structure.size());
     content.insert(content.end(), structure.begin(), structure.end());
     put16(content, 0);                                             // MustBeZero
@@ -402,7 +402,7 @@ bool writeBTree(const BTree& tree, Bytes& content, std::string& error)
     put16(content, static_cast<std::uint32_t>(pages.size()));
     put16(content, static_cast<std::uint32_t>(levels));
     put32(content, static_cast<std::uint32_t>(tree.entries.size()));
-    for (Page& page : pages) {
+    for (Tpage& page : pages) {
         finishPage(page, tree.layout.pageSize);
         content.insert(content.end(), page.bytes.begin(), page.bytes.end());
     }

@@ -1,29 +1,29 @@
 // Bounds-checked little-endian field reader.
 #include "bytes.h"
 
-std::uint32_t ByteReader::take(std::size_t width)
+std::uint32_t TbyteReader::take(std::size_t width)
 {
-    if (!ok_ || size_ - pos_ < width) {
-        ok_ = false;
+    if (!intact || length - at < width) {
+        intact = false;
         return 0;
     }
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < width; ++i) {
-        value |= static_cast<std::uint32_t>(data_[pos_ + i]) << (8 * i);
+        value |= static_cast<std::uint32_t>(bytes[at + i]) << (8 * i);
     }
-    pos_ += width;
+    at += width;
     return value;
 }
 
-std::string ByteReader::cstring()
+std::string TbyteReader::cstring()
 {
     std::string text;
-    while (ok_) {
-        if (pos_ >= size_) {
-            ok_ = false;
+    while (intact) {
+        if (at >= length) {
+            intact = false;
             break;
         }
-        const char c = static_cast<char>(data_[pos_++]);
+        const char c = static_cast<char>(bytes[at++]);
         if (c == '\0') {
             break;
         }
@@ -32,11 +32,11 @@ std::string ByteReader::cstring()
     return text;
 }
 
-void ByteReader::skip(std::size_t count)
+void TbyteReader::skip(std::size_t count)
 {
-    if (!ok_ || size_ - pos_ < count) {
-        ok_ = false;
+    if (!intact || length - at < count) {
+        intact = false;
         return;
     }
-    pos_ += count;
+    at += count;
 }

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-using Bytes = std::vector<std::uint8_t>;
+using Tbytes = std::vector<std::uint8_t>;
 
 // Reads fields from a byte range. Reading past the end yields zeros and marks the reader as
 // failed, so a parser can read a whole record and check ok() once instead of after each field.
-class ByteReader {
+class TbyteReader {
 public:
-    ByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    TbyteReader(const std::uint8_t* data, std::size_t size) : bytes(data), length(size) {}
 
     std::uint8_t u8() { return static_cast<std::uint8_t>(take(1)); }
     std::uint16_t u16() { return static_cast<std::uint16_t>(take(2)); }
@@ -24,39 +24,39 @@ public:
     std::string cstring();
     void skip(std::size_t count);
 
-    std::size_t position() const { return pos_; }
-    bool ok() const { return ok_; }
+    std::size_t position() const { return at; }
+    bool ok() const { return intact; }
 
 private:
     std::uint32_t take(std::size_t width);
 
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-    bool ok_ = true;
+    const std::uint8_t* bytes;
+    std::size_t length;
+    std::size_t at = 0;
+    bool intact = true;
 };
 
-inline void put8(Bytes& out, std::uint32_t value) { out.push_back(static_cast<std::uint8_t>(value)); }
+inline void put8(Tbytes& out, std::uint32_t value) { out.push_back(static_cast<std::uint8_t>(value)); }
 
-inline void put16(Bytes& out, std::uint32_t value)
+inline void put16(Tbytes& out, std::uint32_t value)
 {
     put8(out, value);
     put8(out, value >> 8);
 }
 
-inline void put32(Bytes& out, std::uint32_t value)
+inline void put32(Tbytes& out, std::uint32_t value)
 {
     put16(out, value);
     put16(out, value >> 16);
 }
 
-inline void set16(Bytes& out, std::size_t at, std::uint32_t value)
+inline void set16(Tbytes& out, std::size_t at, std::uint32_t value)
 {
     out[at] = static_cast<std::uint8_t>(value);
     out[at + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-inline void set32(Bytes& out, std::size_t at, std::uint32_t value)
+inline void set32(Tbytes& out, std::size_t at, std::uint32_t value)
 {
     set16(out, at, value);
     set16(out, at + 2, value >> 16);

@@ -7,10 +7,10 @@
 
 namespace {
 
-constexpr const char* kContextFile = "|CONTEXT";
-constexpr const char* kContextStructure = "L4";
-constexpr const char* kMapFile = "|CTXOMAP";
-constexpr std::size_t kMaxMapEntries = 0x7FFF; // the viewer reads the count as signed 16-bit
+constexpr const char* contextFile = "|CONTEXT";
+constexpr const char* contextStructure = "L4";
+constexpr const char* mapFile = "|CTXOMAP";
+constexpr std::size_t maxMapEntries = 0x7FFF; // the viewer reads the count as signed 16-bit
 
 // Weight of one byte in the context hash. Digits weigh 1 to 10 ('0' last), letters 17 to 42
 // in either case, and the few other characters that context strings may hold have weights of
@@ -44,64 +44,64 @@ bool digitsOnly(const std::string& text)
 // Explains a |CONTEXT that is in order only when its hashes are taken as unsigned, as some
 // help writers sort it. Viewers search it as signed and so never find the topics whose hash
 // has the top bit set.
-std::string describeUnsignedOrder(const Bytes& content)
+std::string describeUnsignedOrder(const Tbytes& content)
 {
-    BTree tree;
-    tree.layout.keyKind = KeyKind::UnsignedNumber;
+    Tbtree tree;
+    tree.layout.keyKind = TkeyKind::unsignedNumber;
     tree.layout.valueSize = 4;
     std::string ignored;
     if (!readBTree(content, tree, ignored)) {
         return std::string();
     }
     const auto high = std::count_if(tree.entries.begin(), tree.entries.end(),
-                                    [](const BTreeEntry& entry) { return entry.number < 0; });
+                                    [](const TbtreeEntry& entry) { return entry.number < 0; });
     return "|CONTEXT is sorted with its hashes taken as unsigned, so a viewer cannot find the " +
            std::to_string(high) +
            " topic(s) whose context string hashes to 0x80000000 or more; give them other context strings";
 }
 
-bool readContextTree(const HelpFile& help, BTree& tree, std::string& error)
+bool readContextTree(const ThelpFile& help, Tbtree& tree, std::string& error)
 {
-    const InternalFile* file = findInternalFile(help, kContextFile);
+    const TinternalFile* file = findInternalFile(help, contextFile);
     if (!file) {
         error = "help file has no |CONTEXT internal file";
         return false;
     }
-    tree.layout.keyKind = KeyKind::Number;
+    tree.layout.keyKind = TkeyKind::number;
     tree.layout.valueSize = 4;
     if (!readBTree(file->content, tree, error)) {
         const std::string unsignedOrder = describeUnsignedOrder(file->content);
         error = unsignedOrder.empty() ? "|CONTEXT: " + error : unsignedOrder;
         return false;
     }
-    if (tree.layout.structure != kContextStructure) {
+    if (tree.layout.structure != contextStructure) {
         error = "|CONTEXT has the unknown format \"" + tree.layout.structure + "\"";
         return false;
     }
     return true;
 }
 
-bool findTopicOffset(const BTree& tree, const std::string& context, std::uint32_t& offset, std::string& error)
+bool findTopicOffset(const Tbtree& tree, const std::string& context, std::uint32_t& offset, std::string& error)
 {
-    BTreeEntry key;
+    TbtreeEntry key;
     key.number = static_cast<std::int32_t>(contextHash(context));
     auto at = std::lower_bound(tree.entries.begin(), tree.entries.end(), key,
-                               [](const BTreeEntry& a, const BTreeEntry& b) { return keyLess(KeyKind::Number, a, b); });
+                               [](const TbtreeEntry& a, const TbtreeEntry& b) { return keyLess(TkeyKind::number, a, b); });
     if (at == tree.entries.end() || at->number != key.number) {
         error = "no topic has the context string \"" + context + "\"";
         return false;
     }
-    ByteReader value(at->value.data(), at->value.size());
+    TbyteReader value(at->value.data(), at->value.size());
     offset = value.u32();
     return true;
 }
 
-bool sameFilesExceptMap(const HelpFile& a, const HelpFile& b)
+bool sameFilesExceptMap(const ThelpFile& a, const ThelpFile& b)
 {
-    auto withoutMap = [](const HelpFile& help) {
-        std::vector<const InternalFile*> files;
-        for (const InternalFile& file : help.files) {
-            if (file.name != kMapFile) {
+    auto withoutMap = [](const ThelpFile& help) {
+        std::vector<const TinternalFile*> files;
+        for (const TinternalFile& file : help.files) {
+            if (file.name != mapFile) {
                 files.push_back(&file);
             }
         }
@@ -110,30 +110,30 @@ bool sameFilesExceptMap(const HelpFile& a, const HelpFile& b)
     const auto left = withoutMap(a);
     const auto right = withoutMap(b);
     return std::equal(left.begin(), left.end(), right.begin(), right.end(),
-                      [](const InternalFile* x, const InternalFile* y) {
+                      [](const TinternalFile* x, const TinternalFile* y) {
                           return x->name == y->name && x->flags == y->flags && x->content == y->content;
                       });
 }
 
-bool sameMap(const std::vector<ContextMapEntry>& a, const std::vector<ContextMapEntry>& b)
+bool sameMap(const std::vector<TcontextMapEntry>& a, const std::vector<TcontextMapEntry>& b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const ContextMapEntry& x, const ContextMapEntry& y) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TcontextMapEntry& x, const TcontextMapEntry& y) {
         return x.number == y.number && x.topicOffset == y.topicOffset;
     });
 }
 
 // Reads the written image back with the same checks as the input, and compares it with what
 // was meant, so that a fault in the layout code cannot reach the build's output.
-bool verifyRewrite(const HelpFile& original, const std::vector<ContextMapEntry>& expected, const Bytes& image,
+bool verifyRewrite(const ThelpFile& original, const std::vector<TcontextMapEntry>& expected, const Tbytes& image,
                    std::string& error)
 {
-    HelpFile written;
+    ThelpFile written;
     if (!parseHelpFile(image, written, error)) {
         error = "rewritten file does not read back: " + error;
         return false;
     }
-    const InternalFile* map = findInternalFile(written, kMapFile);
-    std::vector<ContextMapEntry> entries;
+    const TinternalFile* map = findInternalFile(written, mapFile);
+    std::vector<TcontextMapEntry> entries;
     std::string ignored;
     if (!map || !decodeContextMap(map->content, entries, ignored) || !sameMap(entries, expected)) {
         error = "rewritten file does not hold the intended |CTXOMAP";
@@ -160,7 +160,7 @@ std::uint32_t contextHash(const std::string& context)
     return hash;
 }
 
-bool parseMapRequest(const std::string& text, MapRequest& request, std::string& error)
+bool parseMapRequest(const std::string& text, TmapRequest& request, std::string& error)
 {
     const std::size_t equals = text.find('=');
     const std::string number = text.substr(0, equals);
@@ -181,20 +181,20 @@ bool parseMapRequest(const std::string& text, MapRequest& request, std::string& 
     return true;
 }
 
-bool resolveContextMap(const HelpFile& help, const std::vector<MapRequest>& requests,
-                       std::vector<ContextMapEntry>& entries, std::string& error)
+bool resolveContextMap(const ThelpFile& help, const std::vector<TmapRequest>& requests,
+                       std::vector<TcontextMapEntry>& entries, std::string& error)
 {
     entries.clear();
-    if (requests.size() > kMaxMapEntries) {
+    if (requests.size() > maxMapEntries) {
         error = "too many context numbers for one |CTXOMAP";
         return false;
     }
-    BTree tree;
+    Tbtree tree;
     if (!readContextTree(help, tree, error)) {
         return false;
     }
-    for (const MapRequest& request : requests) {
-        ContextMapEntry entry;
+    for (const TmapRequest& request : requests) {
+        TcontextMapEntry entry;
         entry.number = request.number;
         if (!findTopicOffset(tree, request.context, entry.topicOffset, error)) {
             return false;
@@ -202,7 +202,7 @@ bool resolveContextMap(const HelpFile& help, const std::vector<MapRequest>& requ
         entries.push_back(entry);
     }
     std::sort(entries.begin(), entries.end(),
-              [](const ContextMapEntry& a, const ContextMapEntry& b) { return a.number < b.number; });
+              [](const TcontextMapEntry& a, const TcontextMapEntry& b) { return a.number < b.number; });
     for (std::size_t i = 1; i < entries.size(); ++i) {
         if (entries[i].number == entries[i - 1].number) {
             error = "context number " + std::to_string(entries[i].number) + " is given twice";
@@ -212,24 +212,24 @@ bool resolveContextMap(const HelpFile& help, const std::vector<MapRequest>& requ
     return true;
 }
 
-Bytes encodeContextMap(const std::vector<ContextMapEntry>& entries)
+Tbytes encodeContextMap(const std::vector<TcontextMapEntry>& entries)
 {
-    Bytes content;
+    Tbytes content;
     put16(content, static_cast<std::uint32_t>(entries.size()));
-    for (const ContextMapEntry& entry : entries) {
+    for (const TcontextMapEntry& entry : entries) {
         put32(content, entry.number);
         put32(content, entry.topicOffset);
     }
     return content;
 }
 
-bool decodeContextMap(const Bytes& content, std::vector<ContextMapEntry>& entries, std::string& error)
+bool decodeContextMap(const Tbytes& content, std::vector<TcontextMapEntry>& entries, std::string& error)
 {
     entries.clear();
-    ByteReader in(content.data(), content.size());
+    TbyteReader in(content.data(), content.size());
     const std::int16_t count = in.i16();
     for (int i = 0; i < count && in.ok(); ++i) {
-        ContextMapEntry entry;
+        TcontextMapEntry entry;
         entry.number = in.u32();
         entry.topicOffset = in.u32();
         entries.push_back(entry);
@@ -242,23 +242,23 @@ bool decodeContextMap(const Bytes& content, std::vector<ContextMapEntry>& entrie
     return true;
 }
 
-bool rewriteWithContextMap(const Bytes& input, const std::vector<MapRequest>& requests, Bytes& output,
+bool rewriteWithContextMap(const Tbytes& input, const std::vector<TmapRequest>& requests, Tbytes& output,
                            std::string& error)
 {
     output.clear();
-    HelpFile help;
-    std::vector<ContextMapEntry> entries;
+    ThelpFile help;
+    std::vector<TcontextMapEntry> entries;
     if (!parseHelpFile(input, help, error) || !resolveContextMap(help, requests, entries, error)) {
         return false;
     }
-    const HelpFile original = help;
-    InternalFile map;
-    map.name = kMapFile;
-    const InternalFile* previous = findInternalFile(help, kMapFile);
+    const ThelpFile original = help;
+    TinternalFile map;
+    map.name = mapFile;
+    const TinternalFile* previous = findInternalFile(help, mapFile);
     map.flags = previous ? previous->flags : help.directoryFlags;
     map.content = encodeContextMap(entries);
     putInternalFile(help, std::move(map));
-    Bytes image;
+    Tbytes image;
     if (!buildHelpFile(help, image, error) || !verifyRewrite(original, entries, image, error)) {
         return false;
     }

@@ -10,13 +10,13 @@
 #include <vector>
 
 // One NUMBER=CONTEXT-STRING request from the command line.
-struct MapRequest {
+struct TmapRequest {
     std::uint32_t number = 0;
     std::string context;
 };
 
 // One |CTXOMAP record.
-struct ContextMapEntry {
+struct TcontextMapEntry {
     std::uint32_t number = 0;
     std::uint32_t topicOffset = 0;
 };
@@ -25,17 +25,17 @@ struct ContextMapEntry {
 std::uint32_t contextHash(const std::string& context);
 
 // Parses "NUMBER=CONTEXT-STRING", NUMBER decimal from 0 to 4294967295.
-bool parseMapRequest(const std::string& text, MapRequest& request, std::string& error);
+bool parseMapRequest(const std::string& text, TmapRequest& request, std::string& error);
 
 // Looks each context string up in |CONTEXT and returns the records in number order.
-bool resolveContextMap(const HelpFile& help, const std::vector<MapRequest>& requests,
-                       std::vector<ContextMapEntry>& entries, std::string& error);
+bool resolveContextMap(const ThelpFile& help, const std::vector<TmapRequest>& requests,
+                       std::vector<TcontextMapEntry>& entries, std::string& error);
 
-Bytes encodeContextMap(const std::vector<ContextMapEntry>& entries);
-bool decodeContextMap(const Bytes& content, std::vector<ContextMapEntry>& entries, std::string& error);
+Tbytes encodeContextMap(const std::vector<TcontextMapEntry>& entries);
+bool decodeContextMap(const Tbytes& content, std::vector<TcontextMapEntry>& entries, std::string& error);
 
 // The whole job on an image in memory: parse, resolve, put |CTXOMAP in place of any earlier
 // one, lay the file out again, and read the result back to prove that every number reaches
 // its topic and every other internal file is unchanged. `output` is empty on failure.
-bool rewriteWithContextMap(const Bytes& input, const std::vector<MapRequest>& requests, Bytes& output,
+bool rewriteWithContextMap(const Tbytes& input, const std::vector<TmapRequest>& requests, Tbytes& output,
                            std::string& error);

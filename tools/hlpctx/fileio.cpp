@@ -1,48 +1,49 @@
 // File input and atomic file output for the help file tool.
 #include "fileio.h"
 
+#include "base/pendingoutput.h"
+#include "base/platformfiles.h"
+
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <system_error>
 
-bool readWholeFile(const std::string& path, Bytes& data, std::string& error)
+bool readWholeFile(const std::string& path, Tbytes& data, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // A folder opens for reading here; only the first read would fail, and less plainly.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        error = path + " is a folder, not a file";
+        return false;
+    }
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openPath(path, "rb"), std::fclose);
+    if (!file) {
         error = "cannot open " + path;
         return false;
     }
-    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    data.clear();
+    std::uint8_t block[65536];
+    std::size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
+        data.insert(data.end(), block, block + got);
+    }
+    if (std::ferror(file.get())) {
         error = "cannot read " + path;
         return false;
     }
     return true;
 }
 
-bool writeFileAtomically(const std::string& path, const Bytes& data, std::string& error)
+bool writeFileAtomically(const std::string& path, const Tbytes& data, std::string& error)
 {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-            out.close();
-        }
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            error = "cannot write " + temporary;
-            return false;
-        }
+    TpendingOutput output(path);
+    if (!output.write(data.data(), data.size())) {
+        error = "cannot write a new file beside " + path;
+        return false;
     }
-    std::error_code renamed;
-    std::filesystem::rename(temporary, path, renamed);
-    if (renamed) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        error = "cannot rename " + temporary + " to " + path + ": " + renamed.message();
+    if (!output.commit()) {
+        error = "cannot replace " + path + " with " + output.temporaryPath();
         return false;
     }
     return true;

@@ -5,8 +5,8 @@
 
 #include <string>
 
-bool readWholeFile(const std::string& path, Bytes& data, std::string& error);
+bool readWholeFile(const std::string& path, Tbytes& data, std::string& error);
 
-// Writes to "<path>.tmp" beside the target and renames it over the target only once all bytes
-// are written and the stream is closed cleanly; the temporary is removed on every failure.
-bool writeFileAtomically(const std::string& path, const Bytes& data, std::string& error);
+// Writes a new file beside the target and moves it over the target only once all bytes are
+// written and the file is closed cleanly; the new file is removed on every failure.
+bool writeFileAtomically(const std::string& path, const Tbytes& data, std::string& error);

@@ -9,27 +9,27 @@
 #include <string>
 #include <vector>
 
-struct InternalFile {
+struct TinternalFile {
     std::string name;
     std::uint8_t flags = 0; // the FILEHEADER flag byte, kept as found
-    Bytes content;          // the used bytes, without the FILEHEADER
+    Tbytes content;          // the used bytes, without the FILEHEADER
 };
 
-struct HelpFile {
-    BTreeLayout directoryLayout;           // page size, flags and format letters of the directory
+struct ThelpFile {
+    TbtreeLayout directoryLayout;           // page size, flags and format letters of the directory
     std::uint8_t directoryFlags = 0;       // flag byte of the directory's own FILEHEADER
-    std::vector<InternalFile> files;       // sorted by name, as the directory orders them
+    std::vector<TinternalFile> files;       // sorted by name, as the directory orders them
 };
 
 // Parses a whole help file image. Fails, with a message, on anything that would make a
 // viewer read outside the file or read two internal files from the same bytes.
-bool parseHelpFile(const Bytes& image, HelpFile& help, std::string& error);
+bool parseHelpFile(const Tbytes& image, ThelpFile& help, std::string& error);
 
 // Lays the internal files out one after another, then the directory, then the header. Free
 // space of the original is not carried over, so the free list is empty.
-bool buildHelpFile(const HelpFile& help, Bytes& image, std::string& error);
+bool buildHelpFile(const ThelpFile& help, Tbytes& image, std::string& error);
 
-const InternalFile* findInternalFile(const HelpFile& help, const std::string& name);
+const TinternalFile* findInternalFile(const ThelpFile& help, const std::string& name);
 
 // Replaces the internal file of the same name, or adds it in name order.
-void putInternalFile(HelpFile& help, InternalFile file);
+void putInternalFile(ThelpFile& help, TinternalFile file);

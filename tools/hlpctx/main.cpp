@@ -9,6 +9,8 @@
 #include "fileio.h"
 
 #include <cstdio>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,9 +22,7 @@ int fail(const std::string& message)
     return 1;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     if (argc < 4) {
         std::fprintf(stderr, "usage: hlpctx INPUT.hlp OUTPUT.hlp NUMBER=CONTEXT-STRING...\n");
@@ -31,16 +31,16 @@ int main(int argc, char** argv)
     const std::string inputPath = argv[1];
     const std::string outputPath = argv[2];
     std::string error;
-    std::vector<MapRequest> requests;
+    std::vector<TmapRequest> requests;
     for (int i = 3; i < argc; ++i) {
-        MapRequest request;
+        TmapRequest request;
         if (!parseMapRequest(argv[i], request, error)) {
             return fail(error);
         }
         requests.push_back(request);
     }
-    Bytes input;
-    Bytes output;
+    Tbytes input;
+    Tbytes output;
     if (!readWholeFile(inputPath, input, error)) {
         return fail(error);
     }
@@ -51,4 +51,16 @@ int main(int argc, char** argv)
         return fail(error);
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    return fail("out of memory");
 }

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "base/platformfiles.h"
 #include "checker.h"
 #include "codepage.h"
 #include "fileio.h"
@@ -92,7 +93,7 @@ bool parseImport(const std::vector<std::string>& arguments, TimportOptions& opti
 int runCheck(const std::string& path, std::string& out) {
     TcheckReport report;
     checkListFile(path, report);
-    out += formatReport(path, report);
+    out += formatReport(shownPath(path), report);
     return report.exitCode();
 }
 
@@ -100,7 +101,7 @@ int runStats(const std::string& path, std::string& out, std::string& err) {
     TfileHolder file = openFile(path, "rb");
     TlistStats stats;
     if (!file || !collectStats(file.get(), stats)) {
-        err += "lexoria-list: cannot read " + path + "\n";
+        err += "lexoria-list: cannot read " + shownPath(path) + "\n";
         return 2;
     }
     out += formatStats(stats);

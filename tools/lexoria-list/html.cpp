@@ -1,8 +1,11 @@
 // Turning HTML into text: a single pass over tags, entities, white space and text.
 #include "html.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+
+#include "encoding.h"
 
 namespace {
 
@@ -65,11 +68,17 @@ unsigned entityCode(const std::string& name) {
     if (name.size() > 1 && name[0] == '#') {
         bool hex = name[1] == 'x' || name[1] == 'X';
         const char* digits = name.c_str() + (hex ? 2 : 1);
+        // strtoul would also take blanks and a sign ahead of the digits: "&# 65;" is no reference.
+        const char* digitSet = hex ? "0123456789abcdefABCDEF" : "0123456789";
+        if (*digits == '\0' || !std::strchr(digitSet, *digits)) return 0;
         char* end = nullptr;
         unsigned long code = std::strtoul(digits, &end, hex ? 16 : 10);
-        bool valid = *digits && *end == '\0' && code > 0 && code <= 0x10FFFF &&
+        bool valid = *end == '\0' && code > 0 && code <= 0x10FFFF &&
                      !(code >= 0xD800 && code <= 0xDFFF);
-        return valid ? static_cast<unsigned>(code) : 0;
+        if (!valid) return 0;
+        // Browsers read 128 to 159, control characters in Unicode, as the Windows-1252 bytes.
+        unsigned meant = code <= 0xFF ? windows1252Character(static_cast<unsigned char>(code)) : 0;
+        return meant ? meant : static_cast<unsigned>(code);
     }
     for (const auto& entity : namedEntities) {
         if (name == entity.name) return entity.code;
@@ -86,6 +95,7 @@ public:
     std::string convert();
 
 private:
+    size_t closingBracketFrom(size_t at);
     size_t takeTag(size_t at);
     size_t takeEntity(size_t at);
     void text(const std::string& bytes);
@@ -94,6 +104,8 @@ private:
     const std::string& html;
     std::string out;
     bool pendingSpace = false;
+    size_t closingBracket = 0;  // the first '>' at or after the last place asked about
+    bool closingBracketKnown = false;
 };
 
 void ThtmlConverter::text(const std::string& bytes) {
@@ -108,6 +120,16 @@ void ThtmlConverter::lineBreak(bool always) {
     if (always || (!out.empty() && out.back() != '\n')) out += '\n';
 }
 
+// Tags are asked about from left to right, so one search serves every '<' up to the '>' it finds,
+// and a text of '<' without any '>' is searched once, not once for each '<'.
+size_t ThtmlConverter::closingBracketFrom(size_t at) {
+    if (!closingBracketKnown || (closingBracket != std::string::npos && closingBracket < at)) {
+        closingBracket = html.find('>', at);
+        closingBracketKnown = true;
+    }
+    return closingBracket;
+}
+
 // Returns where the text goes on after the tag at `at`, or `at` when it is no tag.
 size_t ThtmlConverter::takeTag(size_t at) {
     if (html.compare(at, 4, "<!--") == 0) {
@@ -117,7 +139,7 @@ size_t ThtmlConverter::takeTag(size_t at) {
     size_t nameStart = at + 1 + (html.compare(at + 1, 1, "/") == 0 ? 1 : 0);
     size_t nameEnd = nameStart;
     while (nameEnd < html.size() && isAlphanumeric(html[nameEnd])) ++nameEnd;
-    size_t close = html.find('>', at);
+    size_t close = closingBracketFrom(at);
     if (nameEnd == nameStart || close == std::string::npos) return at;
     std::string name;
     for (size_t i = nameStart; i < nameEnd; ++i) name += lowerAscii(html[i]);
@@ -145,8 +167,12 @@ size_t ThtmlConverter::takeTag(size_t at) {
 
 // Returns where the text goes on after the entity at `at`, or `at` when it is none.
 size_t ThtmlConverter::takeEntity(size_t at) {
-    size_t semicolon = html.find(';', at);
-    if (semicolon == std::string::npos || semicolon - at > 12) return at;
+    // Looking no further than the longest entity keeps a text of many '&' linear.
+    const size_t longestEntity = 12;  // from the '&' to its ';'
+    size_t end = std::min(html.size(), at + longestEntity + 1);
+    const void* found = std::memchr(html.data() + at, ';', end - at);
+    if (!found) return at;
+    size_t semicolon = static_cast<size_t>(static_cast<const char*>(found) - html.data());
     unsigned code = entityCode(html.substr(at + 1, semicolon - at - 1));
     if (code == 0) return at;
     if (code < 0x20) {
@@ -179,12 +205,18 @@ std::string ThtmlConverter::convert() {
     return out;
 }
 
+// Copies the text around the references in one pass, rather than closing each gap in turn.
 void removeSoundReferences(std::string& text) {
-    for (size_t at = text.find("[sound:"); at != std::string::npos; at = text.find("[sound:", at)) {
+    std::string kept;
+    size_t from = 0;
+    for (size_t at = text.find("[sound:"); at != std::string::npos; at = text.find("[sound:", from)) {
         size_t end = text.find(']', at);
         if (end == std::string::npos) break;
-        text.erase(at, end - at + 1);
+        kept.append(text, from, at - from);
+        from = end + 1;
     }
+    kept.append(text, from, std::string::npos);
+    text.swap(kept);
 }
 
 std::string trimmed(const std::string& text) {

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/pendingoutput.h"
+#include "base/platformfiles.h"
 #include "checker.h"
 #include "codepage.h"
 #include "columnnames.h"
@@ -63,11 +65,11 @@ TinputFormat guessFormat(const std::string& path, const std::string& text) {
 bool loadSource(const TimportOptions& options, Tsource& source, std::string& problem) {
     std::string text;
     if (!readWholeFile(options.input, text)) {
-        problem = "cannot read " + options.input;
+        problem = "cannot read " + shownPath(options.input);
         return false;
     }
     if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0) {
-        problem = options.input + " is UTF-16 text; save it as UTF-8 or ANSI text first";
+        problem = shownPath(options.input) + " is UTF-16 text; save it as UTF-8 or ANSI text first";
         return false;
     }
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
@@ -80,7 +82,7 @@ bool loadSource(const TimportOptions& options, Tsource& source, std::string& pro
     case TinputFormat::anki: {
         TankiHeader header;
         if (!readAnkiHeader(text, header, problem)) {
-            problem = options.input + ": " + problem;
+            problem = shownPath(options.input) + ": " + problem;
             return false;
         }
         source.records = splitRecords(text.substr(header.dataStart), header.separator, header.dataLine);
@@ -91,7 +93,8 @@ bool loadSource(const TimportOptions& options, Tsource& source, std::string& pro
     }
     case TinputFormat::guess: break;
     }
-    problem = "cannot tell the format of " + options.input + "; give --format csv, tsv or anki";
+    problem = "cannot tell the format of " + shownPath(options.input) +
+              "; give --format csv, tsv or anki";
     return false;
 }
 
@@ -132,7 +135,8 @@ bool chooseColumns(const TimportOptions& options, const Tsource& source, Tcolumn
     auto pick = [&](int given, bool optional) {
         if (given >= 0) return given;
         if (next < free.size()) return free[next++];
-        return optional ? 0 : static_cast<int>(widest) + 1 + static_cast<int>(next++);
+        // Past the free columns: the next columns beyond the widest row, which no row has.
+        return optional ? 0 : static_cast<int>(widest) + 1 + static_cast<int>(next++ - free.size());
     };
     columns.word = pick(options.wordColumn, false);
     columns.definition = pick(options.definitionColumn, false);
@@ -242,18 +246,19 @@ bool verifyList(const std::string& path, const std::vector<TwordDef>& expected, 
     return true;
 }
 
-// Refuses an output that is the input, or whose temporary file would be.
+// Refuses an output that is the input (a new file cannot be: it is created under a fresh name).
 bool outputAllowed(const std::string& input, const std::string& output, std::string& err) {
-    if (sameFile(input, output) || sameFile(input, temporaryPathFor(output))) {
-        err += "lexoria-list: " + output + " is the input file; name another output\n";
+    if (sameFile(input, output)) {
+        err += "lexoria-list: " + shownPath(output) + " is the input file; name another output\n";
         return false;
     }
     return true;
 }
 
-bool writeOutput(TpendingOutput& pending, const std::string& bytes, std::string& err) {
+bool writeOutput(TpendingOutput& pending, const std::string& bytes, const std::string& output,
+                 std::string& err) {
     if (!pending.write(bytes)) {
-        err += "lexoria-list: cannot write " + pending.temporaryPath() + "\n";
+        err += "lexoria-list: cannot write a new file beside " + shownPath(output) + "\n";
         return false;
     }
     return true;
@@ -261,7 +266,8 @@ bool writeOutput(TpendingOutput& pending, const std::string& bytes, std::string&
 
 bool commitOutput(TpendingOutput& pending, const std::string& output, std::string& err) {
     if (!pending.commit()) {
-        err += "lexoria-list: cannot replace " + output + " with " + pending.temporaryPath() + "\n";
+        err += "lexoria-list: cannot replace " + shownPath(output) + " with " +
+               shownPath(pending.temporaryPath()) + "\n";
         return false;
     }
     return true;
@@ -274,6 +280,9 @@ public:
     std::vector<TwordDef> expected;  // each entry as the reader will give it back
     int badRows = 0;
 };
+
+// Enough bad rows to see what is wrong; a file of nothing else would fill memory with messages.
+const int shownBadRows = 100;
 
 void convertRows(const Tsource& source, const Tcolumns& columns, const Tconversion& conversion,
                  const std::string& inputName, TconvertedList& converted, std::string& err) {
@@ -293,14 +302,18 @@ void convertRows(const Tsource& source, const Tcolumns& columns, const Tconversi
                 continue;
             }
         }
-        ++converted.badRows;
-        err += inputName + ":" + std::to_string(record.line) + ": bad row: " + problem + "\n";
+        if (++converted.badRows <= shownBadRows) {
+            err += inputName + ":" + std::to_string(record.line) + ": bad row: " + problem + "\n";
+        }
+    }
+    if (converted.badRows > shownBadRows) {
+        err += inputName + ": " + std::to_string(converted.badRows - shownBadRows) + " more bad rows\n";
     }
 }
 
 bool writeVerifiedList(const std::string& output, const TconvertedList& converted, std::string& err) {
     TpendingOutput pending(output);
-    if (!writeOutput(pending, converted.text, err)) return false;
+    if (!writeOutput(pending, converted.text, output, err)) return false;
     std::string problem;
     if (!verifyList(pending.temporaryPath(), converted.expected, problem)) {
         err += "lexoria-list: the written list does not read back as meant (" + problem +
@@ -348,7 +361,7 @@ int runImport(const TimportOptions& options, std::string& out, std::string& err)
     conversion.page = TcodePage(options.codePage);
     out += readingNotes(namedColumns, columns, conversion);
     TconvertedList converted;
-    convertRows(source, columns, conversion, options.input, converted, err);
+    convertRows(source, columns, conversion, shownPath(options.input), converted, err);
     int badRows = converted.badRows;
     if (badRows > 0 && !options.skipBad) {
         err += "lexoria-list: " + std::to_string(badRows) + " bad row" + (badRows == 1 ? "" : "s") +
@@ -356,12 +369,13 @@ int runImport(const TimportOptions& options, std::string& out, std::string& err)
         return 2;
     }
     if (converted.expected.empty()) {
-        err += "lexoria-list: no rows to import from " + options.input + "; nothing written\n";
+        err += "lexoria-list: no rows to import from " + shownPath(options.input) +
+               "; nothing written\n";
         return 2;
     }
     if (!writeVerifiedList(options.output, converted, err)) return 2;
-    out += "imported " + std::to_string(converted.expected.size()) + " entries from " + options.input +
-           " into " + options.output;
+    out += "imported " + std::to_string(converted.expected.size()) + " entries from " +
+           shownPath(options.input) + " into " + shownPath(options.output);
     if (badRows > 0) out += ", leaving out " + std::to_string(badRows) + (badRows == 1 ? " bad row" : " bad rows");
     out += "\n";
     return badRows > 0 ? 1 : 0;
@@ -373,7 +387,7 @@ int runExport(const std::string& listPath, const std::string& output, std::strin
     std::vector<int32_t> offsets;
     bool overLong = false;
     if (!file || !scanEntryOffsets(file.get(), offsets, overLong)) {
-        err += "lexoria-list: cannot read " + listPath + "\n";
+        err += "lexoria-list: cannot read " + shownPath(listPath) + "\n";
         return 2;
     }
     // Named columns, so that a first word such as "back" is not taken for a column name.
@@ -387,12 +401,13 @@ int runExport(const std::string& listPath, const std::string& output, std::strin
         csv += csvRecord(entry);
     }
     if (offsets.empty()) {
-        err += "lexoria-list: " + listPath + " has no entries; nothing written\n";
+        err += "lexoria-list: " + shownPath(listPath) + " has no entries; nothing written\n";
         return 2;
     }
     TpendingOutput pending(output);
-    if (!writeOutput(pending, csv, err) || !commitOutput(pending, output, err)) return 2;
-    out += "exported " + std::to_string(offsets.size()) + " entries from " + listPath + " into " + output;
+    if (!writeOutput(pending, csv, output, err) || !commitOutput(pending, output, err)) return 2;
+    out += "exported " + std::to_string(offsets.size()) + " entries from " + shownPath(listPath) +
+           " into " + shownPath(output);
     if (overLong) out += " (the entries past the first " + std::to_string(maxEntries) + " are never shown, and left out)";
     out += "\n";
     return 0;

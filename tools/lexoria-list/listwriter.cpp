@@ -1,6 +1,7 @@
 // Field lines, list entries and CSV records.
 #include "listwriter.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "keys.h"
@@ -30,28 +31,41 @@ void trimAsRead(std::string& line) {
     line.resize(std::strlen(line.c_str()));
 }
 
-void defuseKey(std::string& line) {
+// Where a space goes to defuse the key the rest of the line (from `from`) begins with or hides;
+// npos when it needs none. Only the first bytes are looked at: a key hidden further on is found
+// when the rest reaches it, and looking no further keeps a long line linear.
+size_t defusingSpace(const std::string& line, size_t from) {
+    if (lineKind(line.c_str() + from) != TlineKind::continuation) return line.find('=', from);
     ThiddenKey hidden;
-    size_t equals = 0;
-    if (lineKind(line.c_str()) != TlineKind::continuation) {
-        equals = line.find('=');
-    } else if (findHiddenKey(line, hidden)) {
-        equals = hidden.equalsAt();
-    } else {
+    if (!findHiddenKey(line.substr(from, longestWrittenLine), hidden)) return std::string::npos;
+    return from + hidden.equalsAt();
+}
+
+// Puts a space before the '=' of such a key. Once a piece has been taken off the front, the bytes
+// ahead of the '=' move one place forward into it instead of the whole rest moving back.
+void defuseKey(std::string& line, size_t& from) {
+    size_t equals = defusingSpace(line, from);
+    if (equals == std::string::npos) return;
+    if (from == 0) {
+        line.insert(equals, 1, ' ');
         return;
     }
-    line.insert(equals, 1, ' ');
+    std::copy(line.begin() + static_cast<long>(from), line.begin() + static_cast<long>(equals),
+              line.begin() + static_cast<long>(from) - 1);
+    --from;
+    line[equals - 1] = ' ';
 }
 
 bool isUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-// Where to break a line longer than room: after its last space that fits, else at room itself,
-// moved back so as not to split a UTF-8 character.
-size_t breakPoint(const std::string& line, size_t room) {
-    size_t space = line.rfind(' ', room);
-    if (space != std::string::npos && space >= room / 2) return space;
-    size_t at = room;
-    for (int back = 0; back < 3 && at > 1 && isUtf8Continuation(line[at]); ++back) --at;
+// Where to break the rest of a line (from `from`) longer than room: after its last space that
+// fits, else at room itself, moved back so as not to split a UTF-8 character.
+size_t breakPoint(const std::string& line, size_t from, size_t room) {
+    for (size_t space = from + room; space >= from + room / 2; --space) {
+        if (line[space] == ' ') return space;
+    }
+    size_t at = from + room;
+    for (int back = 0; back < 3 && at > from + 1 && isUtf8Continuation(line[at]); ++back) --at;
     return at;
 }
 
@@ -88,17 +102,18 @@ std::vector<std::string> fieldLines(const std::string& field, size_t keyLength) 
     std::vector<std::string> lines;
     for (std::string line : splitAtLineBreaks(field)) {
         trimAsRead(line);
+        size_t from = 0;  // where the part not yet written begins
         for (;;) {
-            if (!lines.empty()) defuseKey(line);
+            if (!lines.empty()) defuseKey(line, from);
             size_t room = longestWrittenLine - std::strlen(lineEnd) - (lines.empty() ? keyLength : 0);
-            if (line.size() <= room) break;
-            size_t cut = breakPoint(line, room);
-            std::string head = line.substr(0, cut);
+            if (line.size() - from <= room) break;
+            size_t cut = breakPoint(line, from, room);
+            std::string head = line.substr(from, cut - from);
             trimAsRead(head);
             lines.push_back(head);
-            line.erase(0, line.find_first_not_of(' ', cut));
+            from = std::min(line.size(), line.find_first_not_of(' ', cut));
         }
-        lines.push_back(line);
+        lines.push_back(line.substr(from));
     }
     return lines;
 }

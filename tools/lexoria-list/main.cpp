@@ -1,13 +1,21 @@
 // lexoria-list: checks word lists for Lexoria, imports them from CSV, tab-separated text and Anki
 // exports, exports them to CSV, and counts them. See README.md beside this file.
 #include <cstdio>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "base/platformfiles.h"
 #include "commands.h"
 
-int main(int argc, char** argv) {
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+namespace {
+
+// A file too large for memory is a file the tool cannot read, not a wrong command line.
+const int cannotReadOrWriteStatus = 2;
+
+int run(int argc, char** argv) {
+    std::vector<std::string> arguments = programArguments(argc, argv);
     std::string out;
     std::string err;
     int status = runCommand(arguments, out, err);
@@ -15,4 +23,16 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     std::fputs(err.c_str(), stderr);
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    std::fputs("lexoria-list: out of memory\n", stderr);
+    return cannotReadOrWriteStatus;
 }

@@ -20,41 +20,42 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::uint32_t le16(const Bytes& image, std::size_t at) { return image.at(at) | image.at(at + 1) << 8u; }
-std::uint32_t le32(const Bytes& image, std::size_t at) { return le16(image, at) | le16(image, at + 2) << 16; }
+std::uint32_t le16(const Tbytes& image, std::size_t at) { return image.at(at) | image.at(at + 1) << 8u; }
+std::uint32_t le32(const Tbytes& image, std::size_t at) { return le16(image, at) | le16(image, at + 2) << 16; }
 
 // |SYSTEM, |TOPIC, twelve more files (so that the directory needs index pages) and |CONTEXT for "Top",
 // "main.window" (topic 0x1234), "options.dialog" and "main_window" (its hash has the top bit set).
-Bytes makeHelpImage(KeyKind contextOrder)
+Tbytes makeHelpImage(TkeyKind contextOrder)
 {
-    BTree context;
-    context.layout = BTreeLayout{0x0002, 2048, "L4", contextOrder, 4};
+    Tbtree context;
+    context.layout = TbtreeLayout{0x0002, 2048, "L4", contextOrder, 4};
     for (const char* topic : {"Top", "main.window", "options.dialog", "main_window"}) {
-        context.entries.push_back(BTreeEntry{});
+        context.entries.push_back(TbtreeEntry{});
         context.entries.back().number = static_cast<std::int32_t>(contextHash(topic));
         put32(context.entries.back().value, std::strcmp(topic, "main.window") ? 0x2000 : 0x1234);
     }
     std::sort(context.entries.begin(), context.entries.end(),
-              [&](const BTreeEntry& a, const BTreeEntry& b) { return keyLess(contextOrder, a, b); });
-    HelpFile help;
-    help.directoryLayout = BTreeLayout{0x0402, 64, "z4", KeyKind::Text, 4};
-    InternalFile contextFile{"|CONTEXT", 0, {}};
+              [&](const TbtreeEntry& a, const TbtreeEntry& b) { return keyLess(contextOrder, a, b); });
+    ThelpFile help;
+    help.directoryLayout = TbtreeLayout{0x0402, 64, "z4", TkeyKind::text, 4};
+    TinternalFile contextFile{"|CONTEXT", 0, {}};
     std::string error;
     writeBTree(context, contextFile.content, error);
     putInternalFile(help, contextFile);
-    putInternalFile(help, InternalFile{"|SYSTEM", 0, Bytes(40, 0x6C)});
-    putInternalFile(help, InternalFile{"|TOPIC", 0, Bytes(300, 0x11)});
+    putInternalFile(help, TinternalFile{"|SYSTEM", 0, Tbytes(40, 0x6C)});
+    putInternalFile(help, TinternalFile{"|TOPIC", 0, Tbytes(300, 0x11)});
     for (int i = 0; i < 12; ++i) {
-        putInternalFile(help, InternalFile{"|x" + std::to_string(100 + i), 0, Bytes(10 + i, 0x20)});
+        const std::string name = "|x" + std::to_string(100 + i);
+        putInternalFile(help, TinternalFile{name, 0, Tbytes(10 + i, 0x20)});
     }
-    Bytes image;
+    Tbytes image;
     buildHelpFile(help, image, error);
     return image;
 }
 
 // Compares the key at `at` with the one sought, a name or else a number, and sets `after` to the
 // byte after the key.
-int compareKey(const Bytes& image, std::size_t at, const char* name, std::int32_t number, std::size_t& after)
+int compareKey(const Tbytes& image, std::size_t at, const char* name, std::int32_t number, std::size_t& after)
 {
     if (name) {
         const char* key = reinterpret_cast<const char*>(&image.at(at));
@@ -69,7 +70,7 @@ int compareKey(const Bytes& image, std::size_t at, const char* name, std::int32_
 // Where the value of the key lies in the tree at `tree`. In index pages the viewer follows the
 // last entry whose key is not above the one sought (or the page's first child); in the leaf it
 // stops at the first key not below it.
-std::optional<std::size_t> viewerSearch(const Bytes& image, std::size_t tree, const char* name, std::int32_t number)
+std::optional<std::size_t> viewerSearch(const Tbytes& image, std::size_t tree, const char* name, std::int32_t number)
 {
     const std::size_t pageSize = le16(image, tree + 4);
     std::size_t page = le16(image, tree + 26);
@@ -94,19 +95,19 @@ std::optional<std::size_t> viewerSearch(const Bytes& image, std::size_t tree, co
 }
 
 // Where the directory keeps the file offset of `name`.
-std::optional<std::size_t> directoryValue(const Bytes& image, const char* name)
+std::optional<std::size_t> directoryValue(const Tbytes& image, const char* name)
 {
     return viewerSearch(image, le32(image, 4) + 9, name, 0);
 }
 
 // Where the content of the internal file starts, after its FILEHEADER.
-std::optional<std::size_t> fileStart(const Bytes& image, const char* name)
+std::optional<std::size_t> fileStart(const Tbytes& image, const char* name)
 {
     const auto value = directoryValue(image, name);
     return value ? std::optional<std::size_t>(le32(image, *value) + 9) : std::nullopt;
 }
 
-std::optional<std::uint32_t> viewerFindTopic(const Bytes& image, const char* context)
+std::optional<std::uint32_t> viewerFindTopic(const Tbytes& image, const char* context)
 {
     const auto file = fileStart(image, "|CONTEXT");
     const auto value = file ? viewerSearch(image, *file, nullptr, static_cast<std::int32_t>(contextHash(context)))
@@ -114,7 +115,7 @@ std::optional<std::uint32_t> viewerFindTopic(const Bytes& image, const char* con
     return value ? std::optional<std::uint32_t>(le32(image, *value)) : std::nullopt;
 }
 
-std::optional<std::uint32_t> viewerMapNumber(const Bytes& image, std::uint32_t number)
+std::optional<std::uint32_t> viewerMapNumber(const Tbytes& image, std::uint32_t number)
 {
     const auto file = fileStart(image, "|CTXOMAP");
     for (std::uint32_t i = 0; file && i < le16(image, *file); ++i) {
@@ -143,15 +144,15 @@ TEST(ContextHash, MatchesTheHashesHelpWritersStore)
 }
 
 // A folder of its own for one test, removed with everything in it.
-struct TempFolder {
+struct TtempFolder {
     const fs::path path = fs::temp_directory_path() / ("hlpctx-test-" + std::to_string(getpid()));
-    TempFolder() { fs::create_directories(path); }
-    ~TempFolder() { fs::remove_all(path); }
+    TtempFolder() { fs::create_directories(path); }
+    ~TtempFolder() { fs::remove_all(path); }
     std::string file(const char* name) const { return (path / name).string(); }
 };
 
 // Runs the hlpctx program; its exit status, and in `errors` what it printed.
-int runHlpctx(const TempFolder& folder, const std::string& input, const std::string& output,
+int runHlpctx(const TtempFolder& folder, const std::string& input, const std::string& output,
               const std::string& requests, std::string& errors)
 {
     const std::string command = std::string("\"") + HLPCTX_PROGRAM + "\" \"" + input + "\" \"" + output + "\" " +
@@ -170,14 +171,14 @@ TEST(HalibutOutput, ProgramHelpNumbersReachTheirTopics)
     if (!halibut || !source) {
         GTEST_SKIP() << "Halibut or the help source is not available";
     }
-    TempFolder folder;
+    TtempFolder folder;
     const std::string built = folder.file("built.hlp");
     const std::string command = std::string("\"") + halibut + "\" --winhelp=\"" + built + "\" \"" + source + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     std::string errors;
     ASSERT_EQ(runHlpctx(folder, built, folder.file("lexoria.hlp"), "200=main.window 210=options.dialog", errors), 0)
         << errors;
-    Bytes output;
+    Tbytes output;
     ASSERT_TRUE(readWholeFile(folder.file("lexoria.hlp"), output, errors)) << errors;
     const auto mainWindow = viewerFindTopic(output, "main.window");
     const auto optionsDialog = viewerFindTopic(output, "options.dialog");
@@ -186,74 +187,91 @@ TEST(HalibutOutput, ProgramHelpNumbersReachTheirTopics)
     EXPECT_EQ(viewerMapNumber(output, 210), optionsDialog);
 }
 
-std::size_t directoryTree(const Bytes& image) { return le32(image, 4) + 9; }
+std::size_t directoryTree(const Tbytes& image) { return le32(image, 4) + 9; }
 
 // The test image's directory has pages of 64 bytes and two levels: the root's first child is its first leaf.
-std::size_t directoryPage(const Bytes& image, std::uint32_t page) { return directoryTree(image) + 38 + page * 64; }
-std::size_t rootPage(const Bytes& image) { return directoryPage(image, le16(image, directoryTree(image) + 26)); }
-std::size_t firstLeaf(const Bytes& image) { return directoryPage(image, le16(image, rootPage(image) + 4)); }
-std::size_t fileHeader(const Bytes& image, const char* name) { return le32(image, *directoryValue(image, name)); }
+std::size_t directoryPage(const Tbytes& image, std::uint32_t page) { return directoryTree(image) + 38 + page * 64; }
+std::size_t rootPage(const Tbytes& image) { return directoryPage(image, le16(image, directoryTree(image) + 26)); }
+std::size_t firstLeaf(const Tbytes& image) { return directoryPage(image, le16(image, rootPage(image) + 4)); }
+std::size_t fileHeader(const Tbytes& image, const char* name) { return le32(image, *directoryValue(image, name)); }
 
-struct DamageCase {
+struct TdamageCase {
     const char* what;
-    std::function<void(Bytes&)> damage;
+    std::function<void(Tbytes&)> damage;
     const char* message;  // a part of the message; "" for the undamaged file
     const char* requests = "200=main.window";
+    // Puts things in the way of INPUT and OUTPUT after the input is written.
+    std::function<void(const std::string& input, const std::string& output)> plant = nullptr;
 };
 
-const DamageCase kDamageCases[] = {
-    {"undamaged, to show that the damage is what fails", [](Bytes&) {}, ""},
-    {"shorter than a header", [](Bytes& b) { b.resize(10); }, "too short"},
-    {"wrong magic number", [](Bytes& b) { b[0] ^= 1; }, "not a Windows help file"},
-    {"cut short", [](Bytes& b) { b.pop_back(); }, "file size"},
-    {"directory beyond the end", [](Bytes& b) { set32(b, 4, static_cast<std::uint32_t>(b.size())); },
+const TdamageCase damageCases[] = {
+    {"undamaged, to show that the damage is what fails", [](Tbytes&) {}, ""},
+    {"shorter than a header", [](Tbytes& b) { b.resize(10); }, "too short"},
+    {"wrong magic number", [](Tbytes& b) { b[0] ^= 1; }, "not a Windows help file"},
+    {"cut short", [](Tbytes& b) { b.pop_back(); }, "file size"},
+    {"directory beyond the end", [](Tbytes& b) { set32(b, 4, static_cast<std::uint32_t>(b.size())); },
      "directory starts outside"},
-    {"directory tree magic", [](Bytes& b) { b[directoryTree(b)] ^= 0xFF; }, "wrong magic number"},
-    {"root page out of range", [](Bytes& b) { set16(b, directoryTree(b) + 26, 999); }, "impossible"},
-    {"leaf count too large", [](Bytes& b) { set16(b, firstLeaf(b) + 2, 500); }, "runs past its end"},
+    {"directory tree magic", [](Tbytes& b) { b[directoryTree(b)] ^= 0xFF; }, "wrong magic number"},
+    {"root page out of range", [](Tbytes& b) { set16(b, directoryTree(b) + 26, 999); }, "impossible"},
+    {"leaf count too large", [](Tbytes& b) { set16(b, firstLeaf(b) + 2, 500); }, "runs past its end"},
     {"index page points at itself",
-     [](Bytes& b) { set16(b, rootPage(b) + 4, le16(b, directoryTree(b) + 26)); }, "twice"},
+     [](Tbytes& b) { set16(b, rootPage(b) + 4, le16(b, directoryTree(b) + 26)); }, "twice"},
     {"index key above the keys it leads to",  // the root's first key "|x102" becomes "|x103"
-     [](Bytes& b) { ++b[rootPage(b) + 6 + 4]; }, "out of order"},
-    {"leaf chain cut", [](Bytes& b) { set16(b, firstLeaf(b) + 6, 0xFFFF); }, "chained"},
+     [](Tbytes& b) { ++b[rootPage(b) + 6 + 4]; }, "out of order"},
+    {"leaf chain cut", [](Tbytes& b) { set16(b, firstLeaf(b) + 6, 0xFFFF); }, "chained"},
     {"internal file beyond the end",
-     [](Bytes& b) { set32(b, *directoryValue(b, "|SYSTEM"), static_cast<std::uint32_t>(b.size() + 5)); },
+     [](Tbytes& b) { set32(b, *directoryValue(b, "|SYSTEM"), static_cast<std::uint32_t>(b.size() + 5)); },
      "|SYSTEM starts outside"},
     {"two files on the same bytes",
-     [](Bytes& b) { set32(b, *directoryValue(b, "|TOPIC"), fileHeader(b, "|SYSTEM")); }, "overlap"},
+     [](Tbytes& b) { set32(b, *directoryValue(b, "|TOPIC"), fileHeader(b, "|SYSTEM")); },
+     "overlap"},
     {"used size beyond reserved space",
-     [](Bytes& b) { set32(b, fileHeader(b, "|TOPIC") + 4, le32(b, fileHeader(b, "|TOPIC"))); }, "does not fit"},
-    {"no |CONTEXT", [](Bytes& b) { b[*directoryValue(b, "|CONTEXT") - 2] = 'S'; }, "no |CONTEXT"},
+     [](Tbytes& b) { set32(b, fileHeader(b, "|TOPIC") + 4, le32(b, fileHeader(b, "|TOPIC"))); }, "does not fit"},
+    {"no |CONTEXT", [](Tbytes& b) { b[*directoryValue(b, "|CONTEXT") - 2] = 'S'; }, "no |CONTEXT"},
     // Halibut built for 64-bit hosts sorts |CONTEXT by unsigned hash, the viewer searches it as signed and
     // cannot reach "main_window": say so rather than build a help file whose links lead nowhere.
-    {"|CONTEXT sorted by unsigned hash", [](Bytes& b) { b = makeHelpImage(KeyKind::UnsignedNumber); },
+    {"|CONTEXT sorted by unsigned hash", [](Tbytes& b) { b = makeHelpImage(TkeyKind::unsignedNumber); },
      "taken as unsigned, so a viewer cannot find the 1 topic(s)"},
-    {"unknown context string", [](Bytes&) {}, "no topic has the context string \"main.windows\"", "200=main.windows"},
+    {"unknown context string", [](Tbytes&) {}, "no topic has the context string \"main.windows\"", "200=main.windows"},
+    {"a folder as input", [](Tbytes&) {}, "in.hlp is a folder", "200=main.window",
+     [](const std::string& in, const std::string&) { fs::remove(in), fs::create_directory(in); }},
+    {"links to the input planted as the output and beside it", [](Tbytes&) {}, "", "200=main.window",
+     [](const std::string& in, const std::string& out) {
+         fs::create_symlink(in, out), fs::create_symlink(in, out + ".tmp");
+     }},
 };
 
 TEST(DamagedInput, IsRefusedWithAMessageAndNoOutputFile)
 {
-    TempFolder folder;
+    TtempFolder folder;
     const std::string input = folder.file("in.hlp");
     const std::string output = folder.file("out.hlp");
-    for (const DamageCase& c : kDamageCases) {
+    for (const TdamageCase& c : damageCases) {
         SCOPED_TRACE(c.what);
-        fs::remove(output);
-        Bytes image = makeHelpImage(KeyKind::Number);
+        fs::remove_all(input), fs::remove(output), fs::remove(output + ".tmp");
+        Tbytes image = makeHelpImage(TkeyKind::number);
         c.damage(image);
         std::string errors;
         ASSERT_TRUE(writeFileAtomically(input, image, errors)) << errors;
+        if (c.plant) {
+            c.plant(input, output);
+        }
         const int status = runHlpctx(folder, input, output, c.requests, errors);
         if (!*c.message) {
             ASSERT_EQ(status, 0) << errors;
-            ASSERT_TRUE(readWholeFile(output, image, errors)) << errors;
-            EXPECT_EQ(viewerMapNumber(image, 200), 0x1234u);
+            Tbytes written;
+            ASSERT_TRUE(readWholeFile(output, written, errors)) << errors;
+            EXPECT_EQ(viewerMapNumber(written, 200), 0x1234u);
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(output)));
+            ASSERT_TRUE(readWholeFile(input, written, errors));
+            EXPECT_TRUE(written == image) << "the input was written through a link";
             continue;
         }
         EXPECT_EQ(status, 1);
         EXPECT_NE(errors.find(c.message), std::string::npos) << errors;
-        EXPECT_FALSE(fs::exists(output));
-        EXPECT_FALSE(fs::exists(output + ".tmp"));
+        for (const auto& entry : fs::directory_iterator(folder.path)) {
+            EXPECT_NE(entry.path().filename().string().rfind("out.hlp", 0), 0u) << "left behind";
+        }
     }
 }
 
