@@ -7,6 +7,7 @@
 
 #include <htmlhelp.h>
 
+#include <cwchar>
 #include <string>
 
 #include "resources/resource.h"
@@ -27,6 +28,10 @@ const struct {
 };
 
 using ThtmlHelp = HWND(WINAPI*)(HWND, const wchar_t*, UINT, DWORD_PTR);
+
+// Room for the program's folder, the .chm's name, "::/" and a page name. Wide paths are kept in
+// plain arrays: std::wstring alone would add some 40 KB to the program.
+const size_t topicCapacity = MAX_PATH + 64;
 
 // A library loaded for the rest of the process.
 class TloadedLibrary {
@@ -51,40 +56,35 @@ struct TviewerChoice {
     Tviewer viewer = Tviewer::undecided;
     TloadedLibrary hhctrl;
     ThtmlHelp htmlHelp = nullptr;
-    std::wstring htmlHelpFile;
+    wchar_t htmlHelpFile[topicCapacity] = {};
 };
 
 TviewerChoice choice;
 
-// The program's folder with its trailing backslash, or "" when Windows cannot say: the wide call
-// fails on Windows 95, 98 and Me, and a path cut short at MAX_PATH is no path.
-std::wstring programFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return L"";
-    const std::wstring file(path, length);
-    return file.substr(0, file.find_last_of(L'\\') + 1);
-}
-
-// A wide path in the ANSI code page, or "" when that code page cannot spell it.
-std::string ansiPath(const std::wstring& wide) {
-    std::string path(wide.size() * 2, '\0');  // room for a double-byte code page
-    BOOL lossy = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                           static_cast<int>(wide.size()), &path[0],
-                                           static_cast<int>(path.size()), nullptr, &lossy);
-    if (length == 0 || lossy) return "";
-    path.resize(length);
-    return path;
+// The program's folder with its trailing backslash, into an array of MAX_PATH; false when
+// Windows cannot say: the wide call fails on Windows 95, 98 and Me, and a path cut short at
+// MAX_PATH is no path.
+bool getProgramFolder(wchar_t* folder) {
+    const DWORD length = GetModuleFileNameW(nullptr, folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    wchar_t* slash = wcsrchr(folder, L'\\');
+    if (!slash) return false;
+    slash[1] = L'\0';
+    return true;
 }
 
 // The same folder for WinHelpA; "" when the ANSI code page cannot spell it, and the viewer
 // then searches for the bare name on its own.
 std::string ansiProgramFolder() {
-    const std::wstring wide = programFolder();
-    if (!wide.empty()) return ansiPath(wide);
+    wchar_t wide[MAX_PATH];
+    char path[2 * MAX_PATH];  // room for a double-byte code page
+    if (getProgramFolder(wide)) {
+        BOOL lossy = FALSE;
+        const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, path,
+                                               sizeof path, nullptr, &lossy);
+        return length == 0 || lossy ? "" : path;
+    }
     // Windows 95, 98 and Me lack the wide call, and name every folder in the ANSI code page.
-    char path[MAX_PATH];
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return "";
     const std::string file(path, length);
@@ -100,21 +100,24 @@ bool windowsHasWinHelp() {
 // HTML Help when the system lacks the Windows Help viewer, the .chm is there and hhctrl.ocx
 // offers its entry point. HtmlHelpW takes the folder as Windows names it, in any letters.
 Tviewer chooseViewer() {
-    const std::wstring folder = programFolder();
-    if (windowsHasWinHelp() || folder.empty()) return Tviewer::winHelp;
-    choice.htmlHelpFile = folder + htmlHelpName;
-    if (GetFileAttributesW(choice.htmlHelpFile.c_str()) == INVALID_FILE_ATTRIBUTES ||
+    if (windowsHasWinHelp() || !getProgramFolder(choice.htmlHelpFile)) return Tviewer::winHelp;
+    wcscat(choice.htmlHelpFile, htmlHelpName);
+    if (GetFileAttributesW(choice.htmlHelpFile) == INVALID_FILE_ATTRIBUTES ||
         !choice.hhctrl.load("hhctrl.ocx"))
         return Tviewer::winHelp;
     choice.htmlHelp = reinterpret_cast<ThtmlHelp>(choice.hhctrl.entry("HtmlHelpW"));
     return choice.htmlHelp ? Tviewer::htmlHelp : Tviewer::winHelp;
 }
 
-std::wstring htmlHelpTopic(DWORD context) {
-    std::wstring topic = choice.htmlHelpFile;
-    for (const auto& page : htmlHelpPages)
-        if (page.context == context) topic.append(L"::/").append(page.page);
-    return topic;
+void showHtmlHelpTopic(HWND owner, DWORD context) {
+    wchar_t topic[topicCapacity];
+    wcscpy(topic, choice.htmlHelpFile);
+    for (const auto& page : htmlHelpPages) {
+        if (page.context != context) continue;
+        wcscat(topic, L"::/");
+        wcscat(topic, page.page);
+    }
+    choice.htmlHelp(owner, topic, HH_DISPLAY_TOPIC, 0);
 }
 
 std::string winHelpFile() { return ansiProgramFolder() + winHelpName; }
@@ -124,7 +127,7 @@ std::string winHelpFile() { return ansiProgramFolder() + winHelpName; }
 void showHelpTopic(HWND owner, DWORD context) {
     if (choice.viewer == Tviewer::undecided) choice.viewer = chooseViewer();
     if (choice.viewer == Tviewer::htmlHelp)
-        choice.htmlHelp(owner, htmlHelpTopic(context).c_str(), HH_DISPLAY_TOPIC, 0);
+        showHtmlHelpTopic(owner, context);
     else
         WinHelpA(owner, winHelpFile().c_str(), HELP_CONTEXT, context);
 }
