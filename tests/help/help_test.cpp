@@ -1,16 +1,11 @@
-// The help through the real program and Wine's own viewers. Which viewer opens depends on the
-// Windows version, which Wine decides per program name when the process starts, so the program
-// runs as a copy whose name carries a version override. From version 6 on, with lexoria.chm
-// beside the program, "&Help" opens HTML Help: the stand-in hhctrl.ocx beside it logs each call
-// and hands it on to Wine's viewer, whose window the test finds. Otherwise the Windows Help
-// viewer opens lexoria.hlp at context 200 from the main window and 210 from the options dialog.
-// "E&xit" closes either viewer. ctest lets this test's programs start the viewers, which the
-// runner keeps away from the tests whose programs have no help file.
+// The help through the real program and Wine's own viewers. Wine decides the Windows version per
+// program name when the process starts, so the program runs as a copy with a version override.
+// The stand-in hhctrl.ocx beside it logs each HTML Help call and hands it on to Wine's viewer,
+// which shows its window but no page. ctest lets this test's programs start the viewers, which
+// the runner keeps away from the tests whose programs have no help file.
 #include <gtest/gtest.h>
 
 #include <shlwapi.h>
-
-#include <cstring>
 
 #include "support/lexoria_driver.h"
 
@@ -25,22 +20,7 @@ const int topicTextId = 1793;  // the Windows Help viewer's topic pane
 HWND winHelpViewer() { return FindWindowA("MS_WINHELP", nullptr); }
 HWND htmlHelpViewer() { return FindWindowA("HH Parent", "Lexoria Help"); }
 
-std::string topicText() {
-    HWND viewer = winHelpViewer();
-    return viewer ? windowText(GetDlgItem(viewer, topicTextId)) : std::string();
-}
-
-// Wine's version override for the program's copy, for the length of one case.
-class TversionOverride {
-public:
-    explicit TversionOverride(const char* version) {
-        SHSetValueA(HKEY_CURRENT_USER, versionKey, "Version", REG_SZ, version,
-                    static_cast<DWORD>(std::strlen(version) + 1));
-    }
-    ~TversionOverride() { SHDeleteKeyA(HKEY_CURRENT_USER, versionKey); }
-    TversionOverride(const TversionOverride&) = delete;
-    TversionOverride& operator=(const TversionOverride&) = delete;
-};
+std::string topicText() { return windowText(GetDlgItem(winHelpViewer(), topicTextId)); }
 
 struct ThelpCase {
     const char* name;
@@ -49,8 +29,7 @@ struct ThelpCase {
     bool htmlHelp;  // which viewer opens
 };
 
-// The viewer of the case shows the topic that starts with the heading: HTML Help only shows
-// its window here, and the log tells the topic afterwards.
+// The case's viewer is up; the Windows Help viewer at the topic under the heading.
 bool shows(const ThelpCase& c, const std::string& heading) {
     if (c.htmlHelp) return waitUntil([] { return htmlHelpViewer() != nullptr; }, 10000);
     return waitUntil([&] { return topicText().rfind(heading + "\r\n", 0) == 0; }, 10000);
@@ -69,35 +48,33 @@ bool copyBeside(const ScratchFolder& folder, const char* built, const char* name
 void openHelpFromBothWindows(const ThelpCase& c) {
     SCOPED_TRACE(c.name);
     ScratchFolder folder;
-    TversionOverride version(c.version);
+    SHSetValueA(HKEY_CURRENT_USER, versionKey, "Version", REG_SZ, c.version, lstrlenA(c.version) + 1);
     ASSERT_TRUE(copyBeside(folder, "Lexoria.exe", exeName) &&
                 copyBeside(folder, "hhctrl_standin.dll", "hhctrl.ocx") &&
                 copyBeside(folder, "lexoria.lst", "lexoria.lst") &&
-                copyBeside(folder, "lexoria.hlp", "lexoria.hlp"));
-    ASSERT_TRUE(!c.chmBeside || copyBeside(folder, "lexoria.chm", "lexoria.chm"));
+                copyBeside(folder, "lexoria.hlp", "lexoria.hlp") &&
+                (!c.chmBeside || copyBeside(folder, "lexoria.chm", "lexoria.chm")));
     LexoriaProcess lexoria;
     ASSERT_TRUE(lexoria.start(folder.path(), exeName));
     HWND main = lexoria.waitForMainWindow();
     ASSERT_NE(main, nullptr);
 
     clickButton(main, 1002);
-    EXPECT_TRUE(shows(c, "The main window")) << topicText();
+    EXPECT_TRUE(shows(c, "The main window"));
     ASSERT_TRUE(closeViewer());
     clickButton(main, 1001);
     HWND options = lexoria.waitForDialog();
     ASSERT_NE(options, nullptr);
     clickButton(options, 9);
-    EXPECT_TRUE(shows(c, "The Options dialog")) << topicText();
+    EXPECT_TRUE(shows(c, "The Options dialog"));
     PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(options); }));
-
     clickButton(main, 1);
     EXPECT_EQ(lexoria.waitForExit(), 0);
     EXPECT_TRUE(waitUntil([] { return !winHelpViewer() && !htmlHelpViewer(); }));
     closeViewer();
 
-    // The pages are asked for in the program's own folder, under the names the help compiler
-    // gave them, and every HTML Help window is closed at exit.
+    // Pages of the built .chm, in the program's own folder, and every window closed at exit.
     std::string expected, chm, log;
     ASSERT_TRUE(readFile(buildFolder() + "\\lexoria.chm", chm));
     for (const char* page : {"Themainwindow.html", "TheOptionsdialog.html"}) {
@@ -119,6 +96,7 @@ TEST(Help, OpensFromBothWindowsInTheViewerOfTheSystemAndClosesAtExit) {
         openHelpFromBothWindows(c);
     }
     deleteProgramKey();
+    SHDeleteKeyA(HKEY_CURRENT_USER, versionKey);
 }
 
 }  // namespace

@@ -1,41 +1,21 @@
-// A stand-in hhctrl.ocx for the help test. Put beside the program, and preferred to Wine's own
-// through WINEDLLOVERRIDES, it writes each HtmlHelpW call to hhctrl.log beside itself (the
-// command, then the file and topic) and hands the call on to the system's hhctrl.ocx, whose
-// window the test then finds. Wine's viewer shows no page here, so the log is how the test
-// sees which topic was asked for.
+// A stand-in hhctrl.ocx for the help test, preferred to Wine's own through WINEDLLOVERRIDES when
+// it lies beside the program. Each HtmlHelpW call is logged to hhctrl.log beside it (command,
+// then file and topic) and handed on to the system's hhctrl.ocx, which stays loaded.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
 namespace {
-
+HMODULE self = nullptr;
 using ThtmlHelp = HWND(WINAPI*)(HWND, const wchar_t*, UINT, DWORD_PTR);
 
-HMODULE self = nullptr;
-
-void logCall(UINT command, const wchar_t* file) {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(self, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    std::wstring log(path, length);
-    log.replace(log.find_last_of(L'\\') + 1, std::wstring::npos, L"hhctrl.log");
-    if (FILE* out = _wfopen(log.c_str(), L"ab")) {
-        std::fprintf(out, "%u %ls\n", command, file ? file : L"");
-        std::fclose(out);
-    }
-}
-
-// The system's viewer, loaded by its full path so that this file is not found again; it stays
-// loaded as long as the program that called it.
 ThtmlHelp systemHtmlHelp() {
     char folder[MAX_PATH];
     const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
     HMODULE viewer = LoadLibraryA((std::string(folder, length) + "\\hhctrl.ocx").c_str());
     return viewer ? reinterpret_cast<ThtmlHelp>(GetProcAddress(viewer, "HtmlHelpW")) : nullptr;
 }
-
 }  // namespace
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
@@ -45,7 +25,14 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
 
 extern "C" __declspec(dllexport) HWND WINAPI HtmlHelpW(HWND owner, const wchar_t* file,
                                                        UINT command, DWORD_PTR data) {
-    logCall(command, file);
+    wchar_t log[MAX_PATH + 16] = {};
+    if (GetModuleFileNameW(self, log, MAX_PATH) && wcsrchr(log, L'\\')) {
+        wcscpy(wcsrchr(log, L'\\') + 1, L"hhctrl.log");
+        if (FILE* out = _wfopen(log, L"ab")) {
+            std::fprintf(out, "%u %ls\n", command, file ? file : L"");
+            std::fclose(out);
+        }
+    }
     static const ThtmlHelp forward = systemHtmlHelp();
     return forward ? forward(owner, file, command, data) : nullptr;
 }
