@@ -109,6 +109,8 @@ Tviewer chooseViewer() {
     return choice.htmlHelp ? Tviewer::htmlHelp : Tviewer::winHelp;
 }
 
+// The viewer's window belongs to the main window even when the options dialog asks: a window
+// owned by the dialog would close with it, where the Windows Help viewer stays until exit.
 void showHtmlHelpTopic(HWND owner, DWORD context) {
     wchar_t topic[topicCapacity];
     wcscpy(topic, choice.htmlHelpFile);
@@ -117,7 +119,7 @@ void showHtmlHelpTopic(HWND owner, DWORD context) {
         wcscat(topic, L"::/");
         wcscat(topic, page.page);
     }
-    choice.htmlHelp(owner, topic, HH_DISPLAY_TOPIC, 0);
+    choice.htmlHelp(GetAncestor(owner, GA_ROOTOWNER), topic, HH_DISPLAY_TOPIC, 0);
 }
 
 std::string winHelpFile() { return ansiProgramFolder() + winHelpName; }

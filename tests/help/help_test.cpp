@@ -69,6 +69,7 @@ void openHelpFromBothWindows(const ThelpCase& c) {
     EXPECT_TRUE(shows(c, "The Options dialog"));
     PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(options); }));
+    EXPECT_TRUE(winHelpViewer() || htmlHelpViewer()) << "the help outlives the dialog";
     clickButton(main, 1);
     EXPECT_EQ(lexoria.waitForExit(), 0);
     EXPECT_TRUE(waitUntil([] { return !winHelpViewer() && !htmlHelpViewer(); }));
