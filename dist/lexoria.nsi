@@ -95,6 +95,7 @@ Section "Lexoria" SectionProgram
   File "${STAGE}/Lexoria.exe"
   File "${STAGE}/lexoria.lst"
   File "${STAGE}/lexoria.hlp"
+  File "${STAGE}/lexoria.chm"
   File "${STAGE}/README.txt"
   File "${STAGE}/LICENSE.txt"
 !ifdef LIST_TOOL
@@ -112,8 +113,8 @@ Section "Lexoria" SectionProgram
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
-  ; The program asks for "lexoria.hlp" without a folder; the help viewer looks its folder up
-  ; here when the program was started from elsewhere (e.g. the Startup folder at log-on).
+  ; The program asks for lexoria.hlp in its own folder, or by its bare name when the ANSI code
+  ; page cannot spell that folder; the help viewer then looks the folder up here.
   WriteRegStr HKLM "Software\Microsoft\Windows\Help" "lexoria.hlp" "$INSTDIR"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
@@ -155,6 +156,7 @@ Section "Uninstall"
   Delete "$INSTDIR\Lexoria.exe"
   Delete "$INSTDIR\lexoria.lst"
   Delete "$INSTDIR\lexoria.hlp"
+  Delete "$INSTDIR\lexoria.chm"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\lexoria-list.exe"

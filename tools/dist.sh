@@ -3,8 +3,8 @@
 # NSIS installer into $LEXORIA_BUILD/dist (build/dist by default).
 #   tools/dist.sh                                      build, then package
 #   tools/dist.sh --no-build [--bin DIR] [--out DIR]   package what DIR holds as it is
-# The release files: Lexoria.exe (stripped), lexoria.lst, lexoria.hlp, lexoria-list.exe when the
-# build made it, and README.txt and LICENSE.txt with CR LF line ends.
+# The release files: Lexoria.exe (stripped), lexoria.lst, lexoria.hlp, lexoria.chm,
+# lexoria-list.exe when the build made it, and README.txt and LICENSE.txt with CR LF line ends.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -35,7 +35,7 @@ done
 
 [ "$build" = 1 ] && tools/build.sh
 
-required=(Lexoria.exe lexoria.lst lexoria.hlp)
+required=(Lexoria.exe lexoria.lst lexoria.hlp lexoria.chm)
 optional=(lexoria-list.exe)
 for name in "${required[@]}"; do
   [ -f "$bin/$name" ] || fail "$bin/$name is missing; the Windows build makes it"

@@ -12,13 +12,12 @@
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
 #include "vocab/wordstore.h"
+#include "win32/helpviewer.h"
 
 HINSTANCE programInstance = nullptr;
 const char* const mainWindowName = "Lexoria";
 
 namespace {
-
-const char* const helpFile = "lexoria.hlp";
 
 // Everything the one main window owns, from its creation to the end of the process.
 struct TmainWindowState {
@@ -195,7 +194,7 @@ void onKeyDown(WPARAM key) {
 }
 
 void exitProgram(HWND window) {
-    WinHelpA(window, helpFile, HELP_QUIT, 0);
+    quitHelp(window);
     DestroyWindow(window);
 }
 
@@ -213,7 +212,7 @@ void openOptions(HWND window) {
     DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_OPTIONS), window, optionsDialogProc, 0);
 }
 
-void openHelp(HWND window) { WinHelpA(window, helpFile, HELP_CONTEXT, HELP_CONTEXT_MAIN); }
+void openHelp(HWND window) { showHelpTopic(window, HELP_CONTEXT_MAIN); }
 
 void openAbout(HWND window) {
     DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, aboutDialogProc, 0);

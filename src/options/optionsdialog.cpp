@@ -14,11 +14,11 @@
 #include "resources/resource.h"
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
+#include "win32/helpviewer.h"
 
 namespace {
 const char* const dialogCaption = "Lexoria Options Dialog";
 const char* const confirmationCaption = "Lexoria";
-const char* const helpFile = "lexoria.hlp";
 const DWORD groupInfoCapacity = 4096;
 
 enum class Shell { startupFolder, programManager };
@@ -295,7 +295,7 @@ void onOk(HWND dialog) {
     onCancel(dialog);
 }
 
-void onHelp(HWND dialog) { WinHelpA(dialog, helpFile, HELP_CONTEXT, HELP_CONTEXT_OPTIONS); }
+void onHelp(HWND dialog) { showHelpTopic(dialog, HELP_CONTEXT_OPTIONS); }
 
 BOOL onCommand(HWND dialog, int id) {
     switch (id) {

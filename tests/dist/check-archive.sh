@@ -11,14 +11,14 @@ unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 unzip -q "$zipfile" -d "$unpacked" || { echo "check-archive: cannot unpack $zipfile" >&2; exit 1; }
 
-expected="LICENSE.txt Lexoria.exe README.txt lexoria.hlp lexoria.lst"
+expected="LICENSE.txt Lexoria.exe README.txt lexoria.chm lexoria.hlp lexoria.lst"
 [ -f "$bin/lexoria-list.exe" ] && expected="$expected lexoria-list.exe"
 actual=$(cd "$unpacked" && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
 [ "$actual" = "$(echo "$expected" | tr ' ' '\n' | LC_ALL=C sort | tr '\n' ' ')" ] ||
   fail "the archive holds: $actual; expected: $expected"
 
 # Files that go out as the build made them.
-for name in lexoria.lst lexoria.hlp; do
+for name in lexoria.lst lexoria.hlp lexoria.chm; do
   cmp -s "$bin/$name" "$unpacked/$name" || fail "$name differs from the built one"
 done
 

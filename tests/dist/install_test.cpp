@@ -148,7 +148,7 @@ TEST(Setup, InstallsSilentlyRunsFromTheStartMenuAndUninstallsSilently) {
     TcleanSlate slate;
     ASSERT_EQ(0, installSilently());
 
-    const char* const installed[] = {"Lexoria.exe", "lexoria.lst", "lexoria.hlp",
+    const char* const installed[] = {"Lexoria.exe", "lexoria.lst", "lexoria.hlp", "lexoria.chm",
                                      "README.txt",  "LICENSE.txt", "Uninstall.exe"};
     for (const char* name : installed)
         EXPECT_TRUE(fileExists(installFolder() + "\\" + name)) << name;

@@ -1,8 +1,11 @@
-// The help file through Wine's own help viewer: the main window's "&Help" opens the main-window
-// topic (context 200), the options dialog's "&Help" the options topic (210), and "E&xit" closes
-// the viewer. Runs the program with lexoria.hlp beside it; ctest lets this test's programs start
-// the viewer, which the runner keeps away from the tests whose programs have no help file.
+// The help through the real program and Wine's own viewers. Wine decides the Windows version per
+// program name when the process starts, so the program runs as a copy with a version override.
+// The stand-in hhctrl.ocx beside it logs each HTML Help call and hands it on to Wine's viewer,
+// which shows its window but no page. ctest lets this test's programs start the viewers, which
+// the runner keeps away from the tests whose programs have no help file.
 #include <gtest/gtest.h>
+
+#include <shlwapi.h>
 
 #include "support/lexoria_driver.h"
 
@@ -10,56 +13,91 @@ using namespace lexoria_test;
 
 namespace {
 
-const int topicTextId = 1793;  // the viewer's topic pane
+const char* const exeName = "lexhelp.exe";
+const char* const versionKey = "Software\\Wine\\AppDefaults\\lexhelp.exe";
+const int topicTextId = 1793;  // the Windows Help viewer's topic pane
 
-HWND helpViewer() { return FindWindowA("MS_WINHELP", nullptr); }
+HWND winHelpViewer() { return FindWindowA("MS_WINHELP", nullptr); }
+HWND htmlHelpViewer() { return FindWindowA("HH Parent", "Lexoria Help"); }
 
-std::string topicText() {
-    HWND viewer = helpViewer();
-    return viewer ? windowText(GetDlgItem(viewer, topicTextId)) : std::string();
-}
+std::string topicText() { return windowText(GetDlgItem(winHelpViewer(), topicTextId)); }
 
-bool topicShown(const char* title) {
-    return waitUntil([&] { return topicText().rfind(title, 0) == 0; }, 10000);
-}
-
-class HelpFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        deleteProgramKey();
-        ASSERT_TRUE(copyProgram(folder));
-        for (const char* name : {"lexoria.lst", "lexoria.hlp"})
-            ASSERT_TRUE(CopyFileA((buildFolder() + "\\" + name).c_str(),
-                                  folder.file(name).c_str(), FALSE));
-    }
-    void TearDown() override {
-        HWND viewer = helpViewer();
-        if (viewer) PostMessageA(viewer, WM_CLOSE, 0, 0);
-        deleteProgramKey();
-    }
-    ScratchFolder folder;
-    LexoriaProcess lexoria;
+struct ThelpCase {
+    const char* name;
+    const char* version;  // Wine's name for the Windows version the program sees
+    bool chmBeside;
+    bool htmlHelp;  // which viewer opens
 };
 
-TEST_F(HelpFile, OpensTheTopicOfEachContextAndClosesAtExit) {
-    ASSERT_TRUE(lexoria.start(folder.path()));
+// The case's viewer is up; the Windows Help viewer at the topic under the heading.
+bool shows(const ThelpCase& c, const std::string& heading) {
+    if (c.htmlHelp) return waitUntil([] { return htmlHelpViewer() != nullptr; }, 10000);
+    return waitUntil([&] { return topicText().rfind(heading + "\r\n", 0) == 0; }, 10000);
+}
+
+bool closeViewer() {
+    PostMessageA(winHelpViewer(), WM_CLOSE, 0, 0);
+    PostMessageA(htmlHelpViewer(), WM_CLOSE, 0, 0);
+    return waitUntil([] { return !winHelpViewer() && !htmlHelpViewer(); });
+}
+
+bool copyBeside(const ScratchFolder& folder, const char* built, const char* name) {
+    return CopyFileA((buildFolder() + "\\" + built).c_str(), folder.file(name).c_str(), FALSE) != 0;
+}
+
+void openHelpFromBothWindows(const ThelpCase& c) {
+    SCOPED_TRACE(c.name);
+    ScratchFolder folder;
+    SHSetValueA(HKEY_CURRENT_USER, versionKey, "Version", REG_SZ, c.version, lstrlenA(c.version) + 1);
+    ASSERT_TRUE(copyBeside(folder, "Lexoria.exe", exeName) &&
+                copyBeside(folder, "hhctrl_standin.dll", "hhctrl.ocx") &&
+                copyBeside(folder, "lexoria.lst", "lexoria.lst") &&
+                copyBeside(folder, "lexoria.hlp", "lexoria.hlp") &&
+                (!c.chmBeside || copyBeside(folder, "lexoria.chm", "lexoria.chm")));
+    LexoriaProcess lexoria;
+    ASSERT_TRUE(lexoria.start(folder.path(), exeName));
     HWND main = lexoria.waitForMainWindow();
     ASSERT_NE(main, nullptr);
 
     clickButton(main, 1002);
-    EXPECT_TRUE(topicShown("The main window\r\n")) << topicText();
-
+    EXPECT_TRUE(shows(c, "The main window"));
+    ASSERT_TRUE(closeViewer());
     clickButton(main, 1001);
     HWND options = lexoria.waitForDialog();
     ASSERT_NE(options, nullptr);
     clickButton(options, 9);
-    EXPECT_TRUE(topicShown("The Options dialog\r\n")) << topicText();
+    EXPECT_TRUE(shows(c, "The Options dialog"));
     PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(options); }));
-
+    EXPECT_TRUE(winHelpViewer() || htmlHelpViewer()) << "the help outlives the dialog";
     clickButton(main, 1);
     EXPECT_EQ(lexoria.waitForExit(), 0);
-    EXPECT_TRUE(waitUntil([] { return helpViewer() == nullptr; }));
+    EXPECT_TRUE(waitUntil([] { return !winHelpViewer() && !htmlHelpViewer(); }));
+    closeViewer();
+
+    // Pages of the built .chm, in the program's own folder, and every window closed at exit.
+    std::string expected, chm, log;
+    ASSERT_TRUE(readFile(buildFolder() + "\\lexoria.chm", chm));
+    for (const char* page : {"Themainwindow.html", "TheOptionsdialog.html"}) {
+        EXPECT_NE(chm.find(std::string("/") + page), std::string::npos) << page;
+        expected += "0 " + folder.file("lexoria.chm") + "::/" + page + "\n";
+    }
+    readFile(folder.file("hhctrl.log"), log);
+    EXPECT_EQ(c.htmlHelp ? expected + "18 \n" : "", log);
+}
+
+TEST(Help, OpensFromBothWindowsInTheViewerOfTheSystemAndClosesAtExit) {
+    const ThelpCase cases[] = {
+        {"before version 6: Windows Help", "winxp", true, false},
+        {"version 6 and later: HTML Help", "win10", true, true},
+        {"version 6 and later without lexoria.chm: Windows Help", "win10", false, false},
+    };
+    for (const ThelpCase& c : cases) {
+        deleteProgramKey();
+        openHelpFromBothWindows(c);
+    }
+    deleteProgramKey();
+    SHDeleteKeyA(HKEY_CURRENT_USER, versionKey);
 }
 
 }  // namespace

@@ -129,7 +129,8 @@ TEST_F(OptionsThroughProgram, HelpAsksForTheOptionsTopic) {
     ASSERT_GT(helpSeen.size(), 16u);
     EXPECT_EQ(HELP_CONTEXT, *reinterpret_cast<const WORD*>(&helpSeen[2]));
     EXPECT_EQ(210, *reinterpret_cast<const LONG*>(&helpSeen[4]));
-    EXPECT_STREQ("lexoria.hlp", &helpSeen[*reinterpret_cast<const WORD*>(&helpSeen[12])]);
+    const char* file = &helpSeen[*reinterpret_cast<const WORD*>(&helpSeen[12])];
+    EXPECT_STREQ(folder.file("lexoria.hlp").c_str(), file) << "the help file in the program's folder";
     EXPECT_TRUE(session.dialog()) << "the dialog stays open";
 }
 }  // namespace
