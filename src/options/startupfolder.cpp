@@ -8,9 +8,9 @@
 
 #include <cstring>
 
+#include "base/textcompare.h"
 #include "options/comholders.h"
 #include "options/progmancommands.h"
-#include "options/textcompare.h"
 #include "settings/registry.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "vocab/littleendian.h"
+#include "base/littleendian.h"
 #include "vocab/wordlist.h"
 
 namespace {

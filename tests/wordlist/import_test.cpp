@@ -17,7 +17,7 @@ namespace {
 // Every entry of the list as the program's reader gives it.
 std::vector<TwordDef> readBack(const std::string& list) {
     std::vector<TwordDef> entries;
-    FileHolder file = temporaryFile(list);
+    TfileHolder file = temporaryFile(list);
     std::vector<int32_t> offsets;
     bool overLong = false;
     EXPECT_TRUE(scanEntryOffsets(file.get(), offsets, overLong));
@@ -136,7 +136,7 @@ TEST(FieldLinesTest, MakesEveryLineReadBackAsMeant) {
         TwordDef meant = appendEntry(list, {"w", test.field, test.field});
         appendEntry(list, {"w", test.field, test.field});
         expectSameEntries(readBack(list), {meant, meant});
-        FileHolder file = temporaryFile(list);
+        TfileHolder file = temporaryFile(list);
         TcheckReport report;
         checkList(file.get(), report);
         EXPECT_EQ(report.count(Tseverity::warning) + report.count(Tseverity::error), 0)

@@ -8,8 +8,8 @@
 
 namespace fs = std::filesystem;
 
-FileHolder temporaryFile(const std::string& bytes) {
-    FileHolder file(std::tmpfile(), std::fclose);
+TfileHolder temporaryFile(const std::string& bytes) {
+    TfileHolder file(std::tmpfile());
     if (file) {
         std::fwrite(bytes.data(), 1, bytes.size(), file.get());
         std::rewind(file.get());

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/textcompare.h"
+
 namespace {
 
 // Named entities: the common ones, and every character of the Latin-1 and Windows-1252 sets.
@@ -40,7 +42,6 @@ bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 bool isAlphanumeric(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 void appendUtf8(std::string& out, unsigned code) {
     if (code < 0x80) {
