@@ -5,13 +5,13 @@
 #include <string>
 
 #include "about/aboutdialog.h"
-#include "mainwindow/gdiholders.h"
 #include "mainwindow/layout.h"
 #include "options/optionsdialog.h"
 #include "resources/resource.h"
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
 #include "vocab/wordstore.h"
+#include "win32/gdiholders.h"
 
 HINSTANCE programInstance = nullptr;
 const char* const mainWindowName = "Lexoria";

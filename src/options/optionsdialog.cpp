@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "options/dialogutil.h"
 #include "options/groupitem.h"
 #include "options/progman.h"
 #include "options/progmancommands.h"
@@ -14,6 +13,7 @@
 #include "resources/resource.h"
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
+#include "win32/dialogutil.h"
 
 namespace {
 const char* const dialogCaption = "Lexoria Options Dialog";

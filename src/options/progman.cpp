@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "options/ddeholders.h"
 #include "settings/registry.h"
+#include "win32/ddeholders.h"
 
 namespace {
 const char* const programManagerKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Program Manager\\Settings";

@@ -9,9 +9,9 @@
 #include <cstring>
 
 #include "base/textcompare.h"
-#include "options/comholders.h"
 #include "options/progmancommands.h"
 #include "settings/registry.h"
+#include "win32/comholders.h"
 
 namespace {
 const char* const shellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

@@ -6,9 +6,9 @@
 #include <functional>
 #include <map>
 
-#include "mainwindow/gdiholders.h"
 #include "mainwindow/layout.h"
 #include "support/lexoria_driver.h"
+#include "win32/gdiholders.h"
 
 using namespace lexoria_test;
 
