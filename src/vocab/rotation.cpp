@@ -4,7 +4,7 @@
 #include <random>
 
 #include "base/littleendian.h"
-#include "vocab/wordlist.h"
+#include "vocab/entrylimit.h"
 
 namespace {
 void put32(unsigned char* at, int32_t value) {
