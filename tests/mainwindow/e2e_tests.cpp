@@ -364,7 +364,7 @@ SIZE alphabetExtent(int height, int weight) {
     TwindowDC screen(nullptr);
     TselectedObject selected(screen.get(), font.get());
     SIZE size = {};
-    GetTextExtentPoint32A(screen.get(), measuringText, 26, &size);
+    GetTextExtentPoint32A(screen.get(), measuringText, measuringTextLength, &size);
     return size;
 }
 
