@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "checker.h"
-#include "wordlist/list_test_support.h"
+#include "lexoria-list/list_test_support.h"
 
 namespace {
 

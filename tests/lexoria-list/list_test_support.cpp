@@ -1,5 +1,5 @@
 // Test helpers on C stdio and std::filesystem.
-#include "wordlist/list_test_support.h"
+#include "lexoria-list/list_test_support.h"
 
 #include <filesystem>
 #include <fstream>
