@@ -21,12 +21,12 @@ struct TscrollKey {
 };
 
 const TscrollKey scrollKeys[] = {
-    {keyUp, scrollLineUp},
-    {keyDown, scrollLineDown},
-    {keyPageUp, scrollPageUp},
-    {keyPageDown, scrollPageDown},
-    {keyHome, thumbAt(thumbTop)},
-    {keyEnd, thumbAt(thumbPastEnd)},
+    {keyUp, scrollLineUp},            // one line up
+    {keyDown, scrollLineDown},        // one line down
+    {keyPageUp, scrollPageUp},        // a page up
+    {keyPageDown, scrollPageDown},    // a page down
+    {keyHome, thumbAt(thumbTop)},     // to the top
+    {keyEnd, thumbAt(thumbPastEnd)},  // past the end, which shows the last page
 };
 
 }  // namespace

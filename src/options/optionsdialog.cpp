@@ -22,6 +22,8 @@ const char* const helpFile = "lexoria.hlp";
 const DWORD groupInfoCapacity = 4096;
 
 enum class Shell { startupFolder, programManager };
+// The first major version whose shell starts programs from the Startup folder.
+const DWORD startupFolderMajorVersion = 4;
 
 // Whether the program is, as far as the dialog knows, in the Startup folder or group. It always
 // agrees with the button's caption once initialisation has settled it.
@@ -42,7 +44,8 @@ bool getShell(Shell& shell) {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;  // 148 bytes
     if (!GetVersionExA(&version)) return false;
-    shell = version.dwMajorVersion < 4 ? Shell::programManager : Shell::startupFolder;
+    shell = version.dwMajorVersion < startupFolderMajorVersion ? Shell::programManager
+                                                               : Shell::startupFolder;
     return true;
 }
 
