@@ -1,5 +1,5 @@
 # The project's commands. Each installs what a fresh Debian 12 machine lacks first (as root).
-.PHONY: deps build test run bench soak dist clean
+.PHONY: deps build test run bench soak dist clean format
 
 deps:
 	@tools/install-deps.sh
@@ -24,3 +24,8 @@ soak: deps
 
 dist: deps
 	@tools/dist.sh
+
+# Applies .clang-format to the C++ sources under src, tools and tests (the fuzz corpora are data).
+format: deps
+	@git ls-files 'src/*.cpp' 'src/*.h' 'tools/*.cpp' 'tools/*.h' 'tests/*.cpp' 'tests/*.h' | \
+		grep -v -e '/corpus/' -e '/regression/' | xargs clang-format -i --style=file

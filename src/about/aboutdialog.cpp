@@ -3,8 +3,8 @@
 #include "about/aboutdialog.h"
 
 #include "about/titlebitmap.h"
-#include "options/dialogutil.h"
 #include "resources/resource.h"
+#include "win32/dialogutil.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "about/dibcolours.h"
-#include "mainwindow/gdiholders.h"
 #include "resources/resource.h"
+#include "win32/gdiholders.h"
 
 namespace {
 

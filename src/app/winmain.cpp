@@ -4,8 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "mainwindow/layout.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/panekeys.h"
 #include "resources/resource.h"
 
 namespace {

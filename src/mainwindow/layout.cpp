@@ -1,9 +1,11 @@
-// Main window geometry, placement and key mapping; see layout.h.
+// Main window geometry and placement; see layout.h.
 #include "mainwindow/layout.h"
 
 #include <algorithm>
+#include <cstdint>
 
-const char* const measuringText = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+const char measuringText[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+const int measuringTextLength = sizeof measuringText - 1;
 
 namespace {
 
@@ -14,12 +16,18 @@ const int innerHeight = 266;
 // Margin between the measured text and the window's sides.
 const int textMargin = 16;
 
-// The pane and the title band keep 8 pixels from the window's edges.
+// The pane and the title band keep 8 pixels from the window's edges and from each other, and
+// the pane as much from the button row.
 const int edgeMargin = 8;
+// Inside the title band, the word keeps 2 pixels from the top edge and from the bottom one.
+const int bandTextInset = 2;
 // The button row: top 22 pixels above the client bottom, 21 pixels high, with a one-pixel
 // margin at each side and a one-pixel gap between buttons.
 const int buttonRowOffset = 22;
 const int buttonHeight = 21;
+const int buttonGap = 1;
+
+int titleBandBottom(int titleHeight) { return edgeMargin + titleHeight + 2 * bandTextInset; }
 
 int16_t cut16(int value) { return static_cast<int16_t>(value); }
 
@@ -73,62 +81,30 @@ Tpoint mainWindowPosition(const TwindowSettings& settings, Tsize screen, Tsize w
 }
 
 Trect definitionPaneRect(Tsize client, int titleHeight) {
-    return Trect{edgeMargin, titleHeight + 20, client.width - 2 * edgeMargin,
-                 client.height - titleHeight - 50};
+    int top = titleBandBottom(titleHeight) + edgeMargin;
+    int bottom = client.height - buttonRowOffset - edgeMargin;
+    return Trect{edgeMargin, top, client.width - 2 * edgeMargin, bottom - top};
 }
 
 Trect buttonRect(Tsize client, TbuttonSlot slot) {
-    int available = client.width - 6;
-    int w = available / 5;
+    int available = client.width - (buttonCount + 1) * buttonGap;
+    int equal = available / buttonCount;
     // The remainder of the division goes to the middle button.
-    int o = available - 4 * w;
-    const int lefts[buttonCount] = {1, w + 2, 2 * w + 3, 2 * w + o + 4, 3 * w + o + 5};
-    int width = slot == optionsSlot ? o : w;
-    return Trect{lefts[slot], client.height - buttonRowOffset, width, buttonHeight};
+    int middle = available - (buttonCount - 1) * equal;
+    int left = buttonGap;
+    for (int before = 0; before < slot; ++before)
+        left += (before == optionsSlot ? middle : equal) + buttonGap;
+    int width = slot == optionsSlot ? middle : equal;
+    return Trect{left, client.height - buttonRowOffset, width, buttonHeight};
 }
 
 TbandFrame titleBandFrame(Tsize client, int titleHeight) {
-    return TbandFrame{edgeMargin, edgeMargin, client.width - edgeMargin, titleHeight + 12};
+    return TbandFrame{edgeMargin, edgeMargin, client.width - edgeMargin,
+                      titleBandBottom(titleHeight)};
 }
 
 Tpoint titleWordOrigin(const TbandFrame& frame) {
-    return Tpoint{(frame.left + frame.right) / 2, frame.top + 2};
-}
-
-namespace {
-
-struct TscrollKey {
-    unsigned virtualKey;
-    uint32_t scrollWParam;
-};
-
-// Virtual-key codes and WM_VSCROLL requests by number: Home and End ask for a thumb position,
-// 0 or 65535, in the high word.
-const uint32_t thumbPosition = 4;
-const TscrollKey scrollKeys[] = {
-    {38, 0},                              // Up: one line up
-    {40, 1},                              // Down: one line down
-    {33, 2},                              // Page Up
-    {34, 3},                              // Page Down
-    {36, thumbPosition},                  // Home: to the top
-    {35, thumbPosition | (65535u << 16)}, // End: past the end
-};
-
-}  // namespace
-
-bool isPaneNavigationKey(unsigned virtualKey) {
-    uint32_t unused = 0;
-    return paneScrollRequest(virtualKey, unused);
-}
-
-bool paneScrollRequest(unsigned virtualKey, uint32_t& scrollWParam) {
-    for (const TscrollKey& key : scrollKeys) {
-        if (key.virtualKey == virtualKey) {
-            scrollWParam = key.scrollWParam;
-            return true;
-        }
-    }
-    return false;
+    return Tpoint{(frame.left + frame.right) / 2, frame.top + bandTextInset};
 }
 
 bool isModulePathUsable(unsigned long length, unsigned long capacity) {

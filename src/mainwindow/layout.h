@@ -1,10 +1,9 @@
 // The main window's geometry and the small decisions around it, kept free of platform headers so
 // the host build can test them: the outer size from the measured fonts, where the settings
-// record places the window, where the pane, buttons and title band go, which keys scroll the
-// pane and how, and the word list path next to the program.
+// record places the window, where the pane, buttons and title band go, and the word list path
+// next to the program.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "settings/windowsettings.h"
@@ -26,8 +25,10 @@ struct Trect {
     int height = 0;
 };
 
-// The text measured with the title and pane fonts to size the window.
-extern const char* const measuringText;
+// The text measured with the title and pane fonts to size the window (the alphabet), and its
+// length in characters.
+extern const char measuringText[];
+extern const int measuringTextLength;
 
 // Outer window size from the two measured alphabet widths and the dialog frame metrics.
 Tsize mainWindowSize(int titleTextWidth, int paneTextWidth, int dlgFrameX, int dlgFrameY);
@@ -51,11 +52,6 @@ struct TbandFrame {
 };
 TbandFrame titleBandFrame(Tsize client, int titleHeight);
 Tpoint titleWordOrigin(const TbandFrame& frame);
-
-// Navigation keys (virtual-key codes): the six that the message loop hands to the main window,
-// and the WM_VSCROLL wParam each one sends to the pane. False for every other key.
-bool isPaneNavigationKey(unsigned virtualKey);
-bool paneScrollRequest(unsigned virtualKey, uint32_t& scrollWParam);
 
 // The module path as GetModuleFileName reported it into a buffer of the given capacity: a
 // zero length is a failure, and a path that fills the buffer may have been cut short.

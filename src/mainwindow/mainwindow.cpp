@@ -5,19 +5,30 @@
 #include <string>
 
 #include "about/aboutdialog.h"
-#include "mainwindow/gdiholders.h"
 #include "mainwindow/layout.h"
+#include "mainwindow/panekeys.h"
 #include "options/optionsdialog.h"
 #include "resources/resource.h"
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
 #include "vocab/wordstore.h"
+#include "win32/gdiholders.h"
 #include "win32/helpviewer.h"
 
 HINSTANCE programInstance = nullptr;
 const char* const mainWindowName = "Lexoria";
 
 namespace {
+
+// Character heights of the three fonts, in pixels.
+const int buttonFontHeight = 13;
+const int titleFontHeight = 26;
+const int paneFontHeight = 20;
+// The title band's shadow edges, and its face: the class brush's light grey, so the word's
+// opaque text box blends in.
+const COLORREF bandShadowColour = RGB(128, 128, 128);
+const COLORREF bandFaceColour = RGB(192, 192, 192);
+const COLORREF wordColour = RGB(0, 0, 0);
 
 // Everything the one main window owns, from its creation to the end of the process.
 struct TmainWindowState {
@@ -68,9 +79,9 @@ HFONT makeFont(const char* face, int height, int weight) {
 }
 
 void createFonts() {
-    state.buttonFont.reset(makeFont("Arial", 13, FW_NORMAL));
-    state.titleFont.reset(makeFont("Times New Roman", 26, FW_BOLD));
-    state.paneFont.reset(makeFont("Times New Roman", 20, FW_NORMAL));
+    state.buttonFont.reset(makeFont("Arial", buttonFontHeight, FW_NORMAL));
+    state.titleFont.reset(makeFont("Times New Roman", titleFontHeight, FW_BOLD));
+    state.paneFont.reset(makeFont("Times New Roman", paneFontHeight, FW_NORMAL));
 }
 
 // The window is as wide as the alphabet in the wider of the two text fonts needs; the title
@@ -80,9 +91,9 @@ Tsize measureWindowSize() {
     SIZE paneExtent = {};
     {
         TselectedObject font(screen.get(), state.titleFont.get());
-        GetTextExtentPoint32A(screen.get(), measuringText, 26, &state.titleExtent);
+        GetTextExtentPoint32A(screen.get(), measuringText, measuringTextLength, &state.titleExtent);
         font.select(state.paneFont.get());
-        GetTextExtentPoint32A(screen.get(), measuringText, 26, &paneExtent);
+        GetTextExtentPoint32A(screen.get(), measuringText, measuringTextLength, &paneExtent);
     }
     return mainWindowSize(state.titleExtent.cx, paneExtent.cx, GetSystemMetrics(SM_CXDLGFRAME),
                           GetSystemMetrics(SM_CYDLGFRAME));
@@ -151,7 +162,7 @@ void drawLine(HDC dc, int fromX, int fromY, int toX, int toY) {
 void drawTitleBand(HWND window) {
     TpaintSession paint(window);
     HDC dc = paint.get();
-    TgdiObject<HPEN> greyPen(CreatePen(PS_SOLID, 1, RGB(128, 128, 128)));
+    TgdiObject<HPEN> greyPen(CreatePen(PS_SOLID, 1, bandShadowColour));
     RECT client = {};
     GetClientRect(window, &client);
     TselectedObject font(dc, state.titleFont.get());
@@ -164,10 +175,9 @@ void drawTitleBand(HWND window) {
     drawLine(dc, band.left, band.bottom, band.right, band.bottom);
     drawLine(dc, band.right, band.top, band.right, band.bottom);
 
-    // The background colour is the class brush's light grey, so the opaque text box blends in.
     SetTextAlign(dc, TA_CENTER | TA_TOP);
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, RGB(192, 192, 192));
+    SetTextColor(dc, wordColour);
+    SetBkColor(dc, bandFaceColour);
     Tpoint origin = titleWordOrigin(band);
     TextOutA(dc, origin.x, origin.y, state.entry.word.c_str(),
              static_cast<int>(state.entry.word.size()));

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "options/textcompare.h"
+#include "base/textcompare.h"
 
 namespace {
 struct Span {

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "options/dialogutil.h"
 #include "options/groupitem.h"
 #include "options/progman.h"
 #include "options/progmancommands.h"
@@ -14,6 +13,7 @@
 #include "resources/resource.h"
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
+#include "win32/dialogutil.h"
 #include "win32/helpviewer.h"
 
 namespace {
@@ -22,6 +22,8 @@ const char* const confirmationCaption = "Lexoria";
 const DWORD groupInfoCapacity = 4096;
 
 enum class Shell { startupFolder, programManager };
+// The first major version whose shell starts programs from the Startup folder.
+const DWORD startupFolderMajorVersion = 4;
 
 // Whether the program is, as far as the dialog knows, in the Startup folder or group. It always
 // agrees with the button's caption once initialisation has settled it.
@@ -42,7 +44,8 @@ bool getShell(Shell& shell) {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;  // 148 bytes
     if (!GetVersionExA(&version)) return false;
-    shell = version.dwMajorVersion < 4 ? Shell::programManager : Shell::startupFolder;
+    shell = version.dwMajorVersion < startupFolderMajorVersion ? Shell::programManager
+                                                               : Shell::startupFolder;
     return true;
 }
 

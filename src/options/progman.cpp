@@ -2,10 +2,12 @@
 // dialog, so one conversation state serves it; every transaction waits up to a second.
 #include "options/progman.h"
 
+#include <ddeml.h>
+
 #include <cstring>
 
-#include "options/ddeholders.h"
 #include "settings/registry.h"
+#include "win32/ddeholders.h"
 
 namespace {
 const char* const programManagerKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Program Manager\\Settings";
@@ -16,6 +18,11 @@ DWORD ddeInstance = 0;
 HCONV conversation = nullptr;
 
 bool connected() { return ddeInstance != 0 && conversation != nullptr; }
+
+// The client instance serves nothing, so every transaction and notification is answered with 0.
+HDDEDATA CALLBACK ddeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    return nullptr;
+}
 }  // namespace
 
 bool getStartupGroup(std::string& groupName) {
@@ -78,8 +85,4 @@ bool ddeRequestString(const char* item, char* buffer, DWORD& size) {
     std::memcpy(buffer, bytes.data(), bytes.size());
     size = bytes.size();
     return true;
-}
-
-HDDEDATA CALLBACK ddeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
-    return nullptr;
 }

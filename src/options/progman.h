@@ -4,7 +4,6 @@
 #pragma once
 
 #include <windows.h>
-#include <ddeml.h>
 
 #include <string>
 
@@ -21,9 +20,6 @@ bool ddeExecuteString(const char* command);
 // Requests an item's text. size: in, the buffer's capacity; out, the size of the data, also when
 // it did not fit (then false, and the buffer is untouched).
 bool ddeRequestString(const char* item, char* buffer, DWORD& size);
-// The client instance serves nothing, so every transaction and notification is answered with 0.
-HDDEDATA CALLBACK ddeCallback(UINT type, UINT format, HCONV conversation, HSZ topic, HSZ item,
-                              HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2);
 
 // The conversation for one operation: opened on construction, closed on every way out.
 class ProgmanConversation {

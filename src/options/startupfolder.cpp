@@ -8,10 +8,10 @@
 
 #include <cstring>
 
-#include "options/comholders.h"
+#include "base/textcompare.h"
 #include "options/progmancommands.h"
-#include "options/textcompare.h"
 #include "settings/registry.h"
+#include "win32/comholders.h"
 
 namespace {
 const char* const shellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

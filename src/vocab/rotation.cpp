@@ -3,8 +3,8 @@
 
 #include <random>
 
-#include "vocab/littleendian.h"
-#include "vocab/wordlist.h"
+#include "base/littleendian.h"
+#include "vocab/entrylimit.h"
 
 namespace {
 void put32(unsigned char* at, int32_t value) {

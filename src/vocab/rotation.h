@@ -15,7 +15,7 @@ struct RotationState {
 
     void toBytes(unsigned char out[recordSize]) const;
     void fromBytes(const unsigned char in[recordSize]);
-    // True when the fields could have been written by the program: count within 0..4000,
+    // True when the fields could have been written by the program: count within 0..maxEntries,
     // positions inside the index, and a stride that walks every position once; an empty index
     // has only the state (0, 0, 0, 1).
     bool isConsistent() const;

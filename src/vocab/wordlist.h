@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "vocab/entrylimit.h"
+
 class TwordDef {
 public:
     std::string word;
@@ -18,7 +20,6 @@ public:
 // Lines are read through one buffer of this size: a read stops after a LF or after
 // lineBufferSize - 1 bytes, so a longer physical line arrives as several lines.
 const int lineBufferSize = 2048;
-const int maxEntries = 4000;
 
 // Removes every trailing CR, LF and space byte, in place.
 void trimLineEnd(char* line);

@@ -4,10 +4,9 @@
 
 #include <windows.h>
 
-#include <memory>
-
+#include "base/fileholder.h"
+#include "base/littleendian.h"
 #include "settings/registry.h"
-#include "vocab/littleendian.h"
 #include "vocab/rotation.h"
 
 const char* const offsetsValue = "Offsets";
@@ -16,10 +15,8 @@ const char* const modificationTimeValue = "Modification Time";
 
 namespace {
 
-using FileHolder = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-FileHolder openList(const std::string& path) {
-    return FileHolder(std::fopen(path.c_str(), "rb"), &std::fclose);
+TfileHolder openList(const std::string& path) {
+    return TfileHolder(std::fopen(path.c_str(), "rb"));
 }
 
 void showWarningBox(const char* text) {
@@ -111,7 +108,7 @@ bool buildIndex(const std::string& path) {
     std::vector<int32_t> offsets;
     bool overLong = false;
     {
-        FileHolder file = openList(path);
+        TfileHolder file = openList(path);
         if (!file || !scanEntryOffsets(file.get(), offsets, overLong)) return false;
     }
     if (overLong) warnOverLongList();
@@ -131,7 +128,7 @@ bool buildIndex(const std::string& path) {
 }
 
 bool readEntry(const std::string& path, int32_t offset, TwordDef& entry) {
-    FileHolder file = openList(path);
+    TfileHolder file = openList(path);
     return file && readEntryAt(file.get(), offset, entry);
 }
 

@@ -8,9 +8,9 @@
 
 #include <vector>
 
-#include "options/comholders.h"
 #include "options/progmancommands.h"
 #include "options/startupfolder.h"
+#include "win32/comholders.h"
 
 namespace dist_test {
 

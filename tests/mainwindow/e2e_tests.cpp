@@ -6,9 +6,9 @@
 #include <functional>
 #include <map>
 
-#include "mainwindow/gdiholders.h"
 #include "mainwindow/layout.h"
 #include "support/lexoria_driver.h"
+#include "win32/gdiholders.h"
 
 using namespace lexoria_test;
 
@@ -364,7 +364,7 @@ SIZE alphabetExtent(int height, int weight) {
     TwindowDC screen(nullptr);
     TselectedObject selected(screen.get(), font.get());
     SIZE size = {};
-    GetTextExtentPoint32A(screen.get(), measuringText, 26, &size);
+    GetTextExtentPoint32A(screen.get(), measuringText, measuringTextLength, &size);
     return size;
 }
 

@@ -2,8 +2,7 @@
 // for byte, for awkward files with LF and CR LF line ends alike.
 #include <gtest/gtest.h>
 
-#include <memory>
-
+#include "base/fileholder.h"
 #include "vocab/wordlist.h"
 
 using namespace std::string_literals;
@@ -16,7 +15,7 @@ struct Stream {
         std::fwrite(bytes.data(), 1, bytes.size(), file.get());
         std::rewind(file.get());
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file{std::tmpfile(), &std::fclose};
+    TfileHolder file{std::tmpfile()};
 };
 
 // The bytes with every LF written as the line end given.

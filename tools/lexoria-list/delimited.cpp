@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+#include "base/textcompare.h"
+
 namespace {
 
 bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
@@ -108,13 +110,6 @@ Trecord TrecordSplitter::readRecord(bool& onlyEmpty) {
     return record;
 }
 
-std::string lowered(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 std::string trimmedBlanks(const std::string& text) {
     size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return "";
@@ -127,7 +122,7 @@ bool separatorNamed(const std::string& value, char& separator) {
         char separator;
     } names[] = {{"tab", '\t'}, {"comma", ','}, {"semicolon", ';'}, {"space", ' '}, {"pipe", '|'}, {"colon", ':'}};
     for (const auto& entry : names) {
-        if (lowered(value) == entry.name) {
+        if (loweredAscii(value) == entry.name) {
             separator = entry.separator;
             return true;
         }
@@ -141,12 +136,12 @@ bool separatorNamed(const std::string& value, char& separator) {
 bool takeHeaderLine(const std::string& content, TankiHeader& header, std::string& problem) {
     size_t colon = content.find(':');
     if (content.empty() || content[0] != '#' || colon == std::string::npos) return false;
-    std::string key = lowered(trimmedBlanks(content.substr(1, colon - 1)));
+    std::string key = loweredAscii(trimmedBlanks(content.substr(1, colon - 1)));
     std::string value = trimmedBlanks(content.substr(colon + 1));
     if (key == "separator") {
         if (!separatorNamed(value, header.separator)) problem = "unknown separator \"" + value + "\"";
     } else if (key == "html") {
-        header.html = lowered(value) == "true";
+        header.html = loweredAscii(value) == "true";
     } else if (key == "guid column" || key == "notetype column" || key == "deck column" ||
                key == "tags column") {
         int column = std::atoi(value.c_str());

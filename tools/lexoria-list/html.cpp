@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/textcompare.h"
 #include "encoding.h"
 
 namespace {
@@ -43,7 +44,6 @@ bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 bool isAlphanumeric(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 void appendUtf8(std::string& out, unsigned code) {
     if (code < 0x80) {

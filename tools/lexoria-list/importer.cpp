@@ -17,6 +17,7 @@
 #include "fileio.h"
 #include "html.h"
 #include "listwriter.h"
+#include "base/textcompare.h"
 #include "vocab/wordlist.h"
 
 namespace {
@@ -37,18 +38,11 @@ public:
     int example = 0;  // 0 for none
 };
 
-std::string lowered(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 std::string extensionOf(const std::string& path) {
     size_t dot = path.rfind('.');
     size_t folder = path.find_last_of("/\\");
     if (dot == std::string::npos || (folder != std::string::npos && dot < folder)) return "";
-    return lowered(path.substr(dot));
+    return loweredAscii(path.substr(dot));
 }
 
 TinputFormat guessFormat(const std::string& path, const std::string& text) {

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "base/textcompare.h"
 #include "vocab/wordlist.h"
 
 const char* const wordKey = "word=";
@@ -30,8 +31,6 @@ size_t invisibleAt(const std::string& line, size_t at) {
     }
     return 0;
 }
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool matchesIgnoringCase(const std::string& line, size_t at, const char* key, bool& exact) {
     size_t length = std::strlen(key);

@@ -13,12 +13,11 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "support/lexoria_driver.h"
+#include "settings/registry.h"
+#include "soakprogram.h"
 #include "vocab/rotation.h"
 
 namespace {
-
-using lexoria_test::LexoriaProcess;
 
 const int entries = 4000;
 const int warmUpPresses = 200;
@@ -141,14 +140,15 @@ int entryNumber(const std::string& shown) {
 }
 
 bool storedState(RotationState& state) {
-    std::vector<unsigned char> bytes;
-    DWORD type = 0;
-    if (!lexoria_test::getProgramValue("State", bytes, &type) || type != REG_BINARY ||
-        bytes.size() != RotationState::recordSize)
-        return false;
-    state.fromBytes(bytes.data());
+    unsigned char bytes[RotationState::recordSize];
+    DWORD size = sizeof bytes;
+    Tregistry store(HKEY_CURRENT_USER, programSubkey, 1);
+    if (!store.getBinary("State", bytes, &size) || size != sizeof bytes) return false;
+    state.fromBytes(bytes);
     return true;
 }
+
+void deleteProgramKey() { RegDeleteKeyA(HKEY_CURRENT_USER, programSubkey); }
 
 // One pass in progress: how often each entry was shown.
 struct Tpass {
@@ -194,7 +194,7 @@ bool pressOnce(HWND window, Tpass& pass, int& passesChecked) {
         fail("a press was not handled within 10 s (a message box?)");
         return false;
     }
-    const std::string text = lexoria_test::paneText(window);
+    const std::string text = paneText(window);
     if (entryNumber(text) != before.current) {
         fail("shown \"" + text + "\", expected entry " + std::to_string(before.current));
         return false;
@@ -223,18 +223,17 @@ bool pressOnce(HWND window, Tpass& pass, int& passesChecked) {
 
 int main(int argc, char** argv) {
     const int presses = argc > 1 ? std::atoi(argv[1]) : 10000;
-    lexoria_test::deleteProgramKey();
+    deleteProgramKey();
     int passesChecked = 0;
     DWORD elapsed = 0;
     std::vector<Tfigures> samples;
     {
-        lexoria_test::ScratchFolder folder;
-        if (!lexoria_test::copyProgram(folder) ||
-            !lexoria_test::writeFile(folder.file("lexoria.lst"), wordList())) {
+        TsoakFolder folder(wordList());
+        if (!folder.ready()) {
             std::printf("FAIL: cannot prepare the scratch folder\n");
             return 1;
         }
-        LexoriaProcess program;
+        TsoakProgram program;
         HWND window = program.start(folder.path()) ? program.waitForMainWindow(30000) : nullptr;
         if (!window) {
             std::printf("FAIL: the program did not come up\n");
@@ -243,7 +242,7 @@ int main(int argc, char** argv) {
         // The first entry, shown at start, opens the first pass.
         Tpass pass;
         RotationState first;
-        int shown = entryNumber(lexoria_test::paneText(window));
+        int shown = entryNumber(paneText(window));
         if (!storedState(first) || shown != first.start || shown < 0)
             fail("the first entry shown is not the start of the first pass");
         else
@@ -256,11 +255,11 @@ int main(int argc, char** argv) {
             if (i == warmUpPresses || i % sampleEvery == 0 || i == presses)
                 samples.push_back(measure(program.handle(), program.id(), i));
         }
-        lexoria_test::clickButton(window, IDC_EXIT);
+        PostMessageA(GetDlgItem(window, IDC_EXIT), BM_CLICK, 0, 0);
         long code = program.waitForExit(10000);
         if (code != 0) fail("exit code " + std::to_string(code));
     }
-    lexoria_test::deleteProgramKey();
+    deleteProgramKey();
 
     std::printf("soak: %d presses on %d entries in %lu ms (%.2f ms a press), %d full passes "
                 "checked\n",

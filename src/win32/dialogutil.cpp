@@ -1,5 +1,5 @@
 // Centring a dialog over its parent and finding a control among a dialog's children.
-#include "options/dialogutil.h"
+#include "win32/dialogutil.h"
 
 namespace {
 struct ControlSearch {

@@ -10,14 +10,14 @@
 #include "commands.h"
 #include "listwriter.h"
 #include "vocab/wordlist.h"
-#include "wordlist/list_test_support.h"
+#include "lexoria-list/list_test_support.h"
 
 namespace {
 
 // Every entry of the list as the program's reader gives it.
 std::vector<TwordDef> readBack(const std::string& list) {
     std::vector<TwordDef> entries;
-    FileHolder file = temporaryFile(list);
+    TfileHolder file = temporaryFile(list);
     std::vector<int32_t> offsets;
     bool overLong = false;
     EXPECT_TRUE(scanEntryOffsets(file.get(), offsets, overLong));
@@ -44,11 +44,11 @@ protected:
         err.clear();
         return runCommand(arguments, out, err);
     }
-    // Imports a file of tests/wordlist/data and compares what the reader gets with the entries.
+    // Imports a file of tests/lexoria-list/data and compares what the reader gets with the entries.
     void expectImport(const std::vector<std::string>& options, const std::vector<TwordDef>& expected) {
         std::vector<std::string> arguments = {"import"};
         arguments.insert(arguments.end(), options.begin(), options.end());
-        arguments.back() = sourceFile("tests/wordlist/data/" + arguments.back());
+        arguments.back() = sourceFile("tests/lexoria-list/data/" + arguments.back());
         arguments.push_back(list);
         ASSERT_EQ(run(arguments), 0) << err;
         expectSameEntries(readBack(readBytes(list)), expected);
@@ -119,7 +119,7 @@ TEST_F(ImportTest, ReadsHeaderRowsAndLettersAsMeant) {
 }
 
 TEST_F(ImportTest, TsvWithMissingColumnsWritesNothingUnlessBadRowsAreSkipped) {
-    std::string input = sourceFile("tests/wordlist/data/missing-column.tsv");
+    std::string input = sourceFile("tests/lexoria-list/data/missing-column.tsv");
     ASSERT_TRUE(writeBytes(list, "word=keep\r\ndef=me\r\n"));
     EXPECT_EQ(run({"import", input, list}), 2);
     EXPECT_NE(err.find("missing-column.tsv:2: bad row: the row has 2 fields, but the example is field 3"), std::string::npos) << err;
@@ -179,7 +179,7 @@ TEST(FieldLinesTest, MakesEveryLineReadBackAsMeant) {
         TwordDef meant = appendEntry(list, {"w", test.field, test.field});
         appendEntry(list, {"w", test.field, test.field});
         expectSameEntries(readBack(list), {meant, meant});
-        FileHolder file = temporaryFile(list);
+        TfileHolder file = temporaryFile(list);
         TcheckReport report;
         checkList(file.get(), report);
         for (const Tfinding& found : report.findings) {

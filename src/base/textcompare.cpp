@@ -1,16 +1,17 @@
-// Locale-free comparison that folds only the letters a to z.
-#include "options/textcompare.h"
+// Locale-free comparison and lower-casing that fold only the letters A to Z.
+#include "base/textcompare.h"
 
 #include <cstring>
 
-namespace {
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
+std::string loweredAscii(std::string text) {
+    for (char& c : text) c = lowerAscii(c);
+    return text;
+}
 
 bool sameIgnoringAsciiCase(const char* a, std::size_t aLength, const char* b, std::size_t bLength) {
     if (aLength != bLength) return false;
     for (std::size_t i = 0; i < aLength; ++i)
-        if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
     return true;
 }
 

@@ -2,14 +2,12 @@
 // folder on disk, whole-file reads and writes, and where the project's own files lie.
 #pragma once
 
-#include <cstdio>
-#include <memory>
 #include <string>
 
-using FileHolder = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+#include "base/fileholder.h"
 
 // An anonymous temporary file holding the bytes, open for reading at its start.
-FileHolder temporaryFile(const std::string& bytes);
+TfileHolder temporaryFile(const std::string& bytes);
 
 // A fresh folder, removed with its contents on destruction.
 class ScratchFolder {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "checker.h"
-#include "wordlist/list_test_support.h"
+#include "lexoria-list/list_test_support.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ std::vector<TrapCase> trapCases() {
 TEST(CheckTest, ReportsEachTrapAtItsLine) {
     for (const TrapCase& test : trapCases()) {
         SCOPED_TRACE(test.name);
-        FileHolder file = temporaryFile(test.list);
+        TfileHolder file = temporaryFile(test.list);
         TcheckReport report;
         checkList(file.get(), report);
         ASSERT_EQ(report.findings.size(), test.findings.size()) << formatReport("list", report);
@@ -100,7 +100,7 @@ TEST(CheckTest, ReportsEachTrapAtItsLine) {
 
 // What the user reads: each finding as "file:line: severity: text", then the summary line.
 TEST(CheckTest, FormatsFindingsAndSummary) {
-    FileHolder file = temporaryFile("word=a\r\nword=b\r\ndef=c\r\nword=a\r\n");
+    TfileHolder file = temporaryFile("word=a\r\nword=b\r\ndef=c\r\nword=a\r\n");
     TcheckReport report;
     checkList(file.get(), report);
     EXPECT_EQ(formatReport("my.lst", report),

@@ -1,5 +1,5 @@
 // Test helpers on C stdio and std::filesystem.
-#include "wordlist/list_test_support.h"
+#include "lexoria-list/list_test_support.h"
 
 #include <filesystem>
 #include <fstream>
@@ -8,8 +8,8 @@
 
 namespace fs = std::filesystem;
 
-FileHolder temporaryFile(const std::string& bytes) {
-    FileHolder file(std::tmpfile(), std::fclose);
+TfileHolder temporaryFile(const std::string& bytes) {
+    TfileHolder file(std::tmpfile());
     if (file) {
         std::fwrite(bytes.data(), 1, bytes.size(), file.get());
         std::rewind(file.get());

@@ -1,4 +1,4 @@
-// Small owners for the GDI resources the main window uses within one message: the screen's
+// Small owners for GDI resources held within one message or one drawing: the screen's
 // device context, a paint session, an object selected into a DC (put back on scope exit, so a
 // font or pen is never left selected when its DC is released or the object deleted), and an
 // owned GDI object such as a pen or font.

@@ -1,0 +1,120 @@
+// Preparing the soak run's folder and watching the program's process and main window.
+#include "soakprogram.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "resources/resource.h"
+
+namespace {
+
+const char* const programFile = "Lexoria.exe";
+const char* const listFile = "lexoria.lst";
+const DWORD pollMs = 10;
+const DWORD killWaitMs = 5000;
+const DWORD paneReadTimeoutMs = 2000;
+
+std::string besideThisProgram(const char* name) {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
+}
+
+bool writeBytes(const std::string& path, const std::string& bytes) {
+    ThandleHolder file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file.get() != INVALID_HANDLE_VALUE &&
+           WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+           written == bytes.size();
+}
+
+struct TwindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK findMainWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<TwindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (owner != search->processId || lstrcmpA(name, "Lexoria") != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+TsoakFolder::TsoakFolder(const std::string& listBytes) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    char name[MAX_PATH + 32];
+    std::snprintf(name, sizeof name, "%slexoria-soak-%lu", temp, GetCurrentProcessId());
+    if (!CreateDirectoryA(name, nullptr)) return;
+    folder = name;
+    prepared = CopyFileA(besideThisProgram(programFile).c_str(),
+                         (folder + "\\" + programFile).c_str(), FALSE) &&
+               writeBytes(folder + "\\" + listFile, listBytes);
+}
+
+TsoakFolder::~TsoakFolder() {
+    if (folder.empty()) return;
+    DeleteFileA((folder + "\\" + programFile).c_str());
+    DeleteFileA((folder + "\\" + listFile).c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+TsoakProgram::~TsoakProgram() {
+    if (process.get() && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process.get(), 99);
+        WaitForSingleObject(process.get(), killWaitMs);
+    }
+}
+
+bool TsoakProgram::start(const std::string& folder) {
+    std::string exe = folder + "\\" + programFile;
+    std::string commandLine = "\"" + exe + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    process.reset(info.hProcess);
+    processId = info.dwProcessId;
+    return true;
+}
+
+HWND TsoakProgram::waitForMainWindow(DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start <= timeoutMs &&
+           WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
+        TwindowSearch search{processId, nullptr};
+        EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found && IsWindowVisible(search.found) && !paneText(search.found).empty())
+            return search.found;
+        Sleep(pollMs);
+    }
+    return nullptr;
+}
+
+long TsoakProgram::waitForExit(DWORD timeoutMs) {
+    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return static_cast<long>(code);
+}
+
+std::string paneText(HWND mainWindow) {
+    HWND pane = GetDlgItem(mainWindow, IDC_DEFINITION);
+    if (!pane) return std::string();
+    std::vector<char> text(1 << 16, '\0');
+    SendMessageTimeoutA(pane, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, paneReadTimeoutMs, nullptr);
+    return text.data();
+}
