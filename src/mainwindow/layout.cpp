@@ -130,14 +130,3 @@ bool paneScrollRequest(unsigned virtualKey, uint32_t& scrollWParam) {
     }
     return false;
 }
-
-bool isModulePathUsable(unsigned long length, unsigned long capacity) {
-    return length > 0 && length < capacity;
-}
-
-std::string wordListPathFor(const std::string& modulePath) {
-    const char* const listName = "lexoria.lst";
-    std::string::size_type slash = modulePath.rfind('\\');
-    if (slash == std::string::npos) return listName;
-    return modulePath.substr(0, slash + 1) + listName;
-}

@@ -1,11 +1,10 @@
 // The main window's geometry and the small decisions around it, kept free of platform headers so
 // the host build can test them: the outer size from the measured fonts, where the settings
 // record places the window, where the pane, buttons and title band go, which keys scroll the
-// pane and how, and the word list path next to the program.
+// pane and how.
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "settings/windowsettings.h"
 
@@ -56,10 +55,3 @@ Tpoint titleWordOrigin(const TbandFrame& frame);
 // and the WM_VSCROLL wParam each one sends to the pane. False for every other key.
 bool isPaneNavigationKey(unsigned virtualKey);
 bool paneScrollRequest(unsigned virtualKey, uint32_t& scrollWParam);
-
-// The module path as GetModuleFileName reported it into a buffer of the given capacity: a
-// zero length is a failure, and a path that fills the buffer may have been cut short.
-bool isModulePathUsable(unsigned long length, unsigned long capacity);
-// The word list beside the program: the module path up to its last backslash, plus the list's
-// name; just the name when there is no backslash.
-std::string wordListPathFor(const std::string& modulePath);

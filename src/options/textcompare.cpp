@@ -2,9 +2,13 @@
 #include "options/textcompare.h"
 
 #include <cstring>
+#include <cwchar>
 
 namespace {
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+template <typename Char>
+Char foldAscii(Char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<Char>(c - 'A' + 'a') : c;
+}
 }  // namespace
 
 bool sameIgnoringAsciiCase(const char* a, std::size_t aLength, const char* b, std::size_t bLength) {
@@ -16,4 +20,10 @@ bool sameIgnoringAsciiCase(const char* a, std::size_t aLength, const char* b, st
 
 bool sameIgnoringAsciiCase(const char* a, const char* b) {
     return sameIgnoringAsciiCase(a, std::strlen(a), b, std::strlen(b));
+}
+
+bool sameIgnoringAsciiCase(const wchar_t* a, const wchar_t* b) {
+    for (; *a && foldAscii(*a) == foldAscii(*b); ++a, ++b) {
+    }
+    return *a == *b;
 }

@@ -7,3 +7,5 @@
 
 bool sameIgnoringAsciiCase(const char* a, std::size_t aLength, const char* b, std::size_t bLength);
 bool sameIgnoringAsciiCase(const char* a, const char* b);
+// The same for wide text, where only the letters a to z fold as well.
+bool sameIgnoringAsciiCase(const wchar_t* a, const wchar_t* b);
