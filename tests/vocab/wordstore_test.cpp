@@ -78,6 +78,21 @@ void denyStoring() {
     LocalFree(denial);
 }
 
+// Reserves every free block of a megabyte or more of the address space until destruction, so
+// that any larger allocation fails as it would in a 32-bit process that has run out.
+struct TaddressSpaceHog {
+    std::vector<void*> blocks;
+    TaddressSpaceHog() {
+        blocks.reserve(8192);
+        for (SIZE_T size = SIZE_T(1) << 30; size >= (SIZE_T(1) << 20); size /= 2)
+            while (void* block = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS))
+                blocks.push_back(block);
+    }
+    ~TaddressSpaceHog() {
+        for (void* block : blocks) VirtualFree(block, 0, MEM_RELEASE);
+    }
+};
+
 class StoreTest : public testing::Test {
 protected:
     // The warning sink stays set: no load in this program may block on a message box.
@@ -167,6 +182,15 @@ TEST_F(StoreTest, AListOver4000EntriesWarnsOncePerBuild) {
         load();
         EXPECT_EQ(std::vector<std::string>(count > 4000 ? 2 : 0, warning), warnings);
     }
+}
+
+TEST_F(StoreTest, AnEntryTooBigForTheMemoryLeftFailsTheLoadAndThrowsNothing) {
+    ASSERT_TRUE(writeFile(list, "word=huge\r\ndef=" + std::string(8 << 20, 'x') + "\r\n"));
+    {
+        TaddressSpaceHog hog;
+        EXPECT_EQ("(failed)", load());
+    }
+    EXPECT_EQ("huge", load());
 }
 
 TEST_F(StoreTest, EdgeFilesThroughTheStore) {
