@@ -206,7 +206,8 @@ TEST_F(LexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
         ASSERT_TRUE(run.start(folder.path()));
         HWND box = run.waitForDialog();
         ASSERT_NE(nullptr, box);
-        const char* text = c.list ? "Unable to load word list (" : "Word List File does not exist (";
+        const std::string text =
+            c.list ? "Unable to load word list (" : "Word List File does not exist (";
         EXPECT_EQ(text + list + ").", messageBoxText(box));
         EXPECT_EQ("Lexoria", windowText(box));
         // Another process's icon cannot be compared here; that it has one is what is checked.
@@ -232,7 +233,8 @@ std::string folderForProgramPathOf(std::string folder, size_t pathLength) {
 }
 
 TEST_F(LexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
-    const std::string richText = "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0\\fs80 BIG {\\v hidden} after}";
+    const std::string richText =
+        "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0\\fs80 BIG {\\v hidden} after}";
     struct Case {
         const char* name;
         std::wstring subfolder;    // of the scratch folder, made for the case

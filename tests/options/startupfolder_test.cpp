@@ -16,7 +16,8 @@ TEST(StartupFolder, RecognisesOnlyTheProgramsShortcut) {
     lexoria_test::ScratchFolder scratch;
     const std::wstring programFolder = wideOf(scratch.path()) + L"\\\u0141ukasz \u65e5\u672c";
     const std::wstring program = programFolder + L"\\Lexoria.exe";
-    ASSERT_TRUE(CreateDirectoryW(programFolder.c_str(), nullptr) && lexoria_test::writeFile(program, ""));
+    ASSERT_TRUE(CreateDirectoryW(programFolder.c_str(), nullptr));
+    ASSERT_TRUE(lexoria_test::writeFile(program, ""));
     std::wstring upper = program;
     std::string folder;
     CharUpperW(&upper[0]);

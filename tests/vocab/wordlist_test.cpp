@@ -100,7 +100,8 @@ TEST(WordList, AnOffsetWhereNoEntryBeginsFailsAndLeavesTheRecord) {
     EXPECT_TRUE(entryBeginsAt(stream.file.get(), secondPiece));
     for (long inside : {18L, secondPiece + 1006})  // a key inside a line, and inside a piece
         EXPECT_FALSE(entryBeginsAt(stream.file.get(), inside)) << inside;
-    for (long offset : {12L, 1L, long(bytes.size()), -1L}) {  // a definition, a key, the end, before
+    // A definition, inside a key, the end, before the start.
+    for (long offset : {12L, 1L, long(bytes.size()), -1L}) {
         SCOPED_TRACE(offset);
         EXPECT_FALSE(entryBeginsAt(stream.file.get(), offset));
         TwordDef entry = sentinel;
