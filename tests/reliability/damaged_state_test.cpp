@@ -144,6 +144,7 @@ std::vector<TdamageCase> allCases() {
         {stateValue, "CountDisagreesWithOffsets", replacedBy(state(5, 3, 1, 2))},
         {stateValue, "CountZero", replacedBy(state(0, 0, 0, 1))},
         {stateValue, "CountNegative", replacedBy(state(-6, 3, 1, 5))},
+        {stateValue, "CountOverTheLimit", replacedBy(state(4001, 3, 1, 5))},
         {stateValue, "CurrentPastTheList", replacedBy(state(6, 6, 1, 5))},
         {stateValue, "CurrentNegative", replacedBy(state(6, -1, 1, 5))},
         {stateValue, "StartPastTheList", replacedBy(state(6, 3, 7, 5))},

@@ -135,27 +135,6 @@ TEST_F(StoreTest, EveryLoadGoesOnFromTheStoredStateUntilTheFileIsTouched) {
     expectNewPass(load(), 5);
 }
 
-TEST_F(StoreTest, StateFieldsOrOffsetsTheProgramNeverWritesAreRebuilt) {
-    const struct {
-        Fields state;
-        size_t offsetsSize;  // 0: leave "Offsets" as built
-    } cases[] = {
-        {{4001, 0, 0, 1}, 0}, {{-1, 0, 0, 1}, 0}, {{5, 5, 0, 1}, 0},  {{5, 0, -7, 1}, 0},
-        {{5, 0, 0, 0}, 0},    {{5, 0, 0, 6}, 0},  {{5, 1, 0, 1}, 16}, {{5, 1, 0, 1}, 24},
-        {{4000, 3999, 0, 1}, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << testing::PrintToString(c.state) << " " << c.offsetsSize);
-        startWith(5);
-        storeState(c.state);
-        if (c.offsetsSize) {
-            std::vector<unsigned char> offsets(c.offsetsSize, 0);
-            ASSERT_TRUE(setProgramValue(offsetsValue, REG_BINARY, offsets.data(), c.offsetsSize));
-        }
-        expectNewPass(load(), 5);
-    }
-}
-
 TEST_F(StoreTest, AFailedStoreLeavesThePositionWhereItWas) {
     for (const Fields state : {Fields{5, 3, 3, 2}, Fields{5, 1, 3, 2}}) {  // mid-pass, its end
         SCOPED_TRACE(testing::PrintToString(state));
