@@ -2,6 +2,7 @@
 #include "base/textcompare.h"
 
 #include <cstring>
+#include <cwchar>
 
 std::string loweredAscii(std::string text) {
     for (char& c : text) c = lowerAscii(c);
@@ -17,4 +18,10 @@ bool sameIgnoringAsciiCase(const char* a, std::size_t aLength, const char* b, st
 
 bool sameIgnoringAsciiCase(const char* a, const char* b) {
     return sameIgnoringAsciiCase(a, std::strlen(a), b, std::strlen(b));
+}
+
+bool sameIgnoringAsciiCase(const wchar_t* a, const wchar_t* b) {
+    for (; *a && lowerAscii(*a) == lowerAscii(*b); ++a, ++b) {
+    }
+    return *a == *b;
 }

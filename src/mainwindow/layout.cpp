@@ -106,14 +106,3 @@ TbandFrame titleBandFrame(Tsize client, int titleHeight) {
 Tpoint titleWordOrigin(const TbandFrame& frame) {
     return Tpoint{(frame.left + frame.right) / 2, frame.top + bandTextInset};
 }
-
-bool isModulePathUsable(unsigned long length, unsigned long capacity) {
-    return length > 0 && length < capacity;
-}
-
-std::string wordListPathFor(const std::string& modulePath) {
-    const char* const listName = "lexoria.lst";
-    std::string::size_type slash = modulePath.rfind('\\');
-    if (slash == std::string::npos) return listName;
-    return modulePath.substr(0, slash + 1) + listName;
-}

@@ -1,10 +1,8 @@
 // The main window's geometry and the small decisions around it, kept free of platform headers so
 // the host build can test them: the outer size from the measured fonts, where the settings
-// record places the window, where the pane, buttons and title band go, and the word list path
-// next to the program.
+// record places the window, and where the pane, buttons and title band go.
 #pragma once
 
-#include <string>
 
 #include "settings/windowsettings.h"
 
@@ -53,9 +51,3 @@ struct TbandFrame {
 TbandFrame titleBandFrame(Tsize client, int titleHeight);
 Tpoint titleWordOrigin(const TbandFrame& frame);
 
-// The module path as GetModuleFileName reported it into a buffer of the given capacity: a
-// zero length is a failure, and a path that fills the buffer may have been cut short.
-bool isModulePathUsable(unsigned long length, unsigned long capacity);
-// The word list beside the program: the module path up to its last backslash, plus the list's
-// name; just the name when there is no backslash.
-std::string wordListPathFor(const std::string& modulePath);

@@ -2,6 +2,10 @@
 // navigation keys for the pane, the button commands, and saving the position at exit.
 #include "mainwindow/mainwindow.h"
 
+#include <richedit.h>
+
+#include <algorithm>
+#include <new>
 #include <string>
 
 #include "about/aboutdialog.h"
@@ -14,6 +18,7 @@
 #include "vocab/wordstore.h"
 #include "win32/gdiholders.h"
 #include "win32/helpviewer.h"
+#include "win32/programpath.h"
 
 HINSTANCE programInstance = nullptr;
 const char* const mainWindowName = "Lexoria";
@@ -32,7 +37,7 @@ const COLORREF wordColour = RGB(0, 0, 0);
 
 // Everything the one main window owns, from its creation to the end of the process.
 struct TmainWindowState {
-    std::string wordListPath;
+    std::wstring wordListPath;
     TwordDef entry;
     TgdiObject<HFONT> buttonFont;
     TgdiObject<HFONT> titleFont;
@@ -51,21 +56,22 @@ void showError(HWND owner, const std::string& text, const char* caption) {
 }
 
 void showLoadFailure(HWND window) {
-    showError(window, "Unable to load word list (" + state.wordListPath + ").", "Lexoria");
+    showError(window, "Unable to load word list (" + ansiForDisplay(state.wordListPath) + ").",
+              "Lexoria");
 }
 
-// The list lies beside the program. A module path that fills the buffer may be cut short and
-// would name the wrong list, so it counts as unavailable.
+// The list lies beside the program. Its path stays wide; messages show it as well as the code
+// page can spell it.
 bool findWordList(HWND window) {
-    char modulePath[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
-    if (!isModulePathUsable(length, MAX_PATH)) {
+    std::wstring folder;
+    if (!programFolderW(folder)) {
         showError(nullptr, "Unable to GetModuleFileName", "Lexoria");
         return false;
     }
-    state.wordListPath = wordListPathFor(std::string(modulePath, length));
-    if (GetFileAttributesA(state.wordListPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        showError(window, "Word List File does not exist (" + state.wordListPath + ").",
+    state.wordListPath = folder + L"lexoria.lst";
+    if (GetFileAttributesW(state.wordListPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        showError(window,
+                  "Word List File does not exist (" + ansiForDisplay(state.wordListPath) + ").",
                   "Lexoria");
         return false;
     }
@@ -183,11 +189,28 @@ void drawTitleBand(HWND window) {
              static_cast<int>(state.entry.word.size()));
 }
 
-// Replacing the pane's text also brings it back to its top.
+// The definition as the stream hands it to the pane, piece by piece.
+struct TtextSource {
+    const std::string& text;
+    size_t given;
+};
+
+DWORD CALLBACK giveText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+    TtextSource& source = *reinterpret_cast<TtextSource*>(cookie);
+    const size_t count = std::min(source.text.size() - source.given, static_cast<size_t>(wanted));
+    source.text.copy(reinterpret_cast<char*>(buffer), count, source.given);
+    source.given += count;
+    *given = static_cast<LONG>(count);
+    return 0;
+}
+
+// Streamed in as plain text: a definition that happens to begin like rich text is shown as the
+// characters it is, never parsed. Replacing the whole text also brings the pane to its top.
 void showDefinition() {
-    if (state.pane)
-        SendMessageA(state.pane, WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(state.entry.definition.c_str()));
+    if (!state.pane) return;
+    TtextSource source{state.entry.definition, 0};
+    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&source), 0, giveText};
+    SendMessageA(state.pane, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
 }
 
 void onPaint(HWND window) {
@@ -298,7 +321,8 @@ void createChildWindows(HWND window) {
 
 HWND definitionPane() { return state.pane; }
 
-LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: return onCreate(window);
     case WM_DESTROY: onDestroy(window); return 0;
@@ -310,4 +334,16 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+// Nothing may unwind into the system's code: a window that ran out of memory while it was being
+// created refuses its creation, and any other message is simply dropped.
+LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return handleMessage(window, message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        return message == WM_CREATE ? -1 : 0;
+    }
 }

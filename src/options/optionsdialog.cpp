@@ -15,6 +15,7 @@
 #include "settings/settingsstore.h"
 #include "win32/dialogutil.h"
 #include "win32/helpviewer.h"
+#include "win32/programpath.h"
 
 namespace {
 const char* const dialogCaption = "Lexoria Options Dialog";
@@ -49,7 +50,8 @@ bool getShell(Shell& shell) {
     return true;
 }
 
-// A path the platform had to cut short is no path at all.
+// Program Manager is an ANSI program and gets the path as the code page spells it; a path the
+// platform had to cut short is no path at all.
 bool getProgramPath(std::string& path) {
     char buffer[MAX_PATH];
     const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
@@ -125,12 +127,13 @@ bool storeWindowSettings(int choice, bool alwaysOnTop) {
 // --- Settling the Startup state at initialisation ----------------------------------------------
 
 Settled settleFolderState(HWND dialog) {
-    std::string folder, program;
+    std::string folder;
+    std::wstring program;
     if (!getStartupFolder(folder)) {
         showError(dialog, "Unable to determine name of startup folder.");
         return Settled::endTrue;
     }
-    if (!getProgramPath(program)) {
+    if (!programPathW(program)) {
         showError(dialog, "Unable to GetModuleFileName");
         return Settled::endTrue;
     }
@@ -200,7 +203,8 @@ BOOL onInitDialog(HWND dialog) {
 
 // Each returns true when the program was added or removed; a failure has been shown.
 bool toggleFolderShortcut(HWND dialog) {
-    std::string folder, program;
+    std::string folder;
+    std::wstring program;
     if (!getStartupFolder(folder)) {
         showError(dialog, "Unable to determine name of startup folder.");
         return false;
@@ -215,7 +219,7 @@ bool toggleFolderShortcut(HWND dialog) {
         showDone(dialog, "Lexoria has been removed from the Startup Folder.");
         return true;
     }
-    if (!getProgramPath(program)) {
+    if (!programPathW(program)) {
         showError(dialog, "Unable to GetModuleFileName");
         return false;
     }

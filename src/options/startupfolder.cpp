@@ -1,12 +1,13 @@
-// The Startup folder shortcut, made and read with the shell link object (IShellLinkA) and its
-// file persistence interface (IPersistFile).
+// The Startup folder shortcut, made and read with the shell link object (IShellLinkW, so the
+// target keeps every character of its path) and its file persistence interface (IPersistFile).
 #include "options/startupfolder.h"
 
 #include <windows.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <cstring>
+#include <memory>
+#include <string>
 
 #include "base/textcompare.h"
 #include "options/progmancommands.h"
@@ -23,12 +24,22 @@ bool toWidePath(const char* path, WCHAR (&wide)[MAX_PATH]) {
     return MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) != 0;
 }
 
-bool createShellLink(ComInterface<IShellLinkA>& link) {
-    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkA, link.out()));
+// The description is ANSI text of the program's own; the wide interface takes it converted.
+std::wstring wideText(const char* text) {
+    const int size = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (size <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], size);
+    wide.resize(static_cast<size_t>(size) - 1);
+    return wide;
 }
 
-bool loadShellLink(ComInterface<IShellLinkA>& link, const char* shortcutPath) {
+bool createShellLink(ComInterface<IShellLinkW>& link) {
+    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IShellLinkW, link.out()));
+}
+
+bool loadShellLink(ComInterface<IShellLinkW>& link, const char* shortcutPath) {
     ComInterface<IPersistFile> file;
     WCHAR wide[MAX_PATH];
     return SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.out())) &&
@@ -36,20 +47,43 @@ bool loadShellLink(ComInterface<IShellLinkA>& link, const char* shortcutPath) {
 }
 
 // Only the plain success code counts: other success codes mean the text is not really there.
-bool descriptionMatches(ComInterface<IShellLinkA>& link, const char* description) {
-    char text[linkTextSize] = "";
+bool descriptionMatches(ComInterface<IShellLinkW>& link, const char* description) {
+    WCHAR text[linkTextSize] = L"";
     if (link->GetDescription(text, linkTextSize) != S_OK) return false;
-    text[linkTextSize - 1] = '\0';
-    return std::strcmp(text, description) == 0;
+    text[linkTextSize - 1] = L'\0';
+    return wideText(description) == text;
+}
+
+bool fitsCodePage(const wchar_t* text) {
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &lossy);
+    return !lossy;
+}
+
+struct TtaskMemory {
+    void operator()(ITEMIDLIST* items) const { CoTaskMemFree(items); }
+};
+
+// The target as the link's item list names it, with the file system's own names.
+bool itemListMatches(ComInterface<IShellLinkW>& link, const wchar_t* targetPath) {
+    ITEMIDLIST* list = nullptr;
+    const HRESULT result = link->GetIDList(&list);
+    std::unique_ptr<ITEMIDLIST, TtaskMemory> items(list);
+    WCHAR path[MAX_PATH] = L"";
+    return result == S_OK && items && SHGetPathFromIDListW(items.get(), path) &&
+           sameIgnoringAsciiCase(path, targetPath);
 }
 
 // A shortcut without a file path reports something other than S_OK and is not the program's.
-bool targetMatches(ComInterface<IShellLinkA>& link, const char* targetPath) {
-    char path[linkTextSize] = "";
-    WIN32_FIND_DATAA found;
+// Some shells keep the reported path only as the code page spells it; for a target that the
+// code page cannot spell, the link's item list decides instead.
+bool targetMatches(ComInterface<IShellLinkW>& link, const wchar_t* targetPath) {
+    WCHAR path[linkTextSize] = L"";
+    WIN32_FIND_DATAW found;
     if (link->GetPath(path, linkTextSize, &found, SLGP_UNCPRIORITY) != S_OK) return false;
-    path[linkTextSize - 1] = '\0';
-    return sameIgnoringAsciiCase(path, targetPath);
+    path[linkTextSize - 1] = L'\0';
+    if (sameIgnoringAsciiCase(path, targetPath)) return true;
+    return !fitsCodePage(targetPath) && itemListMatches(link, targetPath);
 }
 }  // namespace
 
@@ -65,22 +99,22 @@ std::string startupShortcutPath(const std::string& folder) {
     return folder + "\\" + programItemName + ".lnk";
 }
 
-bool createLink(const char* shortcutPath, const char* targetPath, const char* description) {
+bool createLink(const char* shortcutPath, const wchar_t* targetPath, const char* description) {
     ComLibrary library;
-    ComInterface<IShellLinkA> link;
+    ComInterface<IShellLinkW> link;
     if (!createShellLink(link)) return false;
     // A missing target gives S_FALSE here, which is fine: the shortcut is written all the same.
     link->SetPath(targetPath);
-    link->SetDescription(description);
+    link->SetDescription(wideText(description).c_str());
     ComInterface<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.out()))) return false;
     WCHAR wide[MAX_PATH];
     return toWidePath(shortcutPath, wide) && SUCCEEDED(file->Save(wide, TRUE));
 }
 
-bool checkLink(const char* shortcutPath, const char* targetPath, const char* description) {
+bool checkLink(const char* shortcutPath, const wchar_t* targetPath, const char* description) {
     ComLibrary library;
-    ComInterface<IShellLinkA> link;
+    ComInterface<IShellLinkW> link;
     return createShellLink(link) && loadShellLink(link, shortcutPath) &&
            descriptionMatches(link, description) && targetMatches(link, targetPath);
 }

@@ -9,10 +9,11 @@
 bool getStartupFolder(std::string& folder);
 // The folder, a backslash, and "Lexoria.lnk", joined as they are.
 std::string startupShortcutPath(const std::string& folder);
-// Writes a shortcut to targetPath with the description, replacing one of the same name.
-bool createLink(const char* shortcutPath, const char* targetPath, const char* description);
+// Writes a shortcut to targetPath with the description, replacing one of the same name. The
+// target is wide, so a program in a folder the ANSI code page cannot spell is started.
+bool createLink(const char* shortcutPath, const wchar_t* targetPath, const char* description);
 // True when the file is a shortcut with exactly this description whose target is targetPath,
-// the letters a to z compared regardless of case.
-bool checkLink(const char* shortcutPath, const char* targetPath, const char* description);
+// the letters a to z compared regardless of case and every other character exactly.
+bool checkLink(const char* shortcutPath, const wchar_t* targetPath, const char* description);
 // Tells the shell the folder's contents changed; returns once the shell has seen it. Always true.
 bool notifyShell(const char* folder);

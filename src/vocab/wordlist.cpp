@@ -2,6 +2,7 @@
 #include "vocab/wordlist.h"
 
 #include <cstring>
+#include <new>
 
 namespace {
 const char* const wordKey = "word=";
@@ -62,7 +63,24 @@ bool scanEntryOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& over
     return !std::ferror(file);
 }
 
-bool readEntryAt(std::FILE* file, long offset, TwordDef& entry) {
+namespace {
+// Walks back from offset one full piece at a time: each must hold no LF, and the walk must end
+// just after a LF or at the start of the file.
+bool isLineStart(std::FILE* file, long offset) {
+    const long piece = lineBufferSize - 1;
+    char before[lineBufferSize - 1];
+    for (long at = offset; at > 0; at -= piece) {
+        const long from = at > piece ? at - piece : 0;
+        const size_t length = static_cast<size_t>(at - from);
+        if (std::fseek(file, from, SEEK_SET) != 0 || std::fread(before, 1, length, file) != length)
+            return false;
+        if (before[length - 1] == '\n') return true;
+        if (at - from < piece || std::memchr(before, '\n', length)) return false;
+    }
+    return offset >= 0;
+}
+
+bool assembleEntry(std::FILE* file, long offset, TwordDef& entry) {
     if (offset < 0 || std::fseek(file, offset, SEEK_SET) != 0) return false;
     char line[lineBufferSize];
     if (!readLine(file, line) || !beginsWithKey(line, wordKey)) return false;
@@ -90,4 +108,21 @@ bool readEntryAt(std::FILE* file, long offset, TwordDef& entry) {
     if (std::ferror(file)) return false;
     entry = std::move(read);
     return true;
+}
+}  // namespace
+
+bool entryBeginsAt(std::FILE* file, long offset) {
+    char line[lineBufferSize];
+    return isLineStart(file, offset) && std::fseek(file, offset, SEEK_SET) == 0 &&
+           readLine(file, line) && beginsWithKey(line, wordKey);
+}
+
+// A definition of hundreds of megabytes cannot be held in a 32-bit process; the load fails
+// like any other instead of ending the program.
+bool readEntryAt(std::FILE* file, long offset, TwordDef& entry) {
+    try {
+        return assembleEntry(file, offset, entry);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }

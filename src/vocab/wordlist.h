@@ -35,5 +35,11 @@ bool readLine(std::FILE* file, char (&buffer)[lineBufferSize]);
 // position failure.
 bool scanEntryOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& overLong);
 
-// Reads the entry whose "word=" line begins at offset. On failure the record is left untouched.
+// True when an entry begins at offset: a line read starts there (the start of the file, just
+// after a LF, or a whole number of full pieces into a long line) and begins with "word=". An
+// index built for another file of the same time may point anywhere, even past the end.
+bool entryBeginsAt(std::FILE* file, long offset);
+
+// Reads the entry whose "word=" line begins at offset. On failure, running out of memory for a
+// huge entry included, the record is left untouched.
 bool readEntryAt(std::FILE* file, long offset, TwordDef& entry);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 #include "base/fileholder.h"
 #include "base/littleendian.h"
 #include "settings/registry.h"
@@ -15,8 +17,9 @@ const char* const modificationTimeValue = "Modification Time";
 
 namespace {
 
-TfileHolder openList(const std::string& path) {
-    return TfileHolder(std::fopen(path.c_str(), "rb"));
+// The one place the list is opened: the wide form, so any folder name works.
+TfileHolder openList(const std::wstring& path) {
+    return TfileHolder(_wfopen(path.c_str(), L"rb"));
 }
 
 void showWarningBox(const char* text) {
@@ -34,9 +37,9 @@ void warnOverLongList() {
     warningSink(text);
 }
 
-bool lastWriteTime(const std::string& path, FILETIME& time) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
+bool lastWriteTime(const std::wstring& path, FILETIME& time) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     time = found.ftLastWriteTime;
@@ -62,29 +65,62 @@ bool storeState(Tregistry& key, const RotationState& state) {
     return key.setBinary(stateValue, bytes, sizeof bytes);
 }
 
-enum class StoredIndex { usable, unreadable, inconsistent };
-
-// Reads "State" and "Offsets". A missing or wrongly sized "State" is unreadable; fields that
-// the program never writes, or "Offsets" of the wrong size, make the index inconsistent, which
-// the caller treats like a stale index.
-StoredIndex readStoredIndex(Tregistry& key, RotationState& state, std::vector<int32_t>& offsets) {
+// Reads "State" and "Offsets"; false when either is missing, of another type or size, or
+// holds fields the program never writes.
+bool readStoredIndex(Tregistry& key, RotationState& state, std::vector<int32_t>& offsets) {
     unsigned char stateBytes[RotationState::recordSize];
     DWORD size = sizeof stateBytes;
-    if (!key.getBinary(stateValue, stateBytes, &size) || size != sizeof stateBytes)
-        return StoredIndex::unreadable;
+    if (!key.getBinary(stateValue, stateBytes, &size) || size != sizeof stateBytes) return false;
     state.fromBytes(stateBytes);
-    if (!state.isConsistent()) return StoredIndex::inconsistent;
+    if (!state.isConsistent()) return false;
 
     const DWORD wanted = 4 * static_cast<DWORD>(state.count);
     std::vector<unsigned char> bytes(wanted + 1);
     size = wanted;
-    if (!key.getBinary(offsetsValue, bytes.data(), &size))
-        return size > wanted ? StoredIndex::inconsistent : StoredIndex::unreadable;
-    if (size != wanted) return StoredIndex::inconsistent;
+    if (!key.getBinary(offsetsValue, bytes.data(), &size) || size != wanted) return false;
     offsets.resize(state.count);
     for (int32_t i = 0; i < state.count; ++i)
         offsets[i] = static_cast<int32_t>(getLittleEndian32(&bytes[4 * i]));
-    return StoredIndex::usable;
+    return true;
+}
+
+// What one attempt at an entry came to. Stale: the stored index does not fit the file (damaged,
+// or built for another list of the same time), which a rebuild mends. Failed: the file or the
+// memory let the load down, and a rebuild would not help.
+enum class TentryRead { read, stale, failed };
+
+TentryRead readIndexedEntry(const std::wstring& path, int32_t offset, TwordDef& entry) {
+    TfileHolder file = openList(path);
+    if (!file) return TentryRead::failed;
+    if (!entryBeginsAt(file.get(), offset)) return TentryRead::stale;
+    return readEntryAt(file.get(), offset, entry) ? TentryRead::read : TentryRead::failed;
+}
+
+// The entry at the stored rotation's position; state is what was stored.
+TentryRead readStoredEntry(const std::wstring& path, Tregistry& key, RotationState& state,
+                           TwordDef& entry) {
+    std::vector<int32_t> offsets;
+    if (!readStoredIndex(key, state, offsets)) return TentryRead::stale;
+    if (state.count == 0) return TentryRead::failed;  // a list without entries
+    return readIndexedEntry(path, offsets[state.current], entry);
+}
+
+bool loadNext(const std::wstring& path, TwordDef& entry) {
+    bool rebuilt = false;
+    if (!isIndexCurrent(path)) {
+        if (!buildIndex(path)) return false;
+        rebuilt = true;
+    }
+    Tregistry key(programRootName, programSubkey, 0);
+    RotationState state;
+    TentryRead read = readStoredEntry(path, key, state, entry);
+    if (read == TentryRead::stale && !rebuilt) {
+        if (!buildIndex(path)) return false;
+        read = readStoredEntry(path, key, state, entry);
+    }
+    if (read != TentryRead::read) return false;
+    if (advanceRotation(state)) return reshuffle(state.count);
+    return storeState(key, state);
 }
 
 }  // namespace
@@ -93,7 +129,7 @@ void setOverLongListWarning(TwarningSink sink) {
     warningSink = sink ? sink : &showWarningBox;
 }
 
-bool isIndexCurrent(const std::string& path) {
+bool isIndexCurrent(const std::wstring& path) {
     FILETIME fileTime;
     if (!lastWriteTime(path, fileTime)) return false;
     Tregistry key(programRootName, programSubkey, 1);
@@ -104,7 +140,11 @@ bool isIndexCurrent(const std::string& path) {
     return CompareFileTime(&storedTime, &fileTime) == 0;
 }
 
-bool buildIndex(const std::string& path) {
+// The time is taken before the scan: a list replaced while it is scanned then no longer matches
+// the stored time, and the next load scans again instead of keeping the old offsets for good.
+bool buildIndex(const std::wstring& path) {
+    FILETIME fileTime;
+    if (!lastWriteTime(path, fileTime)) return false;
     std::vector<int32_t> offsets;
     bool overLong = false;
     {
@@ -120,16 +160,13 @@ bool buildIndex(const std::string& path) {
     if (!key.setBinary(offsetsValue, bytes.data(), static_cast<DWORD>(4 * offsets.size())))
         return false;
     if (!reshuffle(static_cast<int32_t>(offsets.size()))) return false;
-    FILETIME fileTime;
-    if (!lastWriteTime(path, fileTime)) return false;
     unsigned char timeBytes[8];
     fileTimeToBytes(fileTime, timeBytes);
     return key.setBinary(modificationTimeValue, timeBytes, sizeof timeBytes);
 }
 
-bool readEntry(const std::string& path, int32_t offset, TwordDef& entry) {
-    TfileHolder file = openList(path);
-    return file && readEntryAt(file.get(), offset, entry);
+bool readEntry(const std::wstring& path, int32_t offset, TwordDef& entry) {
+    return readIndexedEntry(path, offset, entry) == TentryRead::read;
 }
 
 bool reshuffle(int32_t count) {
@@ -140,20 +177,11 @@ bool reshuffle(int32_t count) {
     return storeState(key, state);
 }
 
-bool loadNextWord(const std::string& path, TwordDef& entry) {
-    if (!isIndexCurrent(path) && !buildIndex(path)) return false;
-
-    Tregistry key(programRootName, programSubkey, 0);
-    RotationState state;
-    std::vector<int32_t> offsets;
-    StoredIndex stored = readStoredIndex(key, state, offsets);
-    if (stored == StoredIndex::inconsistent) {
-        if (!buildIndex(path)) return false;
-        stored = readStoredIndex(key, state, offsets);
+// The boundary of the store: whatever runs out of memory in here ends as a failed load.
+bool loadNextWord(const std::wstring& path, TwordDef& entry) {
+    try {
+        return loadNext(path, entry);
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    if (stored != StoredIndex::usable || state.count == 0) return false;
-
-    if (!readEntry(path, offsets[state.current], entry)) return false;
-    if (advanceRotation(state)) return reshuffle(state.count);
-    return storeState(key, state);
 }

@@ -1,5 +1,6 @@
 // The vocabulary store: the offset index and rotation state kept in the registry, and
 // loadNextWord, the one call the main window makes to get the next entry of the rotation.
+// The list's path is wide, so a folder outside the ANSI code page still opens.
 #pragma once
 
 #include <cstdint>
@@ -7,11 +8,13 @@
 
 #include "vocab/wordlist.h"
 
-bool isIndexCurrent(const std::string& path);
-bool buildIndex(const std::string& path);
-bool readEntry(const std::string& path, int32_t offset, TwordDef& entry);
+bool isIndexCurrent(const std::wstring& path);
+bool buildIndex(const std::wstring& path);
+bool readEntry(const std::wstring& path, int32_t offset, TwordDef& entry);
 bool reshuffle(int32_t count);
-bool loadNextWord(const std::string& path, TwordDef& entry);
+// Never throws. A stored index it cannot use (a value missing, of the wrong type or size, with
+// fields the program never writes, or pointing where no entry begins) is rebuilt once.
+bool loadNextWord(const std::wstring& path, TwordDef& entry);
 
 // The over-long-list warning is a message box; tests hand in their own sink to capture the text
 // instead. Passing nullptr restores the message box.

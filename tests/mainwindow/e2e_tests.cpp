@@ -188,6 +188,39 @@ TEST_F(LexoriaRun, ExitEscapeAndEnterEndTheProgram) {
     }
 }
 
+TEST_F(LexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
+    struct Case {
+        const char* name;
+        const char* list;  // null: no list file
+    } cases[] = {
+        {"missing list", nullptr},
+        {"list without entries", "def=orphan\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string list = folder.file(listName);
+        DeleteFileA(list.c_str());
+        ASSERT_TRUE(!c.list || writeFile(list, c.list));
+
+        LexoriaProcess run;
+        ASSERT_TRUE(run.start(folder.path()));
+        HWND box = run.waitForDialog();
+        ASSERT_NE(nullptr, box);
+        const std::string text =
+            c.list ? "Unable to load word list (" : "Word List File does not exist (";
+        EXPECT_EQ(text + list + ").", messageBoxText(box));
+        EXPECT_EQ("Lexoria", windowText(box));
+        // Another process's icon cannot be compared here; that it has one is what is checked.
+        EXPECT_NE(nullptr, (HICON)SendMessageA(GetDlgItem(box, 0x440), STM_GETICON, 0, 0));
+        char owner[64] = "";
+        GetClassNameA(GetWindow(box, GW_OWNER), owner, sizeof owner);
+        EXPECT_EQ("Lexoria", std::string(owner));
+        pressOk(box);
+        EXPECT_EQ(0, run.waitForExit());
+        EXPECT_EQ(nullptr, FindWindowA("Lexoria", "Lexoria"));
+    }
+}
+
 // Nests folders under folder until a program in the innermost one has a path of pathLength.
 std::string folderForProgramPathOf(std::string folder, size_t pathLength) {
     const size_t exePart = std::string("\\Lexoria.exe").size();
@@ -199,50 +232,40 @@ std::string folderForProgramPathOf(std::string folder, size_t pathLength) {
     return folder;
 }
 
-TEST_F(LexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
+TEST_F(LexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
+    const std::string richText =
+        "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0\\fs80 BIG {\\v hidden} after}";
     struct Case {
         const char* name;
-        const char* list;          // null: no list file
-        bool programPathFillsBuffer;
-        const char* text;          // the list's path and ")." follow when the window owns the box
-        bool ownedByWindow;
+        std::wstring subfolder;    // of the scratch folder, made for the case
+        size_t programPathLength;  // 0: as the folder gives it
+        std::string definition;
     } cases[] = {
-        {"missing list", nullptr, false, "Word List File does not exist (", true},
-        {"list without entries", "def=orphan\r\n", false, "Unable to load word list (", true},
-        {"program path of 260 characters", "word=a\r\ndef=b\r\n", true,
-         "Unable to GetModuleFileName", false},
+        {"rich text is not obeyed", L"\\plain", 0, richText},
+        {"a folder named in Polish", L"\\\u0141ukasz", 0, "definition"},
+        {"a folder named in Japanese", L"\\\u65e5\u672c", 0, richText},
+        {"a program path of 260 characters", L"", 260, "definition"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string where = folder.path();
-        char previousFolder[MAX_PATH] = "";
-        GetCurrentDirectoryA(MAX_PATH, previousFolder);
-        TatScopeExit backHome{[&] { SetCurrentDirectoryA(previousFolder); }};
-        if (c.programPathFillsBuffer) {
-            where = folderForProgramPathOf(where, 260);
-            ASSERT_TRUE(CopyFileA(folder.file("Lexoria.exe").c_str(),
-                                  (where + "\\Lexoria.exe").c_str(), FALSE));
-            // CreateProcess takes a path that long only as a relative one.
-            ASSERT_TRUE(SetCurrentDirectoryA(where.c_str()));
-        }
-        std::string list = where + "\\" + listName;
-        DeleteFileA(list.c_str());
-        ASSERT_TRUE(!c.list || writeFile(list, c.list));
+        const std::wstring where = c.programPathLength
+            ? wideOf(folderForProgramPathOf(folder.path(), c.programPathLength))
+            : wideOf(folder.path()) + c.subfolder;
+        CreateDirectoryW(where.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileW(wideOf(folder.file("Lexoria.exe")).c_str(),
+                              (where + L"\\Lexoria.exe").c_str(), FALSE));
+        ASSERT_TRUE(writeFile(where + L"\\" + wideOf(listName), "word=w\r\ndef=" + c.definition));
+        // CreateProcess takes a path that long only as a relative one.
+        wchar_t previousFolder[MAX_PATH] = L"";
+        GetCurrentDirectoryW(MAX_PATH, previousFolder);
+        TatScopeExit backHome{[&] { SetCurrentDirectoryW(previousFolder); }};
+        ASSERT_TRUE(SetCurrentDirectoryW(where.c_str()));
 
         LexoriaProcess run;
-        ASSERT_TRUE(run.start(c.programPathFillsBuffer ? "." : where));
-        HWND box = run.waitForDialog();
-        ASSERT_NE(nullptr, box);
-        EXPECT_EQ(c.text + (c.ownedByWindow ? list + ")." : ""), messageBoxText(box));
-        EXPECT_EQ("Lexoria", windowText(box));
-        // Another process's icon cannot be compared here; that it has one is what is checked.
-        EXPECT_NE(nullptr, (HICON)SendMessageA(GetDlgItem(box, 0x440), STM_GETICON, 0, 0));
-        char owner[64] = "";
-        GetClassNameA(GetWindow(box, GW_OWNER), owner, sizeof owner);
-        EXPECT_EQ(c.ownedByWindow ? "Lexoria" : "", std::string(owner));
-        pressOk(box);
-        EXPECT_EQ(0, run.waitForExit());
-        EXPECT_EQ(nullptr, FindWindowA("Lexoria", "Lexoria"));
+        HWND window = run.start(L".") ? run.waitForMainWindow() : nullptr;
+        ASSERT_NE(nullptr, window);
+        EXPECT_EQ(c.definition, paneText(window));
+        exitThroughButton(run, window);
     }
 }
 

@@ -90,7 +90,7 @@ TEST_F(OptionsThroughProgram, StartupButtonAddsThenRemovesTheShortcut) {
     EXPECT_EQ("Lexoria has been added to the Startup Folder. | Lexoria", session.takeBox());
     EXPECT_TRUE(session.noBox());
     EXPECT_EQ("Remove from &Startup Folder", session.startupCaption());
-    EXPECT_TRUE(checkLink(shortcut.c_str(), folder.file("Lexoria.exe").c_str(), "Lexoria"));
+    EXPECT_TRUE(checkLink(shortcut.c_str(), wideOf(folder.file("Lexoria.exe")).c_str(), "Lexoria"));
     session.post(IDC_STARTUP);
     EXPECT_EQ("Lexoria has been removed from the Startup Folder. | Lexoria", session.takeBox());
     EXPECT_TRUE(session.noBox());

@@ -1,30 +1,44 @@
 // The Startup folder shortcut against Wine's real shell: which files at the shortcut's path count
-// as the program's shortcut, also when the folder path ends in a backslash.
+// as the program's shortcut, also when the folder path ends in a backslash or the program's
+// folder has a name the code page cannot spell.
 #include <gtest/gtest.h>
 
 #include "options/startupfolder.h"
 #include "support/lexoria_driver.h"
 
 namespace {
+using lexoria_test::buildFolder;
+using lexoria_test::wideOf;
+
 // A shortcut made with the description and target, or (with no target) a file of these bytes.
 TEST(StartupFolder, RecognisesOnlyTheProgramsShortcut) {
-    const std::string program = lexoria_test::buildFolder() + "\\options_test.exe";
-    std::string folder, upper = program;
-    CharUpperA(&upper[0]);
+    // Polish and Japanese: best fit turns them into "Lukasz ??", which is another program.
+    lexoria_test::ScratchFolder scratch;
+    const std::wstring programFolder = wideOf(scratch.path()) + L"\\\u0141ukasz \u65e5\u672c";
+    const std::wstring program = programFolder + L"\\Lexoria.exe";
+    ASSERT_TRUE(CreateDirectoryW(programFolder.c_str(), nullptr));
+    ASSERT_TRUE(lexoria_test::writeFile(program, ""));
+    std::wstring upper = program;
+    std::string folder;
+    CharUpperW(&upper[0]);
     ASSERT_TRUE(getStartupFolder(folder));
     const std::string shortcut = startupShortcutPath(folder);
     const struct {
         const char* name;
-        std::string description, target, bytes;
+        std::string description;
+        std::wstring target;
+        std::string bytes;
         bool programs;
     } cases[] = {
         {"as the dialog makes it", "Lexoria", program, "", true},
         {"target in other case", "Lexoria", upper, "", true},
         {"description in other case", "lexoria", program, "", false},
         {"description with a trailing blank", "Lexoria ", program, "", false},
-        {"another target", "Lexoria", lexoria_test::buildFolder() + "\\Lexoria.exe", "", false},
-        {"empty file", "", "", "", false},
-        {"damaged file", "", "", std::string("L\0\0\0\x01\x14\x02\0\0\0\0\0\xC0", 13), false},
+        {"another target", "Lexoria", wideOf(buildFolder() + "\\Lexoria.exe"), "", false},
+        {"the target as the code page spells it", "Lexoria",
+         wideOf(scratch.path()) + L"\\Lukasz ??\\Lexoria.exe", "", false},
+        {"empty file", "", L"", "", false},
+        {"damaged file", "", L"", std::string("L\0\0\0\x01\x14\x02\0\0\0\0\0\xC0", 13), false},
     };
     for (const auto& c : cases) {
         DeleteFileA(shortcut.c_str());

@@ -1,6 +1,7 @@
 // The word list changing under the running program: after the first entry is shown the file is
-// deleted, emptied, cut in the middle of an entry, replaced by a folder or by a much larger
-// list, or held open by another process that shares nothing; then "&Next Word" is pressed. The
+// deleted, emptied, cut in the middle of an entry, replaced by a folder, by a much larger list or
+// by another list under the same time, or held open by another process that shares nothing;
+// then "&Next Word" is pressed. The
 // program must show its load message or a correct entry of the file as it now is, and end with
 // exit code 0: no crash, no hang.
 #include "reliability/reliability_support.h"
@@ -44,6 +45,29 @@ std::vector<std::string> truncatedDefinitions() {
     return all;
 }
 
+// As a copy that keeps times does it: the stored index looks current, but its offsets are old.
+bool replacedKeepingItsTime(const std::string& path, const std::string& bytes) {
+    WIN32_FILE_ATTRIBUTE_DATA old = {};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &old) || !writeFile(path, bytes))
+        return false;
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    const bool set = SetFileTime(file, nullptr, nullptr, &old.ftLastWriteTime) != 0;
+    CloseHandle(file);
+    return set;
+}
+
+// One definition line with "word=" at every offset where an entry of the old list began.
+std::string keysInsideOneLine() {
+    const size_t lineStart = std::string("word=whole\ndef=").size();
+    std::string definition;
+    for (int k = 1; k < listEntries; ++k) {
+        definition.resize(wordList(k).size() - lineStart, '-');
+        definition += "word=";
+    }
+    return definition;
+}
+
 const TfileFault faults[] = {
     {"Deleted", [](const std::string& path, Tlock&) { return DeleteFileA(path.c_str()) != 0; }, {}},
     {"Emptied", [](const std::string& path, Tlock&) { return writeFile(path, ""); }, {}},
@@ -59,6 +83,16 @@ const TfileFault faults[] = {
     {"ReplacedByAMuchLargerListOverTheLimit",
      [](const std::string& path, Tlock&) { return writeFile(path, wordList(4001, 1000)); },
      definitions(4000, 1000), true},
+    {"ReplacedUnderTheSameTimeByLongerEntries",
+     [](const std::string& path, Tlock&) {
+         return replacedKeepingItsTime(path, wordList(listEntries, 100));
+     },
+     definitions(listEntries, 100)},
+    {"ReplacedUnderTheSameTimeByKeysInsideALine",
+     [](const std::string& path, Tlock&) {
+         return replacedKeepingItsTime(path, "word=whole\ndef=" + keysInsideOneLine() + "\n");
+     },
+     {keysInsideOneLine()}},
     {"HeldOpenWithoutSharing",
      [](const std::string& path, Tlock& lock) {
          lock.file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,

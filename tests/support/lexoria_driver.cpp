@@ -17,25 +17,33 @@ std::string buildFolder() {
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
+std::wstring wideOf(const std::string& ansi) {
+    std::wstring wide(ansi.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                    &wide[0], static_cast<int>(wide.size())));
+    return wide;
+}
+
 namespace {
-void removeTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+// Wide, so that folders a test names outside the code page go too.
+void removeTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = folder + L"\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 removeTree(path);
             } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
             }
-        } while (FindNextFileA(search, &found));
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 }  // namespace
 
@@ -61,11 +69,15 @@ ScratchFolder::ScratchFolder() {
 }
 
 ScratchFolder::~ScratchFolder() {
-    if (!folder.empty()) removeTree(folder);  // never "\\*", the root of the drive
+    if (!folder.empty()) removeTree(wideOf(folder));  // never "\\*", the root of the drive
 }
 
 bool writeFile(const std::string& path, const std::string& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
+    return writeFile(wideOf(path), bytes);
+}
+
+bool writeFile(const std::wstring& path, const std::string& bytes) {
+    FILE* file = _wfopen(path.c_str(), L"wb");
     if (!file) return false;
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && written;
@@ -135,11 +147,15 @@ LexoriaProcess::~LexoriaProcess() {
 }
 
 bool LexoriaProcess::start(const std::string& folder, const std::string& exeName) {
-    std::string exe = folder + "\\" + exeName;
-    std::string commandLine = "\"" + exe + "\"";
-    STARTUPINFOA startup = {};
+    return start(wideOf(folder), wideOf(exeName));
+}
+
+bool LexoriaProcess::start(const std::wstring& folder, const std::wstring& exeName) {
+    std::wstring exe = folder + L"\\" + exeName;
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+    return CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                           folder.c_str(), &startup, &info) != 0;
 }
 

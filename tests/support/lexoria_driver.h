@@ -28,7 +28,11 @@ private:
     std::string folder;
 };
 
+// The ANSI path in wide characters, for the calls that take folders the code page cannot spell.
+std::wstring wideOf(const std::string& ansi);
+
 bool writeFile(const std::string& path, const std::string& bytes);
+bool writeFile(const std::wstring& path, const std::string& bytes);
 bool readFile(const std::string& path, std::string& bytes);
 bool copyProgram(const ScratchFolder& folder);  // Lexoria.exe into the folder
 
@@ -48,6 +52,7 @@ public:
     LexoriaProcess& operator=(const LexoriaProcess&) = delete;
 
     bool start(const std::string& folder, const std::string& exeName = "Lexoria.exe");
+    bool start(const std::wstring& folder, const std::wstring& exeName = L"Lexoria.exe");
     // The main window once it is visible with its pane text set; null on time-out.
     HWND waitForMainWindow(DWORD timeoutMs = 10000);
     // A top-level dialog (#32770) of this process, e.g. a message box; null on time-out.

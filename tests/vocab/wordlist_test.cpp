@@ -81,6 +81,7 @@ TEST(WordList, OffsetsAndEntriesAreByteExactInLfAndCrLfFiles) {
             ASSERT_EQ(expected, offsets);
             for (size_t i = 0; i < offsets.size(); ++i) {
                 TwordDef entry = sentinel;
+                EXPECT_TRUE(entryBeginsAt(stream.file.get(), offsets[i]));
                 ASSERT_TRUE(readEntryAt(stream.file.get(), offsets[i], entry));
                 EXPECT_EQ(fields(c.entries[i]), fields(entry));
             }
@@ -88,10 +89,20 @@ TEST(WordList, OffsetsAndEntriesAreByteExactInLfAndCrLfFiles) {
     }
 }
 
+// Where an index made for another file under the same time may point: only a "word=" at the
+// start of a line, or of a piece of a long line, begins an entry.
 TEST(WordList, AnOffsetWhereNoEntryBeginsFailsAndLeavesTheRecord) {
-    Stream stream("word=abate\r\ndef=x\r\n");
-    for (long offset : {12L, 1L, 19L, -1L}) {  // a definition, inside the key, the end, before
+    const std::string bytes = "word=abate\r\ndef=x word=y\r\n" + std::string(2047, 'a') + "word=p" +
+                              std::string(1000, 'a') + "word=q\r\n";
+    Stream stream(bytes);
+    const long secondPiece = 26 + 2047;  // "word=p"
+    EXPECT_TRUE(entryBeginsAt(stream.file.get(), secondPiece));
+    for (long inside : {18L, secondPiece + 1006})  // a key inside a line, and inside a piece
+        EXPECT_FALSE(entryBeginsAt(stream.file.get(), inside)) << inside;
+    // A definition, inside a key, the end, before the start.
+    for (long offset : {12L, 1L, long(bytes.size()), -1L}) {
         SCOPED_TRACE(offset);
+        EXPECT_FALSE(entryBeginsAt(stream.file.get(), offset));
         TwordDef entry = sentinel;
         EXPECT_FALSE(readEntryAt(stream.file.get(), offset, entry));
         EXPECT_EQ(fields(sentinel), fields(entry));

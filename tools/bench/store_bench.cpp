@@ -134,6 +134,9 @@ int main() {
     const std::string folder = std::string(temp) + "lexoria-bench-" +
                                std::to_string(GetCurrentProcessId());
     const std::string path = folder + "\\lexoria.lst";
+    wchar_t wide[MAX_PATH * 2] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 2);
+    const std::wstring widePath = wide;
     const std::string bytes = generateList();
     if (!CreateDirectoryA(folder.c_str(), nullptr) || !writeList(path, bytes)) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
@@ -145,7 +148,7 @@ int main() {
                 static_cast<unsigned>(bytes.size()));
 
     TwordDef entry;
-    int failures = loadNextWord(path, entry) ? 0 : 1;  // builds the index; not timed
+    int failures = loadNextWord(widePath, entry) ? 0 : 1;  // builds the index; not timed
     std::vector<double> loads, rawReads, builds, scans;
     std::vector<char> into(lineBufferSize * 8);
     for (int i = 0; i < loadSamples; ++i) {
@@ -157,13 +160,13 @@ int main() {
         }
         rawReads.push_back(timeRawRead(path, offset, length, into));
         double start = now();
-        if (!loadNextWord(path, entry)) ++failures;
+        if (!loadNextWord(widePath, entry)) ++failures;
         loads.push_back(now() - start);
     }
     for (int i = 0; i < buildSamples; ++i) {
         scans.push_back(timePlainScan(path));
         double start = now();
-        if (!buildIndex(path)) ++failures;
+        if (!buildIndex(widePath)) ++failures;
         builds.push_back(now() - start);
     }
     clearProgramKey();

@@ -1,0 +1,16 @@
+// Where the program lies, in wide characters: a folder whose name the ANSI code page cannot
+// spell (a profile named in Polish or Japanese, say) is still found and opened. Paths shown to
+// the user go back through the code page as well as it can spell them.
+#pragma once
+
+#include <string>
+
+// The folder of the running program with its trailing backslash; empty (and true) in the odd
+// case of a module path without one. False only when the platform gives no path at all.
+bool programFolderW(std::wstring& folder);
+// The running program's full path; false when the platform gives none.
+bool programPathW(std::wstring& path);
+// The named file beside the program (just the name when the folder is unknown or empty).
+std::wstring besideProgramW(const wchar_t* name);
+// The path in the ANSI code page for a message: characters it lacks become their best fit.
+std::string ansiForDisplay(const std::wstring& path);
