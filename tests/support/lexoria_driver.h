@@ -71,7 +71,10 @@ std::string windowText(HWND window);
 void pressOk(HWND dialog);
 // Clicks a button of a window by control id (BM_CLICK, posted) and lets the program act on it.
 void clickButton(HWND parent, int id);
-// The pane text of the main window (its RICHEDIT child, id 1010).
+// Returns once the program has handled everything posted to it before, modal loops included;
+// false on time-out.
+bool drainPosted(HWND mainWindow);
+// The pane text of the main window (its RICHEDIT child).
 std::string paneText(HWND mainWindow);
 // Waits until the condition holds, polling; false on time-out.
 template <typename Condition>
