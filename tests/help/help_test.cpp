@@ -4,6 +4,7 @@
 // the viewer, which the runner keeps away from the tests whose programs have no help file.
 #include <gtest/gtest.h>
 
+#include "resources/resource.h"
 #include "support/lexoria_driver.h"
 
 using namespace lexoria_test;
@@ -46,18 +47,19 @@ TEST_F(HelpFile, OpensTheTopicOfEachContextAndClosesAtExit) {
     HWND main = lexoria.waitForMainWindow();
     ASSERT_NE(main, nullptr);
 
-    clickButton(main, 1002);
+    clickButton(main, IDC_HELP_BUTTON);
     EXPECT_TRUE(topicShown("The main window\r\n")) << topicText();
 
-    clickButton(main, 1001);
+    clickButton(main, IDC_OPTIONS);
     HWND options = lexoria.waitForDialog();
     ASSERT_NE(options, nullptr);
-    clickButton(options, 9);
+    clickButton(options, IDC_OPTIONS_HELP);
     EXPECT_TRUE(topicShown("The Options dialog\r\n")) << topicText();
+    EXPECT_TRUE(drainPosted(main) && IsWindowVisible(options)) << "the dialog stays open";
     PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(options); }));
 
-    clickButton(main, 1);
+    clickButton(main, IDC_EXIT);
     EXPECT_EQ(lexoria.waitForExit(), 0);
     EXPECT_TRUE(waitUntil([] { return helpViewer() == nullptr; }));
 }
