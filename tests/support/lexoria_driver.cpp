@@ -136,9 +136,10 @@ LexoriaProcess::~LexoriaProcess() {
     CloseHandle(info.hProcess);
 }
 
-bool LexoriaProcess::start(const std::string& folder, const std::string& exeName) {
+bool LexoriaProcess::start(const std::string& folder, const std::string& exeName,
+                           const std::string& arguments) {
     std::string exe = folder + "\\" + exeName;
-    std::string commandLine = "\"" + exe + "\"";
+    std::string commandLine = "\"" + exe + "\"" + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,

@@ -47,7 +47,9 @@ public:
     LexoriaProcess(const LexoriaProcess&) = delete;
     LexoriaProcess& operator=(const LexoriaProcess&) = delete;
 
-    bool start(const std::string& folder, const std::string& exeName = "Lexoria.exe");
+    // The program in the folder, which is also its current folder; arguments follow its name.
+    bool start(const std::string& folder, const std::string& exeName = "Lexoria.exe",
+               const std::string& arguments = "");
     // The main window once it is visible with its pane text set; null on time-out.
     HWND waitForMainWindow(DWORD timeoutMs = 10000);
     // A top-level dialog (#32770) of this process, e.g. a message box; null on time-out.

@@ -14,26 +14,10 @@ using namespace lexoria_test;
 // Runs lexoria-list.exe from the build folder; its exit status, or -1 when it could not start or
 // did not end within the time-out (it is then killed).
 int runProgram(const std::vector<std::string>& arguments) {
-    const std::string program = buildFolder() + "\\lexoria-list.exe";
-    std::string commandLine = "\"" + program + "\"";
-    for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
-        return -1;
-    }
-    DWORD status = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(info.hProcess, &status);
-    } else {
-        TerminateProcess(info.hProcess, 1);
-        WaitForSingleObject(info.hProcess, 5000);
-    }
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return static_cast<int>(status);
+    std::string line;
+    for (const std::string& argument : arguments) line += " \"" + argument + "\"";
+    LexoriaProcess program;
+    return program.start(buildFolder(), "lexoria-list.exe", line) ? program.waitForExit(30000) : -1;
 }
 
 std::string bytesOf(const std::string& path) {
