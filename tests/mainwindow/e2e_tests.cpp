@@ -214,7 +214,8 @@ TEST_F(LexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
         EXPECT_EQ(c.text + (c.ownedByWindow ? list + ")." : ""), messageBoxText(box));
         EXPECT_EQ("Lexoria", windowText(box));
         // Another process's icon cannot be compared here; that it has one is what is checked.
-        EXPECT_NE(nullptr, (HICON)SendMessageA(GetDlgItem(box, 0x440), STM_GETICON, 0, 0));
+        const int boxIconId = 0x440;  // the system's id for a message box's icon
+        EXPECT_NE(nullptr, (HICON)SendMessageA(GetDlgItem(box, boxIconId), STM_GETICON, 0, 0));
         char owner[64] = "";
         GetClassNameA(GetWindow(box, GW_OWNER), owner, sizeof owner);
         EXPECT_EQ(c.ownedByWindow ? "Lexoria" : "", std::string(owner));
