@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <type_traits>
 
 #include "about/aboutdialog.h"
 #include "about/titlebitmap.h"
@@ -15,21 +17,11 @@ namespace {
 using namespace lexoria_test;
 
 // Lexoria.exe loaded for its resources only, freed with the holder.
-class TprogramResources {
-public:
-    TprogramResources()
-        : module(LoadLibraryExA((buildFolder() + "\\Lexoria.exe").c_str(), nullptr,
-                                LOAD_LIBRARY_AS_DATAFILE)) {}
-    ~TprogramResources() {
-        if (module) FreeLibrary(module);
-    }
-    TprogramResources(const TprogramResources&) = delete;
-    TprogramResources& operator=(const TprogramResources&) = delete;
-    HMODULE get() const { return module; }
-
-private:
-    HMODULE module;
-};
+std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> programResources() {
+    return {LoadLibraryExA((buildFolder() + "\\Lexoria.exe").c_str(), nullptr,
+                           LOAD_LIBRARY_AS_DATAFILE),
+            &FreeLibrary};
+}
 
 COLORREF tableColour(const BITMAPINFOHEADER* header, unsigned index) {
     const BYTE* quad = reinterpret_cast<const BYTE*>(header) + header->biSize + 4 * index;
@@ -37,7 +29,7 @@ COLORREF tableColour(const BITMAPINFOHEADER* header, unsigned index) {
 }
 
 TEST(TitleBitmap, HasTheFormTheDialogIsMadeFor) {
-    TprogramResources program;
+    const auto program = programResources();
     const TtitleBitmap bitmap = findTitleBitmap(program.get());
     ASSERT_NE(bitmap.header, nullptr);
     const BITMAPINFOHEADER& h = *bitmap.header;
@@ -63,7 +55,7 @@ TEST(TitleBitmap, HasTheFormTheDialogIsMadeFor) {
 }
 
 TEST(TitleBitmap, PaletteEntriesAreItsColourTable) {
-    TprogramResources program;
+    const auto program = programResources();
     const TtitleBitmap bitmap = findTitleBitmap(program.get());
     ASSERT_NE(bitmap.header, nullptr);
     HPALETTE palette = createDibPalette(bitmap.header);
@@ -88,7 +80,7 @@ TEST(AboutDialog, BuildsAPalettePerOpeningAndDeletesItOnClosing) {
     if (std::getenv("LEXORIA_EXPECT_PALETTE_DISPLAY")) {
         ASSERT_TRUE(paletteBased);
     }
-    TprogramResources program;
+    const auto program = programResources();
     HRSRC found = FindResourceA(program.get(), MAKEINTRESOURCEA(IDD_ABOUT), RT_DIALOG);
     const auto* form = static_cast<const DLGTEMPLATE*>(
         LockResource(LoadResource(program.get(), found)));

@@ -71,17 +71,15 @@ HWND waitForDialogOf(DWORD processId, Accept accept, DWORD timeoutMs = 20000) {
     return found;
 }
 
-// Clicks the button until the condition holds: a button that a page has not enabled yet
-// ignores a click, so one click may be lost. False on time-out.
+// Clicks the button once its page has enabled it (before, a click is lost), then waits for the
+// condition. False on time-out.
 template <typename Condition>
 bool clickUntil(HWND dialog, int button, Condition condition, DWORD timeoutMs = 20000) {
-    return lexoria_test::waitUntil(
-        [&] {
-            lexoria_test::clickButton(dialog, button);
-            Sleep(200);
-            return condition();
-        },
-        timeoutMs);
+    HWND control = GetDlgItem(dialog, button);
+    if (!lexoria_test::waitUntil([&] { return IsWindowEnabled(control) != 0; }, timeoutMs))
+        return false;
+    lexoria_test::clickButton(dialog, button);
+    return lexoria_test::waitUntil(condition, timeoutMs);
 }
 
 // Runs the uninstaller as Add/Remove Programs does, confirms, and answers the settings question

@@ -36,11 +36,9 @@ void closeHandle(HANDLE& handle) {
 }
 }  // namespace
 
-std::string programFilesFolder() { return shellFolder(CSIDL_PROGRAM_FILES); }
-std::string commonProgramsFolder() { return shellFolder(CSIDL_COMMON_PROGRAMS); }
+std::string installFolder() { return shellFolder(CSIDL_PROGRAM_FILES) + "\\Lexoria"; }
+std::string startMenuShortcut() { return shellFolder(CSIDL_COMMON_PROGRAMS) + "\\Lexoria.lnk"; }
 std::string startupFolder() { return shellFolder(CSIDL_STARTUP); }
-std::string installFolder() { return programFilesFolder() + "\\Lexoria"; }
-std::string startMenuShortcut() { return commonProgramsFolder() + "\\Lexoria.lnk"; }
 
 bool fileExists(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());

@@ -9,14 +9,11 @@
 
 namespace dist_test {
 
-// The shell folders, as the installer sees them in the test prefix.
-std::string programFilesFolder();
-std::string commonProgramsFolder();  // every user's Start menu programs
-std::string startupFolder();         // the current user's Startup folder
-
-// Where the installer puts the program, its Start menu shortcut, and its uninstall entry.
+// Where the installer puts the program, its shortcut in every user's Start menu, and its
+// uninstall entry, as it sees them in the test prefix; the current user's Startup folder.
 std::string installFolder();
 std::string startMenuShortcut();
+std::string startupFolder();
 extern const char* const uninstallKey;  // under HKEY_LOCAL_MACHINE
 extern const char* const helpFilesKey;  // under HKEY_LOCAL_MACHINE: where help files lie
 

@@ -7,6 +7,7 @@
 
 #include <shlwapi.h>
 
+#include "resources/resource.h"
 #include "support/lexoria_driver.h"
 
 using namespace lexoria_test;
@@ -59,18 +60,18 @@ void openHelpFromBothWindows(const ThelpCase& c) {
     HWND main = lexoria.waitForMainWindow();
     ASSERT_NE(main, nullptr);
 
-    clickButton(main, 1002);
+    clickButton(main, IDC_HELP_BUTTON);
     EXPECT_TRUE(shows(c, "The main window"));
     ASSERT_TRUE(closeViewer());
-    clickButton(main, 1001);
+    clickButton(main, IDC_OPTIONS);
     HWND options = lexoria.waitForDialog();
     ASSERT_NE(options, nullptr);
-    clickButton(options, 9);
+    clickButton(options, IDC_OPTIONS_HELP);
     EXPECT_TRUE(shows(c, "The Options dialog"));
     PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(options); }));
     EXPECT_TRUE(winHelpViewer() || htmlHelpViewer()) << "the help outlives the dialog";
-    clickButton(main, 1);
+    clickButton(main, IDC_EXIT);
     EXPECT_EQ(lexoria.waitForExit(), 0);
     EXPECT_TRUE(waitUntil([] { return !winHelpViewer() && !htmlHelpViewer(); }));
     closeViewer();

@@ -22,26 +22,11 @@ std::wstring wide(const std::string& utf8) {
 // a shell passes them; its exit status, or -1 when it could not start or did not end within the
 // time-out (it is then killed).
 int runProgram(const std::vector<std::string>& arguments) {
-    const std::wstring program = wide(buildFolder() + "\\lexoria-list.exe");
-    std::wstring commandLine = L"\"" + program + L"\"";
-    for (const std::string& argument : arguments) commandLine += L" \"" + wide(argument) + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
-        return -1;
-    }
-    DWORD status = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(info.hProcess, &status);
-    } else {
-        TerminateProcess(info.hProcess, 1);
-        WaitForSingleObject(info.hProcess, 5000);
-    }
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return static_cast<int>(status);
+    std::wstring line;
+    for (const std::string& argument : arguments) line += L" \"" + wide(argument) + L"\"";
+    LexoriaProcess program;
+    return program.start(wide(buildFolder()), L"lexoria-list.exe", line) ? program.waitForExit(30000)
+                                                                         : -1;
 }
 
 std::string bytesOf(const std::string& path) {

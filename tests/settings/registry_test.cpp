@@ -1,13 +1,12 @@
-// Tregistry and the "Startup" record against the real registry, under the program's key, which
-// every case clears: results, outputs and every message text, through a wrapper that records
-// what reportError receives.
+// Tregistry against the real registry, under the program's key, which every case clears:
+// results, outputs and every message text, through a wrapper that records what reportError
+// receives.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
 #include <functional>
 
 #include "settings/registry.h"
-#include "settings/settingsstore.h"
 #include "support/lexoria_driver.h"
 
 using namespace lexoria_test;
@@ -38,14 +37,10 @@ bool rawSet(const char* name, DWORD type, const std::string& bytes) {
 
 std::string text(const char* read) { return read ? read : "(null)"; }
 
-class RegistryTest : public testing::Test {
-protected:
-    // The cases make subkeys, which the driver's deleteProgramKey leaves in place.
-    void SetUp() override { SHDeleteKeyA(HKEY_CURRENT_USER, programKey); }
-    void TearDown() override { SHDeleteKeyA(HKEY_CURRENT_USER, programKey); }
-};
+// The cases make subkeys, which the driver's deleteProgramKey leaves in place.
+void clearScratch() { SHDeleteKeyA(HKEY_CURRENT_USER, programKey); }
 
-TEST_F(RegistryTest, ResultsAndEveryMessageText) {
+TEST(RegistryTest, ResultsAndEveryMessageText) {
     const std::string noKey = "Error: no key open.";
     const struct {
         const char* name;
@@ -135,36 +130,12 @@ TEST_F(RegistryTest, ResultsAndEveryMessageText) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SetUp();
+        clearScratch();
         logged.clear();
         EXPECT_EQ(c.result, c.action());
         EXPECT_EQ(c.messages, logged);
     }
-}
-
-TEST_F(RegistryTest, StartupRecordCountsOnlyWhenEightBinaryBytes) {
-    const std::string eight("\x04\0\x02\0\x9C\xFF\x01\0", 8);
-    for (const std::string& bytes : {eight, std::string(7, '\0'), std::string(9, '\0'), ""s}) {
-        SCOPED_TRACE(bytes.size());
-        SetUp();
-        if (!bytes.empty()) {  // empty: no value stored
-            ASSERT_TRUE(rawSet("Startup", REG_BINARY, bytes));
-        }
-        Tregistry key(hkcu, scratch.c_str(), 0);
-        TwindowSettings settings;
-        settings.positionChoice = 0;
-        EXPECT_EQ(bytes == eight, readWindowSettings(key, settings));
-        EXPECT_EQ(bytes == eight ? 4 : 1, settings.positionChoice);
-    }
-    TwindowSettings settings;
-    settings.savedLeft = -100;
-    Tregistry key(hkcu, scratch.c_str(), 0);
-    ASSERT_TRUE(writeWindowSettings(key, settings));
-    std::vector<unsigned char> bytes;
-    DWORD type = 0;
-    ASSERT_TRUE(getProgramValue("Startup", bytes, &type));
-    EXPECT_EQ(std::string("\x01\0\0\0\x9C\xFF\0\0", 8), std::string(bytes.begin(), bytes.end()));
-    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
+    clearScratch();
 }
 
 }  // namespace

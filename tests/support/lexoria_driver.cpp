@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "resources/resource.h"
+
 namespace lexoria_test {
 
 const char* const programKey = "SOFTWARE\\Fennwick Systems\\Lexoria";
@@ -146,13 +148,15 @@ LexoriaProcess::~LexoriaProcess() {
     CloseHandle(info.hProcess);
 }
 
-bool LexoriaProcess::start(const std::string& folder, const std::string& exeName) {
-    return start(wideOf(folder), wideOf(exeName));
+bool LexoriaProcess::start(const std::string& folder, const std::string& exeName,
+                           const std::string& arguments) {
+    return start(wideOf(folder), wideOf(exeName), wideOf(arguments));
 }
 
-bool LexoriaProcess::start(const std::wstring& folder, const std::wstring& exeName) {
+bool LexoriaProcess::start(const std::wstring& folder, const std::wstring& exeName,
+                           const std::wstring& arguments) {
     std::wstring exe = folder + L"\\" + exeName;
-    std::wstring commandLine = L"\"" + exe + L"\"";
+    std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     return CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
@@ -238,8 +242,22 @@ void clickButton(HWND parent, int id) {
     if (button) PostMessageA(button, BM_CLICK, 0, 0);
 }
 
+// A marker posted behind (the Help button's pushed look, set and then cleared) must come through.
+bool drainPosted(HWND mainWindow) {
+    HWND marker = GetDlgItem(mainWindow, IDC_HELP_BUTTON);
+    auto pushed = [&] {
+        DWORD_PTR state = 0;
+        SendMessageTimeoutA(marker, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+        return (state & BST_PUSHED) != 0;
+    };
+    PostMessageA(marker, BM_SETSTATE, TRUE, 0);
+    if (!waitUntil(pushed)) return false;
+    PostMessageA(marker, BM_SETSTATE, FALSE, 0);
+    return waitUntil([&] { return !pushed(); });
+}
+
 std::string paneText(HWND mainWindow) {
-    HWND pane = GetDlgItem(mainWindow, 1010);
+    HWND pane = GetDlgItem(mainWindow, IDC_DEFINITION);
     if (!pane) return std::string();
     std::vector<char> text(1 << 16, '\0');
     SendMessageTimeoutA(pane, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),

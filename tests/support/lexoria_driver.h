@@ -51,8 +51,11 @@ public:
     LexoriaProcess(const LexoriaProcess&) = delete;
     LexoriaProcess& operator=(const LexoriaProcess&) = delete;
 
-    bool start(const std::string& folder, const std::string& exeName = "Lexoria.exe");
-    bool start(const std::wstring& folder, const std::wstring& exeName = L"Lexoria.exe");
+    // The program in the folder, which is also its current folder; arguments follow its name.
+    bool start(const std::string& folder, const std::string& exeName = "Lexoria.exe",
+               const std::string& arguments = "");
+    bool start(const std::wstring& folder, const std::wstring& exeName = L"Lexoria.exe",
+               const std::wstring& arguments = L"");
     // The main window once it is visible with its pane text set; null on time-out.
     HWND waitForMainWindow(DWORD timeoutMs = 10000);
     // A top-level dialog (#32770) of this process, e.g. a message box; null on time-out.
@@ -76,7 +79,10 @@ std::string windowText(HWND window);
 void pressOk(HWND dialog);
 // Clicks a button of a window by control id (BM_CLICK, posted) and lets the program act on it.
 void clickButton(HWND parent, int id);
-// The pane text of the main window (its RICHEDIT child, id 1010).
+// Returns once the program has handled everything posted to it before, modal loops included;
+// false on time-out.
+bool drainPosted(HWND mainWindow);
+// The pane text of the main window (its RICHEDIT child).
 std::string paneText(HWND mainWindow);
 // Waits until the condition holds, polling; false on time-out.
 template <typename Condition>
