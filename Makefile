@@ -1,5 +1,5 @@
 # The project's commands. Each installs what a fresh Debian 12 machine lacks first (as root).
-.PHONY: deps build test run bench soak dist clean format
+.PHONY: deps build test fuzz run bench soak dist clean format
 
 deps:
 	@tools/install-deps.sh
@@ -9,6 +9,9 @@ build: deps
 
 test: deps
 	@tools/run-tests.sh
+
+fuzz: deps
+	@tools/fuzz.sh
 
 run: deps
 	@tools/run.sh

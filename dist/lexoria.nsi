@@ -1,5 +1,5 @@
 ; Lexoria's Windows installer and uninstaller, built by tools/dist.sh with:
-;   makensis -DVERSION=1.0.1 -DSTAGE=<folder of the release files> -DICON=<lexoria.ico>
+;   makensis -DVERSION=<version> -DSTAGE=<folder of the release files> -DICON=<lexoria.ico>
 ;            -DOUTFILE=<setup exe> [-DLIST_TOOL] lexoria.nsi
 ; STAGE holds exactly what the zip archive holds; LIST_TOOL says lexoria-list.exe is among them.
 

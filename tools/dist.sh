@@ -25,15 +25,16 @@ while [ $# -gt 0 ]; do
   shift
 done
 
-# The version has one home: the project line of the top CMakeLists.txt.
-version=$(sed -n 's/^project(Lexoria VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
-[ -n "$version" ] || fail "no version in CMakeLists.txt"
-
 for tool in zip makensis i686-w64-mingw32-strip i686-w64-mingw32-objdump; do
   command -v "$tool" >/dev/null || fail "$tool is missing (make deps installs it)"
 done
 
 [ "$build" = 1 ] && tools/build.sh
+
+# The version of the build being packaged, as the build wrote it from CMakeLists.txt.
+header=$bin/../generated/version.h
+version=$(sed -n 's/^#define LEXORIA_VERSION "\(.*\)"$/\1/p' "$header" 2>/dev/null)
+[ -n "$version" ] || fail "no version in $header; the Windows build writes it"
 
 required=(Lexoria.exe lexoria.lst lexoria.hlp lexoria.chm)
 optional=(lexoria-list.exe)

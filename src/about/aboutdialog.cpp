@@ -4,6 +4,7 @@
 
 #include "about/titlebitmap.h"
 #include "resources/resource.h"
+#include "version.h"
 #include "win32/dialogutil.h"
 
 namespace {
@@ -25,7 +26,7 @@ INT_PTR onInitDialog(HWND dialog) {
     titleBitmap = findTitleBitmap(module);
     titlePalette = createScreenPalette(titleBitmap.header);
     setControlText(dialog, IDC_PRODUCT_NAME, "Lexoria");
-    setControlText(dialog, IDC_VERSION, "1.0.1");
+    setControlText(dialog, IDC_VERSION, LEXORIA_VERSION);
     return TRUE;  // the platform gives the focus to OK
 }
 

@@ -30,10 +30,11 @@ TwarningSink warningSink = &showWarningBox;
 
 void warnOverLongList() {
     char text[200];
-    std::snprintf(text, sizeof text,
-                  "Lexoria does not currently support more than %d words.\n"
-                  "If this is unacceptable, please write to technical support.",
-                  maxEntries);
+    // wsprintfA rather than snprintf: the C library's formatter would add about 30 KB.
+    wsprintfA(text,
+              "Lexoria does not currently support more than %d words.\n"
+              "If this is unacceptable, please write to technical support.",
+              maxEntries);
     warningSink(text);
 }
 

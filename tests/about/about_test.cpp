@@ -11,6 +11,7 @@
 #include "about/titlebitmap.h"
 #include "resources/resource.h"
 #include "support/lexoria_driver.h"
+#include "version.h"
 
 namespace {
 
@@ -147,7 +148,7 @@ TEST_F(AboutFromMainWindow, OpensCentredWithNameAndVersionAndClosesByOkOrEscape)
         ASSERT_NE(about, nullptr);
         EXPECT_EQ(windowText(about), "About");
         EXPECT_EQ(windowText(GetDlgItem(about, IDC_PRODUCT_NAME)), "Lexoria");
-        EXPECT_EQ(windowText(GetDlgItem(about, IDC_VERSION)), "1.0.1");
+        EXPECT_EQ(windowText(GetDlgItem(about, IDC_VERSION)), LEXORIA_VERSION);
         RECT box, main;
         GetWindowRect(about, &box);
         GetWindowRect(mainWindow, &main);

@@ -9,6 +9,7 @@
 #include "dist/installer_driver.h"
 #include "resources/resource.h"
 #include "support/lexoria_driver.h"
+#include "version.h"
 
 using namespace dist_test;
 using lexoria_test::LexoriaProcess;
@@ -139,7 +140,7 @@ std::string productVersion(const std::string& path) {
 TEST(Setup, ReleaseProgramsCarryTheReleaseVersion) {
     const std::string programs[] = {setupPath, lexoria_test::buildFolder() + "\\Lexoria.exe"};
     for (const std::string& program : programs)
-        EXPECT_EQ(LEXORIA_VERSION ".0", productVersion(program)) << program;
+        EXPECT_EQ(LEXORIA_VERSION_FULL, productVersion(program)) << program;
 }
 
 TEST(Setup, InstallsSilentlyRunsFromTheStartMenuAndUninstallsSilently) {

@@ -14,24 +14,25 @@ namespace {
 // ---------------------------------------------------------------------------------------------
 // The large images are drawn from outlines on a 48-unit grid (y down) and scaled.
 
-constexpr double kGrid = 48;
+constexpr double gridSize = 48;
 
 // Adds a box with rounded corners to the figure, or cuts one out of it.
-void roundedBox(Figure& f, Box b, double r, bool add) {
-    std::vector<Shape> parts{rect(b.x0 + r, b.y0, b.x1 - r, b.y1), rect(b.x0, b.y0 + r, b.x1, b.y1 - r)};
-    for (Point c : {Point{b.x0 + r, b.y0 + r}, Point{b.x1 - r, b.y0 + r}, Point{b.x0 + r, b.y1 - r},
-                    Point{b.x1 - r, b.y1 - r}}) {
+void roundedBox(Tfigure& f, Tbox b, double r, bool add) {
+    std::vector<Tshape> parts{rect(b.x0 + r, b.y0, b.x1 - r, b.y1),
+                              rect(b.x0, b.y0 + r, b.x1, b.y1 - r)};
+    for (Tpoint c : {Tpoint{b.x0 + r, b.y0 + r}, Tpoint{b.x1 - r, b.y0 + r},
+                     Tpoint{b.x0 + r, b.y1 - r}, Tpoint{b.x1 - r, b.y1 - r}}) {
         parts.push_back(circle(c.x, c.y, r));
     }
-    for (Shape& s : parts) add ? f.add(s) : f.cut(s);
+    for (Tshape& s : parts) add ? f.add(s) : f.cut(s);
 }
 
 // One page (side -1 left, +1 right) spread from the spine at x = 24: its top edge sags towards
 // the spine and its bottom edge dips to it, as a book lies open. `grow` widens the outline
 // outwards and downwards, which makes the cover that shows around the pages.
-Shape page(double side, double grow) {
-    const double spine = kGrid / 2, outer = spine + side * (16 + grow);
-    std::vector<Point> p{{spine, 17 - grow * 0.3}};
+Tshape page(double side, double grow) {
+    const double spine = gridSize / 2, outer = spine + side * (16 + grow);
+    std::vector<Tpoint> p{{spine, 17 - grow * 0.3}};
     curveTo(p, {spine + side * 7, 12.5 - grow * 0.3}, {outer, 13.5 - grow * 0.3});
     p.push_back({outer, 32 + grow});
     curveTo(p, {spine + side * 8, 31.5 + grow}, {spine, 35.5 + grow});
@@ -39,12 +40,12 @@ Shape page(double side, double grow) {
 }
 
 // Four lines of text on a page, following the sag of its top edge.
-Figure textLines(double side) {
-    Figure f;
-    const double spine = kGrid / 2, from = spine + side * 3.5, to = spine + side * 13;
+Tfigure textLines(double side) {
+    Tfigure f;
+    const double spine = gridSize / 2, from = spine + side * 3.5, to = spine + side * 13;
     for (int i = 0; i < 4; ++i) {
         double y = 19 + i * 3.6, sag = 2.2 - i * 0.45;
-        std::vector<Point> line{{from, y + sag}};
+        std::vector<Tpoint> line{{from, y + sag}};
         curveTo(line, {spine + side * 7.5, y - 0.6}, {to, y}, 8);
         line.push_back({to, y + 1.3});
         curveTo(line, {spine + side * 7.5, y + 0.7}, {from, y + sag + 1.3}, 8);
@@ -54,35 +55,37 @@ Figure textLines(double side) {
 }
 
 // Paints the icon at `size` pixels from the outline design.
-Canvas drawFromOutlines(int size) {
-    Canvas c(size, size);
-    const double scale = size / kGrid;
-    auto place = [scale](const Figure& f) { return std::vector<Placed>{{&f, {0, 0}, scale, false}}; };
+Tcanvas drawFromOutlines(int size) {
+    Tcanvas c(size, size);
+    const double scale = size / gridSize;
+    auto place = [scale](const Tfigure& f) {
+        return std::vector<Tplaced>{{&f, {0, 0}, scale, false}};
+    };
 
-    Figure tile;
-    roundedBox(tile, {0, 0, kGrid, kGrid}, 8, true);
-    c.paint(place(tile), kInk);
-    Figure rim;  // a fine gold line just inside the tile's edge
-    roundedBox(rim, {3, 3, kGrid - 3, kGrid - 3}, 5, true);
-    roundedBox(rim, {4.5, 4.5, kGrid - 4.5, kGrid - 4.5}, 3.5, false);
-    c.paint(place(rim), kGold);
+    Tfigure tile;
+    roundedBox(tile, {0, 0, gridSize, gridSize}, 8, true);
+    c.paint(place(tile), inkBlue);
+    Tfigure rim;  // a fine gold line just inside the tile's edge
+    roundedBox(rim, {3, 3, gridSize - 3, gridSize - 3}, 5, true);
+    roundedBox(rim, {4.5, 4.5, gridSize - 4.5, gridSize - 4.5}, 3.5, false);
+    c.paint(place(rim), mutedGold);
 
-    Figure cover, pages, spine;
+    Tfigure cover, pages, spine;
     cover.add(page(-1, 1.6)).add(page(1, 1.6));
     pages.add(page(-1, 0)).add(page(1, 0));
     spine.add(rect(23.6, 16, 24.4, 35.5));
-    c.paint(place(cover), kGold);
-    c.paint(place(pages), kPage);
-    Figure left = textLines(-1), right = textLines(1);
-    c.paint({{&left, {0, 0}, scale, false}, {&right, {0, 0}, scale, false}}, kInk, 0.35);
-    c.paint(place(spine), kInk, 0.6);
+    c.paint(place(cover), mutedGold);
+    c.paint(place(pages), pageWhite);
+    Tfigure left = textLines(-1), right = textLines(1);
+    c.paint({{&left, {0, 0}, scale, false}, {&right, {0, 0}, scale, false}}, inkBlue, 0.35);
+    c.paint(place(spine), inkBlue, 0.6);
     return c;
 }
 
 // ---------------------------------------------------------------------------------------------
 // At 16 pixels an outline would blur, so the small image is placed pixel by pixel.
 
-const char* const kSmallArt[16] = {
+const char* const smallArt[16] = {
     ".aNNNNNNNNNNNNa.",
     "aNNNNNNNNNNNNNNa",
     "NNNNNNNNNNNNNNNN",
@@ -101,28 +104,28 @@ const char* const kSmallArt[16] = {
     ".aNNNNNNNNNNNNa.",
 };
 
-struct ArtColour {
+struct TartColour {
     char key;
-    Colour colour;
+    Tcolour colour;
 };
 
-const ArtColour kSmallColours[] = {
-    {'N', kInk},
-    {'a', {kInk.r, kInk.g, kInk.b, 110}},
-    {'W', kPage},
-    {'-', mix(kPage, kInk, 0.4)},
-    {'S', mix(kPage, kInk, 0.12)},  // the shade of the gutter
-    {'G', kGold},
+const TartColour smallColours[] = {
+    {'N', inkBlue},
+    {'a', {inkBlue.r, inkBlue.g, inkBlue.b, 110}},
+    {'W', pageWhite},
+    {'-', mix(pageWhite, inkBlue, 0.4)},
+    {'S', mix(pageWhite, inkBlue, 0.12)},  // the shade of the gutter
+    {'G', mutedGold},
 };
 
 // Paints the 16-pixel image from the table above, one unit square per pixel.
-Canvas drawFromPixels() {
-    Canvas c(16, 16);
-    for (const ArtColour& ac : kSmallColours) {
-        Figure f;
+Tcanvas drawFromPixels() {
+    Tcanvas c(16, 16);
+    for (const TartColour& ac : smallColours) {
+        Tfigure f;
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x) {
-                if (kSmallArt[y][x] == ac.key) f.add(rect(x, y, x + 1, y + 1));
+                if (smallArt[y][x] == ac.key) f.add(rect(x, y, x + 1, y + 1));
             }
         }
         c.paint(f, {0, 0}, ac.colour);
@@ -136,7 +139,7 @@ Canvas drawFromPixels() {
 // rows bottom-up, and a 1-bit AND mask (set where the icon is see-through) for displays that
 // cannot blend, its rows padded to 4 bytes.
 
-std::vector<std::uint8_t> encodeImage(const Canvas& c) {
+std::vector<std::uint8_t> encodeImage(const Tcanvas& c) {
     const int n = c.width();
     const std::uint32_t maskStride = ((n + 31) / 32) * 4;
     std::vector<std::uint8_t> out;
@@ -153,7 +156,7 @@ std::vector<std::uint8_t> encodeImage(const Canvas& c) {
     put32(out, 0);
     for (int y = n - 1; y >= 0; --y) {
         for (int x = 0; x < n; ++x) {
-            Colour p = c.at(x, y);
+            Tcolour p = c.at(x, y);
             put8(out, toByte(p.b));
             put8(out, toByte(p.g));
             put8(out, toByte(p.r));
@@ -170,9 +173,9 @@ std::vector<std::uint8_t> encodeImage(const Canvas& c) {
     return out;
 }
 
-std::vector<std::uint8_t> encodeIco(const std::vector<Canvas>& images) {
+std::vector<std::uint8_t> encodeIco(const std::vector<Tcanvas>& images) {
     std::vector<std::vector<std::uint8_t>> bodies;
-    for (const Canvas& c : images) bodies.push_back(encodeImage(c));
+    for (const Tcanvas& c : images) bodies.push_back(encodeImage(c));
     std::vector<std::uint8_t> out;
     put16(out, 0);
     put16(out, 1);  // icon, not cursor
@@ -200,6 +203,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: mkicon OUTPUT.ico\n");
         return 2;
     }
-    std::vector<Canvas> images{drawFromOutlines(48), drawFromOutlines(32), drawFromPixels()};
+    std::vector<Tcanvas> images{drawFromOutlines(48), drawFromOutlines(32), drawFromPixels()};
     return writeFile(argv[1], encodeIco(images)) ? 0 : 1;
 }

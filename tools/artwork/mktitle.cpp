@@ -14,13 +14,13 @@ using namespace art;
 
 namespace {
 
-constexpr int kWidth = 200;
-constexpr int kHeight = 100;
+constexpr int titleWidth = 200;
+constexpr int titleHeight = 100;
 
 // Vertical layout: the title's baseline, the rule the book rests on, the subtitle's top row.
-constexpr double kBaseline = 54;
-constexpr int kRuleY = 70;
-constexpr int kSubtitleTop = 79;
+constexpr double titleBaseline = 54;
+constexpr int ruleY = 70;
+constexpr int subtitleTop = 79;
 
 // ---------------------------------------------------------------------------------------------
 // Palette. The picture is painted in full colour and then every pixel takes the nearest entry,
@@ -29,30 +29,30 @@ constexpr int kSubtitleTop = 79;
 
 // Entries from `from` to `to` in `steps` equal steps, `from` itself only when `withFrom`: a
 // ramp laid over the paper does not repeat the paper.
-struct Ramp {
+struct Tramp {
     const char* name;
-    Colour from;
-    Colour to;
+    Tcolour from;
+    Tcolour to;
     int steps;
     bool withFrom;
 };
 
-const Ramp kRamps[] = {
-    {"paper, deep to light", kPaperDeep, kPaper, 3, true},
-    {"page white", kPaper, kPage, 1, false},
-    {"ink over paper", kPaper, kInk, 21, false},
-    {"gold over paper", kPaper, kGold, 8, false},
-    {"gold highlight", kGold, kGoldLight, 2, false},
+const Tramp ramps[] = {
+    {"paper, deep to light", paperDeep, paper, 3, true},
+    {"page white", paper, pageWhite, 1, false},
+    {"ink over paper", paper, inkBlue, 21, false},
+    {"gold over paper", paper, mutedGold, 8, false},
+    {"gold highlight", mutedGold, goldLight, 2, false},
 };
 
-constexpr int kColours = 36;
+constexpr int colourCount = 36;
 
-std::vector<Colour> makePalette() {
-    std::vector<Colour> pal;
-    for (const Ramp& r : kRamps) {
+std::vector<Tcolour> makePalette() {
+    std::vector<Tcolour> pal;
+    for (const Tramp& r : ramps) {
         for (int k = r.withFrom ? 0 : 1; k <= r.steps; ++k) {
             double t = double(k) / r.steps;
-            Colour c = mix(r.from, r.to, t);
+            Tcolour c = mix(r.from, r.to, t);
             pal.push_back({double(toByte(c.r)), double(toByte(c.g)), double(toByte(c.b))});
         }
     }
@@ -64,121 +64,123 @@ std::vector<Colour> makePalette() {
 // with y growing upwards from the baseline and x from the glyph's left edge. The face is a
 // high-contrast book serif: thick verticals, hairline horizontals, vertical stress in bowls.
 
-constexpr double kX = 24;         // x-height
-constexpr double kCap = 35;       // cap height
-constexpr double kOver = 0.6;     // how far round shapes overshoot the baseline and x-height
-constexpr double kStem = 4.5;     // lowercase stem
-constexpr double kCapStem = 5.0;  // capital stem
-constexpr double kSerif = 1.6;    // serif and hairline thickness
-constexpr double kBracket = 2.5;  // how far a serif's bracket climbs the stem
+constexpr double xHeight = 24;          // x-height
+constexpr double capHeight = 35;        // cap height
+constexpr double overshoot = 0.6;       // how far round shapes overshoot the baseline and x-height
+constexpr double stemWidth = 4.5;       // lowercase stem
+constexpr double capStemWidth = 5.0;    // capital stem
+constexpr double serifThickness = 1.6;  // serif and hairline thickness
+constexpr double bracketHeight = 2.5;   // how far a serif's bracket climbs the stem
 
-struct Glyph {
-    Figure shape;
+struct Tglyph {
+    Tfigure shape;
     double advance;
 };
 
 // A lowercase stem from x0 with a flat serif out to the left at the top and a foot serif
 // reaching `footLeft` and `footRight` beyond it at the baseline, bracketed on both sides.
-void addStem(Figure& f, double x0, double top, double footLeft, double footRight) {
-    double x1 = x0 + kStem;
+void addStem(Tfigure& f, double x0, double top, double footLeft, double footRight) {
+    double x1 = x0 + stemWidth;
     f.add(rect(x0, 0, x1, top));
-    f.add(rect(x0 - footLeft, top - kSerif, x1, top));
-    f.add(fillet(x0, top - kSerif, -footLeft * 0.8, -kBracket));
-    f.add(rect(x0 - footLeft, 0, x1 + footRight, kSerif));
-    f.add(fillet(x0, kSerif, -footLeft * 0.8, kBracket));
-    f.add(fillet(x1, kSerif, footRight * 0.8, kBracket));
+    f.add(rect(x0 - footLeft, top - serifThickness, x1, top));
+    f.add(fillet(x0, top - serifThickness, -footLeft * 0.8, -bracketHeight));
+    f.add(rect(x0 - footLeft, 0, x1 + footRight, serifThickness));
+    f.add(fillet(x0, serifThickness, -footLeft * 0.8, bracketHeight));
+    f.add(fillet(x1, serifThickness, footRight * 0.8, bracketHeight));
 }
 
 // A round bowl: the counter is narrower than the outline by the stem weight at the sides and by
 // a hairline at top and bottom.
-void addBowl(Figure& f, double cx, double halfWidth) {
-    double ry = kX / 2 + kOver;
-    f.add(ellipse(cx, kX / 2, halfWidth, ry));
-    f.cut(ellipse(cx, kX / 2, halfWidth - kStem * 0.85, ry - kSerif * 1.1));
+void addBowl(Tfigure& f, double cx, double halfWidth) {
+    double ry = xHeight / 2 + overshoot;
+    f.add(ellipse(cx, xHeight / 2, halfWidth, ry));
+    f.cut(ellipse(cx, xHeight / 2, halfWidth - stemWidth * 0.85, ry - serifThickness * 1.1));
 }
 
-Glyph letterL() {
-    Figure f;
-    const double x0 = 3, x1 = x0 + kCapStem, armEnd = 23;
-    f.add(rect(x0, 0, x1, kCap));
-    f.add(rect(0, kCap - kSerif, x1 + 3.5, kCap));
-    f.add(fillet(x0, kCap - kSerif, -2.5, -3));
-    f.add(fillet(x1, kCap - kSerif, 2.8, -3));
-    f.add(rect(0, 0, armEnd, kSerif + 0.2));
-    f.add(fillet(x0, kSerif, -2.5, 3));
-    f.add(fillet(x1, kSerif + 0.2, 4, 4));
+Tglyph letterL() {
+    Tfigure f;
+    const double x0 = 3, x1 = x0 + capStemWidth, armEnd = 23;
+    f.add(rect(x0, 0, x1, capHeight));
+    f.add(rect(0, capHeight - serifThickness, x1 + 3.5, capHeight));
+    f.add(fillet(x0, capHeight - serifThickness, -2.5, -3));
+    f.add(fillet(x1, capHeight - serifThickness, 2.8, -3));
+    f.add(rect(0, 0, armEnd, serifThickness + 0.2));
+    f.add(fillet(x0, serifThickness, -2.5, 3));
+    f.add(fillet(x1, serifThickness + 0.2, 4, 4));
     // The arm ends in a beak that rises and tapers like a pen stroke lifted off the paper.
-    f.add(polygon({{armEnd - 2.6, 0}, {armEnd, 0}, {armEnd, 10}, {armEnd - 0.9, 10}, {armEnd - 2.6, 4.2}}));
-    f.add(fillet(armEnd - 2.6, kSerif + 0.2, -3, 3));
+    f.add(polygon(
+        {{armEnd - 2.6, 0}, {armEnd, 0}, {armEnd, 10}, {armEnd - 0.9, 10}, {armEnd - 2.6, 4.2}}));
+    f.add(fillet(armEnd - 2.6, serifThickness + 0.2, -3, 3));
     return {f, armEnd + 1.5};
 }
 
-Glyph letterE() {
-    Figure f;
+Tglyph letterE() {
+    Tfigure f;
     const double cx = 9.5, half = 8.6, bar = 12.4;
     addBowl(f, cx, half);
-    f.add(rect(cx - half + 1, bar, cx + half - 1, bar + kSerif));
+    f.add(rect(cx - half + 1, bar, cx + half - 1, bar + serifThickness));
     // The eye is open below the bar: the lower stroke ends in a sloped cut on the right.
     f.cut(polygon({{cx + 1.5, bar}, {cx + half + 1, bar}, {cx + half + 1, 6.2}, {cx + 1.5, 9.2}}));
     return {f, 2 * half + 2};
 }
 
-Glyph letterX() {
-    Figure f;
+Tglyph letterX() {
+    Tfigure f;
     const double left = 3.2, right = 17.4, thick = 5.0, thin = 1.8, serifHalf = 4.0;
     // The thick stroke falls from top left to bottom right, the thin one from top right.
-    f.add(polygon({{left, kX}, {left + thick, kX}, {right, 0}, {right - thick, 0}}));
-    f.add(polygon({{right - thin, kX}, {right, kX}, {left + thin, 0}, {left, 0}}));
-    double tl = left + thick / 2, tr = right - thin / 2, bl = left + thin / 2, br = right - thick / 2;
-    f.add(rect(tl - serifHalf, kX - kSerif, tl + serifHalf, kX));
-    f.add(rect(tr - serifHalf + 0.8, kX - kSerif, tr + serifHalf - 0.4, kX));
-    f.add(rect(bl - serifHalf + 0.4, 0, bl + serifHalf - 0.8, kSerif));
-    f.add(rect(br - serifHalf, 0, br + serifHalf, kSerif));
+    f.add(polygon({{left, xHeight}, {left + thick, xHeight}, {right, 0}, {right - thick, 0}}));
+    f.add(polygon({{right - thin, xHeight}, {right, xHeight}, {left + thin, 0}, {left, 0}}));
+    double tl = left + thick / 2, tr = right - thin / 2, bl = left + thin / 2,
+           br = right - thick / 2;
+    f.add(rect(tl - serifHalf, xHeight - serifThickness, tl + serifHalf, xHeight));
+    f.add(rect(tr - serifHalf + 0.8, xHeight - serifThickness, tr + serifHalf - 0.4, xHeight));
+    f.add(rect(bl - serifHalf + 0.4, 0, bl + serifHalf - 0.8, serifThickness));
+    f.add(rect(br - serifHalf, 0, br + serifHalf, serifThickness));
     return {f, right + 3.0};
 }
 
-Glyph letterO() {
-    Figure f;
+Tglyph letterO() {
+    Tfigure f;
     addBowl(f, 9.4, 8.6);
     return {f, 18.8};
 }
 
-Glyph letterR() {
-    Figure f;
-    const double x0 = 2.6, x1 = x0 + kStem;
+Tglyph letterR() {
+    Tfigure f;
+    const double x0 = 2.6, x1 = x0 + stemWidth;
     // The arm is a crescent leaving the stem near the top and ending in a ball.
-    Box armArea{x1 - 0.5, kX - 7.5, 20, 30};
-    f.add(clipped(ellipse(x1 + 4.6, kX - 5.2, 5.0, 5.2 + kOver), armArea));
-    f.cut(clipped(ellipse(x1 + 5.2, kX - 6.4, 4.6, 4.6), armArea));
-    f.add(circle(x1 + 6.6, kX - 4.8, 2.45));
-    addStem(f, x0, kX, 2.6, 3.2);
+    Tbox armArea{x1 - 0.5, xHeight - 7.5, 20, 30};
+    f.add(clipped(ellipse(x1 + 4.6, xHeight - 5.2, 5.0, 5.2 + overshoot), armArea));
+    f.cut(clipped(ellipse(x1 + 5.2, xHeight - 6.4, 4.6, 4.6), armArea));
+    f.add(circle(x1 + 6.6, xHeight - 4.8, 2.45));
+    addStem(f, x0, xHeight, 2.6, 3.2);
     return {f, x1 + 8.2};
 }
 
-Glyph letterI() {
-    Figure f;
+Tglyph letterI() {
+    Tfigure f;
     const double x0 = 2.6;
-    addStem(f, x0, kX, 2.6, 2.6);
-    f.add(circle(x0 + kStem / 2, kX + 6.0, 2.6));
-    return {f, x0 + kStem + 3.8};
+    addStem(f, x0, xHeight, 2.6, 2.6);
+    f.add(circle(x0 + stemWidth / 2, xHeight + 6.0, 2.6));
+    return {f, x0 + stemWidth + 3.8};
 }
 
-Glyph letterA() {
-    Figure f;
-    const double s0 = 11.2, s1 = s0 + kStem, hoodY = 14.5;
+Tglyph letterA() {
+    Tfigure f;
+    const double s0 = 11.2, s1 = s0 + stemWidth, hoodY = 14.5;
     // Hood: a crescent over the top, thick where it turns into the stem, ending in a ball.
-    Box hoodArea{2.5, hoodY, 30, 30};
-    f.add(clipped(ellipse(8.2, hoodY, s1 - 8.2, kX - hoodY + kOver), hoodArea));
-    f.cut(clipped(ellipse(7.6, hoodY, s0 - 7.6, kX - hoodY - 1.7 + kOver), hoodArea));
-    f.add(circle(4.6, kX - 5.4, 2.55));
+    Tbox hoodArea{2.5, hoodY, 30, 30};
+    f.add(clipped(ellipse(8.2, hoodY, s1 - 8.2, xHeight - hoodY + overshoot), hoodArea));
+    f.cut(clipped(ellipse(7.6, hoodY, s0 - 7.6, xHeight - hoodY - 1.7 + overshoot), hoodArea));
+    f.add(circle(4.6, xHeight - 5.4, 2.55));
     f.add(rect(s0, 0, s1, hoodY + 0.5));
     // Bowl: hangs from the stem by a hairline, heavy on the left, counter tilted to the stem.
-    Box bowlArea{-5, -5, s0 + 0.5, 30};
+    Tbox bowlArea{-5, -5, s0 + 0.5, 30};
     f.add(clipped(ellipse(7.4, 6.7, 6.6, 7.3), bowlArea));
-    f.cut(clipped(ellipse(8.2, 6.6, 3.5, 4.9), Box{-5, -5, s0, 30}));
+    f.cut(clipped(ellipse(8.2, 6.6, 3.5, 4.9), Tbox{-5, -5, s0, 30}));
     // Foot: a short spur to the right of the stem.
-    f.add(rect(s0, 0, s1 + 2.8, kSerif));
-    f.add(fillet(s1, kSerif, 2.2, kBracket));
+    f.add(rect(s0, 0, s1 + 2.8, serifThickness));
+    f.add(fillet(s1, serifThickness, 2.2, bracketHeight));
     return {f, s1 + 4.0};
 }
 
@@ -187,22 +189,22 @@ Glyph letterA() {
 
 // A frame line of width `w` on the box, with concave quarter-circle notches of radius `r` cut
 // into its corners, as on an engraved certificate.
-Figure notchedFrame(Box b, double w, double r) {
-    Figure f;
+Tfigure notchedFrame(Tbox b, double w, double r) {
+    Tfigure f;
     f.add(rect(b.x0, b.y0, b.x1, b.y1));
     f.cut(rect(b.x0 + w, b.y0 + w, b.x1 - w, b.y1 - w));
-    const std::array<Point, 4> corners{{{b.x0, b.y0}, {b.x1, b.y0}, {b.x0, b.y1}, {b.x1, b.y1}}};
-    for (const Point& c : corners) f.add(clipped(circle(c.x, c.y, r + w), b));
-    for (const Point& c : corners) f.cut(circle(c.x, c.y, r));
+    const std::array<Tpoint, 4> corners{{{b.x0, b.y0}, {b.x1, b.y0}, {b.x0, b.y1}, {b.x1, b.y1}}};
+    for (const Tpoint& c : corners) f.add(clipped(circle(c.x, c.y, r + w), b));
+    for (const Tpoint& c : corners) f.cut(circle(c.x, c.y, r));
     return f;
 }
 
 // A frame line of width `w` on the box with its outer corners rounded to radius `r`.
-Figure roundedFrame(Box b, double w, double r) {
-    Figure f;
+Tfigure roundedFrame(Tbox b, double w, double r) {
+    Tfigure f;
     f.add(rect(b.x0 + r, b.y0, b.x1 - r, b.y1)).add(rect(b.x0, b.y0 + r, b.x1, b.y1 - r));
-    for (Point c : {Point{b.x0 + r, b.y0 + r}, Point{b.x1 - r, b.y0 + r}, Point{b.x0 + r, b.y1 - r},
-                    Point{b.x1 - r, b.y1 - r}}) {
+    for (Tpoint c : {Tpoint{b.x0 + r, b.y0 + r}, Tpoint{b.x1 - r, b.y0 + r},
+                     Tpoint{b.x0 + r, b.y1 - r}, Tpoint{b.x1 - r, b.y1 - r}}) {
         f.add(circle(c.x, c.y, r));
     }
     f.cut(rect(b.x0 + w, b.y0 + w, b.x1 - w, b.y1 - w));
@@ -210,19 +212,19 @@ Figure roundedFrame(Box b, double w, double r) {
 }
 
 // A small lozenge with its centre at (cx, cy).
-Shape lozenge(double cx, double cy, double rx, double ry) {
+Tshape lozenge(double cx, double cy, double rx, double ry) {
     return polygon({{cx - rx, cy}, {cx, cy - ry}, {cx + rx, cy}, {cx, cy + ry}});
 }
 
 // A rule that swells from nothing at `tipX` to `thick` at `baseX`, centred on `y`.
-Shape swelledRule(double tipX, double baseX, double y, double thick) {
+Tshape swelledRule(double tipX, double baseX, double y, double thick) {
     return polygon({{tipX, y}, {baseX, y - thick / 2}, {baseX, y + thick / 2}});
 }
 
 // The open book at the middle of the rule, drawn pixel by pixel: at this size a hand-placed
 // outline stays crisp where a curve would blur. Pages are white with ruled lines of text,
 // their top edges dipping to the spine, and the gold cover shows beneath them.
-const char* const kBookArt[] = {
+const char* const bookArt[] = {
     "..iIIIi.......iIIIi..",
     ".IWWWWWIIi.iIIWWWWWI.",
     ".IW---WWWIiIWWW---WI.",
@@ -237,7 +239,7 @@ const char* const kBookArt[] = {
 };
 
 // A stud for the corners of the gold frame, a faceted gem lit from the top left.
-const char* const kStudArt[] = {
+const char* const studArt[] = {
     "..L..",
     ".LlG.",
     "LlGGg",
@@ -246,23 +248,25 @@ const char* const kStudArt[] = {
 };
 
 // What each character of the pixel art paints.
-struct Ink {
+struct Tink {
     char key;
-    Colour colour;
+    Tcolour colour;
     double opacity;
 };
 
-const Ink kArtInks[] = {
-    {'I', kInk, 1.0},  {'i', kInk, 0.5},  {'-', kInk, 0.45},        {'W', kPage, 1.0},
-    {'G', kGold, 1.0}, {'g', kGold, 0.5}, {'L', kGoldLight, 1.0}, {'l', mix(kGold, kGoldLight, 0.5), 1.0},
+const Tink artInks[] = {
+    {'I', inkBlue, 1.0},   {'i', inkBlue, 0.5},
+    {'-', inkBlue, 0.45},  {'W', pageWhite, 1.0},
+    {'G', mutedGold, 1.0}, {'g', mutedGold, 0.5},
+    {'L', goldLight, 1.0}, {'l', mix(mutedGold, goldLight, 0.5), 1.0},
 };
 
 // Paints pixel art with its top-left pixel at (left, top); '.' and unknown keys stay clear.
-template <size_t Rows>
-void paintPixelArt(Canvas& c, const char* const (&art)[Rows], int left, int top) {
-    for (const Ink& ink : kArtInks) {
-        Figure f;
-        for (size_t row = 0; row < Rows; ++row) {
+template <size_t rowCount>
+void paintPixelArt(Tcanvas& c, const char* const (&art)[rowCount], int left, int top) {
+    for (const Tink& ink : artInks) {
+        Tfigure f;
+        for (size_t row = 0; row < rowCount; ++row) {
             for (int col = 0; art[row][col]; ++col) {
                 if (art[row][col] == ink.key) {
                     f.add(rect(left + col, top + int(row), left + col + 1, top + int(row) + 1));
@@ -277,12 +281,12 @@ void paintPixelArt(Canvas& c, const char* const (&art)[Rows], int left, int top)
 // Subtitle. Letters so small are clearer drawn on the pixel grid than as outlines, so they
 // come from a five-row bitmap font: '#' is an inked pixel.
 
-struct PixelLetter {
+struct TpixelLetter {
     char letter;
     std::array<const char*, 5> rows;
 };
 
-const PixelLetter kSmallCaps[] = {
+const TpixelLetter smallCapLetters[] = {
     {'A', {".###.", "#...#", "#####", "#...#", "#...#"}},
     {'B', {"####.", "#...#", "####.", "#...#", "####."}},
     {'C', {".###", "#...", "#...", "#...", ".###"}},
@@ -298,11 +302,11 @@ const PixelLetter kSmallCaps[] = {
     {'Y', {"#...#", ".#.#.", "..#..", "..#..", "..#.."}},
 };
 
-constexpr int kLetterGap = 2;
-constexpr int kWordGap = 6;
+constexpr int letterGap = 2;
+constexpr int wordGap = 6;
 
-const PixelLetter* findSmallCap(char ch) {
-    for (const PixelLetter& p : kSmallCaps) {
+const TpixelLetter* findSmallCap(char ch) {
+    for (const TpixelLetter& p : smallCapLetters) {
         if (p.letter == ch) return &p;
     }
     return nullptr;
@@ -311,45 +315,46 @@ const PixelLetter* findSmallCap(char ch) {
 int smallCapsWidth(const std::string& text) {
     int width = 0;
     for (char ch : text) {
-        const PixelLetter* p = findSmallCap(ch);
-        width += p ? int(std::string(p->rows[0]).size()) + kLetterGap : kWordGap;
+        const TpixelLetter* p = findSmallCap(ch);
+        width += p ? int(std::string(p->rows[0]).size()) + letterGap : wordGap;
     }
-    return width - kLetterGap;
+    return width - letterGap;
 }
 
 // Sets `text` centred on `centreX` with its top row at `top`; each inked pixel is a unit square.
-Figure smallCaps(const std::string& text, int centreX, int top) {
-    Figure f;
+Tfigure smallCaps(const std::string& text, int centreX, int top) {
+    Tfigure f;
     int x = centreX - smallCapsWidth(text) / 2;
     for (char ch : text) {
-        const PixelLetter* p = findSmallCap(ch);
+        const TpixelLetter* p = findSmallCap(ch);
         if (!p) {
-            x += kWordGap;
+            x += wordGap;
             continue;
         }
         int w = int(std::string(p->rows[0]).size());
         for (int row = 0; row < 5; ++row) {
             for (int col = 0; col < w; ++col) {
-                if (p->rows[row][col] == '#') f.add(rect(x + col, top + row, x + col + 1, top + row + 1));
+                if (p->rows[row][col] == '#')
+                    f.add(rect(x + col, top + row, x + col + 1, top + row + 1));
             }
         }
-        x += w + kLetterGap;
+        x += w + letterGap;
     }
     return f;
 }
 
 // ---------------------------------------------------------------------------------------------
 
-struct Word {
-    std::vector<Glyph> glyphs;
+struct Tword {
+    std::vector<Tglyph> glyphs;
     std::vector<double> kerns;  // extra space after each glyph
 };
 
-std::vector<Placed> setWord(const Word& w, double centreX, double baseline) {
+std::vector<Tplaced> setWord(const Tword& w, double centreX, double baseline) {
     double width = 0;
     for (size_t i = 0; i < w.glyphs.size(); ++i) width += w.glyphs[i].advance + w.kerns[i];
     double x = centreX - width / 2;
-    std::vector<Placed> placed;
+    std::vector<Tplaced> placed;
     for (size_t i = 0; i < w.glyphs.size(); ++i) {
         placed.push_back({&w.glyphs[i].shape, {x, baseline}, 1.0, true});
         x += w.glyphs[i].advance + w.kerns[i];
@@ -359,58 +364,60 @@ std::vector<Placed> setWord(const Word& w, double centreX, double baseline) {
 
 // The frame, from the edge inwards: a margin of deep paper crossed by an ink line with rounded
 // corners, the light field, and on it a gold line whose corners are notched, a stud in each notch.
-void paintFrame(Canvas& c) {
+void paintFrame(Tcanvas& c) {
     const double inkLine = 1, inkWidth = 2, field = 5, goldLine = 7, notch = 7;
-    Figure margin;
-    margin.add(rect(0, 0, kWidth, kHeight));
-    c.paint(margin, {0, 0}, kPaperDeep);
-    Figure inner;
-    inner.add(rect(field, field, kWidth - field, kHeight - field));
-    c.paint(inner, {0, 0}, kPaper);
+    Tfigure margin;
+    margin.add(rect(0, 0, titleWidth, titleHeight));
+    c.paint(margin, {0, 0}, paperDeep);
+    Tfigure inner;
+    inner.add(rect(field, field, titleWidth - field, titleHeight - field));
+    c.paint(inner, {0, 0}, paper);
     // The field is sunk into the margin: the margin's shadow falls on its top and left edges.
     for (int step = 0; step < 2; ++step) {
-        Figure shadow;
+        Tfigure shadow;
         double edge = field + step;
-        shadow.add(rect(edge, edge, kWidth - field, edge + 1));
-        shadow.add(rect(edge, edge + 1, edge + 1, kHeight - field));
-        c.paint(shadow, {0, 0}, kPaperDeep, (2 - step) / 3.0);
+        shadow.add(rect(edge, edge, titleWidth - field, edge + 1));
+        shadow.add(rect(edge, edge + 1, edge + 1, titleHeight - field));
+        c.paint(shadow, {0, 0}, paperDeep, (2 - step) / 3.0);
     }
 
-    Figure outerLine = roundedFrame({inkLine, inkLine, kWidth - inkLine, kHeight - inkLine}, inkWidth, 4.0);
-    c.paint(outerLine, {0, 0}, kInk);
+    Tfigure outerLine = roundedFrame(
+        {inkLine, inkLine, titleWidth - inkLine, titleHeight - inkLine}, inkWidth, 4.0);
+    c.paint(outerLine, {0, 0}, inkBlue);
 
-    Figure gold = notchedFrame({goldLine, goldLine, kWidth - goldLine, kHeight - goldLine}, 1.0, notch);
-    c.paint(gold, {0, 0}, kGold);
+    Tfigure gold = notchedFrame({goldLine, goldLine, titleWidth - goldLine, titleHeight - goldLine},
+                                1.0, notch);
+    c.paint(gold, {0, 0}, mutedGold);
     // A stud sits in each notch, clear of the curve.
-    const int inset = int(goldLine), farX = kWidth - inset - 5, farY = kHeight - inset - 5;
+    const int inset = int(goldLine), farX = titleWidth - inset - 5, farY = titleHeight - inset - 5;
     const int studs[4][2] = {{inset, inset}, {farX, inset}, {inset, farY}, {farX, farY}};
-    for (const auto& at : studs) paintPixelArt(c, kStudArt, at[0], at[1]);
+    for (const auto& at : studs) paintPixelArt(c, studArt, at[0], at[1]);
 }
 
 // The rule under the title: two gold strokes swelling towards the open book in the middle,
 // each ending in a lozenge before it.
-void paintRule(Canvas& c, int y) {
-    const int cx = kWidth / 2;
+void paintRule(Tcanvas& c, int y) {
+    const int cx = titleWidth / 2;
     const double axis = y + 0.5;
-    Figure rule;
+    Tfigure rule;
     rule.add(swelledRule(cx - 62, cx - 17, axis, 1.8));
     rule.add(swelledRule(cx + 62, cx + 17, axis, 1.8));
     rule.add(lozenge(cx - 14.5, axis, 1.5, 1.5));
     rule.add(lozenge(cx + 14.5, axis, 1.5, 1.5));
-    c.paint(rule, {0, 0}, kGold);
-    paintPixelArt(c, kBookArt, cx - 10, y - 9);
+    c.paint(rule, {0, 0}, mutedGold);
+    paintPixelArt(c, bookArt, cx - 10, y - 9);
 }
 
-void paintTitle(Canvas& c) {
-    Word w{{letterL(), letterE(), letterX(), letterO(), letterR(), letterI(), letterA()},
+void paintTitle(Tcanvas& c) {
+    Tword w{{letterL(), letterE(), letterX(), letterO(), letterR(), letterI(), letterA()},
            {0.2, -0.3, 0.0, 0.4, 0.0, 0.3, 0.0}};
-    const double centre = kWidth / 2.0;
+    const double centre = titleWidth / 2.0;
     // A faint offset copy in thinned ink gives the letters the depth of an impression.
-    c.paint(setWord(w, centre + 1.0, kBaseline + 1.0), kInk, 0.16);
-    c.paint(setWord(w, centre, kBaseline), kInk);
+    c.paint(setWord(w, centre + 1.0, titleBaseline + 1.0), inkBlue, 0.16);
+    c.paint(setWord(w, centre, titleBaseline), inkBlue);
 }
 
-int nearest(const std::vector<Colour>& pal, Colour c) {
+int nearest(const std::vector<Tcolour>& pal, Tcolour c) {
     int best = 0;
     double bestDist = 1e18;
     for (size_t i = 0; i < pal.size(); ++i) {
@@ -426,27 +433,28 @@ int nearest(const std::vector<Colour>& pal, Colour c) {
 }
 
 // Maps every pixel to its palette entry, in the bottom-up row order of a DIB.
-std::vector<std::uint8_t> quantise(const Canvas& canvas, const std::vector<Colour>& pal) {
-    std::vector<std::uint8_t> rows(size_t(kWidth) * kHeight);
-    std::array<int, kColours> uses{};
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
+std::vector<std::uint8_t> quantise(const Tcanvas& canvas, const std::vector<Tcolour>& pal) {
+    std::vector<std::uint8_t> rows(size_t(titleWidth) * titleHeight);
+    std::array<int, colourCount> uses{};
+    for (int y = 0; y < titleHeight; ++y) {
+        for (int x = 0; x < titleWidth; ++x) {
             int index = nearest(pal, canvas.at(x, y));
-            rows[size_t(kHeight - 1 - y) * kWidth + x] = std::uint8_t(index);
+            rows[size_t(titleHeight - 1 - y) * titleWidth + x] = std::uint8_t(index);
             ++uses[index];
         }
     }
     // An entry nothing maps to is a sign that the ramps no longer fit the drawing.
-    for (int i = 0; i < kColours; ++i) {
+    for (int i = 0; i < colourCount; ++i) {
         if (uses[i] == 0) std::fprintf(stderr, "note: palette entry %d is not used\n", i);
     }
     return rows;
 }
 
 // The .bmp file: BITMAPFILEHEADER, BITMAPINFOHEADER, colour table, rows bottom-up.
-std::vector<std::uint8_t> encodeBmp(const std::vector<Colour>& pal, const std::vector<std::uint8_t>& rows) {
-    const std::uint32_t headerBytes = 14 + 40 + 4 * kColours;
-    const std::uint32_t imageBytes = kWidth * kHeight;
+std::vector<std::uint8_t> encodeBmp(const std::vector<Tcolour>& pal,
+                                    const std::vector<std::uint8_t>& rows) {
+    const std::uint32_t headerBytes = 14 + 40 + 4 * colourCount;
+    const std::uint32_t imageBytes = titleWidth * titleHeight;
     std::vector<std::uint8_t> out;
     put8(out, 'B');
     put8(out, 'M');
@@ -456,18 +464,18 @@ std::vector<std::uint8_t> encodeBmp(const std::vector<Colour>& pal, const std::v
     put32(out, headerBytes);
 
     put32(out, 40);
-    put32(out, kWidth);
-    put32(out, kHeight);  // positive: bottom-up
+    put32(out, titleWidth);
+    put32(out, titleHeight);  // positive: bottom-up
     put16(out, 1);
     put16(out, 8);
     put32(out, 0);  // BI_RGB
     put32(out, imageBytes);
     put32(out, 2834);  // 72 dots per inch
     put32(out, 2834);
-    put32(out, kColours);
-    put32(out, kColours);
+    put32(out, colourCount);
+    put32(out, colourCount);
 
-    for (const Colour& c : pal) {
+    for (const Tcolour& c : pal) {
         put8(out, toByte(c.b));
         put8(out, toByte(c.g));
         put8(out, toByte(c.r));
@@ -484,17 +492,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: mktitle OUTPUT.bmp\n");
         return 2;
     }
-    const std::vector<Colour> pal = makePalette();
-    if (pal.size() != kColours) {
-        std::fprintf(stderr, "palette has %zu colours, expected %d\n", pal.size(), kColours);
+    const std::vector<Tcolour> pal = makePalette();
+    if (pal.size() != colourCount) {
+        std::fprintf(stderr, "palette has %zu colours, expected %d\n", pal.size(), colourCount);
         return 1;
     }
 
-    Canvas canvas(kWidth, kHeight);
+    Tcanvas canvas(titleWidth, titleHeight);
     paintFrame(canvas);
     paintTitle(canvas);
-    paintRule(canvas, kRuleY);
-    Figure subtitle = smallCaps("VOCABULARY TRAINER", kWidth / 2, kSubtitleTop);
-    canvas.paint(subtitle, {0, 0}, kInk, 0.75);
+    paintRule(canvas, ruleY);
+    Tfigure subtitle = smallCaps("VOCABULARY TRAINER", titleWidth / 2, subtitleTop);
+    canvas.paint(subtitle, {0, 0}, inkBlue, 0.75);
     return writeFile(argv[1], encodeBmp(pal, quantise(canvas, pal))) ? 0 : 1;
 }
