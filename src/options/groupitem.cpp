@@ -7,17 +7,17 @@
 #include "base/textcompare.h"
 
 namespace {
-struct Span {
+struct Tspan {
     const char* begin;
     const char* end;
     std::size_t size() const { return static_cast<std::size_t>(end - begin); }
 };
 
 // Hands out the non-empty lines one by one; a carriage return stays part of its line.
-class LineReader {
+class TlineReader {
 public:
-    LineReader(const char* text, std::size_t length) : next(text), last(text + length) {}
-    bool nextLine(Span& line) {
+    TlineReader(const char* text, std::size_t length) : next(text), last(text + length) {}
+    bool nextLine(Tspan& line) {
         while (next < last) {
             const char* end = static_cast<const char*>(std::memchr(next, '\n', last - next));
             if (!end) end = last;
@@ -35,7 +35,7 @@ private:
 
 // The quoted field that starts at 'from' within the line; false when the line has no opening
 // mark there or no closing mark after it.
-bool quotedField(const Span& line, const char* from, Span& field) {
+bool quotedField(const Tspan& line, const char* from, Tspan& field) {
     if (from >= line.end || *from != '"') return false;
     const char* close = static_cast<const char*>(std::memchr(from + 1, '"', line.end - from - 1));
     if (!close) return false;
@@ -43,25 +43,25 @@ bool quotedField(const Span& line, const char* from, Span& field) {
     return true;
 }
 
-bool sameBytes(const Span& field, const char* text) {
+bool sameBytes(const Tspan& field, const char* text) {
     const std::size_t length = std::strlen(text);
     return field.size() == length && std::memcmp(field.begin, text, length) == 0;
 }
 
 // The command line follows the name as ,"command" with nothing in between.
-GroupItemStatus matchCommandLine(const Span& line, const Span& name, const char* programPath) {
-    if (!programPath) return GroupItemStatus::noProgramPath;
+TgroupItemStatus matchCommandLine(const Tspan& line, const Tspan& name, const char* programPath) {
+    if (!programPath) return TgroupItemStatus::noProgramPath;
     const char* comma = name.end + 1;
-    if (comma >= line.end || *comma != ',') return GroupItemStatus::unreadable;
-    Span command;
-    if (!quotedField(line, comma + 1, command)) return GroupItemStatus::unreadable;
+    if (comma >= line.end || *comma != ',') return TgroupItemStatus::unreadable;
+    Tspan command;
+    if (!quotedField(line, comma + 1, command)) return TgroupItemStatus::unreadable;
     return sameIgnoringAsciiCase(command.begin, command.size(), programPath, std::strlen(programPath))
-               ? GroupItemStatus::present
-               : GroupItemStatus::absent;
+               ? TgroupItemStatus::present
+               : TgroupItemStatus::absent;
 }
 }  // namespace
 
-GroupItemStatus findGroupItem(const char* info, std::size_t length, const char* groupName,
+TgroupItemStatus findGroupItem(const char* info, std::size_t length, const char* groupName,
                               const char* itemName, const char* programPath) {
     if (!info) length = 0;
     // Text in the clipboard's text format ends at its terminating zero.
@@ -69,13 +69,13 @@ GroupItemStatus findGroupItem(const char* info, std::size_t length, const char* 
         const void* zero = std::memchr(info, '\0', length);
         if (zero) length = static_cast<std::size_t>(static_cast<const char*>(zero) - info);
     }
-    LineReader lines(info, length);
-    Span line, name;
+    TlineReader lines(info, length);
+    Tspan line, name;
     if (!lines.nextLine(line) || !quotedField(line, line.begin, name) || !sameBytes(name, groupName))
-        return GroupItemStatus::unreadable;
+        return TgroupItemStatus::unreadable;
     while (lines.nextLine(line)) {
-        if (!quotedField(line, line.begin, name)) return GroupItemStatus::unreadable;
+        if (!quotedField(line, line.begin, name)) return TgroupItemStatus::unreadable;
         if (sameBytes(name, itemName)) return matchCommandLine(line, name, programPath);
     }
-    return GroupItemStatus::absent;
+    return TgroupItemStatus::absent;
 }

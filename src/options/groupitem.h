@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-enum class GroupItemStatus {
+enum class TgroupItemStatus {
     present,        // the item is there and runs the program
     absent,         // no item of that name, or the first one runs something else
     unreadable,     // the text is not group information for the group asked for
@@ -16,5 +16,5 @@ enum class GroupItemStatus {
 // info/length: the bytes delivered (the text ends at a zero byte if one comes first).
 // programPath: the program's full path, or null when it could not be had; it is needed only
 // once an item with the name is found.
-GroupItemStatus findGroupItem(const char* info, std::size_t length, const char* groupName,
+TgroupItemStatus findGroupItem(const char* info, std::size_t length, const char* groupName,
                               const char* itemName, const char* programPath);

@@ -22,7 +22,7 @@ const char* const dialogCaption = "Lexoria Options Dialog";
 const char* const confirmationCaption = "Lexoria";
 const DWORD groupInfoCapacity = 4096;
 
-enum class Shell { startupFolder, programManager };
+enum class Tshell { startupFolder, programManager };
 // The first major version whose shell starts programs from the Startup folder.
 const DWORD startupFolderMajorVersion = 4;
 
@@ -31,7 +31,7 @@ const DWORD startupFolderMajorVersion = 4;
 bool inStartup = false;
 
 // How initialisation ends when it cannot settle the Startup state.
-enum class Settled { yes, endTrue, endFalse };
+enum class Tsettled { yes, endTrue, endFalse };
 
 void showError(HWND dialog, const char* text) {
     MessageBoxA(dialog, text, dialogCaption, MB_OK | MB_ICONERROR);
@@ -41,12 +41,12 @@ void showDone(HWND dialog, const char* text) {
     MessageBoxA(dialog, text, confirmationCaption, MB_OK | MB_ICONINFORMATION);
 }
 
-bool getShell(Shell& shell) {
+bool getShell(Tshell& shell) {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;  // 148 bytes
     if (!GetVersionExA(&version)) return false;
-    shell = version.dwMajorVersion < startupFolderMajorVersion ? Shell::programManager
-                                                               : Shell::startupFolder;
+    shell = version.dwMajorVersion < startupFolderMajorVersion ? Tshell::programManager
+                                                               : Tshell::startupFolder;
     return true;
 }
 
@@ -60,13 +60,13 @@ bool getProgramPath(std::string& path) {
     return true;
 }
 
-const char* startupCaption(Shell shell) {
-    if (shell == Shell::startupFolder)
+const char* startupCaption(Tshell shell) {
+    if (shell == Tshell::startupFolder)
         return inStartup ? "Remove from &Startup Folder" : "Add to &Startup Folder";
     return inStartup ? "Remove from &Startup Group" : "Add to &Startup Group";
 }
 
-void showStartupCaption(HWND dialog, Shell shell) {
+void showStartupCaption(HWND dialog, Tshell shell) {
     HWND button = findChildControl(dialog, IDC_STARTUP);
     if (button != NO_CHILD_CONTROL) SetWindowTextA(button, startupCaption(shell));
 }
@@ -126,19 +126,19 @@ bool storeWindowSettings(int choice, bool alwaysOnTop) {
 
 // --- Settling the Startup state at initialisation ----------------------------------------------
 
-Settled settleFolderState(HWND dialog) {
+Tsettled settleFolderState(HWND dialog) {
     std::string folder;
     std::wstring program;
     if (!getStartupFolder(folder)) {
         showError(dialog, "Unable to determine name of startup folder.");
-        return Settled::endTrue;
+        return Tsettled::endTrue;
     }
     if (!programPathW(program)) {
         showError(dialog, "Unable to GetModuleFileName");
-        return Settled::endTrue;
+        return Tsettled::endTrue;
     }
     inStartup = checkLink(startupShortcutPath(folder).c_str(), program.c_str(), programItemName);
-    return Settled::yes;
+    return Tsettled::yes;
 }
 
 // The group's information, or none when the request failed (after saying so).
@@ -150,35 +150,35 @@ std::string requestGroupInfo(HWND dialog, const std::string& group) {
     return std::string();
 }
 
-Settled settleGroupState(HWND dialog) {
+Tsettled settleGroupState(HWND dialog) {
     std::string group, info, program;
     if (!getStartupGroup(group)) {
         showError(dialog, "Unable to determine name of startup group.");
-        return Settled::endFalse;
+        return Tsettled::endFalse;
     }
     {
-        ProgmanConversation progman;
+        TprogmanConversation progman;
         if (!progman.isOpen()) {
             showError(dialog, "Unable to ddeInitProgman");
-            return Settled::endFalse;
+            return Tsettled::endFalse;
         }
         info = requestGroupInfo(dialog, group);
     }
     const bool havePath = getProgramPath(program);
     switch (findGroupItem(info.data(), info.size(), group.c_str(), programItemName,
                           havePath ? program.c_str() : nullptr)) {
-    case GroupItemStatus::present:
+    case TgroupItemStatus::present:
         inStartup = true;
-        return Settled::yes;
-    case GroupItemStatus::absent:
-        return Settled::yes;
-    case GroupItemStatus::unreadable:
-        return Settled::endFalse;
-    case GroupItemStatus::noProgramPath:
+        return Tsettled::yes;
+    case TgroupItemStatus::absent:
+        return Tsettled::yes;
+    case TgroupItemStatus::unreadable:
+        return Tsettled::endFalse;
+    case TgroupItemStatus::noProgramPath:
         break;
     }
     showError(dialog, "Unable to GetModuleFileName");
-    return Settled::endTrue;
+    return Tsettled::endTrue;
 }
 
 // FALSE keeps the focus on the checked radio button; TRUE lets the dialog manager choose.
@@ -187,14 +187,14 @@ BOOL onInitDialog(HWND dialog) {
     centerOverParent(dialog);
     if (!showWindowSettings(dialog)) return FALSE;
     inStartup = false;
-    Shell shell;
+    Tshell shell;
     if (!getShell(shell)) {
         showError(dialog, "Unable to determine windows version.");
         return TRUE;
     }
-    const Settled settled =
-        shell == Shell::startupFolder ? settleFolderState(dialog) : settleGroupState(dialog);
-    if (settled != Settled::yes) return settled == Settled::endTrue;
+    const Tsettled settled =
+        shell == Tshell::startupFolder ? settleFolderState(dialog) : settleGroupState(dialog);
+    if (settled != Tsettled::yes) return settled == Tsettled::endTrue;
     showStartupCaption(dialog, shell);
     return FALSE;
 }
@@ -239,7 +239,7 @@ bool toggleGroupItem(HWND dialog) {
         showError(dialog, "Unable to determine name of startup group.");
         return false;
     }
-    ProgmanConversation progman;
+    TprogmanConversation progman;
     if (!progman.isOpen()) {
         showError(dialog, "Unable to ddeInitProgman");
         return false;
@@ -270,13 +270,13 @@ bool toggleGroupItem(HWND dialog) {
 
 void onStartup(HWND dialog) {
     showWaitCursor();
-    Shell shell;
+    Tshell shell;
     if (!getShell(shell)) {
         showError(dialog, "Unable to determine windows version.");
         return;
     }
     const bool toggled =
-        shell == Shell::startupFolder ? toggleFolderShortcut(dialog) : toggleGroupItem(dialog);
+        shell == Tshell::startupFolder ? toggleFolderShortcut(dialog) : toggleGroupItem(dialog);
     if (!toggled) return;
     inStartup = !inStartup;
     showStartupCaption(dialog, shell);

@@ -40,7 +40,7 @@ bool ddeInitProgman() {
         return false;
     ddeInstance = instance;
     // The service and the topic have the same name.
-    DdeStringHandle service(ddeInstance, programManagerService);
+    TddeStringHandle service(ddeInstance, programManagerService);
     if (!service) return false;
     conversation = DdeConnect(ddeInstance, service.get(), service.get(), nullptr);
     return conversation != nullptr;
@@ -69,14 +69,14 @@ bool ddeRequestString(const char* item, char* buffer, DWORD& size) {
     if (!connected()) return false;
     HDDEDATA reply = nullptr;
     {
-        DdeStringHandle itemName(ddeInstance, item);
+        TddeStringHandle itemName(ddeInstance, item);
         if (!itemName) return false;
         reply = DdeClientTransaction(nullptr, 0, conversation, itemName.get(), CF_TEXT,
                                      XTYP_REQUEST, transactionTimeoutMs, nullptr);
     }
-    DdeDataHandle data(reply);
+    TddeDataHandle data(reply);
     if (!data) return false;
-    DdeDataAccess bytes(data);
+    TddeDataAccess bytes(data);
     if (!bytes) return false;
     if (bytes.size() > size) {
         size = bytes.size();

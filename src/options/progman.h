@@ -22,12 +22,12 @@ bool ddeExecuteString(const char* command);
 bool ddeRequestString(const char* item, char* buffer, DWORD& size);
 
 // The conversation for one operation: opened on construction, closed on every way out.
-class ProgmanConversation {
+class TprogmanConversation {
 public:
-    ProgmanConversation() : opened(ddeInitProgman()) {}
-    ~ProgmanConversation() { ddeUninitProgman(); }
-    ProgmanConversation(const ProgmanConversation&) = delete;
-    ProgmanConversation& operator=(const ProgmanConversation&) = delete;
+    TprogmanConversation() : opened(ddeInitProgman()) {}
+    ~TprogmanConversation() { ddeUninitProgman(); }
+    TprogmanConversation(const TprogmanConversation&) = delete;
+    TprogmanConversation& operator=(const TprogmanConversation&) = delete;
 
     bool isOpen() const { return opened; }
 

@@ -34,20 +34,20 @@ std::wstring wideText(const char* text) {
     return wide;
 }
 
-bool createShellLink(ComInterface<IShellLinkW>& link) {
+bool createShellLink(TcomInterface<IShellLinkW>& link) {
     return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IShellLinkW, link.out()));
 }
 
-bool loadShellLink(ComInterface<IShellLinkW>& link, const char* shortcutPath) {
-    ComInterface<IPersistFile> file;
+bool loadShellLink(TcomInterface<IShellLinkW>& link, const char* shortcutPath) {
+    TcomInterface<IPersistFile> file;
     WCHAR wide[MAX_PATH];
     return SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.out())) &&
            toWidePath(shortcutPath, wide) && SUCCEEDED(file->Load(wide, 0));
 }
 
 // Only the plain success code counts: other success codes mean the text is not really there.
-bool descriptionMatches(ComInterface<IShellLinkW>& link, const char* description) {
+bool descriptionMatches(TcomInterface<IShellLinkW>& link, const char* description) {
     WCHAR text[linkTextSize] = L"";
     if (link->GetDescription(text, linkTextSize) != S_OK) return false;
     text[linkTextSize - 1] = L'\0';
@@ -65,7 +65,7 @@ struct TtaskMemory {
 };
 
 // The target as the link's item list names it, with the file system's own names.
-bool itemListMatches(ComInterface<IShellLinkW>& link, const wchar_t* targetPath) {
+bool itemListMatches(TcomInterface<IShellLinkW>& link, const wchar_t* targetPath) {
     ITEMIDLIST* list = nullptr;
     const HRESULT result = link->GetIDList(&list);
     std::unique_ptr<ITEMIDLIST, TtaskMemory> items(list);
@@ -77,7 +77,7 @@ bool itemListMatches(ComInterface<IShellLinkW>& link, const wchar_t* targetPath)
 // A shortcut without a file path reports something other than S_OK and is not the program's.
 // Some shells keep the reported path only as the code page spells it; for a target that the
 // code page cannot spell, the link's item list decides instead.
-bool targetMatches(ComInterface<IShellLinkW>& link, const wchar_t* targetPath) {
+bool targetMatches(TcomInterface<IShellLinkW>& link, const wchar_t* targetPath) {
     WCHAR path[linkTextSize] = L"";
     WIN32_FIND_DATAW found;
     if (link->GetPath(path, linkTextSize, &found, SLGP_UNCPRIORITY) != S_OK) return false;
@@ -100,21 +100,21 @@ std::string startupShortcutPath(const std::string& folder) {
 }
 
 bool createLink(const char* shortcutPath, const wchar_t* targetPath, const char* description) {
-    ComLibrary library;
-    ComInterface<IShellLinkW> link;
+    TcomLibrary library;
+    TcomInterface<IShellLinkW> link;
     if (!createShellLink(link)) return false;
     // A missing target gives S_FALSE here, which is fine: the shortcut is written all the same.
     link->SetPath(targetPath);
     link->SetDescription(wideText(description).c_str());
-    ComInterface<IPersistFile> file;
+    TcomInterface<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.out()))) return false;
     WCHAR wide[MAX_PATH];
     return toWidePath(shortcutPath, wide) && SUCCEEDED(file->Save(wide, TRUE));
 }
 
 bool checkLink(const char* shortcutPath, const wchar_t* targetPath, const char* description) {
-    ComLibrary library;
-    ComInterface<IShellLinkW> link;
+    TcomLibrary library;
+    TcomInterface<IShellLinkW> link;
     return createShellLink(link) && loadShellLink(link, shortcutPath) &&
            descriptionMatches(link, description) && targetMatches(link, targetPath);
 }

@@ -11,11 +11,11 @@ const char* const programRootName = "HKEY_CURRENT_USER";
 const char* const programSubkey = "SOFTWARE\\Fennwick Systems\\Lexoria";
 
 namespace {
-struct RootName {
+struct TrootName {
     const char* name;
     HKEY key;
 };
-const RootName rootNames[] = {
+const TrootName rootNames[] = {
     {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
     {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
     {"HKEY_USERS", HKEY_USERS},
@@ -70,7 +70,7 @@ void Tregistry::report(const char* format, ...) {
 bool Tregistry::setRootKey(const char* rootName) {
     rootKey = nullptr;
     if (!rootName || !*rootName) return false;
-    for (const RootName& root : rootNames) {
+    for (const TrootName& root : rootNames) {
         if (strcmp(root.name, rootName) == 0) {
             rootKey = root.key;
             return true;

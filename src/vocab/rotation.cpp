@@ -13,21 +13,21 @@ void put32(unsigned char* at, int32_t value) {
 int32_t get32(const unsigned char* at) { return static_cast<int32_t>(getLittleEndian32(at)); }
 }  // namespace
 
-void RotationState::toBytes(unsigned char out[recordSize]) const {
+void TrotationState::toBytes(unsigned char out[recordSize]) const {
     put32(out, count);
     put32(out + 4, current);
     put32(out + 8, start);
     put32(out + 12, step);
 }
 
-void RotationState::fromBytes(const unsigned char in[recordSize]) {
+void TrotationState::fromBytes(const unsigned char in[recordSize]) {
     count = get32(in);
     current = get32(in + 4);
     start = get32(in + 8);
     step = get32(in + 12);
 }
 
-bool RotationState::isConsistent() const {
+bool TrotationState::isConsistent() const {
     if (count < 0 || count > maxEntries || step < 1) return false;
     if (count == 0) return current == 0 && start == 0 && step == 1;
     if (current < 0 || current >= count || start < 0 || start >= count) return false;
@@ -50,8 +50,8 @@ uint32_t nextDraw() {
     return generator() >> 1;
 }
 
-RotationState drawPass(int32_t count, uint32_t startDraw, uint32_t strideDraw) {
-    RotationState state;
+TrotationState drawPass(int32_t count, uint32_t startDraw, uint32_t strideDraw) {
+    TrotationState state;
     state.count = count;
     state.start = count != 0 ? static_cast<int32_t>(startDraw % static_cast<uint32_t>(count)) : 0;
     state.current = state.start;
@@ -63,7 +63,7 @@ RotationState drawPass(int32_t count, uint32_t startDraw, uint32_t strideDraw) {
     return state;
 }
 
-bool advanceRotation(RotationState& state) {
+bool advanceRotation(TrotationState& state) {
     if (state.count <= 0) return true;
     state.current += state.step;
     if (state.current >= state.count) state.current %= state.count;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-struct RotationState {
+struct TrotationState {
     int32_t count = 0;
     int32_t current = 0;
     int32_t start = 0;
@@ -28,7 +28,7 @@ bool isCoprime(int32_t a, int32_t b);
 uint32_t nextDraw();
 
 // A new pass for count entries from two draws (the start first, then the stride).
-RotationState drawPass(int32_t count, uint32_t startDraw, uint32_t strideDraw);
+TrotationState drawPass(int32_t count, uint32_t startDraw, uint32_t strideDraw);
 
 // Moves to the next position; true when that completes the pass (it is back at its start).
-bool advanceRotation(RotationState& state);
+bool advanceRotation(TrotationState& state);

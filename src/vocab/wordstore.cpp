@@ -60,16 +60,16 @@ FILETIME fileTimeFromBytes(const unsigned char in[8]) {
     return time;
 }
 
-bool storeState(Tregistry& key, const RotationState& state) {
-    unsigned char bytes[RotationState::recordSize];
+bool storeState(Tregistry& key, const TrotationState& state) {
+    unsigned char bytes[TrotationState::recordSize];
     state.toBytes(bytes);
     return key.setBinary(stateValue, bytes, sizeof bytes);
 }
 
 // Reads "State" and "Offsets"; false when either is missing, of another type or size, or
 // holds fields the program never writes.
-bool readStoredIndex(Tregistry& key, RotationState& state, std::vector<int32_t>& offsets) {
-    unsigned char stateBytes[RotationState::recordSize];
+bool readStoredIndex(Tregistry& key, TrotationState& state, std::vector<int32_t>& offsets) {
+    unsigned char stateBytes[TrotationState::recordSize];
     DWORD size = sizeof stateBytes;
     if (!key.getBinary(stateValue, stateBytes, &size) || size != sizeof stateBytes) return false;
     state.fromBytes(stateBytes);
@@ -98,7 +98,7 @@ TentryRead readIndexedEntry(const std::wstring& path, int32_t offset, TwordDef& 
 }
 
 // The entry at the stored rotation's position; state is what was stored.
-TentryRead readStoredEntry(const std::wstring& path, Tregistry& key, RotationState& state,
+TentryRead readStoredEntry(const std::wstring& path, Tregistry& key, TrotationState& state,
                            TwordDef& entry) {
     std::vector<int32_t> offsets;
     if (!readStoredIndex(key, state, offsets)) return TentryRead::stale;
@@ -113,7 +113,7 @@ bool loadNext(const std::wstring& path, TwordDef& entry) {
         rebuilt = true;
     }
     Tregistry key(programRootName, programSubkey, 0);
-    RotationState state;
+    TrotationState state;
     TentryRead read = readStoredEntry(path, key, state, entry);
     if (read == TentryRead::stale && !rebuilt) {
         if (!buildIndex(path)) return false;
@@ -173,7 +173,7 @@ bool readEntry(const std::wstring& path, int32_t offset, TwordDef& entry) {
 bool reshuffle(int32_t count) {
     uint32_t startDraw = nextDraw();
     uint32_t strideDraw = nextDraw();
-    RotationState state = drawPass(count, startDraw, strideDraw);
+    TrotationState state = drawPass(count, startDraw, strideDraw);
     Tregistry key(programRootName, programSubkey, 0);
     return storeState(key, state);
 }

@@ -6,28 +6,28 @@
 
 // Initialises the library on the calling thread for the life of the object. Wine's shell link
 // object cannot be created until this is done; nesting is fine, every successful call is paired.
-class ComLibrary {
+class TcomLibrary {
 public:
-    ComLibrary() : result(CoInitialize(nullptr)) {}
-    ~ComLibrary() {
+    TcomLibrary() : result(CoInitialize(nullptr)) {}
+    ~TcomLibrary() {
         if (SUCCEEDED(result)) CoUninitialize();
     }
-    ComLibrary(const ComLibrary&) = delete;
-    ComLibrary& operator=(const ComLibrary&) = delete;
+    TcomLibrary(const TcomLibrary&) = delete;
+    TcomLibrary& operator=(const TcomLibrary&) = delete;
 
 private:
     HRESULT result;
 };
 
 template <typename Interface>
-class ComInterface {
+class TcomInterface {
 public:
-    ComInterface() = default;
-    ~ComInterface() {
+    TcomInterface() = default;
+    ~TcomInterface() {
         if (pointer) pointer->Release();
     }
-    ComInterface(const ComInterface&) = delete;
-    ComInterface& operator=(const ComInterface&) = delete;
+    TcomInterface(const TcomInterface&) = delete;
+    TcomInterface& operator=(const TcomInterface&) = delete;
 
     // Where a creating or querying call stores the new pointer.
     void** out() { return reinterpret_cast<void**>(&pointer); }

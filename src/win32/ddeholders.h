@@ -5,15 +5,15 @@
 #include <windows.h>
 #include <ddeml.h>
 
-class DdeStringHandle {
+class TddeStringHandle {
 public:
-    DdeStringHandle(DWORD ddeInstance, const char* text)
+    TddeStringHandle(DWORD ddeInstance, const char* text)
         : instance(ddeInstance), handle(DdeCreateStringHandleA(ddeInstance, text, CP_WINANSI)) {}
-    ~DdeStringHandle() {
+    ~TddeStringHandle() {
         if (handle) DdeFreeStringHandle(instance, handle);
     }
-    DdeStringHandle(const DdeStringHandle&) = delete;
-    DdeStringHandle& operator=(const DdeStringHandle&) = delete;
+    TddeStringHandle(const TddeStringHandle&) = delete;
+    TddeStringHandle& operator=(const TddeStringHandle&) = delete;
 
     explicit operator bool() const { return handle != nullptr; }
     HSZ get() const { return handle; }
@@ -24,14 +24,14 @@ private:
 };
 
 // A data handle the client owns (the answer to a request transaction).
-class DdeDataHandle {
+class TddeDataHandle {
 public:
-    explicit DdeDataHandle(HDDEDATA received) : handle(received) {}
-    ~DdeDataHandle() {
+    explicit TddeDataHandle(HDDEDATA received) : handle(received) {}
+    ~TddeDataHandle() {
         if (handle) DdeFreeDataHandle(handle);
     }
-    DdeDataHandle(const DdeDataHandle&) = delete;
-    DdeDataHandle& operator=(const DdeDataHandle&) = delete;
+    TddeDataHandle(const TddeDataHandle&) = delete;
+    TddeDataHandle& operator=(const TddeDataHandle&) = delete;
 
     explicit operator bool() const { return handle != nullptr; }
     HDDEDATA get() const { return handle; }
@@ -41,15 +41,15 @@ private:
 };
 
 // The bytes of a data handle, readable while this object lives.
-class DdeDataAccess {
+class TddeDataAccess {
 public:
-    explicit DdeDataAccess(const DdeDataHandle& data)
+    explicit TddeDataAccess(const TddeDataHandle& data)
         : handle(data.get()), bytes(DdeAccessData(handle, &length)) {}
-    ~DdeDataAccess() {
+    ~TddeDataAccess() {
         if (bytes) DdeUnaccessData(handle);
     }
-    DdeDataAccess(const DdeDataAccess&) = delete;
-    DdeDataAccess& operator=(const DdeDataAccess&) = delete;
+    TddeDataAccess(const TddeDataAccess&) = delete;
+    TddeDataAccess& operator=(const TddeDataAccess&) = delete;
 
     explicit operator bool() const { return bytes != nullptr; }
     const BYTE* data() const { return bytes; }

@@ -2,13 +2,13 @@
 #include "win32/dialogutil.h"
 
 namespace {
-struct ControlSearch {
+struct TcontrolSearch {
     int id;
     HWND found;
 };
 
 BOOL CALLBACK matchControlId(HWND child, LPARAM param) {
-    auto* search = reinterpret_cast<ControlSearch*>(param);
+    auto* search = reinterpret_cast<TcontrolSearch*>(param);
     if (GetWindowLongA(child, GWL_ID) != search->id) return TRUE;
     search->found = child;
     return FALSE;
@@ -16,7 +16,7 @@ BOOL CALLBACK matchControlId(HWND child, LPARAM param) {
 }  // namespace
 
 HWND findChildControl(HWND dialog, int id) {
-    ControlSearch search{id, NO_CHILD_CONTROL};
+    TcontrolSearch search{id, NO_CHILD_CONTROL};
     EnumChildWindows(dialog, matchControlId, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

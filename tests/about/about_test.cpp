@@ -15,7 +15,7 @@
 
 namespace {
 
-using namespace lexoria_test;
+using namespace lexoriaTest;
 
 // Lexoria.exe loaded for its resources only, freed with the holder.
 std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> programResources() {
@@ -110,7 +110,7 @@ TEST(AboutDialog, BuildsAPalettePerOpeningAndDeletesItOnClosing) {
     }
 }
 
-class AboutFromMainWindow : public ::testing::Test {
+class TaboutFromMainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         deleteProgramKey();
@@ -126,12 +126,12 @@ protected:
         deleteProgramKey();
     }
 
-    ScratchFolder folder;
-    LexoriaProcess program;
+    TscratchFolder folder;
+    TlexoriaProcess program;
     HWND mainWindow = nullptr;
 };
 
-TEST_F(AboutFromMainWindow, OpensCentredWithNameAndVersionAndClosesByOkOrEscape) {
+TEST_F(TaboutFromMainWindow, OpensCentredWithNameAndVersionAndClosesByOkOrEscape) {
     const struct {
         const char* name;
         void (*close)(HWND dialog);

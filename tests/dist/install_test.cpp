@@ -11,8 +11,8 @@
 #include "support/lexoria_driver.h"
 #include "version.h"
 
-using namespace dist_test;
-using lexoria_test::LexoriaProcess;
+using namespace distTest;
+using lexoriaTest::TlexoriaProcess;
 
 namespace {
 
@@ -41,7 +41,7 @@ public:
 private:
     static void clean() {
         removeInstallation();
-        lexoria_test::deleteProgramKey();
+        lexoriaTest::deleteProgramKey();
     }
 };
 
@@ -55,16 +55,16 @@ std::string quietUninstallCommand() {
 
 bool settingsPresent() {
     std::vector<unsigned char> bytes;
-    return lexoria_test::getProgramValue("State", bytes);
+    return lexoriaTest::getProgramValue("State", bytes);
 }
 
 // The first top-level dialog of the process that the test accepts; null on time-out.
 template <typename Accept>
 HWND waitForDialogOf(DWORD processId, Accept accept, DWORD timeoutMs = 20000) {
     HWND found = nullptr;
-    lexoria_test::waitUntil(
+    lexoriaTest::waitUntil(
         [&] {
-            for (HWND dialog : lexoria_test::dialogsOf(processId))
+            for (HWND dialog : lexoriaTest::dialogsOf(processId))
                 if (IsWindowVisible(dialog) && accept(dialog)) found = dialog;
             return found != nullptr;
         },
@@ -77,10 +77,10 @@ HWND waitForDialogOf(DWORD processId, Accept accept, DWORD timeoutMs = 20000) {
 template <typename Condition>
 bool clickUntil(HWND dialog, int button, Condition condition, DWORD timeoutMs = 20000) {
     HWND control = GetDlgItem(dialog, button);
-    if (!lexoria_test::waitUntil([&] { return IsWindowEnabled(control) != 0; }, timeoutMs))
+    if (!lexoriaTest::waitUntil([&] { return IsWindowEnabled(control) != 0; }, timeoutMs))
         return false;
-    lexoria_test::clickButton(dialog, button);
-    return lexoria_test::waitUntil(condition, timeoutMs);
+    lexoriaTest::clickButton(dialog, button);
+    return lexoriaTest::waitUntil(condition, timeoutMs);
 }
 
 // Runs the uninstaller as Add/Remove Programs does, confirms, and answers the settings question
@@ -96,7 +96,7 @@ long uninstallAnswering(int answer, std::string& failedStep) {
         return -1;
     failedStep = "finding its window";
     HWND wizard = waitForDialogOf(copy.id(), [](HWND dialog) {
-        return lexoria_test::windowText(dialog).find("Uninstall") != std::string::npos;
+        return lexoriaTest::windowText(dialog).find("Uninstall") != std::string::npos;
     });
     if (!wizard) return -1;
     failedStep = "confirming and getting the question";
@@ -105,7 +105,7 @@ long uninstallAnswering(int answer, std::string& failedStep) {
         question = waitForDialogOf(
             copy.id(),
             [](HWND dialog) {
-                return startsWith(lexoria_test::messageBoxText(dialog),
+                return startsWith(lexoriaTest::messageBoxText(dialog),
                                   "Also remove your Lexoria settings");
             },
             0);
@@ -138,7 +138,7 @@ std::string productVersion(const std::string& path) {
 
 // The release is made for the version of the build; the programs in it must say the same.
 TEST(Setup, ReleaseProgramsCarryTheReleaseVersion) {
-    const std::string programs[] = {setupPath, lexoria_test::buildFolder() + "\\Lexoria.exe"};
+    const std::string programs[] = {setupPath, lexoriaTest::buildFolder() + "\\Lexoria.exe"};
     for (const std::string& program : programs)
         EXPECT_EQ(LEXORIA_VERSION_FULL, productVersion(program)) << program;
 }
@@ -182,7 +182,7 @@ TEST(Setup, InstallsSilentlyRunsFromTheStartMenuAndUninstallsSilently) {
     size_t slash = shortcut.target.find_last_of('\\');
     ASSERT_NE(std::string::npos, slash);
 
-    LexoriaProcess program;
+    TlexoriaProcess program;
     ASSERT_TRUE(program.start(shortcut.target.substr(0, slash), shortcut.target.substr(slash + 1)));
     HWND window = program.waitForMainWindow();
     ASSERT_NE(nullptr, window);
@@ -194,7 +194,7 @@ TEST(Setup, InstallsSilentlyRunsFromTheStartMenuAndUninstallsSilently) {
     EXPECT_TRUE(fileExists(installedProgram()));
     EXPECT_TRUE(machineKeyExists(uninstallKey));
 
-    lexoria_test::clickButton(window, IDC_EXIT);
+    lexoriaTest::clickButton(window, IDC_EXIT);
     ASSERT_EQ(0, program.waitForExit());
     ASSERT_TRUE(settingsPresent());  // the program stored its place in the word list
 
@@ -228,7 +228,7 @@ TEST(Setup, UninstallKeepsSettingsUnlessAskedAndDropsItsOwnStartupShortcut) {
         TcleanSlate slate;
         ASSERT_EQ(0, installSilently());
         const unsigned char state[] = {1, 2, 3, 4};
-        ASSERT_TRUE(lexoria_test::setProgramValue("State", REG_BINARY, state, sizeof state));
+        ASSERT_TRUE(lexoriaTest::setProgramValue("State", REG_BINARY, state, sizeof state));
         std::string target =
             test.linkToInstalledProgram ? installedProgram() : "C:\\Lexoria\\Lexoria.exe";
         ASSERT_TRUE(writeShortcut(userStartupShortcut(), target));

@@ -12,7 +12,7 @@
 #include "options/startupfolder.h"
 #include "win32/comholders.h"
 
-namespace dist_test {
+namespace distTest {
 
 const char* const uninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lexoria";
 const char* const helpFilesKey = "Software\\Microsoft\\Windows\\Help";
@@ -51,9 +51,9 @@ bool folderExists(const std::string& path) {
 }
 
 bool readShortcut(const std::string& link, Tshortcut& shortcut) {
-    ComLibrary com;
-    ComInterface<IShellLinkA> shellLink;
-    ComInterface<IPersistFile> file;
+    TcomLibrary com;
+    TcomInterface<IShellLinkA> shellLink;
+    TcomInterface<IPersistFile> file;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 shellLink.out())) ||
         FAILED(shellLink->QueryInterface(IID_IPersistFile, file.out())) ||
@@ -172,4 +172,4 @@ void removeInstallation() {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, uninstallKey);
 }
 
-}  // namespace dist_test
+}  // namespace distTest

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace dist_test {
+namespace distTest {
 
 // Where the installer puts the program, its shortcut in every user's Start menu, and its
 // uninstall entry, as it sees them in the test prefix; the current user's Startup folder.
@@ -59,4 +59,4 @@ long runUninstaller(const std::string& commandLine, DWORD timeoutMs);
 // Takes away whatever an earlier installation left: files, shortcut and uninstall entry.
 void removeInstallation();
 
-}  // namespace dist_test
+}  // namespace distTest

@@ -27,12 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<char[]> info(new char[length ? length : 1]);
     if (length) std::memcpy(info.get(), data + 1, length);
 
-    const GroupItemStatus found = findGroupItem(info.get(), length, group, itemName, path);
+    const TgroupItemStatus found = findGroupItem(info.get(), length, group, itemName, path);
     // The text ends at its first zero byte: nothing after it counts.
     const void* zero = std::memchr(info.get(), '\0', length);
     const size_t text = zero ? static_cast<const char*>(zero) - info.get() : length;
     FUZZ_CHECK(findGroupItem(info.get(), text, group, itemName, path) == found);
     // After a failed request there is no information at all, whatever length is passed.
-    FUZZ_CHECK(findGroupItem(nullptr, length, group, itemName, path) == GroupItemStatus::unreadable);
+    FUZZ_CHECK(findGroupItem(nullptr, length, group, itemName, path) == TgroupItemStatus::unreadable);
     return 0;
 }

@@ -10,7 +10,7 @@
 #include "resources/resource.h"
 #include "support/lexoria_driver.h"
 
-using namespace lexoria_test;
+using namespace lexoriaTest;
 
 namespace {
 
@@ -42,20 +42,20 @@ bool closeViewer() {
     return waitUntil([] { return !winHelpViewer() && !htmlHelpViewer(); });
 }
 
-bool copyBeside(const ScratchFolder& folder, const char* built, const char* name) {
+bool copyBeside(const TscratchFolder& folder, const char* built, const char* name) {
     return CopyFileA((buildFolder() + "\\" + built).c_str(), folder.file(name).c_str(), FALSE) != 0;
 }
 
 void openHelpFromBothWindows(const ThelpCase& c) {
     SCOPED_TRACE(c.name);
-    ScratchFolder folder;
+    TscratchFolder folder;
     SHSetValueA(HKEY_CURRENT_USER, versionKey, "Version", REG_SZ, c.version, lstrlenA(c.version) + 1);
     ASSERT_TRUE(copyBeside(folder, "Lexoria.exe", exeName) &&
                 copyBeside(folder, "hhctrl_standin.dll", "hhctrl.ocx") &&
                 copyBeside(folder, "lexoria.lst", "lexoria.lst") &&
                 copyBeside(folder, "lexoria.hlp", "lexoria.hlp") &&
                 (!c.chmBeside || copyBeside(folder, "lexoria.chm", "lexoria.chm")));
-    LexoriaProcess lexoria;
+    TlexoriaProcess lexoria;
     ASSERT_TRUE(lexoria.start(folder.path(), exeName));
     HWND main = lexoria.waitForMainWindow();
     ASSERT_NE(main, nullptr);

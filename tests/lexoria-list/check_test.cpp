@@ -12,7 +12,7 @@ namespace {
 
 using namespace std::string_literals;
 
-struct Expected {
+struct Texpected {
     int line;
     Tseverity severity;
     const char* phrase;  // a part of the message that names the trap
@@ -21,7 +21,7 @@ struct Expected {
 struct TrapCase {
     const char* name;
     std::string list;
-    std::vector<Expected> findings;
+    std::vector<Texpected> findings;
     int exitCode;
     int entries;
 };

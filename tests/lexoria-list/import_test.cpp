@@ -37,7 +37,7 @@ void expectSameEntries(const std::vector<TwordDef>& read, const std::vector<Twor
     }
 }
 
-class ImportTest : public ::testing::Test {
+class TimportTest : public ::testing::Test {
 protected:
     int run(const std::vector<std::string>& arguments) {
         out.clear();
@@ -54,13 +54,13 @@ protected:
         expectSameEntries(readBack(readBytes(list)), expected);
         EXPECT_EQ(run({"check", list}), 0) << out;
     }
-    ScratchFolder folder;
+    TscratchFolder folder;
     const std::string list = folder.file("lexoria.lst");
     std::string out;
     std::string err;
 };
 
-TEST_F(ImportTest, SpreadsheetCsvWithMultiLineFieldsAndDoubledQuotes) {
+TEST_F(TimportTest, SpreadsheetCsvWithMultiLineFieldsAndDoubledQuotes) {
     expectImport({"spreadsheet.csv"}, {
         {"candid", "truthful and direct; frank", "\"I'll be candid,\" she said."},
         {"laconic", "using very few words;\r\nbrief to the point of seeming rude", "His reply was laconic: no."},
@@ -71,7 +71,7 @@ TEST_F(ImportTest, SpreadsheetCsvWithMultiLineFieldsAndDoubledQuotes) {
     EXPECT_EQ(readBytes(list).substr(0, head.size()), head);
 }
 
-TEST_F(ImportTest, AnkiExportWithHeadersAndHtml) {
+TEST_F(TimportTest, AnkiExportWithHeadersAndHtml) {
     expectImport({"anki-export.txt"}, {
         {"ubiquitous", "present, appearing or found everywhere", "Mobile phones are ubiquitous."},
         {"sanguine", "optimistic, especially in a bad situation\r\nalso: blood-red", "She is sanguine about the future."},
@@ -84,7 +84,7 @@ TEST_F(ImportTest, AnkiExportWithHeadersAndHtml) {
 }
 
 // The first row taken as column names or as data, and the letters put in the code page or kept.
-TEST_F(ImportTest, ReadsHeaderRowsAndLettersAsMeant) {
+TEST_F(TimportTest, ReadsHeaderRowsAndLettersAsMeant) {
     const std::string lodz = "\xC5\x81\xC3\xB3" "d\xC5\xBA,city\r\n";
     const struct {
         const char* name;
@@ -118,7 +118,7 @@ TEST_F(ImportTest, ReadsHeaderRowsAndLettersAsMeant) {
     }
 }
 
-TEST_F(ImportTest, TsvWithMissingColumnsWritesNothingUnlessBadRowsAreSkipped) {
+TEST_F(TimportTest, TsvWithMissingColumnsWritesNothingUnlessBadRowsAreSkipped) {
     std::string input = sourceFile("tests/lexoria-list/data/missing-column.tsv");
     ASSERT_TRUE(writeBytes(list, "word=keep\r\ndef=me\r\n"));
     EXPECT_EQ(run({"import", input, list}), 2);
@@ -138,7 +138,7 @@ TEST_F(ImportTest, TsvWithMissingColumnsWritesNothingUnlessBadRowsAreSkipped) {
     EXPECT_EQ(read[2].word, "wary");
 }
 
-TEST_F(ImportTest, RoundTripThroughCsvKeepsTheListByteForByte) {
+TEST_F(TimportTest, RoundTripThroughCsvKeepsTheListByteForByte) {
     const std::string csv = folder.file("back.csv");
     const std::string namedFirst = folder.file("named.lst");  // its first word is a column name
     ASSERT_TRUE(writeBytes(namedFirst, "word=back\r\ndef=the rear\r\n"));

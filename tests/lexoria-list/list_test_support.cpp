@@ -17,19 +17,19 @@ TfileHolder temporaryFile(const std::string& bytes) {
     return file;
 }
 
-ScratchFolder::ScratchFolder() {
+TscratchFolder::TscratchFolder() {
     std::random_device random;
     fs::path path = fs::temp_directory_path() / ("lexoria-list-test-" + std::to_string(random()));
     fs::create_directories(path);
     folder = path.string();
 }
 
-ScratchFolder::~ScratchFolder() {
+TscratchFolder::~TscratchFolder() {
     std::error_code ignored;
     fs::remove_all(folder, ignored);
 }
 
-std::string ScratchFolder::file(const std::string& name) const { return (fs::path(folder) / name).string(); }
+std::string TscratchFolder::file(const std::string& name) const { return (fs::path(folder) / name).string(); }
 
 bool writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary);

@@ -10,12 +10,12 @@
 TfileHolder temporaryFile(const std::string& bytes);
 
 // A fresh folder, removed with its contents on destruction.
-class ScratchFolder {
+class TscratchFolder {
 public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    TscratchFolder();
+    ~TscratchFolder();
+    TscratchFolder(const TscratchFolder&) = delete;
+    TscratchFolder& operator=(const TscratchFolder&) = delete;
     std::string file(const std::string& name) const;
 
 private:

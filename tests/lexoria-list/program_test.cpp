@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace lexoria_test;
+using namespace lexoriaTest;
 
 std::wstring wide(const std::string& utf8) {
     std::wstring text(utf8.size(), L'\0');
@@ -24,7 +24,7 @@ std::wstring wide(const std::string& utf8) {
 int runProgram(const std::vector<std::string>& arguments) {
     std::wstring line;
     for (const std::string& argument : arguments) line += L" \"" + wide(argument) + L"\"";
-    LexoriaProcess program;
+    TlexoriaProcess program;
     return program.start(wide(buildFolder()), L"lexoria-list.exe", line) ? program.waitForExit(30000)
                                                                          : -1;
 }
@@ -45,7 +45,7 @@ std::string inAnsiCodePage(const wchar_t* character) {
 }
 
 TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
-    ScratchFolder folder;
+    TscratchFolder folder;
     const std::string csv = folder.file("words.csv");
     const std::string list = folder.file("Lista.lst");
     const std::string wideList = folder.file("\xC5\x81ista.lst");  // best fit in ANSI: list

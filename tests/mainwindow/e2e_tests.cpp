@@ -11,7 +11,7 @@
 #include "support/lexoria_driver.h"
 #include "win32/gdiholders.h"
 
-using namespace lexoria_test;
+using namespace lexoriaTest;
 
 namespace {
 
@@ -75,7 +75,7 @@ struct TatScopeExit {
     ~TatScopeExit() { action(); }
 };
 
-class LexoriaRun : public ::testing::Test {
+class TlexoriaRun : public ::testing::Test {
 protected:
     void SetUp() override {
         deleteProgramKey();
@@ -87,21 +87,21 @@ protected:
     void useRecord(const std::vector<unsigned char>& bytes) {
         ASSERT_TRUE(setProgramValue("Startup", REG_BINARY, bytes.data(), DWORD(bytes.size())));
     }
-    HWND start(LexoriaProcess& run) {
+    HWND start(TlexoriaProcess& run) {
         EXPECT_TRUE(run.start(folder.path()));
         return run.waitForMainWindow();
     }
-    static void exitThroughButton(LexoriaProcess& run, HWND window) {
+    static void exitThroughButton(TlexoriaProcess& run, HWND window) {
         clickButton(window, IDC_EXIT);
         EXPECT_EQ(0, run.waitForExit());
     }
 
-    ScratchFolder folder;
+    TscratchFolder folder;
 };
 
-TEST_F(LexoriaRun, EachNextWordShowsTheEntryAtTheStoredPosition) {
+TEST_F(TlexoriaRun, EachNextWordShowsTheEntryAtTheStoredPosition) {
     useList(numberedList(5));
-    LexoriaProcess run;
+    TlexoriaProcess run;
     HWND window = start(run);
     ASSERT_NE(nullptr, window);
     // Entry k is at position k of the index, so the stored position names the next definition.
@@ -117,17 +117,17 @@ TEST_F(LexoriaRun, EachNextWordShowsTheEntryAtTheStoredPosition) {
     exitThroughButton(run, window);
 }
 
-TEST_F(LexoriaRun, SecondStartBringsTheFirstWindowForwardAndLeaves) {
+TEST_F(TlexoriaRun, SecondStartBringsTheFirstWindowForwardAndLeaves) {
     useList(numberedList(3));
     useRecord(startupRecord(0, 0, 40, 30));
-    struct Case {
+    struct Tcase {
         const char* name;
         bool maximize, minimize;
     } cases[] = {{"shown", false, false}, {"minimised", false, true},
                  {"minimised from maximised", true, true}};
-    for (const Case& c : cases) {
+    for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
-        LexoriaProcess first;
+        TlexoriaProcess first;
         HWND window = start(first);
         ASSERT_NE(nullptr, window);
         if (c.maximize) ShowWindow(window, SW_MAXIMIZE);
@@ -141,7 +141,7 @@ TEST_F(LexoriaRun, SecondStartBringsTheFirstWindowForwardAndLeaves) {
         ASSERT_TRUE(waitUntil([&] { return pumpMessages(), GetForegroundWindow() == other; }));
         auto valuesBefore = programValues();
 
-        LexoriaProcess second;
+        TlexoriaProcess second;
         ASSERT_TRUE(second.start(folder.path()));
         ASSERT_TRUE(waitUntil([&] { return pumpMessages(), !second.running(); }, 10000));
         EXPECT_EQ(0, second.waitForExit(0));
@@ -154,11 +154,11 @@ TEST_F(LexoriaRun, SecondStartBringsTheFirstWindowForwardAndLeaves) {
 }
 
 // The Exit button, which every other test here ends with, starts with the focus.
-TEST_F(LexoriaRun, EscapeAndEnterEndTheProgram) {
+TEST_F(TlexoriaRun, EscapeAndEnterEndTheProgram) {
     useList(numberedList(3));
     for (UINT key : {VK_ESCAPE, VK_RETURN}) {
         SCOPED_TRACE(key);
-        LexoriaProcess run;
+        TlexoriaProcess run;
         HWND window = start(run);
         ASSERT_NE(nullptr, window);
         ASSERT_EQ(GetDlgItem(window, IDC_EXIT), focusOf(window));
@@ -167,21 +167,21 @@ TEST_F(LexoriaRun, EscapeAndEnterEndTheProgram) {
     }
 }
 
-TEST_F(LexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
-    struct Case {
+TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
+    struct Tcase {
         const char* name;
         const char* list;  // null: no list file
     } cases[] = {
         {"missing list", nullptr},
         {"list without entries", "def=orphan\r\n"},
     };
-    for (const Case& c : cases) {
+    for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
         std::string list = folder.file(listName);
         DeleteFileA(list.c_str());
         ASSERT_TRUE(!c.list || writeFile(list, c.list));
 
-        LexoriaProcess run;
+        TlexoriaProcess run;
         ASSERT_TRUE(run.start(folder.path()));
         HWND box = run.waitForDialog();
         ASSERT_NE(nullptr, box);
@@ -211,10 +211,10 @@ std::string folderForProgramPathOf(std::string folder, size_t pathLength) {
     return folder;
 }
 
-TEST_F(LexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
+TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
     const std::string richText =
         "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0\\fs80 BIG {\\v hidden} after}";
-    struct Case {
+    struct Tcase {
         const char* name;
         std::wstring subfolder;    // of the scratch folder, made for the case
         size_t programPathLength;  // 0: as the folder gives it
@@ -225,7 +225,7 @@ TEST_F(LexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
         {"a folder named in Japanese", L"\\\u65e5\u672c", 0, richText},
         {"a program path of 260 characters", L"", 260, "definition"},
     };
-    for (const Case& c : cases) {
+    for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::wstring where = c.programPathLength
             ? wideOf(folderForProgramPathOf(folder.path(), c.programPathLength))
@@ -240,7 +240,7 @@ TEST_F(LexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
         TatScopeExit backHome{[&] { SetCurrentDirectoryW(previousFolder); }};
         ASSERT_TRUE(SetCurrentDirectoryW(where.c_str()));
 
-        LexoriaProcess run;
+        TlexoriaProcess run;
         HWND window = run.start(L".") ? run.waitForMainWindow() : nullptr;
         ASSERT_NE(nullptr, window);
         EXPECT_EQ(c.definition, paneText(window));
@@ -248,13 +248,13 @@ TEST_F(LexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
     }
 }
 
-TEST_F(LexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
+TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
     useList(numberedList(3));
-    enum Spot { centre, low, high, saved };  // low: 0; high: flush with the right or bottom edge
-    struct Case {
+    enum Tspot { centre, low, high, saved };  // low: 0; high: flush with the right or bottom edge
+    struct Tcase {
         const char* name;
         std::vector<unsigned char> atStart;  // empty: none
-        Spot x, y;
+        Tspot x, y;
         bool savesPosition, topmost = false;
         std::vector<unsigned char> duringRun = {};  // empty: left as it was
     } cases[] = {
@@ -275,16 +275,16 @@ TEST_F(LexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
          startupRecord(3, 0, 5, 5)},
     };
     const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
-    for (const Case& c : cases) {
+    for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
         deleteProgramKey();
         if (!c.atStart.empty()) useRecord(c.atStart);
-        LexoriaProcess run;
+        TlexoriaProcess run;
         HWND window = start(run);
         ASSERT_NE(nullptr, window);
         RECT outer;
         GetWindowRect(window, &outer);
-        auto expected = [&](Spot spot, int room, int field) {
+        auto expected = [&](Tspot spot, int room, int field) {
             if (spot == saved) return int(int16_t(c.atStart[field] | (c.atStart[field + 1] << 8)));
             return spot == centre ? room / 2 : spot == low ? 0 : room;
         };
@@ -312,11 +312,11 @@ TEST_F(LexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
     }
 }
 
-TEST_F(LexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
+TEST_F(TlexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
     std::string list = "word=lengthy\r\ndef=line 1\r\n";
     for (int k = 2; k <= 60; ++k) list += "line " + std::to_string(k) + "\r\n";
     useList(list);
-    LexoriaProcess run;
+    TlexoriaProcess run;
     HWND window = start(run);
     ASSERT_NE(nullptr, window);
     HWND pane = GetDlgItem(window, IDC_DEFINITION);
@@ -327,7 +327,7 @@ TEST_F(LexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
     ASSERT_GT(page, 1);
 
     const int nearEnd = -1;
-    struct Case {
+    struct Tcase {
         std::vector<UINT> keys;
         int line;             // first visible line afterwards; nearEnd: within a page of the end
         bool inPane = false;  // clicked into the pane first: the keys are the pane's own
@@ -339,7 +339,7 @@ TEST_F(LexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
         {{VK_NEXT, VK_LEFT, VK_DOWN}, page + 1},
         {{VK_DOWN}, 0, true},  // in the pane Down moves the caret, which stays in view
     };
-    for (const Case& c : cases) {
+    for (const Tcase& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.keys) + (c.inPane ? " in the pane" : ""));
         // Next Word sets the pane's text again, back at its top, and keeps the focus.
         clickButton(window, IDC_NEXT_WORD);
@@ -374,9 +374,9 @@ SIZE alphabetExtent(int height, int weight) {
 // and at least 307; it is 266 high; both inside the dialog frame. The pane keeps 8 pixels from
 // the sides and lies 20 below the title's height and 30 above the bottom; the buttons fill a
 // row 21 high and 22 above the bottom, Exit to About, one pixel apart and from the sides.
-TEST_F(LexoriaRun, WindowAndChildrenHaveTheirMeasuredSizes) {
+TEST_F(TlexoriaRun, WindowAndChildrenHaveTheirMeasuredSizes) {
     useList(numberedList(3));
-    LexoriaProcess run;
+    TlexoriaProcess run;
     HWND window = start(run);
     ASSERT_NE(nullptr, window);
     const SIZE title = alphabetExtent(26, FW_BOLD), text = alphabetExtent(20, FW_NORMAL);

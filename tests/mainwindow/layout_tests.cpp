@@ -17,7 +17,7 @@ TEST(MainWindowSize, WidestAlphabetButNeverUnderTheMinimum) {
 
 TEST(MainWindowPosition, SixteenBitArithmeticAndClamping) {
     const Tsize window{441, 277}, large{1280, 1024}, small{400, 200};
-    struct Case {
+    struct Tcase {
         const char* name;
         Tsize screen;
         TwindowSettings settings;  // choice, on top, left, top
@@ -31,7 +31,7 @@ TEST(MainWindowPosition, SixteenBitArithmeticAndClamping) {
         {"centred, small screen: truncates toward zero", small, {1, 0, 0, 0}, -20, -38},
         {"top right, width past 32767 wraps", {70000, 1024}, {3, 0, 0, 0}, 70000 - 441 - 65536, 0},
     };
-    for (const Case& c : cases) {
+    for (const Tcase& c : cases) {
         Tpoint at = mainWindowPosition(c.settings, c.screen, window);
         EXPECT_EQ(std::make_pair(c.x, c.y), std::make_pair(at.x, at.y)) << c.name;
     }

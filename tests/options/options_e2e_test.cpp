@@ -8,21 +8,21 @@
 #include "resources/resource.h"
 
 namespace {
-using namespace lexoria_test;
-using options_test::OptionsSession;
-using Bytes = std::vector<unsigned char>;
+using namespace lexoriaTest;
+using optionsTest::ToptionsSession;
+using Tbytes = std::vector<unsigned char>;
 
-Bytes record(int choice, int onTop, int left, int top) {
+Tbytes record(int choice, int onTop, int left, int top) {
     auto lo = [](int v) { return static_cast<unsigned char>(v & 0xFF); };
     auto hi = [](int v) { return static_cast<unsigned char>((v >> 8) & 0xFF); };
     return {lo(choice), hi(choice), lo(onTop), hi(onTop), lo(left), hi(left), lo(top), hi(top)};
 }
 
-class OptionsThroughProgram : public ::testing::Test {
+class ToptionsThroughProgram : public ::testing::Test {
 protected:
     void SetUp() override { deleteProgramKey(); }
     void TearDown() override { deleteProgramKey(); }
-    ScratchFolder folder;
+    TscratchFolder folder;
 };
 
 const int saved = IDC_POSITION_SAVED, centred = IDC_POSITION_CENTERED;
@@ -31,16 +31,16 @@ const int bottomLeft = IDC_POSITION_BOTTOM_LEFT, bottomRight = IDC_POSITION_BOTT
 
 // The stored record as the dialog shows it (radio button checked and focused, check box), then
 // what "OK" or "Cancel" leaves stored after a radio button is pressed (-1: all unchecked).
-TEST_F(OptionsThroughProgram, ShowsAndStoresTheRecord) {
+TEST_F(ToptionsThroughProgram, ShowsAndStoresTheRecord) {
     const struct {
         const char* name;
-        Bytes before;  // empty: nothing stored
+        Tbytes before;  // empty: nothing stored
         int shown;
         bool shownOnTop;
         int press;
         bool onTop;
         int close;
-        Bytes after;  // empty: nothing stored
+        Tbytes after;  // empty: nothing stored
     } cases[] = {
         {"nothing stored, OK", {}, centred, false, topRight, true, IDOK, record(3, 1, 0, 0)},
         {"nothing stored, Cancel", {}, centred, false, bottomLeft, true, IDCANCEL, {}},
@@ -55,7 +55,7 @@ TEST_F(OptionsThroughProgram, ShowsAndStoresTheRecord) {
         if (!c.before.empty()) {
             ASSERT_TRUE(setProgramValue("Startup", REG_BINARY, c.before.data(), 8));
         }
-        OptionsSession session(folder);
+        ToptionsSession session(folder);
         HWND dialog = session.dialog();
         ASSERT_TRUE(dialog);
         RECT mainRect, dialogRect, mainAfter;
@@ -73,7 +73,7 @@ TEST_F(OptionsThroughProgram, ShowsAndStoresTheRecord) {
         session.send(IDC_ALWAYS_ON_TOP, BM_SETCHECK, c.onTop ? BST_CHECKED : BST_UNCHECKED);
         ASSERT_TRUE(session.closeWith(c.close));
         EXPECT_TRUE(session.noBox());
-        Bytes after;
+        Tbytes after;
         EXPECT_EQ(!c.after.empty(), getProgramValue("Startup", after));
         EXPECT_EQ(c.after, after);
         GetWindowRect(session.main, &mainAfter);
@@ -82,12 +82,12 @@ TEST_F(OptionsThroughProgram, ShowsAndStoresTheRecord) {
     }
 }
 
-TEST_F(OptionsThroughProgram, StartupButtonAddsThenRemovesTheShortcut) {
+TEST_F(ToptionsThroughProgram, StartupButtonAddsThenRemovesTheShortcut) {
     std::string startupFolder;
     ASSERT_TRUE(getStartupFolder(startupFolder));
     const std::string shortcut = startupShortcutPath(startupFolder);
     DeleteFileA(shortcut.c_str());
-    OptionsSession session(folder);
+    ToptionsSession session(folder);
     ASSERT_TRUE(session.dialog());
     EXPECT_EQ("Add to &Startup Folder", session.startupCaption());
     session.post(IDC_STARTUP);

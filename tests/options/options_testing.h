@@ -12,22 +12,22 @@
 #include "resources/resource.h"
 #include "support/lexoria_driver.h"
 
-namespace options_test {
-using namespace lexoria_test;
+namespace optionsTest {
+using namespace lexoriaTest;
 
 // A string value under HKEY_CURRENT_USER, set for a test and deleted afterwards, with its key
 // when that is left empty. (The private test prefix holds these values only while a test runs.)
-class RegistryString {
+class TregistryString {
 public:
-    RegistryString(const char* key, const char* value, const char* text) : subkey(key), name(value) {
+    TregistryString(const char* key, const char* value, const char* text) : subkey(key), name(value) {
         SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text, static_cast<DWORD>(strlen(text) + 1));
     }
-    ~RegistryString() {
+    ~TregistryString() {
         SHDeleteValueA(HKEY_CURRENT_USER, subkey, name);
         SHDeleteEmptyKeyA(HKEY_CURRENT_USER, subkey);
     }
-    RegistryString(const RegistryString&) = delete;
-    RegistryString& operator=(const RegistryString&) = delete;
+    TregistryString(const TregistryString&) = delete;
+    TregistryString& operator=(const TregistryString&) = delete;
 
 private:
     const char *subkey, *name;
@@ -35,16 +35,16 @@ private:
 
 // The stand-in Program Manager, run from a scratch folder that holds its files; it serves until
 // the object goes.
-class ProgmanStandIn {
+class TprogmanStandIn {
 public:
-    ProgmanStandIn() {
+    TprogmanStandIn() {
         const std::string exe = buildFolder() + "\\progman_standin.exe";
         if (!CopyFileA(exe.c_str(), folder.file("standin.exe").c_str(), FALSE) ||
             !process.start(folder.path(), "standin.exe"))
             return;
         waitUntil([&] { return (window = FindWindowA("LexoriaProgmanStandIn", nullptr)) || !process.running(); });
     }
-    ~ProgmanStandIn() {
+    ~TprogmanStandIn() {
         PostMessageA(window, WM_CLOSE, 0, 0);
         process.waitForExit(5000);
     }
@@ -68,23 +68,23 @@ public:
     }
 
 private:
-    ScratchFolder folder;
-    LexoriaProcess process;
+    TscratchFolder folder;
+    TlexoriaProcess process;
     HWND window = nullptr;
 };
 
 // Lexoria.exe copied under the given file name into a folder with the word list, started, and
 // its options dialog opened from the "&Options" button. Killed on destruction rather than
 // closed: a program that ends normally would store its window settings.
-class OptionsSession {
+class ToptionsSession {
 public:
-    explicit OptionsSession(const ScratchFolder& folder, const char* exeName = "Lexoria.exe") {
+    explicit ToptionsSession(const TscratchFolder& folder, const char* exeName = "Lexoria.exe") {
         if (CopyFileA((buildFolder() + "\\Lexoria.exe").c_str(), folder.file(exeName).c_str(), FALSE) &&
             CopyFileA((buildFolder() + "\\lexoria.lst").c_str(), folder.file("lexoria.lst").c_str(), FALSE) &&
             process.start(folder.path(), exeName) && (main = process.waitForMainWindow()))
             clickButton(main, IDC_OPTIONS);
     }
-    ~OptionsSession() {
+    ~ToptionsSession() {
         if (process.running()) TerminateProcess(process.handle(), 99);
         process.waitForExit(5000);
     }
@@ -141,7 +141,7 @@ private:
         return nullptr;
     }
 
-    LexoriaProcess process;
+    TlexoriaProcess process;
 };
 
-}  // namespace options_test
+}  // namespace optionsTest

@@ -8,8 +8,8 @@
 #include "options_testing.h"
 
 namespace {
-using namespace options_test;
-using Log = std::vector<std::string>;
+using namespace optionsTest;
+using Tlog = std::vector<std::string>;
 
 const char* const exeName = "lexoria3.exe";
 const char* const addGroup = "Add to &Startup Group";
@@ -29,22 +29,22 @@ std::string groupInfoMessage(size_t needed) {
            std::to_string(needed) + " bytes. | Lexoria Options Dialog";
 }
 
-class Version3Shell : public ::testing::Test {
+class Tversion3Shell : public ::testing::Test {
 protected:
     void SetUp() override { deleteProgramKey(); }
     void TearDown() override { deleteProgramKey(); }
 
-    RegistryString version{"Software\\Wine\\AppDefaults\\lexoria3.exe", "Version", "win31"};
-    RegistryString group{"Software\\Microsoft\\Windows NT\\CurrentVersion\\Program Manager\\Settings",
+    TregistryString version{"Software\\Wine\\AppDefaults\\lexoria3.exe", "Version", "win31"};
+    TregistryString group{"Software\\Microsoft\\Windows NT\\CurrentVersion\\Program Manager\\Settings",
                          "Startup", "StartUp"};
-    ScratchFolder folder;
+    TscratchFolder folder;
     const std::string program = folder.file(exeName);
 };
 
 // What Program Manager says about the group when the dialog opens decides the caption; each
 // opening asks once and closes its conversation.
-TEST_F(Version3Shell, CaptionFollowsTheGroupInformation) {
-    ProgmanStandIn standIn;
+TEST_F(Tversion3Shell, CaptionFollowsTheGroupInformation) {
+    TprogmanStandIn standIn;
     ASSERT_TRUE(standIn.running());
     std::string full = answer(itemLine("Lexoria", program));
     full += "\"Pad\",\"" + std::string(4096 - full.size() - 10, 'x') + "\"\r\n";
@@ -65,31 +65,31 @@ TEST_F(Version3Shell, CaptionFollowsTheGroupInformation) {
         SCOPED_TRACE(c.name);
         standIn.clearLog();
         standIn.reply(c.reply);
-        OptionsSession session(folder, exeName);
+        ToptionsSession session(folder, exeName);
         if (!c.box.empty()) {
             EXPECT_EQ(c.box, session.takeBox());
         }
         ASSERT_TRUE(session.dialog());
         EXPECT_TRUE(session.noBox());
         EXPECT_EQ(c.caption, session.startupCaption());
-        EXPECT_EQ((Log{"CONNECT", "REQUEST StartUp", "DISCONNECT"}), standIn.conversation());
+        EXPECT_EQ((Tlog{"CONNECT", "REQUEST StartUp", "DISCONNECT"}), standIn.conversation());
     }
 }
 
 // Presses in one dialog, each with the stand-in refusing the commands that start so. A failed
 // press leaves the caption and closes its conversation, so the next press can open one.
-TEST_F(Version3Shell, PressesSendTheCommandsInOrder) {
-    ProgmanStandIn standIn;
+TEST_F(Tversion3Shell, PressesSendTheCommandsInOrder) {
+    TprogmanStandIn standIn;
     ASSERT_TRUE(standIn.running());
     const std::string show = "EXECUTE [ShowGroup(StartUp,2)]";
-    const Log add = {"CONNECT", show, "EXECUTE [ReplaceItem(Lexoria)]",
+    const Tlog add = {"CONNECT", show, "EXECUTE [ReplaceItem(Lexoria)]",
                      "EXECUTE [AddItem(" + program + ",Lexoria)]", "DISCONNECT"};
-    const Log remove = {"CONNECT", show, "EXECUTE [DeleteItem(Lexoria)]", "DISCONNECT"};
+    const Tlog remove = {"CONNECT", show, "EXECUTE [DeleteItem(Lexoria)]", "DISCONNECT"};
     const struct {
         const char* refused;
         std::string box;
         const char* caption;
-        Log commands;
+        Tlog commands;
     } presses[] = {
         {"[ShowGroup", "Unable to DdeClientTransaction (ShowGroup) | Lexoria Options Dialog", addGroup,
          {"CONNECT", show, "DISCONNECT"}},
@@ -100,10 +100,10 @@ TEST_F(Version3Shell, PressesSendTheCommandsInOrder) {
         {"", removed, addGroup, remove},
     };
     standIn.reply(answer(""));
-    OptionsSession session(folder, exeName);
+    ToptionsSession session(folder, exeName);
     ASSERT_TRUE(session.dialog());
     ASSERT_EQ(addGroup, session.startupCaption());
-    ASSERT_EQ((Log{"CONNECT", "REQUEST StartUp", "DISCONNECT"}), standIn.conversation());
+    ASSERT_EQ((Tlog{"CONNECT", "REQUEST StartUp", "DISCONNECT"}), standIn.conversation());
     for (const auto& p : presses) {
         SCOPED_TRACE(p.box);
         standIn.refuse(p.refused);
@@ -128,8 +128,8 @@ size_t committedBytes() {
 
 // The answer to a request is released also when it is too large to copy. Wine's DDE library
 // itself keeps one copy of each answer received; a handle left unreleased would add a second.
-TEST_F(Version3Shell, RequestReleasesItsData) {
-    ProgmanStandIn standIn;
+TEST_F(Tversion3Shell, RequestReleasesItsData) {
+    TprogmanStandIn standIn;
     ASSERT_TRUE(standIn.running());
     const DWORD answerSize = 1 << 20;
     const int requests = 16;

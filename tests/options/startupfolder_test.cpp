@@ -7,17 +7,17 @@
 #include "support/lexoria_driver.h"
 
 namespace {
-using lexoria_test::buildFolder;
-using lexoria_test::wideOf;
+using lexoriaTest::buildFolder;
+using lexoriaTest::wideOf;
 
 // A shortcut made with the description and target, or (with no target) a file of these bytes.
 TEST(StartupFolder, RecognisesOnlyTheProgramsShortcut) {
     // Polish and Japanese: best fit turns them into "Lukasz ??", which is another program.
-    lexoria_test::ScratchFolder scratch;
+    lexoriaTest::TscratchFolder scratch;
     const std::wstring programFolder = wideOf(scratch.path()) + L"\\\u0141ukasz \u65e5\u672c";
     const std::wstring program = programFolder + L"\\Lexoria.exe";
     ASSERT_TRUE(CreateDirectoryW(programFolder.c_str(), nullptr));
-    ASSERT_TRUE(lexoria_test::writeFile(program, ""));
+    ASSERT_TRUE(lexoriaTest::writeFile(program, ""));
     std::wstring upper = program;
     std::string folder;
     CharUpperW(&upper[0]);
@@ -42,7 +42,7 @@ TEST(StartupFolder, RecognisesOnlyTheProgramsShortcut) {
     };
     for (const auto& c : cases) {
         DeleteFileA(shortcut.c_str());
-        if (c.target.empty()) ASSERT_TRUE(lexoria_test::writeFile(shortcut, c.bytes)) << c.name;
+        if (c.target.empty()) ASSERT_TRUE(lexoriaTest::writeFile(shortcut, c.bytes)) << c.name;
         else ASSERT_TRUE(createLink(shortcut.c_str(), c.target.c_str(), c.description.c_str())) << c.name;
         EXPECT_EQ(c.programs, checkLink(shortcut.c_str(), program.c_str(), "Lexoria")) << c.name;
     }

@@ -11,7 +11,7 @@
 namespace {
 
 using namespace reliability;
-using namespace lexoria_test;
+using namespace lexoriaTest;
 
 enum { offsetsValue, stateValue, timeValue, startupValue, valueCount };
 const char* const valueNames[valueCount] = {"Offsets", "State", "Modification Time", "Startup"};
@@ -152,14 +152,14 @@ std::string testName(const testing::TestParamInfo<TdamageCase>& info) {
     return name + "_" + info.param.name;
 }
 
-HWND visibleBox(const LexoriaProcess& program) {
+HWND visibleBox(const TlexoriaProcess& program) {
     for (HWND dialog : dialogsOf(program.id()))
         if (IsWindowVisible(dialog)) return dialog;
     return nullptr;
 }
 
 // The program's main window once it is visible with an entry in its pane.
-HWND readyWindow(const LexoriaProcess& program) {
+HWND readyWindow(const TlexoriaProcess& program) {
     HWND window = FindWindowA("Lexoria", "Lexoria");
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
@@ -177,11 +177,11 @@ void expectFreshPass(const Tvalue& value, const std::string& shown) {
     EXPECT_EQ(value, binary(state(listEntries, (start + step) % listEntries, start, step)));
 }
 
-using DamagedState = TprogramCase<TdamageCase>;
+using TdamagedStateRun = TprogramCase<TdamageCase>;
 
-TEST_P(DamagedState, WorksAndKeepsTheOtherValues) {
+TEST_P(TdamagedStateRun, WorksAndKeepsTheOtherValues) {
     const TdamageCase& c = GetParam();
-    ScratchFolder folder;
+    TscratchFolder folder;
     const std::string list = folder.file("lexoria.lst");
     ASSERT_TRUE(copyProgram(folder));
     ASSERT_TRUE(writeFile(list, wordList(listEntries)));
@@ -190,7 +190,7 @@ TEST_P(DamagedState, WorksAndKeepsTheOtherValues) {
     c.damage(stored[c.value]);
     for (int i = 0; i < valueCount; ++i) ASSERT_TRUE(writeValue(valueNames[i], stored[i]));
 
-    LexoriaProcess program;
+    TlexoriaProcess program;
     ASSERT_TRUE(program.start(folder.path()));
     HWND window = nullptr, box = nullptr;
     waitUntil(
@@ -227,6 +227,6 @@ TEST_P(DamagedState, WorksAndKeepsTheOtherValues) {
     for (int i = 0; i < valueCount; ++i) EXPECT_EQ(after[i], expected[i]) << valueNames[i];
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryValue, DamagedState, testing::ValuesIn(allCases()), testName);
+INSTANTIATE_TEST_SUITE_P(EveryValue, TdamagedStateRun, testing::ValuesIn(allCases()), testName);
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace {
 
 using namespace reliability;
-using namespace lexoria_test;
+using namespace lexoriaTest;
 
 const int listEntries = 6;
 
@@ -110,7 +110,7 @@ const char* const overLongWarning =
 
 // Presses "&Next Word" and waits for the press to be handled, so the pane is read after it;
 // a box the press opens keeps it from returning, and is returned instead.
-HWND pressNextWord(LexoriaProcess& program, HWND window) {
+HWND pressNextWord(TlexoriaProcess& program, HWND window) {
     DWORD_PTR result = 0;
     if (SendMessageTimeoutA(GetDlgItem(window, IDC_NEXT_WORD), BM_CLICK, 0, 0, SMTO_NORMAL, 3000,
                             &result))
@@ -118,15 +118,15 @@ HWND pressNextWord(LexoriaProcess& program, HWND window) {
     return program.waitForDialog(5000);
 }
 
-using FileFault = TprogramCase<TfileFault>;
+using TfileFaultRun = TprogramCase<TfileFault>;
 
-TEST_P(FileFault, NextWordShowsTheMessageOrACorrectEntry) {
+TEST_P(TfileFaultRun, NextWordShowsTheMessageOrACorrectEntry) {
     const TfileFault& fault = GetParam();
-    ScratchFolder folder;
+    TscratchFolder folder;
     const std::string list = folder.file("lexoria.lst");
     ASSERT_TRUE(copyProgram(folder));
     ASSERT_TRUE(writeFile(list, wordList(listEntries)));
-    LexoriaProcess program;
+    TlexoriaProcess program;
     ASSERT_TRUE(program.start(folder.path()));
     HWND window = program.waitForMainWindow();
     ASSERT_TRUE(window);
@@ -155,6 +155,6 @@ TEST_P(FileFault, NextWordShowsTheMessageOrACorrectEntry) {
     EXPECT_EQ(program.waitForExit(10000), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(BetweenTwoLoads, FileFault, testing::ValuesIn(faults), testName);
+INSTANTIATE_TEST_SUITE_P(BetweenTwoLoads, TfileFaultRun, testing::ValuesIn(faults), testName);
 
 }  // namespace

@@ -40,11 +40,11 @@ inline std::string loadMessage(const std::string& listPath) {
     return "Unable to load word list (" + listPath + ").";
 }
 
-template <typename Case>
-class TprogramCase : public testing::TestWithParam<Case> {
+template <typename TcaseKind>
+class TprogramCase : public testing::TestWithParam<TcaseKind> {
 protected:
-    void SetUp() override { lexoria_test::deleteProgramKey(); }
-    void TearDown() override { lexoria_test::deleteProgramKey(); }
+    void SetUp() override { lexoriaTest::deleteProgramKey(); }
+    void TearDown() override { lexoriaTest::deleteProgramKey(); }
 };
 
 }  // namespace reliability

@@ -9,7 +9,7 @@
 #include "settings/registry.h"
 #include "support/lexoria_driver.h"
 
-using namespace lexoria_test;
+using namespace lexoriaTest;
 using namespace std::string_literals;
 
 namespace {
@@ -20,10 +20,10 @@ const char* const hkcu = "HKEY_CURRENT_USER";
 
 std::vector<std::string> logged;  // the messages of every recorder in the current case
 
-class Recorder : public Tregistry {
+class Trecorder : public Tregistry {
 public:
     template <typename Root>
-    Recorder(Root root, const std::string& subkey, int readOnly) {
+    Trecorder(Root root, const std::string& subkey, int readOnly) {
         construct(root, subkey.c_str(), readOnly);
     }
 
@@ -40,7 +40,7 @@ std::string text(const char* read) { return read ? read : "(null)"; }
 // The cases make subkeys, which the driver's deleteProgramKey leaves in place.
 void clearScratch() { SHDeleteKeyA(HKEY_CURRENT_USER, programKey); }
 
-TEST(RegistryTest, ResultsAndEveryMessageText) {
+TEST(TregistryTest, ResultsAndEveryMessageText) {
     const std::string noKey = "Error: no key open.";
     const struct {
         const char* name;
@@ -50,7 +50,7 @@ TEST(RegistryTest, ResultsAndEveryMessageText) {
     } cases[] = {
         {"a root name in other case gives no root; a null or empty one fails silently",
          [] {
-             Recorder key("HKEY_Current_User", scratch, 0);
+             Trecorder key("HKEY_Current_User", scratch, 0);
              return key.setDword("d", 1) || key.openKey(scratch.c_str(), 0) ||
                     key.deleteKey(scratch.c_str()) || key.setRootKey(nullptr) ||
                     key.setRootKey("");
@@ -61,7 +61,7 @@ TEST(RegistryTest, ResultsAndEveryMessageText) {
         // Opened to read, a missing key is not created: the message says so.
         {"a missing key opened to read, and no value operation runs without a key",
          [] {
-             Recorder key(hkcu, scratch + "\\missing", 1);
+             Trecorder key(hkcu, scratch + "\\missing", 1);
              DWORD value = 0, size = 4;
              return key.getString("s") || key.setString("s", "t") || key.getDword("d", &value) ||
                     key.setDword("d", 1) || key.getBinary("b", &value, &size) ||
@@ -73,14 +73,14 @@ TEST(RegistryTest, ResultsAndEveryMessageText) {
         // An empty subkey closes the open key and opens none, silently.
         {"writing creates the whole path; deleteKey takes its path from the root",
          [] {
-             Recorder(HKEY_CURRENT_USER, scratch + "\\a\\b", 0);
-             Recorder key(hkcu, scratch + "\\a", 0);
+             Trecorder(HKEY_CURRENT_USER, scratch + "\\a\\b", 0);
+             Trecorder key(hkcu, scratch + "\\a", 0);
              return !key.deleteKey("b") && key.deleteKey((scratch + "\\a\\b").c_str()) &&
                     !key.openKey("", 0) && !key.deleteValue("v");
          },
          true, {"Error: Unable to delete key (b).", noKey}},
         {"a 300-character key name is cut at 255 in its message",
-         [] { return Recorder(hkcu, scratch + "\\" + longName, 0).setDword("d", 1); }, false,
+         [] { return Trecorder(hkcu, scratch + "\\" + longName, 0).setDword("d", 1); }, false,
          {("Error: Unable to create or open key (" + scratch + "\\" + longName).substr(0, 255),
           noKey}},
         // "short" has no zero of its own and lands on the bytes of the longer text before it.
@@ -89,7 +89,7 @@ TEST(RegistryTest, ResultsAndEveryMessageText) {
              rawSet("600", REG_SZ, std::string(600, 'x') + '\0');
              rawSet("short", REG_SZ, "ab");
              rawSet("b", REG_BINARY, "1");
-             Recorder key(hkcu, scratch, 0);
+             Trecorder key(hkcu, scratch, 0);
              std::vector<unsigned char> bytes;
              DWORD type = 0;
              EXPECT_TRUE(key.setString("s", "text") && getProgramValue("s", bytes, &type) &&
@@ -107,7 +107,7 @@ TEST(RegistryTest, ResultsAndEveryMessageText) {
              rawSet("b", REG_BINARY, "12345678");
              rawSet("four", REG_BINARY, "1234");
              rawSet("s", REG_SZ, "x");
-             Recorder key(hkcu, scratch, 0);
+             Trecorder key(hkcu, scratch, 0);
              EXPECT_FALSE(key.getBinary("b", bytes, &size));
              EXPECT_EQ(8u, size);
              return key.getBinary("s", bytes, &size) || key.getDword("four", &value) ||
@@ -119,7 +119,7 @@ TEST(RegistryTest, ResultsAndEveryMessageText) {
         {"a read-only key stores and deletes nothing",
          [] {
              rawSet("b", REG_BINARY, "1");
-             Recorder key(hkcu, scratch, 1);
+             Trecorder key(hkcu, scratch, 1);
              return key.setString("s", "text") || key.setDword("d", 0xFFFFFFFF) ||
                     key.setBinary("b", "2", 1) || key.deleteValue("b");
          },

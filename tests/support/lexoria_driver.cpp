@@ -8,7 +8,7 @@
 
 #include "resources/resource.h"
 
-namespace lexoria_test {
+namespace lexoriaTest {
 
 const char* const programKey = "SOFTWARE\\Fennwick Systems\\Lexoria";
 
@@ -49,7 +49,7 @@ void removeTree(const std::wstring& folder) {
 }
 }  // namespace
 
-ScratchFolder::ScratchFolder() {
+TscratchFolder::TscratchFolder() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     static unsigned serial = 0;
@@ -70,7 +70,7 @@ ScratchFolder::ScratchFolder() {
     }
 }
 
-ScratchFolder::~ScratchFolder() {
+TscratchFolder::~TscratchFolder() {
     if (!folder.empty()) removeTree(wideOf(folder));  // never "\\*", the root of the drive
 }
 
@@ -96,7 +96,7 @@ bool readFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
-bool copyProgram(const ScratchFolder& folder) {
+bool copyProgram(const TscratchFolder& folder) {
     return CopyFileA((buildFolder() + "\\Lexoria.exe").c_str(),
                      folder.file("Lexoria.exe").c_str(), FALSE) != 0;
 }
@@ -138,7 +138,7 @@ bool deleteProgramValue(const char* name) {
     return result == ERROR_SUCCESS;
 }
 
-LexoriaProcess::~LexoriaProcess() {
+TlexoriaProcess::~TlexoriaProcess() {
     if (!info.hProcess) return;
     if (running()) {
         TerminateProcess(info.hProcess, 99);
@@ -148,12 +148,12 @@ LexoriaProcess::~LexoriaProcess() {
     CloseHandle(info.hProcess);
 }
 
-bool LexoriaProcess::start(const std::string& folder, const std::string& exeName,
+bool TlexoriaProcess::start(const std::string& folder, const std::string& exeName,
                            const std::string& arguments) {
     return start(wideOf(folder), wideOf(exeName), wideOf(arguments));
 }
 
-bool LexoriaProcess::start(const std::wstring& folder, const std::wstring& exeName,
+bool TlexoriaProcess::start(const std::wstring& folder, const std::wstring& exeName,
                            const std::wstring& arguments) {
     std::wstring exe = folder + L"\\" + exeName;
     std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
@@ -164,14 +164,14 @@ bool LexoriaProcess::start(const std::wstring& folder, const std::wstring& exeNa
 }
 
 namespace {
-struct WindowSearch {
+struct TwindowSearch {
     DWORD processId;
     const char* className;
     std::vector<HWND> found;
 };
 
 BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
+    auto* search = reinterpret_cast<TwindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     char name[64] = "";
@@ -182,13 +182,13 @@ BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
 }
 
 std::vector<HWND> windowsOf(DWORD processId, const char* className) {
-    WindowSearch search{processId, className, {}};
+    TwindowSearch search{processId, className, {}};
     EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 }  // namespace
 
-HWND LexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
+HWND TlexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
     HWND main = nullptr;
     waitUntil(
         [&] {
@@ -201,7 +201,7 @@ HWND LexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
     return main;
 }
 
-HWND LexoriaProcess::waitForDialog(DWORD timeoutMs, HWND except) {
+HWND TlexoriaProcess::waitForDialog(DWORD timeoutMs, HWND except) {
     HWND dialog = nullptr;
     waitUntil(
         [&] {
@@ -213,14 +213,14 @@ HWND LexoriaProcess::waitForDialog(DWORD timeoutMs, HWND except) {
     return dialog;
 }
 
-long LexoriaProcess::waitForExit(DWORD timeoutMs) {
+long TlexoriaProcess::waitForExit(DWORD timeoutMs) {
     if (WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
     GetExitCodeProcess(info.hProcess, &code);
     return static_cast<long>(code);
 }
 
-bool LexoriaProcess::running() const {
+bool TlexoriaProcess::running() const {
     return info.hProcess && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
 }
 
@@ -265,4 +265,4 @@ std::string paneText(HWND mainWindow) {
     return text.data();
 }
 
-}  // namespace lexoria_test
+}  // namespace lexoriaTest

@@ -9,18 +9,18 @@
 #include <string>
 #include <vector>
 
-namespace lexoria_test {
+namespace lexoriaTest {
 
 // The folder of the running test program; Lexoria.exe and lexoria.lst are built beside it.
 std::string buildFolder();
 
 // A fresh folder under the temporary folder, removed with everything in it on destruction.
-class ScratchFolder {
+class TscratchFolder {
 public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    TscratchFolder();
+    ~TscratchFolder();
+    TscratchFolder(const TscratchFolder&) = delete;
+    TscratchFolder& operator=(const TscratchFolder&) = delete;
     const std::string& path() const { return folder; }
     std::string file(const std::string& name) const { return folder + "\\" + name; }
 
@@ -34,7 +34,7 @@ std::wstring wideOf(const std::string& ansi);
 bool writeFile(const std::string& path, const std::string& bytes);
 bool writeFile(const std::wstring& path, const std::string& bytes);
 bool readFile(const std::string& path, std::string& bytes);
-bool copyProgram(const ScratchFolder& folder);  // Lexoria.exe into the folder
+bool copyProgram(const TscratchFolder& folder);  // Lexoria.exe into the folder
 
 // The program's key under HKEY_CURRENT_USER, read and changed directly through the API.
 extern const char* const programKey;
@@ -44,12 +44,12 @@ bool getProgramValue(const char* name, std::vector<unsigned char>& bytes, DWORD*
 bool deleteProgramValue(const char* name);
 
 // One run of the program in a folder.
-class LexoriaProcess {
+class TlexoriaProcess {
 public:
-    LexoriaProcess() = default;
-    ~LexoriaProcess();  // kills a process still running
-    LexoriaProcess(const LexoriaProcess&) = delete;
-    LexoriaProcess& operator=(const LexoriaProcess&) = delete;
+    TlexoriaProcess() = default;
+    ~TlexoriaProcess();  // kills a process still running
+    TlexoriaProcess(const TlexoriaProcess&) = delete;
+    TlexoriaProcess& operator=(const TlexoriaProcess&) = delete;
 
     // The program in the folder, which is also its current folder; arguments follow its name.
     bool start(const std::string& folder, const std::string& exeName = "Lexoria.exe",
@@ -95,4 +95,4 @@ bool waitUntil(Condition condition, DWORD timeoutMs = 5000) {
     return true;
 }
 
-}  // namespace lexoria_test
+}  // namespace lexoriaTest

@@ -9,15 +9,15 @@
 
 namespace {
 
-using Fields = std::array<int32_t, 4>;  // count, current, start, step
+using Tfields = std::array<int32_t, 4>;  // count, current, start, step
 
-Fields fields(const RotationState& s) { return {s.count, s.current, s.start, s.step}; }
+Tfields fields(const TrotationState& s) { return {s.count, s.current, s.start, s.step}; }
 
 TEST(Rotation, DrawsBecomeStartAndTheLargestCoprimeStrideNotAboveTheDraw) {
     const struct {
         int32_t count;
         uint32_t startDraw, strideDraw;
-        Fields expected;
+        Tfields expected;
     } cases[] = {
         {10, 13, 6, {10, 3, 3, 3}},                     // 6, 5 and 4 share a divisor with 10
         {7, 20, 0, {7, 6, 6, 1}},                       // a draw of 0 gives stride 1
@@ -33,7 +33,7 @@ TEST(Rotation, DrawsBecomeStartAndTheLargestCoprimeStrideNotAboveTheDraw) {
 
 // From 3, the stride 2 reaches the count and wraps to 0; the fifth step is back at the start.
 TEST(Rotation, APassVisitsEveryPositionOnceAndEndsBackAtItsStart) {
-    RotationState state{5, 3, 3, 2};
+    TrotationState state{5, 3, 3, 2};
     std::vector<int32_t> shown;
     std::vector<bool> completes;
     for (int load = 0; load < 5; ++load) {
@@ -45,12 +45,12 @@ TEST(Rotation, APassVisitsEveryPositionOnceAndEndsBackAtItsStart) {
 }
 
 TEST(Rotation, StateBytesAreFourLittleEndianIntegers) {
-    const unsigned char bytes[RotationState::recordSize] = {
+    const unsigned char bytes[TrotationState::recordSize] = {
         0xA0, 0x0F, 0, 0, 0x01, 0x02, 0x03, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0x07, 0, 0, 0x80};
-    RotationState state;
+    TrotationState state;
     state.fromBytes(bytes);
-    EXPECT_EQ((Fields{4000, 0x04030201, -1, static_cast<int32_t>(0x80000007u)}), fields(state));
-    unsigned char out[RotationState::recordSize];  // exactly sized for the sanitizer
+    EXPECT_EQ((Tfields{4000, 0x04030201, -1, static_cast<int32_t>(0x80000007u)}), fields(state));
+    unsigned char out[TrotationState::recordSize];  // exactly sized for the sanitizer
     state.toBytes(out);
     EXPECT_TRUE(std::equal(std::begin(bytes), std::end(bytes), out));
 }

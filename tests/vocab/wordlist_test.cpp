@@ -10,8 +10,8 @@ using namespace std::string_literals;
 namespace {
 
 // A stream holding the bytes, positioned at the start, closed on destruction.
-struct Stream {
-    explicit Stream(const std::string& bytes) {
+struct Tstream {
+    explicit Tstream(const std::string& bytes) {
         std::fwrite(bytes.data(), 1, bytes.size(), file.get());
         std::rewind(file.get());
     }
@@ -71,7 +71,7 @@ TEST(WordList, OffsetsAndEntriesAreByteExactInLfAndCrLfFiles) {
         for (const std::string lineEnd : {"\n", "\r\n"}) {
             const std::string bytes = withLineEnds(c.lfBytes, lineEnd);
             SCOPED_TRACE(std::string(c.name) + (lineEnd == "\n" ? " (LF)" : " (CR LF)"));
-            Stream stream(bytes);
+            Tstream stream(bytes);
             std::vector<int32_t> offsets;
             bool overLong = false;
             ASSERT_TRUE(scanEntryOffsets(stream.file.get(), offsets, overLong));
@@ -94,7 +94,7 @@ TEST(WordList, OffsetsAndEntriesAreByteExactInLfAndCrLfFiles) {
 TEST(WordList, AnOffsetWhereNoEntryBeginsFailsAndLeavesTheRecord) {
     const std::string bytes = "word=abate\r\ndef=x word=y\r\n" + std::string(2047, 'a') + "word=p" +
                               std::string(1000, 'a') + "word=q\r\n";
-    Stream stream(bytes);
+    Tstream stream(bytes);
     const long secondPiece = 26 + 2047;  // "word=p"
     EXPECT_TRUE(entryBeginsAt(stream.file.get(), secondPiece));
     for (long inside : {18L, secondPiece + 1006})  // a key inside a line, and inside a piece

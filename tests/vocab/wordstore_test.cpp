@@ -12,11 +12,11 @@
 #include "vocab/rotation.h"
 #include "vocab/wordstore.h"
 
-using namespace lexoria_test;
+using namespace lexoriaTest;
 
 namespace {
 
-using Fields = std::array<int32_t, 4>;  // count, current, start, step
+using Tfields = std::array<int32_t, 4>;  // count, current, start, step
 
 std::vector<std::string> warnings;
 
@@ -33,16 +33,16 @@ std::vector<unsigned char> stored(const char* name) {
     return bytes;
 }
 
-Fields storedState() {
+Tfields storedState() {
     const std::vector<unsigned char> bytes = stored(stateValue);
-    RotationState state{-99, -99, -99, -99};
-    if (bytes.size() == RotationState::recordSize) state.fromBytes(bytes.data());
+    TrotationState state{-99, -99, -99, -99};
+    if (bytes.size() == TrotationState::recordSize) state.fromBytes(bytes.data());
     return {state.count, state.current, state.start, state.step};
 }
 
-void storeState(const Fields& f) {
-    unsigned char bytes[RotationState::recordSize];
-    RotationState{f[0], f[1], f[2], f[3]}.toBytes(bytes);
+void storeState(const Tfields& f) {
+    unsigned char bytes[TrotationState::recordSize];
+    TrotationState{f[0], f[1], f[2], f[3]}.toBytes(bytes);
     ASSERT_TRUE(setProgramValue(stateValue, REG_BINARY, bytes, sizeof bytes));
 }
 
@@ -85,7 +85,7 @@ struct TaddressSpaceHog {
     }
 };
 
-class StoreTest : public testing::Test {
+class TstoreTest : public testing::Test {
 protected:
     // The warning sink stays set: no load in this program may block on a message box.
     void SetUp() override {
@@ -108,12 +108,12 @@ protected:
         TwordDef entry;
         return loadNextWord(wideOf(list), entry) ? entry.word : "(failed)";
     }
-    ScratchFolder folder;
+    TscratchFolder folder;
     const std::string list = folder.file("lexoria.lst");
 };
 
-TEST_F(StoreTest, AFailedStoreLeavesThePositionWhereItWas) {
-    for (const Fields state : {Fields{5, 3, 3, 2}, Fields{5, 1, 3, 2}}) {  // mid-pass, its end
+TEST_F(TstoreTest, AFailedStoreLeavesThePositionWhereItWas) {
+    for (const Tfields state : {Tfields{5, 3, 3, 2}, Tfields{5, 1, 3, 2}}) {  // mid-pass, its end
         SCOPED_TRACE(testing::PrintToString(state));
         startWith(5);
         storeState(state);
@@ -123,7 +123,7 @@ TEST_F(StoreTest, AFailedStoreLeavesThePositionWhereItWas) {
     }
 }
 
-TEST_F(StoreTest, AListOver4000EntriesWarnsOncePerBuild) {
+TEST_F(TstoreTest, AListOver4000EntriesWarnsOncePerBuild) {
     const std::string warning =
         "Lexoria does not currently support more than 4000 words.\n"
         "If this is unacceptable, please write to technical support.";
@@ -141,7 +141,7 @@ TEST_F(StoreTest, AListOver4000EntriesWarnsOncePerBuild) {
 }
 
 // CR LF stays as it is and 0x1A is an ordinary byte.
-TEST_F(StoreTest, AnEntryTooBigForTheMemoryLeftFailsTheLoadAndThrowsNothing) {
+TEST_F(TstoreTest, AnEntryTooBigForTheMemoryLeftFailsTheLoadAndThrowsNothing) {
     ASSERT_TRUE(writeFile(list, "word=huge\r\ndef=" + std::string(8 << 20, 'x') + "\r\n"));
     {
         TaddressSpaceHog hog;
@@ -150,7 +150,7 @@ TEST_F(StoreTest, AnEntryTooBigForTheMemoryLeftFailsTheLoadAndThrowsNothing) {
     EXPECT_EQ("huge", load());
 }
 
-TEST_F(StoreTest, TheListIsReadInBinaryMode) {
+TEST_F(TstoreTest, TheListIsReadInBinaryMode) {
     ASSERT_TRUE(writeFile(list, "word=a\x1a\r\ndef=x\r\n\r\nword=b\r\n"));
     ASSERT_TRUE(buildIndex(wideOf(list)));
     EXPECT_EQ((std::vector<unsigned char>{0, 0, 0, 0, 18, 0, 0, 0}), stored(offsetsValue));

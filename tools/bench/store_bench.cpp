@@ -27,11 +27,11 @@ double now() {
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-struct Figures {
+struct TstoreFigures {
     double median, p95;
 };
 
-Figures figuresOf(std::vector<double> samples) {
+TstoreFigures figuresOf(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
     size_t n = samples.size();
     double median = n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
@@ -77,10 +77,10 @@ void printWarning(const char* text) { std::printf("warning: %s\n", text); }
 // Where the entry that the next load shows lies in the file: its offset and byte length.
 bool nextEntrySpan(long fileSize, long& offset, long& length) {
     Tregistry key(programRootName, programSubkey, 1);
-    unsigned char stateBytes[RotationState::recordSize];
+    unsigned char stateBytes[TrotationState::recordSize];
     DWORD size = sizeof stateBytes;
     if (!key.getBinary(stateValue, stateBytes, &size) || size != sizeof stateBytes) return false;
-    RotationState state;
+    TrotationState state;
     state.fromBytes(stateBytes);
     std::vector<int32_t> offsets(state.count);
     size = static_cast<DWORD>(4 * offsets.size());
@@ -116,12 +116,12 @@ double timePlainScan(const std::string& path) {
     return now() - start;
 }
 
-void printRow(const char* name, const Figures& f, double unit, const char* unitName, size_t n) {
+void printRow(const char* name, const TstoreFigures& f, double unit, const char* unitName, size_t n) {
     std::printf("%-22s %10.1f %-2s %10.1f %-2s %8u\n", name, f.median * unit, unitName,
                 f.p95 * unit, unitName, static_cast<unsigned>(n));
 }
 
-void printRatio(const Figures& measured, const Figures& floor) {
+void printRatio(const TstoreFigures& measured, const TstoreFigures& floor) {
     std::printf("%-22s %10.2fx    %10.2fx\n", "  ratio to floor", measured.median / floor.median,
                 measured.p95 / floor.p95);
 }
@@ -178,8 +178,8 @@ int main() {
     }
 
     std::printf("%-22s %13s %13s %8s\n", "", "median", "95th pct", "samples");
-    Figures load = figuresOf(loads), raw = figuresOf(rawReads);
-    Figures build = figuresOf(builds), scan = figuresOf(scans);
+    TstoreFigures load = figuresOf(loads), raw = figuresOf(rawReads);
+    TstoreFigures build = figuresOf(builds), scan = figuresOf(scans);
     printRow("loadNextWord", load, 1e6, "us", loads.size());
     printRow("  open, seek, read", raw, 1e6, "us", rawReads.size());
     printRatio(load, raw);

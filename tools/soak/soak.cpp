@@ -96,8 +96,8 @@ Tfigures measure(HANDLE process, DWORD processId, int presses) {
         figures.privateKb = static_cast<long>(memory.PagefileUsage / 1024);
     }
     // Looked up at run time: the headers offer it only to newer targets than ours.
-    using HandleCount = BOOL(WINAPI*)(HANDLE, PDWORD);
-    auto handleCount = reinterpret_cast<HandleCount>(
+    using ThandleCount = BOOL(WINAPI*)(HANDLE, PDWORD);
+    auto handleCount = reinterpret_cast<ThandleCount>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcessHandleCount"));
     DWORD handles = 0;
     if (handleCount && handleCount(process, &handles)) figures.handles = reported(handles);
@@ -139,8 +139,8 @@ int entryNumber(const std::string& shown) {
     return (*end == '\0' && n >= 0 && n < entries) ? static_cast<int>(n) : -1;
 }
 
-bool storedState(RotationState& state) {
-    unsigned char bytes[RotationState::recordSize];
+bool storedState(TrotationState& state) {
+    unsigned char bytes[TrotationState::recordSize];
     DWORD size = sizeof bytes;
     Tregistry store(HKEY_CURRENT_USER, programSubkey, 1);
     if (!store.getBinary("State", bytes, &size) || size != sizeof bytes) return false;
@@ -183,7 +183,7 @@ void checkFlat(const Tfigures& base, const Tfigures& end) {
 // Presses "&Next Word" once and checks that the entry the stored state named was shown and
 // that the state moved on by one step, or began a new pass after the last entry of one.
 bool pressOnce(HWND window, Tpass& pass, int& passesChecked) {
-    RotationState before;
+    TrotationState before;
     if (!storedState(before) || !before.isConsistent() || before.count != entries) {
         fail("stored state unusable before a press");
         return false;
@@ -200,12 +200,12 @@ bool pressOnce(HWND window, Tpass& pass, int& passesChecked) {
         return false;
     }
     pass.record(before.current);
-    RotationState after;
+    TrotationState after;
     if (!storedState(after)) {
         fail("stored state unreadable after a press");
         return false;
     }
-    RotationState expected = before;
+    TrotationState expected = before;
     if (advanceRotation(expected)) {
         if (pass.total != entries || !pass.eachOnce()) fail("a pass did not show every entry once");
         ++passesChecked;
@@ -241,7 +241,7 @@ int main(int argc, char** argv) {
         }
         // The first entry, shown at start, opens the first pass.
         Tpass pass;
-        RotationState first;
+        TrotationState first;
         int shown = entryNumber(paneText(window));
         if (!storedState(first) || shown != first.start || shown < 0)
             fail("the first entry shown is not the start of the first pass");
