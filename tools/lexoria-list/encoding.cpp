@@ -66,7 +66,3 @@ bool utf8ToWindows1252(const std::string& utf8, std::string& ansi, std::string& 
     }
     return true;
 }
-
-unsigned windows1252Character(unsigned char byte) {
-    return byte >= 0x80 && byte <= 0x9F ? highControls[byte - 0x80] : 0;
-}
