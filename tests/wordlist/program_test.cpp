@@ -28,8 +28,8 @@ int runProgram(const std::vector<std::string>& arguments) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info)) {
         return -1;
     }
     DWORD status = static_cast<DWORD>(-1);
