@@ -50,8 +50,7 @@ void defuseKey(std::string& line, size_t& from) {
         line.insert(equals, 1, ' ');
         return;
     }
-    std::copy(line.begin() + static_cast<long>(from), line.begin() + static_cast<long>(equals),
-              line.begin() + static_cast<long>(from) - 1);
+    std::memmove(&line[from - 1], &line[from], equals - from);
     --from;
     line[equals - 1] = ' ';
 }
