@@ -11,7 +11,9 @@ std::vector<std::string> programArguments(int argc, char** argv) {
 
 std::string shownPath(const std::string& path) { return path; }
 
-std::FILE* openPath(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+std::FILE* openPath(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
 
 std::FILE* createNewFile(const std::string& path) {
     int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);

@@ -50,11 +50,11 @@ private:
 bool toWide(const std::string& text, UINT codePage, DWORD flags, std::wstring& wide) {
     wide.clear();
     if (text.empty()) return true;
-    int length = MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    int size = static_cast<int>(text.size());
+    int length = MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
     if (length <= 0) return false;
     wide.resize(length);
-    return MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), &wide[0],
-                               length) == length;
+    return MultiByteToWideChar(codePage, flags, text.data(), size, &wide[0], length) == length;
 }
 
 std::string fromWide(const std::wstring& wide, UINT codePage) {
@@ -103,7 +103,8 @@ std::FILE* createNewFile(const std::string& path) {
     ThandleHolder handle(CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.valid()) return nullptr;
-    int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle.get()), _O_BINARY | _O_WRONLY);
+    intptr_t osHandle = reinterpret_cast<intptr_t>(handle.get());
+    int descriptor = _open_osfhandle(osHandle, _O_BINARY | _O_WRONLY);
     if (descriptor < 0) return nullptr;
     handle.release();  // the descriptor owns it now
     std::FILE* file = _fdopen(descriptor, "wb");
@@ -112,7 +113,9 @@ std::FILE* createNewFile(const std::string& path) {
 }
 
 bool replaceFile(const std::string& from, const std::string& to) {
-    return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    // Replaces a link at `to` itself, as rename() does on POSIX.
+    return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 bool removeFile(const std::string& path) { return DeleteFileW(widePath(path).c_str()) != 0; }
@@ -121,8 +124,8 @@ bool sameFile(const std::string& first, const std::string& second) {
     BY_HANDLE_FILE_INFORMATION a;
     BY_HANDLE_FILE_INFORMATION b;
     if (!identify(first, a) || !identify(second, b)) return false;
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-           a.nFileIndexLow == b.nFileIndexLow;
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
 std::uint64_t unpredictableNumber() {

@@ -195,10 +195,14 @@ const TdamageCase damageCases[] = {
      "taken as unsigned, so a viewer cannot find the 1 topic(s)"},
     {"unknown context string", [](Tbytes&) {}, "no topic has the context string \"main.windows\"", "200=main.windows"},
     {"a folder as input", [](Tbytes&) {}, "in.hlp is a folder", "200=main.window",
-     [](const std::string& in, const std::string&) { fs::remove(in), fs::create_directory(in); }},
+     [](const std::string& in, const std::string&) {
+         fs::remove(in);
+         fs::create_directory(in);
+     }},
     {"links to the input planted as the output and beside it", [](Tbytes&) {}, "", "200=main.window",
      [](const std::string& in, const std::string& out) {
-         fs::create_symlink(in, out), fs::create_symlink(in, out + ".tmp");
+         fs::create_symlink(in, out);
+         fs::create_symlink(in, out + ".tmp");
      }},
 };
 
@@ -209,7 +213,9 @@ TEST(DamagedInput, IsRefusedWithAMessageAndNoOutputFile)
     const std::string output = folder.file("out.hlp");
     for (const TdamageCase& c : damageCases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(input), fs::remove(output), fs::remove(output + ".tmp");
+        fs::remove_all(input);
+        fs::remove(output);
+        fs::remove(output + ".tmp");
         Tbytes image = makeHelpImage(TkeyKind::number);
         c.damage(image);
         std::string errors;

@@ -9,16 +9,17 @@
 #include <vector>
 
 #include "commands.h"
+#include "fileio.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 bool writeText(const fs::path& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+    TfileHolder file = openFile(path.string(), "wb");
     if (!file) return false;
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
+    bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    return std::fclose(file.release()) == 0 && written;
 }
 
 // Seconds for one import of a field of `size` bytes made of `unit`; negative when it fails.
@@ -53,8 +54,8 @@ int main() {
             status = 1;
             continue;
         }
-        std::printf("import, field of '%s'...: 1 MB %.3f s, 4 MB %.3f s, growth %.1f (4 linear, 16 quadratic)\n",
-                    unit, small, large, large / small);
+        std::printf("import, field of '%s'...: 1 MB %.3f s, 4 MB %.3f s, growth %.1f"
+                    " (4 linear, 16 quadratic)\n", unit, small, large, large / small);
     }
     fs::remove_all(folder, failed);
     return status;

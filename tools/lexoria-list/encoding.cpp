@@ -2,17 +2,6 @@
 // UTF-8 by chance, which is what lets the importer tell the two apart.
 #include "encoding.h"
 
-namespace {
-
-// What browsers read the bytes 0x80 to 0x9F as: their Windows-1252 characters.
-const unsigned highControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-}  // namespace
-
 bool decodeUtf8(const std::string& text, size_t& at, unsigned& code) {
     unsigned char lead = static_cast<unsigned char>(text[at]);
     int extra = lead < 0x80 ? 0 : lead < 0xC2 ? -1 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : lead < 0xF5 ? 3 : -1;
@@ -53,8 +42,4 @@ Tletters lettersOf(const std::string& text) {
         if (code >= 0x80) letters = Tletters::utf8;
     }
     return letters;
-}
-
-unsigned windows1252Character(unsigned char byte) {
-    return byte >= 0x80 && byte <= 0x9F ? highControls[byte - 0x80] : 0;
 }

@@ -16,6 +16,3 @@ enum class Tletters {
     other,  // bytes beyond ASCII that are not UTF-8: text in some code page
 };
 Tletters lettersOf(const std::string& text);
-
-// The character a byte of 0x80 to 0x9F stands for in Windows-1252; 0 for the five it leaves out.
-unsigned windows1252Character(unsigned char byte);

@@ -37,30 +37,20 @@ const char* const latin1Entities[96] = {
     "uacute", "ucirc", "uuml", "yacute", "thorn", "yuml",
 };
 
+// What browsers make of the references &#128; to &#159;, control characters in Unicode: the
+// characters of those bytes in Windows-1252; 0 where that has none and the code stays.
+const unsigned numericReplacements[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
 const char* const blockElements[] = {"div", "p", "li", "ul", "ol", "tr", "table", "blockquote",
                                      "h1", "h2", "h3", "h4", "h5", "h6", "pre", "hr"};
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 bool isAlphanumeric(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-void appendUtf8(std::string& out, unsigned code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // The character an entity name ("amp", "#233", "#xE9") stands for; 0 when there is none.
@@ -76,9 +66,8 @@ unsigned entityCode(const std::string& name) {
         bool valid = *end == '\0' && code > 0 && code <= 0x10FFFF &&
                      !(code >= 0xD800 && code <= 0xDFFF);
         if (!valid) return 0;
-        // Browsers read 128 to 159, control characters in Unicode, as the Windows-1252 bytes.
-        unsigned meant = code <= 0xFF ? windows1252Character(static_cast<unsigned char>(code)) : 0;
-        return meant ? meant : static_cast<unsigned>(code);
+        unsigned replaced = code >= 0x80 && code <= 0x9F ? numericReplacements[code - 0x80] : 0;
+        return replaced ? replaced : static_cast<unsigned>(code);
     }
     for (const auto& entity : namedEntities) {
         if (name == entity.name) return entity.code;

@@ -130,7 +130,8 @@ bool chooseColumns(const TimportOptions& options, const Tsource& source, Tcolumn
         if (given >= 0) return given;
         if (next < free.size()) return free[next++];
         // Past the free columns: the next columns beyond the widest row, which no row has.
-        return optional ? 0 : static_cast<int>(widest) + 1 + static_cast<int>(next++ - free.size());
+        if (optional) return 0;
+        return static_cast<int>(widest) + 1 + static_cast<int>(next++ - free.size());
     };
     columns.word = pick(options.wordColumn, false);
     columns.definition = pick(options.definitionColumn, false);

@@ -50,8 +50,7 @@ void defuseKey(std::string& line, size_t& from) {
         line.insert(equals, 1, ' ');
         return;
     }
-    std::copy(line.begin() + static_cast<long>(from), line.begin() + static_cast<long>(equals),
-              line.begin() + static_cast<long>(from) - 1);
+    std::memmove(&line[from - 1], &line[from], equals - from);
     --from;
     line[equals - 1] = ' ';
 }
@@ -105,7 +104,8 @@ std::vector<std::string> fieldLines(const std::string& field, size_t keyLength) 
         size_t from = 0;  // where the part not yet written begins
         for (;;) {
             if (!lines.empty()) defuseKey(line, from);
-            size_t room = longestWrittenLine - std::strlen(lineEnd) - (lines.empty() ? keyLength : 0);
+            size_t key = lines.empty() ? keyLength : 0;
+            size_t room = longestWrittenLine - std::strlen(lineEnd) - key;
             if (line.size() - from <= room) break;
             size_t cut = breakPoint(line, from, room);
             std::string head = line.substr(from, cut - from);
