@@ -8,9 +8,14 @@ cd "$root"
 out=${LEXORIA_BUILD:-build}
 bin=$out/win/bin
 
-# The vocabulary store: loadNextWord and buildIndex against their file-reading floors.
+# The vocabulary store: loadNextWord and buildIndex against their file-reading floors; with
+# LEXORIA_BENCH_BASELINE (a folder of an earlier build's bin/), the earlier store right after.
 bench_store() {
   wine "$bin/store_bench.exe"
+  if [ -n "${LEXORIA_BENCH_BASELINE:-}" ] && [ -f "$LEXORIA_BENCH_BASELINE/store_bench.exe" ]; then
+    echo "  -- the earlier build's store:"
+    wine "$LEXORIA_BENCH_BASELINE/store_bench.exe"
+  fi
 }
 
 # Start-up: CreateProcess to the first word on screen, against a program that opens an empty

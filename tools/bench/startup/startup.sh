@@ -20,8 +20,11 @@ cmake --build "$bench" -j "${JOBS:-2}" >/dev/null
 
 # Wine's Z: drive is the Unix root.
 winpath() { echo "Z:$1" | tr / '\\'; }
+# LEXORIA_BENCH_BASELINE: a folder with an earlier Lexoria.exe and its lexoria.lst, timed in turn.
+earlier=()
+[ -n "${LEXORIA_BENCH_BASELINE:-}" ] && earlier=("$(winpath "$LEXORIA_BENCH_BASELINE/Lexoria.exe")")
 wine "$bench/bin/startup_bench.exe" "$(winpath "$out/win/bin/Lexoria.exe")" \
-     "$(winpath "$bench/bin/empty_window.exe")" "${LEXORIA_BENCH_STARTS:-15}"
+     "$(winpath "$bench/bin/empty_window.exe")" "${LEXORIA_BENCH_STARTS:-15}" "${earlier[@]}"
 
 stripped=$bench/Lexoria-stripped.exe
 i686-w64-mingw32-strip -o "$stripped" "$out/win/bin/Lexoria.exe"

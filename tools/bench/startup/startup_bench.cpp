@@ -1,7 +1,8 @@
 // Times program starts: from CreateProcess until the program's window is on screen, for
 // Lexoria.exe (visible, with its first definition in the pane) and for the empty-window floor,
-// taking turns, and prints the medians and their ratio.
-// Usage: startup_bench <Lexoria.exe> <empty_window.exe> [starts]
+// taking turns, and prints the medians and their ratio. An earlier Lexoria.exe, when given, takes
+// its turn between them, so that a change is measured side by side with what it changes.
+// Usage: startup_bench <Lexoria.exe> <empty_window.exe> [starts [earlier Lexoria.exe]]
 #include <windows.h>
 
 #include <algorithm>
@@ -82,36 +83,43 @@ double median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: startup_bench <Lexoria.exe> <empty_window.exe> [starts]\n");
+        std::fprintf(stderr, "usage: startup_bench <Lexoria.exe> <empty_window.exe> [starts "
+                             "[earlier Lexoria.exe]]\n");
         return 2;
     }
-    Tprogram lexoria{argv[1], "Lexoria", true};
-    Tprogram empty{argv[2], "LexoriaBenchEmpty", false};
+    std::vector<Tprogram> programs = {{argv[1], "Lexoria", true},
+                                      {argv[2], "LexoriaBenchEmpty", false}};
+    if (argc > 4) programs.push_back({argv[4], "Lexoria", true});
+    const char* const labels[] = {"Lexoria.exe", "empty window", "earlier Lexoria.exe"};
     int starts = argc > 3 ? std::max(1, std::atoi(argv[3])) : 15;
 
     // The first start of each builds caches (the word list index, DLLs in the page cache); it
     // is not counted. The stored rotation is removed before and after.
     RegDeleteKeyA(HKEY_CURRENT_USER, programKey);
-    if (timeOneStart(lexoria) < 0 || timeOneStart(empty) < 0) {
-        std::fprintf(stderr, "a program did not come up\n");
-        RegDeleteKeyA(HKEY_CURRENT_USER, programKey);
-        return 1;
+    for (const Tprogram& program : programs) {
+        if (timeOneStart(program) < 0) {
+            std::fprintf(stderr, "%s did not come up\n", program.path.c_str());
+            RegDeleteKeyA(HKEY_CURRENT_USER, programKey);
+            return 1;
+        }
     }
-    std::vector<double> lexoriaTimes, emptyTimes;
+    std::vector<std::vector<double>> times(programs.size());
     for (int i = 0; i < starts; ++i) {
-        double a = timeOneStart(lexoria);
-        double b = timeOneStart(empty);
-        if (a >= 0) lexoriaTimes.push_back(a);
-        if (b >= 0) emptyTimes.push_back(b);
+        for (size_t p = 0; p < programs.size(); ++p) {
+            double ms = timeOneStart(programs[p]);
+            if (ms >= 0) times[p].push_back(ms);
+        }
     }
     RegDeleteKeyA(HKEY_CURRENT_USER, programKey);
-    if (lexoriaTimes.empty() || emptyTimes.empty()) return 1;
+    for (const auto& list : times)
+        if (list.empty()) return 1;
 
-    double lexoriaMs = median(lexoriaTimes), emptyMs = median(emptyTimes);
     std::printf("Start-up, CreateProcess to the first word on screen (median of %d starts):\n",
                 starts);
-    std::printf("  Lexoria.exe         %8.1f ms\n", lexoriaMs);
-    std::printf("  empty window        %8.1f ms\n", emptyMs);
-    std::printf("  ratio               %8.2f\n", lexoriaMs / emptyMs);
+    for (size_t p = 0; p < programs.size(); ++p)
+        std::printf("  %-20s%8.1f ms\n", labels[p], median(times[p]));
+    std::printf("  ratio               %8.2f\n", median(times[0]) / median(times[1]));
+    if (programs.size() > 2)
+        std::printf("  against earlier     %8.2f\n", median(times[0]) / median(times[2]));
     return 0;
 }
