@@ -3,6 +3,8 @@
 // must not move or change its z-order while the dialog stores choices meant for the next start.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "options/startupfolder.h"
 #include "options_testing.h"
 #include "resources/resource.h"
@@ -82,22 +84,12 @@ TEST_F(ToptionsThroughProgram, ShowsAndStoresTheRecord) {
     }
 }
 
-// The shell's Startup folder value set in wide characters for a row, and put back after it.
-class TstartupFolderValue {
-public:
-    TstartupFolderValue(const std::wstring& folder, const std::wstring& original) : saved(original) {
-        set(folder);
-    }
-    ~TstartupFolderValue() { set(saved); }
-
-private:
-    static void set(const std::wstring& folder) {
-        const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-        const DWORD size = static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t));
-        SHSetValueW(HKEY_CURRENT_USER, key, L"Startup", REG_SZ, folder.c_str(), size);
-    }
-    std::wstring saved;
-};
+// The shell's Startup folder value, written in wide characters.
+void setStartupFolder(const std::wstring& folder) {
+    const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    const DWORD size = static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t));
+    SHSetValueW(HKEY_CURRENT_USER, key, L"Startup", REG_SZ, folder.c_str(), size);
+}
 
 // The shell's own Startup folder, then one the code page spells only as "Lukasz", which is not it.
 TEST_F(ToptionsThroughProgram, StartupButtonAddsThenRemovesTheShortcut) {
@@ -105,8 +97,9 @@ TEST_F(ToptionsThroughProgram, StartupButtonAddsThenRemovesTheShortcut) {
     ASSERT_TRUE(getStartupFolder(shellStartup));
     const std::wstring polish = wideOf(folder.path()) + L"\\\u0141ukasz";
     ASSERT_TRUE(CreateDirectoryW(polish.c_str(), nullptr));
+    std::shared_ptr<void> restore(nullptr, [&](void*) { setStartupFolder(shellStartup); });
     for (const std::wstring& startupFolder : {shellStartup, polish}) {
-        TstartupFolderValue value(startupFolder, shellStartup);
+        setStartupFolder(startupFolder);
         const std::wstring shortcut = startupShortcutPath(startupFolder);
         DeleteFileW(shortcut.c_str());
         ToptionsSession session(folder);
