@@ -127,7 +127,7 @@ bool storeWindowSettings(int choice, bool alwaysOnTop) {
 // --- Settling the Startup state at initialisation ----------------------------------------------
 
 Tsettled settleFolderState(HWND dialog) {
-    std::string folder;
+    std::wstring folder;
     std::wstring program;
     if (!getStartupFolder(folder)) {
         showError(dialog, "Unable to determine name of startup folder.");
@@ -203,15 +203,15 @@ BOOL onInitDialog(HWND dialog) {
 
 // Each returns true when the program was added or removed; a failure has been shown.
 bool toggleFolderShortcut(HWND dialog) {
-    std::string folder;
+    std::wstring folder;
     std::wstring program;
     if (!getStartupFolder(folder)) {
         showError(dialog, "Unable to determine name of startup folder.");
         return false;
     }
-    const std::string shortcut = startupShortcutPath(folder);
+    const std::wstring shortcut = startupShortcutPath(folder);
     if (inStartup) {
-        if (!DeleteFileA(shortcut.c_str())) {
+        if (!DeleteFileW(shortcut.c_str())) {
             showError(dialog, "Unable to delete Lexoria from startup folder.");
             return false;
         }

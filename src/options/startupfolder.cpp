@@ -18,11 +18,9 @@ namespace {
 const char* const shellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const int linkTextSize = 4096;
 
-// The shortcut path as the persistence interface wants it. A path that does not fit is refused
-// rather than cut short, so no other file is ever written or read.
-bool toWidePath(const char* path, WCHAR (&wide)[MAX_PATH]) {
-    return MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) != 0;
-}
+// The persistence interface takes paths of up to MAX_PATH characters. A longer one is refused
+// here rather than left to be cut short, so no other file is ever written or read.
+bool fitsPersistence(const wchar_t* path) { return wcslen(path) < MAX_PATH; }
 
 // The description is ANSI text of the program's own; the wide interface takes it converted.
 std::wstring wideText(const char* text) {
@@ -39,11 +37,10 @@ bool createShellLink(TcomInterface<IShellLinkW>& link) {
                                       IID_IShellLinkW, link.out()));
 }
 
-bool loadShellLink(TcomInterface<IShellLinkW>& link, const char* shortcutPath) {
+bool loadShellLink(TcomInterface<IShellLinkW>& link, const wchar_t* shortcutPath) {
     TcomInterface<IPersistFile> file;
-    WCHAR wide[MAX_PATH];
     return SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.out())) &&
-           toWidePath(shortcutPath, wide) && SUCCEEDED(file->Load(wide, 0));
+           fitsPersistence(shortcutPath) && SUCCEEDED(file->Load(shortcutPath, 0));
 }
 
 // Only the plain success code counts: other success codes mean the text is not really there.
@@ -87,19 +84,19 @@ bool targetMatches(TcomInterface<IShellLinkW>& link, const wchar_t* targetPath) 
 }
 }  // namespace
 
-bool getStartupFolder(std::string& folder) {
+bool getStartupFolder(std::wstring& folder) {
     Tregistry key(HKEY_CURRENT_USER, shellFoldersKey, 1);
-    const char* text = key.getString("Startup");
+    const wchar_t* text = key.getWideString("Startup");
     if (!text) return false;
     folder = text;
     return true;
 }
 
-std::string startupShortcutPath(const std::string& folder) {
-    return folder + "\\" + programItemName + ".lnk";
+std::wstring startupShortcutPath(const std::wstring& folder) {
+    return folder + L"\\" + wideText(programItemName) + L".lnk";
 }
 
-bool createLink(const char* shortcutPath, const wchar_t* targetPath, const char* description) {
+bool createLink(const wchar_t* shortcutPath, const wchar_t* targetPath, const char* description) {
     TcomLibrary library;
     TcomInterface<IShellLinkW> link;
     if (!createShellLink(link)) return false;
@@ -108,18 +105,17 @@ bool createLink(const char* shortcutPath, const wchar_t* targetPath, const char*
     link->SetDescription(wideText(description).c_str());
     TcomInterface<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.out()))) return false;
-    WCHAR wide[MAX_PATH];
-    return toWidePath(shortcutPath, wide) && SUCCEEDED(file->Save(wide, TRUE));
+    return fitsPersistence(shortcutPath) && SUCCEEDED(file->Save(shortcutPath, TRUE));
 }
 
-bool checkLink(const char* shortcutPath, const wchar_t* targetPath, const char* description) {
+bool checkLink(const wchar_t* shortcutPath, const wchar_t* targetPath, const char* description) {
     TcomLibrary library;
     TcomInterface<IShellLinkW> link;
     return createShellLink(link) && loadShellLink(link, shortcutPath) &&
            descriptionMatches(link, description) && targetMatches(link, targetPath);
 }
 
-bool notifyShell(const char* folder) {
-    SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, folder, nullptr);
+bool notifyShell(const wchar_t* folder) {
+    SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW | SHCNF_FLUSH, folder, nullptr);
     return true;
 }

@@ -5,15 +5,16 @@
 
 #include <string>
 
-// The shell's "Startup" folder path from the current user's registry; false when not there.
-bool getStartupFolder(std::string& folder);
+// The shell's "Startup" folder path from the current user's registry; false when not there. It is
+// read in wide characters: a profile folder the ANSI code page cannot spell is still found.
+bool getStartupFolder(std::wstring& folder);
 // The folder, a backslash, and "Lexoria.lnk", joined as they are.
-std::string startupShortcutPath(const std::string& folder);
+std::wstring startupShortcutPath(const std::wstring& folder);
 // Writes a shortcut to targetPath with the description, replacing one of the same name. The
-// target is wide, so a program in a folder the ANSI code page cannot spell is started.
-bool createLink(const char* shortcutPath, const wchar_t* targetPath, const char* description);
+// paths are wide, so a program or a Startup folder the ANSI code page cannot spell is reached.
+bool createLink(const wchar_t* shortcutPath, const wchar_t* targetPath, const char* description);
 // True when the file is a shortcut with exactly this description whose target is targetPath,
 // the letters a to z compared regardless of case and every other character exactly.
-bool checkLink(const char* shortcutPath, const wchar_t* targetPath, const char* description);
+bool checkLink(const wchar_t* shortcutPath, const wchar_t* targetPath, const char* description);
 // Tells the shell the folder's contents changed; returns once the shell has seen it. Always true.
-bool notifyShell(const char* folder);
+bool notifyShell(const wchar_t* folder);

@@ -23,6 +23,8 @@ const TrootName rootNames[] = {
 };
 const DWORD initialBufferSize = 512;
 const size_t maxMessageLength = 255;
+// Value names the program reads in wide characters are its own and short.
+const int maxWideNameLength = 255;
 }  // namespace
 
 Tregistry::Tregistry(HKEY root, const char* subkey, int readOnly) {
@@ -127,29 +129,52 @@ void Tregistry::replaceBuffer(DWORD size) {
         report("Error: Unable to allocate memory (%d).", static_cast<int>(size));
 }
 
-const char* Tregistry::getString(const char* name) {
-    if (!requireOpenKey()) return nullptr;
-    // One byte is held back so the text is terminated even when it was stored without its zero.
+// Reads a string value into the buffer, through the wide API when a wide name is given, and
+// checks its type. The buffer grows once when the value does not fit. One character is held back
+// so the text is terminated even when it was stored without its zero.
+bool Tregistry::readString(const char* name, const WCHAR* wideName) {
+    const DWORD heldBack = wideName ? sizeof(WCHAR) : 1;
     auto query = [&] {
-        valueSize = bufferSize ? bufferSize - 1 : 0;
-        return RegQueryValueExA(key, name, nullptr, &valueType,
-                                reinterpret_cast<BYTE*>(buffer), &valueSize);
+        valueSize = bufferSize > heldBack ? bufferSize - heldBack : 0;
+        BYTE* data = reinterpret_cast<BYTE*>(buffer);
+        return wideName ? RegQueryValueExW(key, wideName, nullptr, &valueType, data, &valueSize)
+                        : RegQueryValueExA(key, name, nullptr, &valueType, data, &valueSize);
     };
     LONG result = buffer ? query() : ERROR_OUTOFMEMORY;
     if (result == ERROR_MORE_DATA) {
-        replaceBuffer(valueSize + 1);
+        replaceBuffer(valueSize + heldBack);
         result = buffer ? query() : ERROR_OUTOFMEMORY;
     }
     if (result != ERROR_SUCCESS) {
         report("Error: Unable to get value (String:%s).", name);
-        return nullptr;
+        return false;
     }
-    if (valueType != REG_SZ) {
+    if (valueType != REG_SZ && !(wideName && valueType == REG_EXPAND_SZ)) {
         report("Error: Value is not a string.");
-        return nullptr;
+        return false;
     }
+    return true;
+}
+
+const char* Tregistry::getString(const char* name) {
+    if (!requireOpenKey() || !readString(name, nullptr)) return nullptr;
     buffer[valueSize] = '\0';
     return buffer;
+}
+
+const wchar_t* Tregistry::getWideString(const char* name) {
+    if (!requireOpenKey()) return nullptr;
+    WCHAR wideName[maxWideNameLength + 1];
+    if (!name || !MultiByteToWideChar(CP_ACP, 0, name, -1, wideName, maxWideNameLength + 1)) {
+        report("Error: Unable to get value (String:%s).", name);
+        return nullptr;
+    }
+    if (!readString(name, wideName)) return nullptr;
+    // The buffer came from new, so it is aligned for any character type. A stored odd byte
+    // count loses its last half character.
+    WCHAR* text = reinterpret_cast<WCHAR*>(buffer);
+    text[valueSize / sizeof(WCHAR)] = L'\0';
+    return text;
 }
 
 bool Tregistry::setString(const char* name, const char* text) {

@@ -18,8 +18,11 @@ public:
     bool openKey(const char* subkey, int readOnly);
     void closeKey();
 
-    // The text stays valid until the next getString on this wrapper or its destruction.
+    // The text stays valid until the next string read on this wrapper or its destruction.
     const char* getString(const char* name);
+    // The same in wide characters, for paths the ANSI code page cannot spell; the name is ANSI.
+    // An expandable string counts too and comes back as stored, its variables not expanded.
+    const wchar_t* getWideString(const char* name);
     bool setString(const char* name, const char* text);
     bool getDword(const char* name, DWORD* value);
     bool setDword(const char* name, DWORD value);
@@ -42,6 +45,7 @@ protected:
 private:
     void initialise(const char* subkey, int readOnly);
     void replaceBuffer(DWORD size);
+    bool readString(const char* name, const WCHAR* wideName);
     bool requireOpenKey();
     void report(const char* format, ...);
 

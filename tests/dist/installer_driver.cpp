@@ -71,7 +71,7 @@ bool readShortcut(const std::string& link, Tshortcut& shortcut) {
 
 // A Startup shortcut written as the program's options dialog writes its own.
 bool writeShortcut(const std::string& link, const std::string& target) {
-    return createLink(link.c_str(), wide(target).c_str(), programItemName);
+    return createLink(wide(link).c_str(), wide(target).c_str(), programItemName);
 }
 
 bool readMachineString(const char* subkey, const char* name, std::string& value) {

@@ -3,6 +3,8 @@
 // must not move or change its z-order while the dialog stores choices meant for the next start.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "options/startupfolder.h"
 #include "options_testing.h"
 #include "resources/resource.h"
@@ -82,23 +84,37 @@ TEST_F(ToptionsThroughProgram, ShowsAndStoresTheRecord) {
     }
 }
 
+// The shell's Startup folder value, written in wide characters.
+void setStartupFolder(const std::wstring& folder) {
+    const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    const DWORD size = static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t));
+    SHSetValueW(HKEY_CURRENT_USER, key, L"Startup", REG_SZ, folder.c_str(), size);
+}
+
+// The shell's own Startup folder, then one the code page spells only as "Lukasz", which is not it.
 TEST_F(ToptionsThroughProgram, StartupButtonAddsThenRemovesTheShortcut) {
-    std::string startupFolder;
-    ASSERT_TRUE(getStartupFolder(startupFolder));
-    const std::string shortcut = startupShortcutPath(startupFolder);
-    DeleteFileA(shortcut.c_str());
-    ToptionsSession session(folder);
-    ASSERT_TRUE(session.dialog());
-    EXPECT_EQ("Add to &Startup Folder", session.startupCaption());
-    session.post(IDC_STARTUP);
-    EXPECT_EQ("Lexoria has been added to the Startup Folder. | Lexoria", session.takeBox());
-    EXPECT_TRUE(session.noBox());
-    EXPECT_EQ("Remove from &Startup Folder", session.startupCaption());
-    EXPECT_TRUE(checkLink(shortcut.c_str(), wideOf(folder.file("Lexoria.exe")).c_str(), "Lexoria"));
-    session.post(IDC_STARTUP);
-    EXPECT_EQ("Lexoria has been removed from the Startup Folder. | Lexoria", session.takeBox());
-    EXPECT_TRUE(session.noBox());
-    EXPECT_EQ("Add to &Startup Folder", session.startupCaption());
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(shortcut.c_str()));
+    std::wstring shellStartup;
+    ASSERT_TRUE(getStartupFolder(shellStartup));
+    const std::wstring polish = wideOf(folder.path()) + L"\\\u0141ukasz";
+    ASSERT_TRUE(CreateDirectoryW(polish.c_str(), nullptr));
+    std::shared_ptr<void> restore(nullptr, [&](void*) { setStartupFolder(shellStartup); });
+    for (const std::wstring& startupFolder : {shellStartup, polish}) {
+        setStartupFolder(startupFolder);
+        const std::wstring shortcut = startupShortcutPath(startupFolder);
+        DeleteFileW(shortcut.c_str());
+        ToptionsSession session(folder);
+        ASSERT_TRUE(session.dialog());
+        EXPECT_EQ("Add to &Startup Folder", session.startupCaption());
+        session.post(IDC_STARTUP);
+        EXPECT_EQ("Lexoria has been added to the Startup Folder. | Lexoria", session.takeBox());
+        EXPECT_TRUE(session.noBox());
+        EXPECT_EQ("Remove from &Startup Folder", session.startupCaption());
+        EXPECT_TRUE(checkLink(shortcut.c_str(), wideOf(folder.file("Lexoria.exe")).c_str(), "Lexoria"));
+        session.post(IDC_STARTUP);
+        EXPECT_EQ("Lexoria has been removed from the Startup Folder. | Lexoria", session.takeBox());
+        EXPECT_TRUE(session.noBox());
+        EXPECT_EQ("Add to &Startup Folder", session.startupCaption());
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(shortcut.c_str()));
+    }
 }
 }  // namespace

@@ -19,10 +19,10 @@ TEST(StartupFolder, RecognisesOnlyTheProgramsShortcut) {
     ASSERT_TRUE(CreateDirectoryW(programFolder.c_str(), nullptr));
     ASSERT_TRUE(lexoriaTest::writeFile(program, ""));
     std::wstring upper = program;
-    std::string folder;
+    std::wstring folder;
     CharUpperW(&upper[0]);
     ASSERT_TRUE(getStartupFolder(folder));
-    const std::string shortcut = startupShortcutPath(folder);
+    const std::wstring shortcut = startupShortcutPath(folder);
     const struct {
         const char* name;
         std::string description;
@@ -41,17 +41,17 @@ TEST(StartupFolder, RecognisesOnlyTheProgramsShortcut) {
         {"damaged file", "", L"", std::string("L\0\0\0\x01\x14\x02\0\0\0\0\0\xC0", 13), false},
     };
     for (const auto& c : cases) {
-        DeleteFileA(shortcut.c_str());
+        DeleteFileW(shortcut.c_str());
         if (c.target.empty()) ASSERT_TRUE(lexoriaTest::writeFile(shortcut, c.bytes)) << c.name;
         else ASSERT_TRUE(createLink(shortcut.c_str(), c.target.c_str(), c.description.c_str())) << c.name;
         EXPECT_EQ(c.programs, checkLink(shortcut.c_str(), program.c_str(), "Lexoria")) << c.name;
     }
-    const std::string doubled = startupShortcutPath(folder + "\\");
-    EXPECT_EQ(folder + "\\\\Lexoria.lnk", doubled);
+    const std::wstring doubled = startupShortcutPath(folder + L"\\");
+    EXPECT_EQ(folder + L"\\\\Lexoria.lnk", doubled);
     EXPECT_TRUE(createLink(doubled.c_str(), program.c_str(), "Lexoria"));
     EXPECT_TRUE(checkLink(shortcut.c_str(), program.c_str(), "Lexoria"));
     EXPECT_TRUE(checkLink(doubled.c_str(), program.c_str(), "Lexoria"));
-    DeleteFileA(shortcut.c_str());
+    DeleteFileW(shortcut.c_str());
     EXPECT_FALSE(checkLink(shortcut.c_str(), program.c_str(), "Lexoria")) << "missing file";
 }
 }  // namespace

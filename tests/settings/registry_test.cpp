@@ -100,6 +100,26 @@ TEST(TregistryTest, ResultsAndEveryMessageText) {
              return key.getString("missing") || key.getString("b");
          },
          false, {"Error: Unable to get value (String:missing).", "Error: Value is not a string."}},
+        // "odd" is five bytes without a zero: the half character goes, the text still ends.
+        {"wide strings: every character, expandable ones as stored, past 512 bytes, no other type",
+         [] {
+             const std::wstring key = wideOf(programKey), polish = L"\u0141ukasz %x%";
+             const std::wstring big(600, L'\u65e5');
+             SHSetValueW(HKEY_CURRENT_USER, key.c_str(), L"big", REG_SZ, big.c_str(), 1202);
+             SHSetValueW(HKEY_CURRENT_USER, key.c_str(), L"pl", REG_EXPAND_SZ, polish.c_str(), 22);
+             SHSetValueW(HKEY_CURRENT_USER, key.c_str(), L"odd", REG_SZ, L"abc", 5);
+             rawSet("b", REG_BINARY, "1");
+             Trecorder wrapper(hkcu, scratch, 1);
+             auto read = [&](const char* name) -> std::wstring {
+                 const wchar_t* text = wrapper.getWideString(name);
+                 return text ? text : L"(null)";
+             };
+             EXPECT_EQ(big, read("big"));
+             EXPECT_EQ(polish, read("pl"));
+             EXPECT_EQ(L"ab", read("odd"));
+             return wrapper.getWideString("missing") || wrapper.getWideString("b");
+         },
+         false, {"Error: Unable to get value (String:missing).", "Error: Value is not a string."}},
         {"getBinary into too small a destination gives the size it needs; types are checked",
          [] {
              char bytes[8];
