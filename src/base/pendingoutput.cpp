@@ -3,19 +3,14 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <memory>
 
+#include "base/fileholder.h"
 #include "base/platformfiles.h"
 
 namespace {
 
 // A clash with an existing name is rare; a folder that refuses every name refuses them all.
 const int namingAttempts = 8;
-
-struct TcloseFile {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using TnewFile = std::unique_ptr<std::FILE, TcloseFile>;
 
 std::string freshNameBeside(const std::string& target) {
     char suffix[32];
@@ -33,7 +28,7 @@ TpendingOutput::~TpendingOutput() {
 
 bool TpendingOutput::write(const void* bytes, std::size_t size) {
     if (!temporary.empty()) return false;
-    TnewFile file;
+    TfileHolder file;
     std::string name;
     for (int attempt = 0; attempt < namingAttempts && !file; ++attempt) {
         name = freshNameBeside(target);

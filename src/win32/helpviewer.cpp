@@ -7,10 +7,10 @@
 
 #include <htmlhelp.h>
 
-#include <cwchar>
 #include <string>
 
 #include "resources/resource.h"
+#include "win32/programpath.h"
 
 namespace {
 
@@ -28,10 +28,6 @@ const struct {
 };
 
 using ThtmlHelp = HWND(WINAPI*)(HWND, const wchar_t*, UINT, DWORD_PTR);
-
-// Room for the program's folder, the .chm's name, "::/" and a page name. Wide paths are kept in
-// plain arrays: std::wstring alone would add some 40 KB to the program.
-const size_t topicCapacity = MAX_PATH + 64;
 
 // A library loaded for the rest of the process.
 class TloadedLibrary {
@@ -56,35 +52,29 @@ struct TviewerChoice {
     Tviewer viewer = Tviewer::undecided;
     TloadedLibrary hhctrl;
     ThtmlHelp htmlHelp = nullptr;
-    wchar_t htmlHelpFile[topicCapacity] = {};
+    std::wstring htmlHelpFile;
 };
 
 TviewerChoice choice;
 
-// The program's folder with its trailing backslash, into an array of MAX_PATH; false when
-// Windows cannot say: the wide call fails on Windows 95, 98 and Me, and a path cut short at
-// MAX_PATH is no path.
-bool getProgramFolder(wchar_t* folder) {
-    const DWORD length = GetModuleFileNameW(nullptr, folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return false;
-    wchar_t* slash = wcsrchr(folder, L'\\');
-    if (!slash) return false;
-    slash[1] = L'\0';
-    return true;
-}
-
-// The same folder for WinHelpA; "" when the ANSI code page cannot spell it, and the viewer
+// The program's folder for WinHelpA; "" when the ANSI code page cannot spell it, and the viewer
 // then searches for the bare name on its own.
 std::string ansiProgramFolder() {
-    wchar_t wide[MAX_PATH];
-    char path[2 * MAX_PATH];  // room for a double-byte code page
-    if (getProgramFolder(wide)) {
+    std::wstring wide;
+    if (programFolderW(wide)) {
+        if (wide.empty()) return "";
         BOOL lossy = FALSE;
-        const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, path,
-                                               sizeof path, nullptr, &lossy);
-        return length == 0 || lossy ? "" : path;
+        const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1,
+                                             nullptr, 0, nullptr, &lossy);
+        if (size <= 0 || lossy) return "";
+        std::string path(static_cast<size_t>(size), '\0');
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, &path[0], size,
+                            nullptr, nullptr);
+        path.resize(static_cast<size_t>(size) - 1);  // the terminator the call counted
+        return path;
     }
     // Windows 95, 98 and Me lack the wide call, and name every folder in the ANSI code page.
+    char path[MAX_PATH];
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return "";
     const std::string file(path, length);
@@ -100,9 +90,10 @@ bool windowsHasWinHelp() {
 // HTML Help when the system lacks the Windows Help viewer, the .chm is there and hhctrl.ocx
 // offers its entry point. HtmlHelpW takes the folder as Windows names it, in any letters.
 Tviewer chooseViewer() {
-    if (windowsHasWinHelp() || !getProgramFolder(choice.htmlHelpFile)) return Tviewer::winHelp;
-    wcscat(choice.htmlHelpFile, htmlHelpName);
-    if (GetFileAttributesW(choice.htmlHelpFile) == INVALID_FILE_ATTRIBUTES ||
+    std::wstring folder;
+    if (windowsHasWinHelp() || !programFolderW(folder) || folder.empty()) return Tviewer::winHelp;
+    choice.htmlHelpFile = folder + htmlHelpName;
+    if (GetFileAttributesW(choice.htmlHelpFile.c_str()) == INVALID_FILE_ATTRIBUTES ||
         !choice.hhctrl.load("hhctrl.ocx"))
         return Tviewer::winHelp;
     choice.htmlHelp = reinterpret_cast<ThtmlHelp>(choice.hhctrl.entry("HtmlHelpW"));
@@ -112,14 +103,13 @@ Tviewer chooseViewer() {
 // The viewer's window belongs to the main window even when the options dialog asks: a window
 // owned by the dialog would close with it, where the Windows Help viewer stays until exit.
 void showHtmlHelpTopic(HWND owner, DWORD context) {
-    wchar_t topic[topicCapacity];
-    wcscpy(topic, choice.htmlHelpFile);
+    std::wstring topic = choice.htmlHelpFile;
     for (const auto& page : htmlHelpPages) {
         if (page.context != context) continue;
-        wcscat(topic, L"::/");
-        wcscat(topic, page.page);
+        topic += L"::/";
+        topic += page.page;
     }
-    choice.htmlHelp(GetAncestor(owner, GA_ROOTOWNER), topic, HH_DISPLAY_TOPIC, 0);
+    choice.htmlHelp(GetAncestor(owner, GA_ROOTOWNER), topic.c_str(), HH_DISPLAY_TOPIC, 0);
 }
 
 std::string winHelpFile() { return ansiProgramFolder() + winHelpName; }

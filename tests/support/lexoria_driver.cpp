@@ -2,7 +2,6 @@
 #include "support/lexoria_driver.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -163,36 +162,11 @@ bool TlexoriaProcess::start(const std::wstring& folder, const std::wstring& exeN
                           folder.c_str(), &startup, &info) != 0;
 }
 
-namespace {
-struct TwindowSearch {
-    DWORD processId;
-    const char* className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<TwindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (owner == search->processId && std::strcmp(name, search->className) == 0)
-        search->found.push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> windowsOf(DWORD processId, const char* className) {
-    TwindowSearch search{processId, className, {}};
-    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-}  // namespace
-
 HWND TlexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
     HWND main = nullptr;
     waitUntil(
         [&] {
-            for (HWND window : windowsOf(info.dwProcessId, "Lexoria")) {
+            for (HWND window : windowsOfProcess(info.dwProcessId, "Lexoria")) {
                 if (IsWindowVisible(window) && !paneText(window).empty()) main = window;
             }
             return main != nullptr || !running();
@@ -224,7 +198,7 @@ bool TlexoriaProcess::running() const {
     return info.hProcess && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-std::vector<HWND> dialogsOf(DWORD processId) { return windowsOf(processId, "#32770"); }
+std::vector<HWND> dialogsOf(DWORD processId) { return windowsOfProcess(processId, "#32770"); }
 
 std::string windowText(HWND window) {
     char text[4096] = "";
@@ -254,15 +228,6 @@ bool drainPosted(HWND mainWindow) {
     if (!waitUntil(pushed)) return false;
     PostMessageA(marker, BM_SETSTATE, FALSE, 0);
     return waitUntil([&] { return !pushed(); });
-}
-
-std::string paneText(HWND mainWindow) {
-    HWND pane = GetDlgItem(mainWindow, IDC_DEFINITION);
-    if (!pane) return std::string();
-    std::vector<char> text(1 << 16, '\0');
-    SendMessageTimeoutA(pane, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 2000, nullptr);
-    return text.data();
 }
 
 }  // namespace lexoriaTest

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "win32/processwindows.h"
+
 namespace lexoriaTest {
 
 // The folder of the running test program; Lexoria.exe and lexoria.lst are built beside it.
@@ -82,8 +84,6 @@ void clickButton(HWND parent, int id);
 // Returns once the program has handled everything posted to it before, modal loops included;
 // false on time-out.
 bool drainPosted(HWND mainWindow);
-// The pane text of the main window (its RICHEDIT child).
-std::string paneText(HWND mainWindow);
 // Waits until the condition holds, polling; false on time-out.
 template <typename Condition>
 bool waitUntil(Condition condition, DWORD timeoutMs = 5000) {

@@ -1,12 +1,12 @@
 // File input and atomic file output for the help file tool.
 #include "fileio.h"
 
+#include "base/fileholder.h"
 #include "base/pendingoutput.h"
 #include "base/platformfiles.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
 bool readWholeFile(const std::string& path, Tbytes& data, std::string& error)
@@ -17,7 +17,7 @@ bool readWholeFile(const std::string& path, Tbytes& data, std::string& error)
         error = path + " is a folder, not a file";
         return false;
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openPath(path, "rb"), std::fclose);
+    TfileHolder file(openPath(path, "rb"));
     if (!file) {
         error = "cannot open " + path;
         return false;

@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "win32/handleholder.h"
+
 namespace {
 
 const char* const mainWindowClass = "Lexoria";
@@ -56,21 +58,6 @@ private:
     HDESK handle = nullptr;
 };
 
-// A process handle, closed with the holder.
-class TprocessHandle {
-public:
-    explicit TprocessHandle(DWORD id) : handle(OpenProcess(PROCESS_TERMINATE, FALSE, id)) {}
-    ~TprocessHandle() {
-        if (handle) CloseHandle(handle);
-    }
-    TprocessHandle(const TprocessHandle&) = delete;
-    TprocessHandle& operator=(const TprocessHandle&) = delete;
-    HANDLE get() const { return handle; }
-
-private:
-    HANDLE handle;
-};
-
 BOOL CALLBACK noteUnpainted(HWND child, LPARAM unpainted) {
     if (GetUpdateRect(child, nullptr, FALSE)) *reinterpret_cast<bool*>(unpainted) = true;
     return TRUE;
@@ -107,7 +94,7 @@ int closeWindow(DWORD timeoutMs) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     if (waitFor(timeoutMs, [&] { return !IsWindow(window); })) return 0;
     // Only the process that owns this window, never others of the same name.
-    TprocessHandle process(processId);
+    ThandleHolder process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
     if (process.get()) TerminateProcess(process.get(), 1);
     return 1;
 }

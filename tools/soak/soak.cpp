@@ -16,6 +16,7 @@
 #include "settings/registry.h"
 #include "soakprogram.h"
 #include "vocab/rotation.h"
+#include "win32/processwindows.h"
 
 namespace {
 

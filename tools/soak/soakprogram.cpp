@@ -2,9 +2,8 @@
 #include "soakprogram.h"
 
 #include <cstdio>
-#include <vector>
 
-#include "resources/resource.h"
+#include "win32/processwindows.h"
 
 namespace {
 
@@ -12,7 +11,6 @@ const char* const programFile = "Lexoria.exe";
 const char* const listFile = "lexoria.lst";
 const DWORD pollMs = 10;
 const DWORD killWaitMs = 5000;
-const DWORD paneReadTimeoutMs = 2000;
 
 std::string besideThisProgram(const char* name) {
     char path[MAX_PATH];
@@ -29,22 +27,6 @@ bool writeBytes(const std::string& path, const std::string& bytes) {
            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                      nullptr) &&
            written == bytes.size();
-}
-
-struct TwindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK findMainWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<TwindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (owner != search->processId || lstrcmpA(name, "Lexoria") != 0) return TRUE;
-    search->found = window;
-    return FALSE;
 }
 
 }  // namespace
@@ -94,10 +76,9 @@ HWND TsoakProgram::waitForMainWindow(DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start <= timeoutMs &&
            WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
-        TwindowSearch search{processId, nullptr};
-        EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found && IsWindowVisible(search.found) && !paneText(search.found).empty())
-            return search.found;
+        for (HWND window : windowsOfProcess(processId, "Lexoria")) {
+            if (IsWindowVisible(window) && !paneText(window).empty()) return window;
+        }
         Sleep(pollMs);
     }
     return nullptr;
@@ -108,13 +89,4 @@ long TsoakProgram::waitForExit(DWORD timeoutMs) {
     DWORD code = 0;
     GetExitCodeProcess(process.get(), &code);
     return static_cast<long>(code);
-}
-
-std::string paneText(HWND mainWindow) {
-    HWND pane = GetDlgItem(mainWindow, IDC_DEFINITION);
-    if (!pane) return std::string();
-    std::vector<char> text(1 << 16, '\0');
-    SendMessageTimeoutA(pane, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, paneReadTimeoutMs, nullptr);
-    return text.data();
 }

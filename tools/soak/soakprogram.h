@@ -43,6 +43,3 @@ private:
     ThandleHolder process;
     DWORD processId = 0;
 };
-
-// The text of the main window's definition pane.
-std::string paneText(HWND mainWindow);

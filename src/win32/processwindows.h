@@ -1,0 +1,13 @@
+// Lexoria's windows seen from another process, as the soak run and the Windows tests see them:
+// a process's top-level windows of one class, and the text of the main window's definition pane.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The top-level windows of that class which belong to the process, in Z order.
+std::vector<HWND> windowsOfProcess(DWORD processId, const char* className);
+// The text of the main window's definition pane; "" when there is none or it does not answer.
+std::string paneText(HWND mainWindow);
