@@ -62,8 +62,8 @@ HPALETTE createDibPalette(const BITMAPINFOHEADER* header) {
     logical->palVersion = 0x300;
     logical->palNumEntries = static_cast<WORD>(colours.size());
     for (size_t i = 0; i < colours.size(); ++i) {
-        logical->palPalEntry[i] = PALETTEENTRY{colours[i].red, colours[i].green, colours[i].blue,
-                                               colours[i].flags};
+        logical->palPalEntry[i] =
+            PALETTEENTRY{colours[i].red, colours[i].green, colours[i].blue, colours[i].flags};
     }
     return CreatePalette(logical);
 }

@@ -114,8 +114,8 @@ std::FILE* createNewFile(const std::string& path) {
 
 bool replaceFile(const std::string& from, const std::string& to) {
     // Replaces a link at `to` itself, as rename() does on POSIX.
-    return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING) != 0;
+    return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(), MOVEFILE_REPLACE_EXISTING) !=
+           0;
 }
 
 bool removeFile(const std::string& path) { return DeleteFileW(widePath(path).c_str()) != 0; }

@@ -21,7 +21,6 @@ bool sameIgnoringAsciiCase(const char* a, const char* b) {
 }
 
 bool sameIgnoringAsciiCase(const wchar_t* a, const wchar_t* b) {
-    for (; *a && lowerAscii(*a) == lowerAscii(*b); ++a, ++b) {
-    }
+    for (; *a && lowerAscii(*a) == lowerAscii(*b); ++a, ++b) {}
     return *a == *b;
 }

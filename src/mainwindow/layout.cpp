@@ -60,14 +60,9 @@ Tpoint mainWindowPosition(const TwindowSettings& settings, Tsize screen, Tsize w
         x = clampSaved(settings.savedLeft, right);
         y = clampSaved(settings.savedTop, bottom);
         break;
-    case positionTopLeft:
-        break;
-    case positionTopRight:
-        x = right;
-        break;
-    case positionBottomLeft:
-        y = bottom;
-        break;
+    case positionTopLeft: break;
+    case positionTopRight: x = right; break;
+    case positionBottomLeft: y = bottom; break;
     case positionBottomRight:
         x = right;
         y = bottom;

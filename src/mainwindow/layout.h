@@ -3,7 +3,6 @@
 // record places the window, and where the pane, buttons and title band go.
 #pragma once
 
-
 #include "settings/windowsettings.h"
 
 struct Tpoint {
@@ -50,4 +49,3 @@ struct TbandFrame {
 };
 TbandFrame titleBandFrame(Tsize client, int titleHeight);
 Tpoint titleWordOrigin(const TbandFrame& frame);
-

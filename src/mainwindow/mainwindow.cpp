@@ -298,7 +298,8 @@ void createDefinitionPane(HWND window, const Trect& at) {
                              WS_BORDER | WS_VSCROLL | WS_GROUP | ES_MULTILINE | ES_READONLY,
                              IDC_DEFINITION, at);
     if (!state.pane) {
-        std::string text = "Couldn't create definition window, Why? " + std::to_string(GetLastError());
+        std::string text =
+            "Couldn't create definition window, Why? " + std::to_string(GetLastError());
         MessageBoxA(nullptr, text.c_str(), "createChildWindows", MB_OK);
         return;
     }

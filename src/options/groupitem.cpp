@@ -55,14 +55,15 @@ TgroupItemStatus matchCommandLine(const Tspan& line, const Tspan& name, const ch
     if (comma >= line.end || *comma != ',') return TgroupItemStatus::unreadable;
     Tspan command;
     if (!quotedField(line, comma + 1, command)) return TgroupItemStatus::unreadable;
-    return sameIgnoringAsciiCase(command.begin, command.size(), programPath, std::strlen(programPath))
+    return sameIgnoringAsciiCase(command.begin, command.size(), programPath,
+                                 std::strlen(programPath))
                ? TgroupItemStatus::present
                : TgroupItemStatus::absent;
 }
 }  // namespace
 
 TgroupItemStatus findGroupItem(const char* info, std::size_t length, const char* groupName,
-                              const char* itemName, const char* programPath) {
+                               const char* itemName, const char* programPath) {
     if (!info) length = 0;
     // Text in the clipboard's text format ends at its terminating zero.
     if (length > 0) {
@@ -71,7 +72,8 @@ TgroupItemStatus findGroupItem(const char* info, std::size_t length, const char*
     }
     TlineReader lines(info, length);
     Tspan line, name;
-    if (!lines.nextLine(line) || !quotedField(line, line.begin, name) || !sameBytes(name, groupName))
+    if (!lines.nextLine(line) || !quotedField(line, line.begin, name) ||
+        !sameBytes(name, groupName))
         return TgroupItemStatus::unreadable;
     while (lines.nextLine(line)) {
         if (!quotedField(line, line.begin, name)) return TgroupItemStatus::unreadable;

@@ -17,4 +17,4 @@ enum class TgroupItemStatus {
 // programPath: the program's full path, or null when it could not be had; it is needed only
 // once an item with the name is found.
 TgroupItemStatus findGroupItem(const char* info, std::size_t length, const char* groupName,
-                              const char* itemName, const char* programPath);
+                               const char* itemName, const char* programPath);

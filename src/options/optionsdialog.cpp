@@ -145,7 +145,8 @@ Tsettled settleFolderState(HWND dialog) {
 std::string requestGroupInfo(HWND dialog, const std::string& group) {
     std::vector<char> buffer(groupInfoCapacity);
     DWORD size = groupInfoCapacity;
-    if (ddeRequestString(group.c_str(), buffer.data(), size)) return std::string(buffer.data(), size);
+    if (ddeRequestString(group.c_str(), buffer.data(), size))
+        return std::string(buffer.data(), size);
     showError(dialog, groupInfoMessage(group, size).c_str());
     return std::string();
 }
@@ -167,15 +168,10 @@ Tsettled settleGroupState(HWND dialog) {
     const bool havePath = getProgramPath(program);
     switch (findGroupItem(info.data(), info.size(), group.c_str(), programItemName,
                           havePath ? program.c_str() : nullptr)) {
-    case TgroupItemStatus::present:
-        inStartup = true;
-        return Tsettled::yes;
-    case TgroupItemStatus::absent:
-        return Tsettled::yes;
-    case TgroupItemStatus::unreadable:
-        return Tsettled::endFalse;
-    case TgroupItemStatus::noProgramPath:
-        break;
+    case TgroupItemStatus::present: inStartup = true; return Tsettled::yes;
+    case TgroupItemStatus::absent: return Tsettled::yes;
+    case TgroupItemStatus::unreadable: return Tsettled::endFalse;
+    case TgroupItemStatus::noProgramPath: break;
     }
     showError(dialog, "Unable to GetModuleFileName");
     return Tsettled::endTrue;

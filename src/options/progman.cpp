@@ -10,7 +10,8 @@
 #include "win32/ddeholders.h"
 
 namespace {
-const char* const programManagerKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Program Manager\\Settings";
+const char* const programManagerKey =
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\Program Manager\\Settings";
 const char* const programManagerService = "progman";
 const DWORD transactionTimeoutMs = 1000;
 
@@ -56,8 +57,9 @@ void ddeUninitProgman() {
 bool ddeExecuteString(const char* command) {
     if (!connected()) return false;
     const DWORD length = static_cast<DWORD>(std::strlen(command) + 1);
-    HDDEDATA data = DdeCreateDataHandle(ddeInstance, reinterpret_cast<BYTE*>(const_cast<char*>(command)),
-                                        length, 0, nullptr, CF_TEXT, 0);
+    HDDEDATA data =
+        DdeCreateDataHandle(ddeInstance, reinterpret_cast<BYTE*>(const_cast<char*>(command)),
+                            length, 0, nullptr, CF_TEXT, 0);
     if (!data) return false;
     // The transaction takes the handle over: the library frees an unowned handle it is given.
     return DdeClientTransaction(reinterpret_cast<BYTE*>(data), static_cast<DWORD>(-1), conversation,

@@ -15,7 +15,8 @@
 #include "win32/comholders.h"
 
 namespace {
-const char* const shellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const shellFoldersKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const int linkTextSize = 4096;
 
 // The persistence interface takes paths of up to MAX_PATH characters. A longer one is refused

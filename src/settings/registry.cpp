@@ -106,10 +106,8 @@ bool Tregistry::openKey(const char* subkey, int readOnly) {
 
 void Tregistry::closeKey() {
     if (!key) return;
-    if (RegCloseKey(key) == ERROR_SUCCESS)
-        key = nullptr;
-    else
-        report("Error: Unable to close key.");
+    if (RegCloseKey(key) == ERROR_SUCCESS) key = nullptr;
+    else report("Error: Unable to close key.");
 }
 
 bool Tregistry::requireOpenKey() {
@@ -123,10 +121,8 @@ void Tregistry::replaceBuffer(DWORD size) {
     buffer = nullptr;
     bufferSize = 0;
     buffer = new (std::nothrow) char[size];
-    if (buffer)
-        bufferSize = size;
-    else
-        report("Error: Unable to allocate memory (%d).", static_cast<int>(size));
+    if (buffer) bufferSize = size;
+    else report("Error: Unable to allocate memory (%d).", static_cast<int>(size));
 }
 
 // Reads a string value into the buffer, through the wide API when a wide name is given, and

@@ -6,9 +6,7 @@ void put16(unsigned char* at, uint16_t value) {
     at[0] = static_cast<unsigned char>(value & 0xFF);
     at[1] = static_cast<unsigned char>(value >> 8);
 }
-uint16_t get16(const unsigned char* at) {
-    return static_cast<uint16_t>(at[0] | (at[1] << 8));
-}
+uint16_t get16(const unsigned char* at) { return static_cast<uint16_t>(at[0] | (at[1] << 8)); }
 }  // namespace
 
 void TwindowSettings::toBytes(unsigned char out[recordSize]) const {

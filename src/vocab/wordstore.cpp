@@ -18,9 +18,7 @@ const char* const modificationTimeValue = "Modification Time";
 namespace {
 
 // The one place the list is opened: the wide form, so any folder name works.
-TfileHolder openList(const std::wstring& path) {
-    return TfileHolder(_wfopen(path.c_str(), L"rb"));
-}
+TfileHolder openList(const std::wstring& path) { return TfileHolder(_wfopen(path.c_str(), L"rb")); }
 
 void showWarningBox(const char* text) {
     MessageBoxA(nullptr, text, "Lexoria", MB_OK | MB_ICONWARNING);
@@ -126,9 +124,7 @@ bool loadNext(const std::wstring& path, TwordDef& entry) {
 
 }  // namespace
 
-void setOverLongListWarning(TwarningSink sink) {
-    warningSink = sink ? sink : &showWarningBox;
-}
+void setOverLongListWarning(TwarningSink sink) { warningSink = sink ? sink : &showWarningBox; }
 
 bool isIndexCurrent(const std::wstring& path) {
     FILETIME fileTime;

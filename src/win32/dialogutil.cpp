@@ -26,7 +26,8 @@ void centerOverParent(HWND dialog) {
     if (!GetWindowRect(dialog, &dialogRect)) return;
     // A dialog without an owner is centred on the screen instead.
     HWND parent = GetParent(dialog);
-    if (!parent || !GetWindowRect(parent, &parentRect)) GetWindowRect(GetDesktopWindow(), &parentRect);
+    if (!parent || !GetWindowRect(parent, &parentRect))
+        GetWindowRect(GetDesktopWindow(), &parentRect);
     const int width = dialogRect.right - dialogRect.left;
     const int height = dialogRect.bottom - dialogRect.top;
     int x = parentRect.left + (parentRect.right - parentRect.left - width) / 2;

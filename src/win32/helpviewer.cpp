@@ -68,8 +68,8 @@ std::string ansiProgramFolder() {
                                              nullptr, 0, nullptr, &lossy);
         if (size <= 0 || lossy) return "";
         std::string path(static_cast<size_t>(size), '\0');
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, &path[0], size,
-                            nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, &path[0], size, nullptr,
+                            nullptr);
         path.resize(static_cast<size_t>(size) - 1);  // the terminator the call counted
         return path;
     }
@@ -118,10 +118,8 @@ std::string winHelpFile() { return ansiProgramFolder() + winHelpName; }
 
 void showHelpTopic(HWND owner, DWORD context) {
     if (choice.viewer == Tviewer::undecided) choice.viewer = chooseViewer();
-    if (choice.viewer == Tviewer::htmlHelp)
-        showHtmlHelpTopic(owner, context);
-    else
-        WinHelpA(owner, winHelpFile().c_str(), HELP_CONTEXT, context);
+    if (choice.viewer == Tviewer::htmlHelp) showHtmlHelpTopic(owner, context);
+    else WinHelpA(owner, winHelpFile().c_str(), HELP_CONTEXT, context);
 }
 
 void quitHelp(HWND owner) {

@@ -83,8 +83,8 @@ TEST(AboutDialog, BuildsAPalettePerOpeningAndDeletesItOnClosing) {
     }
     const auto program = programResources();
     HRSRC found = FindResourceA(program.get(), MAKEINTRESOURCEA(IDD_ABOUT), RT_DIALOG);
-    const auto* form = static_cast<const DLGTEMPLATE*>(
-        LockResource(LoadResource(program.get(), found)));
+    const auto* form =
+        static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(program.get(), found)));
     ASSERT_NE(form, nullptr);
     const struct {
         const char* name;
@@ -137,9 +137,8 @@ TEST_F(TaboutFromMainWindow, OpensCentredWithNameAndVersionAndClosesByOkOrEscape
         void (*close)(HWND dialog);
     } cases[] = {
         {"OK", [](HWND about) { clickButton(about, IDOK); }},
-        {"Escape", [](HWND about) {
-             PostMessageA(GetDlgItem(about, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
-         }},
+        {"Escape",
+         [](HWND about) { PostMessageA(GetDlgItem(about, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

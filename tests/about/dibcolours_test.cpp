@@ -13,11 +13,10 @@ TEST(DibColourCount, FollowsColoursUsedThenPixelSize) {
         uint16_t bitsPerPixel;
         uint32_t expected;
     } cases[] = {
-        {36, 8, 36},   // the title bitmap: its own count
-        {0, 8, 256},   // unset, 8 bits: all that 8 bits index
-        {0, 24, 0},    // unset, true colour: no table
-        {0, 4, 16},
-        {12, 24, 12},  // a true-colour bitmap may still carry a table
+        {36, 8, 36},                // the title bitmap: its own count
+        {0, 8, 256},                // unset, 8 bits: all that 8 bits index
+        {0, 24, 0},                 // unset, true colour: no table
+        {0, 4, 16},  {12, 24, 12},  // a true-colour bitmap may still carry a table
     };
     for (const auto& c : cases) {
         EXPECT_EQ(dibColourCount(c.coloursUsed, c.bitsPerPixel), c.expected)

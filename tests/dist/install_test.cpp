@@ -147,7 +147,7 @@ TEST(Setup, InstallsSilentlyRunsFromTheStartMenuAndUninstallsSilently) {
     TcleanSlate slate;
     ASSERT_EQ(0, installSilently());
 
-    const char* const installed[] = {"Lexoria.exe", "lexoria.lst", "lexoria.hlp", "lexoria.chm",
+    const char* const installed[] = {"Lexoria.exe", "lexoria.lst", "lexoria.hlp",  "lexoria.chm",
                                      "README.txt",  "LICENSE.txt", "Uninstall.exe"};
     for (const char* name : installed)
         EXPECT_TRUE(fileExists(installFolder() + "\\" + name)) << name;

@@ -26,7 +26,8 @@ std::string shellFolder(int csidl) {
 
 std::wstring wide(const std::string& text) {
     std::vector<wchar_t> buffer(text.size() + 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, buffer.data(), static_cast<int>(buffer.size()));
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, buffer.data(),
+                        static_cast<int>(buffer.size()));
     return buffer.data();
 }
 
@@ -76,12 +77,11 @@ bool writeShortcut(const std::string& link, const std::string& target) {
 
 bool readMachineString(const char* subkey, const char* name, std::string& value) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     char buffer[1024] = "";
     DWORD size = sizeof buffer - 1, type = 0;
-    LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
-                                   &size);
+    LONG result =
+        RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(key);
     if (result != ERROR_SUCCESS || type != REG_SZ) return false;
     value.assign(buffer, size > 0 && buffer[size - 1] == '\0' ? size - 1 : size);
@@ -90,8 +90,7 @@ bool readMachineString(const char* subkey, const char* name, std::string& value)
 
 bool machineKeyExists(const char* subkey) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }

@@ -33,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t text = zero ? static_cast<const char*>(zero) - info.get() : length;
     FUZZ_CHECK(findGroupItem(info.get(), text, group, itemName, path) == found);
     // After a failed request there is no information at all, whatever length is passed.
-    FUZZ_CHECK(findGroupItem(nullptr, length, group, itemName, path) == TgroupItemStatus::unreadable);
+    FUZZ_CHECK(findGroupItem(nullptr, length, group, itemName, path) ==
+               TgroupItemStatus::unreadable);
     return 0;
 }

@@ -49,7 +49,8 @@ bool copyBeside(const TscratchFolder& folder, const char* built, const char* nam
 void openHelpFromBothWindows(const ThelpCase& c) {
     SCOPED_TRACE(c.name);
     TscratchFolder folder;
-    SHSetValueA(HKEY_CURRENT_USER, versionKey, "Version", REG_SZ, c.version, lstrlenA(c.version) + 1);
+    SHSetValueA(HKEY_CURRENT_USER, versionKey, "Version", REG_SZ, c.version,
+                lstrlenA(c.version) + 1);
     ASSERT_TRUE(copyBeside(folder, "Lexoria.exe", exeName) &&
                 copyBeside(folder, "hhctrl_standin.dll", "hhctrl.ocx") &&
                 copyBeside(folder, "lexoria.lst", "lexoria.lst") &&

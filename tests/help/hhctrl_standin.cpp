@@ -23,8 +23,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
     return TRUE;
 }
 
-extern "C" __declspec(dllexport) HWND WINAPI HtmlHelpW(HWND owner, const wchar_t* file,
-                                                       UINT command, DWORD_PTR data) {
+extern "C" __declspec(dllexport) HWND WINAPI
+    HtmlHelpW(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data) {
     wchar_t log[MAX_PATH + 16] = {};
     if (GetModuleFileNameW(self, log, MAX_PATH) && wcsrchr(log, L'\\')) {
         wcscpy(wcsrchr(log, L'\\') + 1, L"hhctrl.log");

@@ -20,13 +20,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::uint32_t le16(const Tbytes& image, std::size_t at) { return image.at(at) | image.at(at + 1) << 8u; }
-std::uint32_t le32(const Tbytes& image, std::size_t at) { return le16(image, at) | le16(image, at + 2) << 16; }
+std::uint32_t le16(const Tbytes& image, std::size_t at) {
+    return image.at(at) | image.at(at + 1) << 8u;
+}
+std::uint32_t le32(const Tbytes& image, std::size_t at) {
+    return le16(image, at) | le16(image, at + 2) << 16;
+}
 
 // |SYSTEM, |TOPIC, twelve more files (so that the directory needs index pages) and |CONTEXT for "Top",
 // "main.window" (topic 0x1234), "options.dialog" and "main_window" (its hash has the top bit set).
-Tbytes makeHelpImage(TkeyKind contextOrder)
-{
+Tbytes makeHelpImage(TkeyKind contextOrder) {
     Tbtree context;
     context.layout = TbtreeLayout{0x0002, 2048, "L4", contextOrder, 4};
     for (const char* topic : {"Top", "main.window", "options.dialog", "main_window"}) {
@@ -35,7 +38,9 @@ Tbytes makeHelpImage(TkeyKind contextOrder)
         put32(context.entries.back().value, std::strcmp(topic, "main.window") ? 0x2000 : 0x1234);
     }
     std::sort(context.entries.begin(), context.entries.end(),
-              [&](const TbtreeEntry& a, const TbtreeEntry& b) { return keyLess(contextOrder, a, b); });
+              [&](const TbtreeEntry& a, const TbtreeEntry& b) {
+                  return keyLess(contextOrder, a, b);
+              });
     ThelpFile help;
     help.directoryLayout = TbtreeLayout{0x0402, 64, "z4", TkeyKind::text, 4};
     TinternalFile contextFile{"|CONTEXT", 0, {}};
@@ -54,8 +59,7 @@ Tbytes makeHelpImage(TkeyKind contextOrder)
 }
 
 // Compares the key at `at` with the name sought, and sets `after` to the byte after the key.
-int compareKey(const Tbytes& image, std::size_t at, const char* name, std::size_t& after)
-{
+int compareKey(const Tbytes& image, std::size_t at, const char* name, std::size_t& after) {
     const char* key = reinterpret_cast<const char*>(&image.at(at));
     after = at + std::strlen(key) + 1;
     return (std::strcmp(key, name) > 0) - (std::strcmp(key, name) < 0);
@@ -64,8 +68,7 @@ int compareKey(const Tbytes& image, std::size_t at, const char* name, std::size_
 // Where the value of the name lies in the tree at `tree`. In index pages the viewer follows the
 // last entry whose key is not above the one sought (or the page's first child); in the leaf it
 // stops at the first key not below it.
-std::optional<std::size_t> viewerSearch(const Tbytes& image, std::size_t tree, const char* name)
-{
+std::optional<std::size_t> viewerSearch(const Tbytes& image, std::size_t tree, const char* name) {
     const std::size_t pageSize = le16(image, tree + 4);
     std::size_t page = le16(image, tree + 26);
     std::size_t after = 0;
@@ -89,20 +92,17 @@ std::optional<std::size_t> viewerSearch(const Tbytes& image, std::size_t tree, c
 }
 
 // Where the directory keeps the file offset of `name`.
-std::optional<std::size_t> directoryValue(const Tbytes& image, const char* name)
-{
+std::optional<std::size_t> directoryValue(const Tbytes& image, const char* name) {
     return viewerSearch(image, le32(image, 4) + 9, name);
 }
 
 // Where the content of the internal file starts, after its FILEHEADER.
-std::optional<std::size_t> fileStart(const Tbytes& image, const char* name)
-{
+std::optional<std::size_t> fileStart(const Tbytes& image, const char* name) {
     const auto value = directoryValue(image, name);
     return value ? std::optional<std::size_t>(le32(image, *value) + 9) : std::nullopt;
 }
 
-std::optional<std::uint32_t> viewerMapNumber(const Tbytes& image, std::uint32_t number)
-{
+std::optional<std::uint32_t> viewerMapNumber(const Tbytes& image, std::uint32_t number) {
     const auto file = fileStart(image, "|CTXOMAP");
     for (std::uint32_t i = 0; file && i < le16(image, *file); ++i) {
         if (le32(image, *file + 2 + 8 * i) == number) {
@@ -112,17 +112,26 @@ std::optional<std::uint32_t> viewerMapNumber(const Tbytes& image, std::uint32_t 
     return std::nullopt;
 }
 
-TEST(ContextHash, MatchesTheHashesHelpWritersStore)
-{
+TEST(ContextHash, MatchesTheHashesHelpWritersStore) {
     // Hashes that Halibut wrote into |CONTEXT for these context strings, and the empty string's.
     const struct {
         const char* context;
         std::uint32_t hash;
     } cases[] = {
-        {"Top", 67929u}, {"TOP", 67929u}, {"tOp", 67929u}, {"zz9", 79473u}, {"main.window", 226701215u},
-        {"word_list", 567808441u}, {"options.dialog", 1058355610u}, {"t00000001", 1324991995u},
-        {"t00000002", 1324991996u}, {"t00000000", 1324992004u}, {"main_window", 2253096968u},
-        {"overview", 2551221821u}, {"Lexoria.Help_2", 2589035128u}, {"", 1u},
+        {"Top", 67929u},
+        {"TOP", 67929u},
+        {"tOp", 67929u},
+        {"zz9", 79473u},
+        {"main.window", 226701215u},
+        {"word_list", 567808441u},
+        {"options.dialog", 1058355610u},
+        {"t00000001", 1324991995u},
+        {"t00000002", 1324991996u},
+        {"t00000000", 1324992004u},
+        {"main_window", 2253096968u},
+        {"overview", 2551221821u},
+        {"Lexoria.Help_2", 2589035128u},
+        {"", 1u},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(contextHash(c.context), c.hash) << c.context;
@@ -139,10 +148,10 @@ struct TtempFolder {
 
 // Runs the hlpctx program; its exit status, and in `errors` what it printed.
 int runHlpctx(const TtempFolder& folder, const std::string& input, const std::string& output,
-              const std::string& requests, std::string& errors)
-{
-    const std::string command = std::string("\"") + HLPCTX_PROGRAM + "\" \"" + input + "\" \"" + output + "\" " +
-                                requests + " 2>\"" + folder.file("errors.txt") + "\"";
+              const std::string& requests, std::string& errors) {
+    const std::string command = std::string("\"") + HLPCTX_PROGRAM + "\" \"" + input + "\" \"" +
+                                output + "\" " + requests + " 2>\"" + folder.file("errors.txt") +
+                                "\"";
     const int status = std::system(command.c_str());
     std::getline(std::ifstream(folder.file("errors.txt")), errors, '\0');
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -151,10 +160,18 @@ int runHlpctx(const TtempFolder& folder, const std::string& input, const std::st
 std::size_t directoryTree(const Tbytes& image) { return le32(image, 4) + 9; }
 
 // The test image's directory has pages of 64 bytes and two levels: the root's first child is its first leaf.
-std::size_t directoryPage(const Tbytes& image, std::uint32_t page) { return directoryTree(image) + 38 + page * 64; }
-std::size_t rootPage(const Tbytes& image) { return directoryPage(image, le16(image, directoryTree(image) + 26)); }
-std::size_t firstLeaf(const Tbytes& image) { return directoryPage(image, le16(image, rootPage(image) + 4)); }
-std::size_t fileHeader(const Tbytes& image, const char* name) { return le32(image, *directoryValue(image, name)); }
+std::size_t directoryPage(const Tbytes& image, std::uint32_t page) {
+    return directoryTree(image) + 38 + page * 64;
+}
+std::size_t rootPage(const Tbytes& image) {
+    return directoryPage(image, le16(image, directoryTree(image) + 26));
+}
+std::size_t firstLeaf(const Tbytes& image) {
+    return directoryPage(image, le16(image, rootPage(image) + 4));
+}
+std::size_t fileHeader(const Tbytes& image, const char* name) {
+    return le32(image, *directoryValue(image, name));
+}
 
 struct TdamageCase {
     const char* what;
@@ -170,44 +187,52 @@ const TdamageCase damageCases[] = {
     {"shorter than a header", [](Tbytes& b) { b.resize(10); }, "too short"},
     {"wrong magic number", [](Tbytes& b) { b[0] ^= 1; }, "not a Windows help file"},
     {"cut short", [](Tbytes& b) { b.pop_back(); }, "file size"},
-    {"directory beyond the end", [](Tbytes& b) { set32(b, 4, static_cast<std::uint32_t>(b.size())); },
+    {"directory beyond the end",
+     [](Tbytes& b) { set32(b, 4, static_cast<std::uint32_t>(b.size())); },
      "directory starts outside"},
     {"directory tree magic", [](Tbytes& b) { b[directoryTree(b)] ^= 0xFF; }, "wrong magic number"},
-    {"root page out of range", [](Tbytes& b) { set16(b, directoryTree(b) + 26, 999); }, "impossible"},
-    {"leaf count too large", [](Tbytes& b) { set16(b, firstLeaf(b) + 2, 500); }, "runs past its end"},
+    {"root page out of range", [](Tbytes& b) { set16(b, directoryTree(b) + 26, 999); },
+     "impossible"},
+    {"leaf count too large", [](Tbytes& b) { set16(b, firstLeaf(b) + 2, 500); },
+     "runs past its end"},
     {"index page points at itself",
      [](Tbytes& b) { set16(b, rootPage(b) + 4, le16(b, directoryTree(b) + 26)); }, "twice"},
     {"index key above the keys it leads to",  // the root's first key "|x102" becomes "|x103"
      [](Tbytes& b) { ++b[rootPage(b) + 6 + 4]; }, "out of order"},
     {"leaf chain cut", [](Tbytes& b) { set16(b, firstLeaf(b) + 6, 0xFFFF); }, "chained"},
     {"internal file beyond the end",
-     [](Tbytes& b) { set32(b, *directoryValue(b, "|SYSTEM"), static_cast<std::uint32_t>(b.size() + 5)); },
+     [](Tbytes& b) {
+         set32(b, *directoryValue(b, "|SYSTEM"), static_cast<std::uint32_t>(b.size() + 5));
+     },
      "|SYSTEM starts outside"},
     {"two files on the same bytes",
      [](Tbytes& b) { set32(b, *directoryValue(b, "|TOPIC"), fileHeader(b, "|SYSTEM")); },
      "overlap"},
     {"used size beyond reserved space",
-     [](Tbytes& b) { set32(b, fileHeader(b, "|TOPIC") + 4, le32(b, fileHeader(b, "|TOPIC"))); }, "does not fit"},
+     [](Tbytes& b) { set32(b, fileHeader(b, "|TOPIC") + 4, le32(b, fileHeader(b, "|TOPIC"))); },
+     "does not fit"},
     {"no |CONTEXT", [](Tbytes& b) { b[*directoryValue(b, "|CONTEXT") - 2] = 'S'; }, "no |CONTEXT"},
     // Halibut built for 64-bit hosts sorts |CONTEXT by unsigned hash, the viewer searches it as signed and
     // cannot reach "main_window": say so rather than build a help file whose links lead nowhere.
-    {"|CONTEXT sorted by unsigned hash", [](Tbytes& b) { b = makeHelpImage(TkeyKind::unsignedNumber); },
+    {"|CONTEXT sorted by unsigned hash",
+     [](Tbytes& b) { b = makeHelpImage(TkeyKind::unsignedNumber); },
      "taken as unsigned, so a viewer cannot find the 1 topic(s)"},
-    {"unknown context string", [](Tbytes&) {}, "no topic has the context string \"main.windows\"", "200=main.windows"},
+    {"unknown context string", [](Tbytes&) {}, "no topic has the context string \"main.windows\"",
+     "200=main.windows"},
     {"a folder as input", [](Tbytes&) {}, "in.hlp is a folder", "200=main.window",
      [](const std::string& in, const std::string&) {
          fs::remove(in);
          fs::create_directory(in);
      }},
-    {"links to the input planted as the output and beside it", [](Tbytes&) {}, "", "200=main.window",
+    {"links to the input planted as the output and beside it", [](Tbytes&) {}, "",
+     "200=main.window",
      [](const std::string& in, const std::string& out) {
          fs::create_symlink(in, out);
          fs::create_symlink(in, out + ".tmp");
      }},
 };
 
-TEST(DamagedInput, IsRefusedWithAMessageAndNoOutputFile)
-{
+TEST(DamagedInput, IsRefusedWithAMessageAndNoOutputFile) {
     TtempFolder folder;
     const std::string input = folder.file("in.hlp");
     const std::string output = folder.file("out.hlp");
@@ -242,4 +267,4 @@ TEST(DamagedInput, IsRefusedWithAMessageAndNoOutputFile)
     }
 }
 
-} // namespace
+}  // namespace

@@ -45,7 +45,8 @@ protected:
         return runCommand(arguments, out, err);
     }
     // Imports a file of tests/lexoria-list/data and compares what the reader gets with the entries.
-    void expectImport(const std::vector<std::string>& options, const std::vector<TwordDef>& expected) {
+    void expectImport(const std::vector<std::string>& options,
+                      const std::vector<TwordDef>& expected) {
         std::vector<std::string> arguments = {"import"};
         arguments.insert(arguments.end(), options.begin(), options.end());
         arguments.back() = sourceFile("tests/lexoria-list/data/" + arguments.back());
@@ -61,31 +62,46 @@ protected:
 };
 
 TEST_F(TimportTest, SpreadsheetCsvWithMultiLineFieldsAndDoubledQuotes) {
-    expectImport({"spreadsheet.csv"}, {
-        {"candid", "truthful and direct; frank", "\"I'll be candid,\" she said."},
-        {"laconic", "using very few words;\r\nbrief to the point of seeming rude", "His reply was laconic: no."},
-        {"ephemeral", "lasting a very short time", "Fame on the internet is ephemeral.\r\nIt fades within days."},
-        {"quixotic", "wildly idealistic;\r\n\r\nnot practical", "A \"quixotic\" plan, doomed from the start."},
-    });
-    std::string head = "word=candid\r\ndef=truthful and direct; frank\r\nex=\"I'll be candid,\" she said.\r\n";
+    expectImport({"spreadsheet.csv"},
+                 {
+                     {"candid", "truthful and direct; frank", "\"I'll be candid,\" she said."},
+                     {"laconic", "using very few words;\r\nbrief to the point of seeming rude",
+                      "His reply was laconic: no."},
+                     {"ephemeral", "lasting a very short time",
+                      "Fame on the internet is ephemeral.\r\nIt fades within days."},
+                     {"quixotic", "wildly idealistic;\r\n\r\nnot practical",
+                      "A \"quixotic\" plan, doomed from the start."},
+                 });
+    std::string head =
+        "word=candid\r\ndef=truthful and direct; frank\r\nex=\"I'll be candid,\" she said.\r\n";
     EXPECT_EQ(readBytes(list).substr(0, head.size()), head);
 }
 
 TEST_F(TimportTest, AnkiExportWithHeadersAndHtml) {
-    expectImport({"anki-export.txt"}, {
-        {"ubiquitous", "present, appearing or found everywhere", "Mobile phones are ubiquitous."},
-        {"sanguine", "optimistic, especially in a bad situation\r\nalso: blood-red", "She is sanguine about the future."},
-        {"caf\xE9 society", "people who spend time in fashionable caf\xE9s\r\n& restaurants",
-         "They moved in caf\xE9 society."},
-        {"gregarious", "fond of company; sociable\r\n\r\nof animals: living in flocks", "He was \"gregarious\" and lively."},
-        {"terse", "sparing in words <abrupt>", "A terse reply."},
-        {"euro", "\x80" "5 &# 65; &#+65;", "\x80"},
-    });
+    expectImport({"anki-export.txt"},
+                 {
+                     {"ubiquitous", "present, appearing or found everywhere",
+                      "Mobile phones are ubiquitous."},
+                     {"sanguine", "optimistic, especially in a bad situation\r\nalso: blood-red",
+                      "She is sanguine about the future."},
+                     {"caf\xE9 society",
+                      "people who spend time in fashionable caf\xE9s\r\n& restaurants",
+                      "They moved in caf\xE9 society."},
+                     {"gregarious", "fond of company; sociable\r\n\r\nof animals: living in flocks",
+                      "He was \"gregarious\" and lively."},
+                     {"terse", "sparing in words <abrupt>", "A terse reply."},
+                     {"euro",
+                      "\x80"
+                      "5 &# 65; &#+65;",
+                      "\x80"},
+                 });
 }
 
 // The first row taken as column names or as data, and the letters put in the code page or kept.
 TEST_F(TimportTest, ReadsHeaderRowsAndLettersAsMeant) {
-    const std::string lodz = "\xC5\x81\xC3\xB3" "d\xC5\xBA,city\r\n";
+    const std::string lodz =
+        "\xC5\x81\xC3\xB3"
+        "d\xC5\xBA,city\r\n";
     const struct {
         const char* name;
         std::vector<std::string> options;
@@ -93,17 +109,54 @@ TEST_F(TimportTest, ReadsHeaderRowsAndLettersAsMeant) {
         int status;
         std::string listOrError;
     } cases[] = {
-        {"names in another order, UTF-8 with a mark", {}, "\xEF\xBB\xBF Meaning ,TERM,usage\r\nwith milk,"
-         "caf\xC3\xA9,Un caf\xC3\xA9.\r\n", 0, "word=caf\xE9\r\ndef=with milk\r\nex=Un caf\xE9.\r\n"},
-        {"a row without names is data", {}, "word list,meanings\r\n", 0, "word=word list\r\ndef=meanings\r\n"},
-        {"--header skips a row without names", {"--header"}, "a,b\r\nc,d\r\n", 0, "word=c\r\ndef=d\r\n"},
-        {"--no-header reads names as data", {"--no-header"}, "Term,Meaning\r\n", 0, "word=Term\r\ndef=Meaning\r\n"},
-        {"a letter code page 1252 lacks", {}, lodz, 2, "in.csv:1: bad row: in the word, the character U+0141"},
-        {"code page 1250 has it", {"--codepage", "1250"}, lodz, 0, "word=\xA3\xF3" "d\x9F\r\ndef=city\r\n"},
-        {"bytes that are not UTF-8 are kept", {}, "na\xEFve\x81,x\r\n", 0, "word=na\xEFve\x81\r\ndef=x\r\n"},
-        {"Anki: entities in the code page, a note no names", {}, "#html:true\r\nna\xEFve\x81 &amp; caf&eacute;\t"
-         "usage\r\n", 0, "word=na\xEFve\x81 & caf\xE9\r\ndef=usage\r\n"},
-        {"--keep-bytes keeps UTF-8", {"--keep-bytes"}, "caf\xC3\xA9,x\r\n", 0, "word=caf\xC3\xA9\r\ndef=x\r\n"},
+        {"names in another order, UTF-8 with a mark",
+         {},
+         "\xEF\xBB\xBF Meaning ,TERM,usage\r\nwith milk,"
+         "caf\xC3\xA9,Un caf\xC3\xA9.\r\n",
+         0,
+         "word=caf\xE9\r\ndef=with milk\r\nex=Un caf\xE9.\r\n"},
+        {"a row without names is data",
+         {},
+         "word list,meanings\r\n",
+         0,
+         "word=word list\r\ndef=meanings\r\n"},
+        {"--header skips a row without names",
+         {"--header"},
+         "a,b\r\nc,d\r\n",
+         0,
+         "word=c\r\ndef=d\r\n"},
+        {"--no-header reads names as data",
+         {"--no-header"},
+         "Term,Meaning\r\n",
+         0,
+         "word=Term\r\ndef=Meaning\r\n"},
+        {"a letter code page 1252 lacks",
+         {},
+         lodz,
+         2,
+         "in.csv:1: bad row: in the word, the character U+0141"},
+        {"code page 1250 has it",
+         {"--codepage", "1250"},
+         lodz,
+         0,
+         "word=\xA3\xF3"
+         "d\x9F\r\ndef=city\r\n"},
+        {"bytes that are not UTF-8 are kept",
+         {},
+         "na\xEFve\x81,x\r\n",
+         0,
+         "word=na\xEFve\x81\r\ndef=x\r\n"},
+        {"Anki: entities in the code page, a note no names",
+         {},
+         "#html:true\r\nna\xEFve\x81 &amp; caf&eacute;\t"
+         "usage\r\n",
+         0,
+         "word=na\xEFve\x81 & caf\xE9\r\ndef=usage\r\n"},
+        {"--keep-bytes keeps UTF-8",
+         {"--keep-bytes"},
+         "caf\xC3\xA9,x\r\n",
+         0,
+         "word=caf\xC3\xA9\r\ndef=x\r\n"},
     };
     const std::string input = folder.file("in.csv");
     for (const auto& test : cases) {
@@ -122,14 +175,22 @@ TEST_F(TimportTest, TsvWithMissingColumnsWritesNothingUnlessBadRowsAreSkipped) {
     std::string input = sourceFile("tests/lexoria-list/data/missing-column.tsv");
     ASSERT_TRUE(writeBytes(list, "word=keep\r\ndef=me\r\n"));
     EXPECT_EQ(run({"import", input, list}), 2);
-    EXPECT_NE(err.find("missing-column.tsv:2: bad row: the row has 2 fields, but the example is field 3"), std::string::npos) << err;
-    EXPECT_NE(err.find("missing-column.tsv:4: bad row: the row has 1 field, but the definition is field 2"), std::string::npos) << err;
+    EXPECT_NE(
+        err.find("missing-column.tsv:2: bad row: the row has 2 fields, but the example is field 3"),
+        std::string::npos)
+        << err;
+    EXPECT_NE(
+        err.find(
+            "missing-column.tsv:4: bad row: the row has 1 field, but the definition is field 2"),
+        std::string::npos)
+        << err;
     EXPECT_EQ(readBytes(list), "word=keep\r\ndef=me\r\n");
     EXPECT_EQ(readBytes(list + ".tmp"), "<missing>");
     ASSERT_TRUE(writeBytes(folder.file("one.csv"), "a\nb\n"));
     EXPECT_EQ(run({"import", folder.file("one.csv"), list}), 2);
     EXPECT_NE(err.find("one.csv:1: bad row: the row has 1 field, but the definition is field 2"),
-              std::string::npos) << err;
+              std::string::npos)
+        << err;
 
     EXPECT_EQ(run({"import", "--skip-bad", input, list}), 1) << err;
     std::vector<TwordDef> read = readBack(readBytes(list));
@@ -159,16 +220,24 @@ TEST(FieldLinesTest, MakesEveryLineReadBackAsMeant) {
         {"line breaks of every kind", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
         {"trailing spaces go, tabs and leading blanks stay", " a  \n\tb\t \n", {" a", "\tb\t", ""}},
         {"a line that is a key", "a\nword=b\ndef=c\nex=d", {"a", "word =b", "def =c", "ex =d"}},
-        {"keys hidden by case, blanks or a byte-order mark", "a\nWord=b\n  DEF=c\n\xEF\xBB\xBF" "ex=d",
-         {"a", "Word =b", "  DEF =c", "\xEF\xBB\xBF" "ex =d"}},
+        {"keys hidden by case, blanks or a byte-order mark",
+         "a\nWord=b\n  DEF=c\n\xEF\xBB\xBF"
+         "ex=d",
+         {"a", "Word =b", "  DEF =c",
+          "\xEF\xBB\xBF"
+          "ex =d"}},
         {"a key on the first line needs nothing", "word=x", {"word=x"}},
-        {"a long line breaks at its last space", std::string(2030, 'a') + " " + std::string(30, 'b'),
+        {"a long line breaks at its last space",
+         std::string(2030, 'a') + " " + std::string(30, 'b'),
          {std::string(2030, 'a'), std::string(30, 'b')}},
-        {"a long line without spaces breaks at the limit", std::string(5000, 'c'),
+        {"a long line without spaces breaks at the limit",
+         std::string(5000, 'c'),
          {std::string(2041, 'c'), std::string(2045, 'c'), std::string(914, 'c')}},
-        {"a long line does not split a UTF-8 character", std::string(2040, 'd') + "\xC3\xA9\xC3\xA9\xC3\xA9",
+        {"a long line does not split a UTF-8 character",
+         std::string(2040, 'd') + "\xC3\xA9\xC3\xA9\xC3\xA9",
          {std::string(2040, 'd'), "\xC3\xA9\xC3\xA9\xC3\xA9"}},
-        {"a broken-off part that would begin with a key", std::string(2038, 'e') + " def=" + std::string(10, 'f'),
+        {"a broken-off part that would begin with a key",
+         std::string(2038, 'e') + " def=" + std::string(10, 'f'),
          {std::string(2038, 'e'), "def =" + std::string(10, 'f')}},
     };
     for (const auto& test : cases) {

@@ -29,7 +29,9 @@ TscratchFolder::~TscratchFolder() {
     fs::remove_all(folder, ignored);
 }
 
-std::string TscratchFolder::file(const std::string& name) const { return (fs::path(folder) / name).string(); }
+std::string TscratchFolder::file(const std::string& name) const {
+    return (fs::path(folder) / name).string();
+}
 
 bool writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary);
@@ -42,4 +44,6 @@ std::string readBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-std::string sourceFile(const std::string& relative) { return std::string(LEXORIA_SOURCE_DIR) + "/" + relative; }
+std::string sourceFile(const std::string& relative) {
+    return std::string(LEXORIA_SOURCE_DIR) + "/" + relative;
+}

@@ -25,8 +25,9 @@ int runProgram(const std::vector<std::string>& arguments) {
     std::wstring line;
     for (const std::string& argument : arguments) line += L" \"" + wide(argument) + L"\"";
     TlexoriaProcess program;
-    return program.start(wide(buildFolder()), L"lexoria-list.exe", line) ? program.waitForExit(30000)
-                                                                         : -1;
+    return program.start(wide(buildFolder()), L"lexoria-list.exe", line)
+               ? program.waitForExit(30000)
+               : -1;
 }
 
 std::string bytesOf(const std::string& path) {
@@ -34,8 +35,10 @@ std::string bytesOf(const std::string& path) {
     return readFile(path, bytes) ? bytes : "<missing>";
 }
 
-const char* const goodCsv = "candid,\"frank;\r\ndirect\",\"\"\"Be candid,\"\" she said.\"\r\nterse,brief,\r\n";
-const char* const goodList = "word=candid\r\ndef=frank;\r\ndirect\r\nex=\"Be candid,\" she said.\r\nword=terse\r\ndef=brief\r\n";
+const char* const goodCsv =
+    "candid,\"frank;\r\ndirect\",\"\"\"Be candid,\"\" she said.\"\r\nterse,brief,\r\n";
+const char* const goodList =
+    "word=candid\r\ndef=frank;\r\ndirect\r\nex=\"Be candid,\" she said.\r\nword=terse\r\ndef=brief\r\n";
 
 // The bytes of the character in the system's ANSI code page, in which Lexoria shows its list.
 std::string inAnsiCodePage(const wchar_t* character) {
@@ -72,10 +75,13 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
         {{"export", list, folder.file("back.csv")}, 0, goodList},
         {{"import", folder.file("back.csv"), list}, 0, goodList},
         {{"frobnicate"}, 3, goodList},
-        {{"import", folder.file("sheet.csv"), list}, 0, sheetList.c_str()},  // UTF-8 with column names
+        {{"import", folder.file("sheet.csv"), list},
+         0,
+         sheetList.c_str()},  // UTF-8 with column names
     };
     for (const auto& step : steps) {
-        SCOPED_TRACE(step.arguments[0] + " " + (step.arguments.size() > 1 ? step.arguments[1] : ""));
+        SCOPED_TRACE(step.arguments[0] + " " +
+                     (step.arguments.size() > 1 ? step.arguments[1] : ""));
         EXPECT_EQ(runProgram(step.arguments), step.status);
         EXPECT_EQ(bytesOf(list), step.listAfter);
         EXPECT_EQ(bytesOf(csv), goodCsv);

@@ -111,7 +111,8 @@ TEST_F(TlexoriaRun, EachNextWordShowsTheEntryAtTheStoredPosition) {
         clickButton(window, IDC_NEXT_WORD);
         ASSERT_TRUE(waitUntil([&] {
             return programValues()["State"] != before["State"] && paneText(window) == expected;
-        })) << "press " << press << ": " << expected;
+        })) << "press "
+            << press << ": " << expected;
     }
 
     exitThroughButton(run, window);
@@ -123,7 +124,8 @@ TEST_F(TlexoriaRun, SecondStartBringsTheFirstWindowForwardAndLeaves) {
     struct Tcase {
         const char* name;
         bool maximize, minimize;
-    } cases[] = {{"shown", false, false}, {"minimised", false, true},
+    } cases[] = {{"shown", false, false},
+                 {"minimised", false, true},
                  {"minimised from maximised", true, true}};
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,8 +136,8 @@ TEST_F(TlexoriaRun, SecondStartBringsTheFirstWindowForwardAndLeaves) {
         if (c.minimize) ShowWindow(window, SW_MINIMIZE);
         ASSERT_EQ(c.minimize, IsIconic(window) != 0);
         // A window of the test's own takes the foreground, for the second copy to take back.
-        HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40,
-                                     nullptr, nullptr, nullptr, nullptr);
+        HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40, nullptr,
+                                     nullptr, nullptr, nullptr);
         TatScopeExit dropOther{[&] { DestroyWindow(other); }};
         SetForegroundWindow(other);
         ASSERT_TRUE(waitUntil([&] { return pumpMessages(), GetForegroundWindow() == other; }));
@@ -227,9 +229,9 @@ TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
     };
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::wstring where = c.programPathLength
-            ? wideOf(folderForProgramPathOf(folder.path(), c.programPathLength))
-            : wideOf(folder.path()) + c.subfolder;
+        const std::wstring where =
+            c.programPathLength ? wideOf(folderForProgramPathOf(folder.path(), c.programPathLength))
+                                : wideOf(folder.path()) + c.subfolder;
         CreateDirectoryW(where.c_str(), nullptr);
         ASSERT_TRUE(CopyFileW(wideOf(folder.file("Lexoria.exe")).c_str(),
                               (where + L"\\Lexoria.exe").c_str(), FALSE));
@@ -332,10 +334,14 @@ TEST_F(TlexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
         int line;             // first visible line afterwards; nearEnd: within a page of the end
         bool inPane = false;  // clicked into the pane first: the keys are the pane's own
     } cases[] = {
-        {{VK_DOWN}, 1},        {{VK_DOWN, VK_DOWN, VK_UP}, 1},
-        {{VK_NEXT}, page},     {{VK_NEXT, VK_PRIOR}, 0},
-        {{VK_END}, nearEnd},   {{VK_END, VK_HOME}, 0},
-        {{VK_LEFT}, 0},        {{VK_RIGHT}, 0},
+        {{VK_DOWN}, 1},
+        {{VK_DOWN, VK_DOWN, VK_UP}, 1},
+        {{VK_NEXT}, page},
+        {{VK_NEXT, VK_PRIOR}, 0},
+        {{VK_END}, nearEnd},
+        {{VK_END, VK_HOME}, 0},
+        {{VK_LEFT}, 0},
+        {{VK_RIGHT}, 0},
         {{VK_NEXT, VK_LEFT, VK_DOWN}, page + 1},
         {{VK_DOWN}, 0, true},  // in the pane Down moves the caret, which stays in view
     };

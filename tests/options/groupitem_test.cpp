@@ -29,13 +29,19 @@ TEST(FindGroupItem, ReadsGroupInformation) {
         Tstatus expected;
     } cases[] = {
         {"item present", head + other + mine, Tstatus::present},
-        {"path in other case", head + "\"Lexoria\",\"c:\\PROGRAM FILES\\lexoria\\LEXORIA.EXE\"\n", Tstatus::present},
+        {"path in other case", head + "\"Lexoria\",\"c:\\PROGRAM FILES\\lexoria\\LEXORIA.EXE\"\n",
+         Tstatus::present},
         {"no item of that name", head + other, Tstatus::absent},
-        {"item runs another program", head + "\"Lexoria\",\"C:\\Other\\Lexoria.exe\"\n", Tstatus::absent},
-        {"path with a suffix", head + "\"Lexoria\",\"C:\\Program Files\\Lexoria\\Lexoria.exe2\"\n", Tstatus::absent},
-        {"item name in other case", head + "\"lexoria\",\"C:\\Program Files\\Lexoria\\Lexoria.exe\"\n", Tstatus::absent},
-        {"first of two items decides (other)", head + "\"Lexoria\",\"X.EXE\"\n" + mine, Tstatus::absent},
-        {"first of two items decides (mine)", head + mine + "\"Lexoria\",\"X.EXE\"\n", Tstatus::present},
+        {"item runs another program", head + "\"Lexoria\",\"C:\\Other\\Lexoria.exe\"\n",
+         Tstatus::absent},
+        {"path with a suffix", head + "\"Lexoria\",\"C:\\Program Files\\Lexoria\\Lexoria.exe2\"\n",
+         Tstatus::absent},
+        {"item name in other case",
+         head + "\"lexoria\",\"C:\\Program Files\\Lexoria\\Lexoria.exe\"\n", Tstatus::absent},
+        {"first of two items decides (other)", head + "\"Lexoria\",\"X.EXE\"\n" + mine,
+         Tstatus::absent},
+        {"first of two items decides (mine)", head + mine + "\"Lexoria\",\"X.EXE\"\n",
+         Tstatus::present},
         {"empty lines skipped", "\n\n" + head + "\n\n" + mine, Tstatus::present},
         {"text ends at its zero", head + mine + zero + "garbage", Tstatus::present},
         {"nothing after the zero counts", head + zero + mine, Tstatus::absent},
@@ -44,8 +50,10 @@ TEST(FindGroupItem, ReadsGroupInformation) {
         {"another group", "\"Accessories\"\n" + mine, Tstatus::unreadable},
         {"line before the item not quoted", head + "Clock\n" + mine, Tstatus::unreadable},
         {"item without a command line", head + "\"Lexoria\"\n", Tstatus::unreadable},
-        {"command line not quoted", head + "\"Lexoria\",C:\\Program Files\\Lexoria\\Lexoria.exe\n", Tstatus::unreadable},
-        {"command quote not closed in its line", head + "\"Lexoria\",\"C:\\Lexoria.exe\n\"", Tstatus::unreadable},
+        {"command line not quoted", head + "\"Lexoria\",C:\\Program Files\\Lexoria\\Lexoria.exe\n",
+         Tstatus::unreadable},
+        {"command quote not closed in its line", head + "\"Lexoria\",\"C:\\Lexoria.exe\n\"",
+         Tstatus::unreadable},
     };
     for (const auto& c : cases) EXPECT_EQ(c.expected, find(c.info)) << c.name;
     EXPECT_EQ(Tstatus::noProgramPath, find(head + mine, nullptr));
@@ -58,7 +66,8 @@ TEST(FindGroupItem, StopsAtTheDeliveredLength) {
         const Tstatus got = find(full.substr(0, cut));
         if (cut <= head.find('"', 1)) EXPECT_EQ(Tstatus::unreadable, got) << cut;
         else if (cut <= head.size()) EXPECT_EQ(Tstatus::absent, got) << cut;
-        else if (cut < head.size() + mine.find(".exe\"") + 5) EXPECT_EQ(Tstatus::unreadable, got) << cut;
+        else if (cut < head.size() + mine.find(".exe\"") + 5)
+            EXPECT_EQ(Tstatus::unreadable, got) << cut;
         else EXPECT_EQ(Tstatus::present, got) << cut;
     }
 }

@@ -46,10 +46,14 @@ TEST_F(ToptionsThroughProgram, ShowsAndStoresTheRecord) {
     } cases[] = {
         {"nothing stored, OK", {}, centred, false, topRight, true, IDOK, record(3, 1, 0, 0)},
         {"nothing stored, Cancel", {}, centred, false, bottomLeft, true, IDCANCEL, {}},
-        {"saved position kept", record(0, 1, -5, 300), saved, true, bottomRight, false, IDOK, record(5, 0, -5, 300)},
-        {"Cancel keeps the record", record(4, 0, 1, 2), bottomLeft, false, topLeft, true, IDCANCEL, record(4, 0, 1, 2)},
-        {"out of range shown centred", record(9, 2, 7, 8), centred, true, 0, true, IDOK, record(1, 1, 7, 8)},
-        {"nothing checked stores 1", record(3, 0, 7, 8), topRight, false, -1, false, IDOK, record(1, 0, 7, 8)},
+        {"saved position kept", record(0, 1, -5, 300), saved, true, bottomRight, false, IDOK,
+         record(5, 0, -5, 300)},
+        {"Cancel keeps the record", record(4, 0, 1, 2), bottomLeft, false, topLeft, true, IDCANCEL,
+         record(4, 0, 1, 2)},
+        {"out of range shown centred", record(9, 2, 7, 8), centred, true, 0, true, IDOK,
+         record(1, 1, 7, 8)},
+        {"nothing checked stores 1", record(3, 0, 7, 8), topRight, false, -1, false, IDOK,
+         record(1, 0, 7, 8)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -71,7 +75,8 @@ TEST_F(ToptionsThroughProgram, ShowsAndStoresTheRecord) {
         EXPECT_EQ(c.shownOnTop, checked(IDC_ALWAYS_ON_TOP));
         EXPECT_EQ(c.shown, session.focusId());
         if (c.press > 0) session.send(c.press, BM_CLICK);
-        for (int id = saved; c.press < 0 && id <= bottomRight; ++id) session.send(id, BM_SETCHECK, BST_UNCHECKED);
+        for (int id = saved; c.press < 0 && id <= bottomRight; ++id)
+            session.send(id, BM_SETCHECK, BST_UNCHECKED);
         session.send(IDC_ALWAYS_ON_TOP, BM_SETCHECK, c.onTop ? BST_CHECKED : BST_UNCHECKED);
         ASSERT_TRUE(session.closeWith(c.close));
         EXPECT_TRUE(session.noBox());
@@ -80,7 +85,8 @@ TEST_F(ToptionsThroughProgram, ShowsAndStoresTheRecord) {
         EXPECT_EQ(c.after, after);
         GetWindowRect(session.main, &mainAfter);
         EXPECT_TRUE(EqualRect(&mainRect, &mainAfter)) << "the running window does not move";
-        EXPECT_EQ(mainStyle & WS_EX_TOPMOST, GetWindowLongA(session.main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_EQ(mainStyle & WS_EX_TOPMOST,
+                  GetWindowLongA(session.main, GWL_EXSTYLE) & WS_EX_TOPMOST);
     }
 }
 
@@ -109,7 +115,8 @@ TEST_F(ToptionsThroughProgram, StartupButtonAddsThenRemovesTheShortcut) {
         EXPECT_EQ("Lexoria has been added to the Startup Folder. | Lexoria", session.takeBox());
         EXPECT_TRUE(session.noBox());
         EXPECT_EQ("Remove from &Startup Folder", session.startupCaption());
-        EXPECT_TRUE(checkLink(shortcut.c_str(), wideOf(folder.file("Lexoria.exe")).c_str(), "Lexoria"));
+        EXPECT_TRUE(
+            checkLink(shortcut.c_str(), wideOf(folder.file("Lexoria.exe")).c_str(), "Lexoria"));
         session.post(IDC_STARTUP);
         EXPECT_EQ("Lexoria has been removed from the Startup Folder. | Lexoria", session.takeBox());
         EXPECT_TRUE(session.noBox());

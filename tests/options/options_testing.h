@@ -19,8 +19,10 @@ using namespace lexoriaTest;
 // when that is left empty. (The private test prefix holds these values only while a test runs.)
 class TregistryString {
 public:
-    TregistryString(const char* key, const char* value, const char* text) : subkey(key), name(value) {
-        SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text, static_cast<DWORD>(strlen(text) + 1));
+    TregistryString(const char* key, const char* value, const char* text)
+        : subkey(key), name(value) {
+        SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text,
+                    static_cast<DWORD>(strlen(text) + 1));
     }
     ~TregistryString() {
         SHDeleteValueA(HKEY_CURRENT_USER, subkey, name);
@@ -42,7 +44,9 @@ public:
         if (!CopyFileA(exe.c_str(), folder.file("standin.exe").c_str(), FALSE) ||
             !process.start(folder.path(), "standin.exe"))
             return;
-        waitUntil([&] { return (window = FindWindowA("LexoriaProgmanStandIn", nullptr)) || !process.running(); });
+        waitUntil([&] {
+            return (window = FindWindowA("LexoriaProgmanStandIn", nullptr)) || !process.running();
+        });
     }
     ~TprogmanStandIn() {
         PostMessageA(window, WM_CLOSE, 0, 0);
@@ -50,7 +54,9 @@ public:
     }
 
     bool running() const { return window != nullptr; }
-    void reply(const std::string& bytes) { writeFile(folder.file("reply.txt"), bytes); }  // "": none
+    void reply(const std::string& bytes) {
+        writeFile(folder.file("reply.txt"), bytes);
+    }  // "": none
     void refuse(const std::string& prefix) { writeFile(folder.file("refuse.txt"), prefix); }
     void clearLog() { DeleteFileA(folder.file("log.txt").c_str()); }
     // The logged events (CONNECT, EXECUTE ..., REQUEST ..., DISCONNECT) once a DISCONNECT ends them.
@@ -60,7 +66,8 @@ public:
             std::string bytes;
             lines.clear();
             readFile(folder.file("log.txt"), bytes);
-            for (size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1)
+            for (size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos;
+                 start = end + 1)
                 lines.push_back(bytes.substr(start, end - start));
             return !lines.empty() && lines.back() == "DISCONNECT";
         });
@@ -79,8 +86,10 @@ private:
 class ToptionsSession {
 public:
     explicit ToptionsSession(const TscratchFolder& folder, const char* exeName = "Lexoria.exe") {
-        if (CopyFileA((buildFolder() + "\\Lexoria.exe").c_str(), folder.file(exeName).c_str(), FALSE) &&
-            CopyFileA((buildFolder() + "\\lexoria.lst").c_str(), folder.file("lexoria.lst").c_str(), FALSE) &&
+        if (CopyFileA((buildFolder() + "\\Lexoria.exe").c_str(), folder.file(exeName).c_str(),
+                      FALSE) &&
+            CopyFileA((buildFolder() + "\\lexoria.lst").c_str(), folder.file("lexoria.lst").c_str(),
+                      FALSE) &&
             process.start(folder.path(), exeName) && (main = process.waitForMainWindow()))
             clickButton(main, IDC_OPTIONS);
     }
@@ -98,7 +107,8 @@ public:
     // The next message box as "text | caption", closed with OK; "" when none comes in time.
     std::string takeBox(DWORD timeoutMs = 5000) {
         HWND box = nullptr;
-        if (!waitUntil([&] { return (box = visibleDialog(false)) != nullptr; }, timeoutMs)) return "";
+        if (!waitUntil([&] { return (box = visibleDialog(false)) != nullptr; }, timeoutMs))
+            return "";
         const std::string seen = messageBoxText(box) + " | " + windowText(box);
         pressOk(box);
         waitUntil([&] { return !IsWindow(box); });
@@ -116,7 +126,8 @@ public:
     // A message to a control of the dialog, returning once the dialog has dealt with it.
     DWORD_PTR send(int id, UINT message, WPARAM wParam = 0) {
         DWORD_PTR result = 0;
-        SendMessageTimeoutA(GetDlgItem(dialog(), id), message, wParam, 0, SMTO_ABORTIFHUNG, 2000, &result);
+        SendMessageTimeoutA(GetDlgItem(dialog(), id), message, wParam, 0, SMTO_ABORTIFHUNG, 2000,
+                            &result);
         return result;
     }
     void post(int id) { clickButton(dialog(), id); }  // a press that may show a box
@@ -137,7 +148,8 @@ public:
 private:
     HWND visibleDialog(bool options) {
         for (HWND window : dialogsOf(process.id()))
-            if (IsWindowVisible(window) && (GetDlgItem(window, IDC_STARTUP) != nullptr) == options) return window;
+            if (IsWindowVisible(window) && (GetDlgItem(window, IDC_STARTUP) != nullptr) == options)
+                return window;
         return nullptr;
     }
 

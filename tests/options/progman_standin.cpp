@@ -23,7 +23,9 @@ std::string contents(const char* name) {
 }
 
 // Opened and closed per line, so the test can read the log at any moment.
-void record(const std::string& line) { std::ofstream("log.txt", std::ios::app | std::ios::binary) << line << "\n"; }
+void record(const std::string& line) {
+    std::ofstream("log.txt", std::ios::app | std::ios::binary) << line << "\n";
+}
 
 bool refused(const std::string& command) {
     const std::string prefix = contents("refuse.txt");
@@ -45,20 +47,15 @@ HDDEDATA CALLBACK serve(UINT type, UINT format, HCONV, HSZ topic, HSZ item, HDDE
     switch (type) {
     case XTYP_CONNECT:
         return reinterpret_cast<HDDEDATA>(DdeCmpStringHandles(topic, serviceName) == 0);
-    case XTYP_CONNECT_CONFIRM:
-        record("CONNECT");
-        return nullptr;
+    case XTYP_CONNECT_CONFIRM: record("CONNECT"); return nullptr;
     case XTYP_EXECUTE: {
         char command[1024] = "";  // ends at its zero, as the client sends it
         DdeGetData(data, reinterpret_cast<BYTE*>(command), sizeof command - 1, 0);
         record(std::string("EXECUTE ") + command);
         return reinterpret_cast<HDDEDATA>(refused(command) ? DDE_FNOTPROCESSED : DDE_FACK);
     }
-    case XTYP_REQUEST:
-        return answerRequest(format, item);
-    case XTYP_DISCONNECT:
-        record("DISCONNECT");
-        return nullptr;
+    case XTYP_REQUEST: return answerRequest(format, item);
+    case XTYP_DISCONNECT: record("DISCONNECT"); return nullptr;
     }
     return nullptr;
 }
@@ -81,8 +78,8 @@ int main() {
     windowClass.lpfnWndProc = controlProc;
     windowClass.lpszClassName = "LexoriaProgmanStandIn";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowA(windowClass.lpszClassName, "Lexoria Progman Stand-in", WS_POPUP, 0, 0, 1, 1,
-                                nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowA(windowClass.lpszClassName, "Lexoria Progman Stand-in", WS_POPUP, 0,
+                                0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     if (!window || !SetTimer(window, 1, 120000, nullptr)) return 5;
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);

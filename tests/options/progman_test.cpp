@@ -23,7 +23,9 @@ std::string groupLine(const char* group) {
 std::string itemLine(const std::string& name, const std::string& command) {
     return "\"" + name + "\",\"" + command + "\",\"\",0,0,0,0\r\n";
 }
-std::string answer(const std::string& item) { return groupLine("StartUp") + itemLine("Clock", "CLOCK.EXE") + item; }
+std::string answer(const std::string& item) {
+    return groupLine("StartUp") + itemLine("Clock", "CLOCK.EXE") + item;
+}
 std::string groupInfoMessage(size_t needed) {
     return "Not enough memory to get Group Info for \"StartUp\".\nOnly had 4096 bytes.\nNeeded " +
            std::to_string(needed) + " bytes. | Lexoria Options Dialog";
@@ -35,8 +37,9 @@ protected:
     void TearDown() override { deleteProgramKey(); }
 
     TregistryString version{"Software\\Wine\\AppDefaults\\lexoria3.exe", "Version", "win31"};
-    TregistryString group{"Software\\Microsoft\\Windows NT\\CurrentVersion\\Program Manager\\Settings",
-                         "Startup", "StartUp"};
+    TregistryString group{
+        "Software\\Microsoft\\Windows NT\\CurrentVersion\\Program Manager\\Settings", "Startup",
+        "StartUp"};
     TscratchFolder folder;
     const std::string program = folder.file(exeName);
 };
@@ -54,12 +57,15 @@ TEST_F(Tversion3Shell, CaptionFollowsTheGroupInformation) {
         const char* caption;
         std::string box;
     } cases[] = {
-        {"item present", answer(itemLine("Lexoria", program)) + std::string(1, '\0'), removeGroup, ""},
+        {"item present", answer(itemLine("Lexoria", program)) + std::string(1, '\0'), removeGroup,
+         ""},
         {"exactly a full buffer", full, removeGroup, ""},
         {"no item", answer(""), addGroup, ""},
-        {"group name in other case", groupLine("Startup") + itemLine("Lexoria", program), "&Startup", ""},
+        {"group name in other case", groupLine("Startup") + itemLine("Lexoria", program),
+         "&Startup", ""},
         {"no answer", "", "&Startup", groupInfoMessage(4096)},
-        {"answer too large", answer(std::string(5000, 'x')), "&Startup", groupInfoMessage(answer("").size() + 5000)},
+        {"answer too large", answer(std::string(5000, 'x')), "&Startup",
+         groupInfoMessage(answer("").size() + 5000)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -83,7 +89,7 @@ TEST_F(Tversion3Shell, PressesSendTheCommandsInOrder) {
     ASSERT_TRUE(standIn.running());
     const std::string show = "EXECUTE [ShowGroup(StartUp,2)]";
     const Tlog add = {"CONNECT", show, "EXECUTE [ReplaceItem(Lexoria)]",
-                     "EXECUTE [AddItem(" + program + ",Lexoria)]", "DISCONNECT"};
+                      "EXECUTE [AddItem(" + program + ",Lexoria)]", "DISCONNECT"};
     const Tlog remove = {"CONNECT", show, "EXECUTE [DeleteItem(Lexoria)]", "DISCONNECT"};
     const struct {
         const char* refused;
@@ -91,9 +97,12 @@ TEST_F(Tversion3Shell, PressesSendTheCommandsInOrder) {
         const char* caption;
         Tlog commands;
     } presses[] = {
-        {"[ShowGroup", "Unable to DdeClientTransaction (ShowGroup) | Lexoria Options Dialog", addGroup,
+        {"[ShowGroup",
+         "Unable to DdeClientTransaction (ShowGroup) | Lexoria Options Dialog",
+         addGroup,
          {"CONNECT", show, "DISCONNECT"}},
-        {"[AddItem", "Unable to ddeExecuteString (AddItem) | Lexoria Options Dialog", addGroup, add},
+        {"[AddItem", "Unable to ddeExecuteString (AddItem) | Lexoria Options Dialog", addGroup,
+         add},
         {"", added, removeGroup, add},
         {"[DeleteItem", removed, addGroup, remove},
         {"[ReplaceItem", added, removeGroup, add},

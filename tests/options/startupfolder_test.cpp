@@ -43,7 +43,9 @@ TEST(StartupFolder, RecognisesOnlyTheProgramsShortcut) {
     for (const auto& c : cases) {
         DeleteFileW(shortcut.c_str());
         if (c.target.empty()) ASSERT_TRUE(lexoriaTest::writeFile(shortcut, c.bytes)) << c.name;
-        else ASSERT_TRUE(createLink(shortcut.c_str(), c.target.c_str(), c.description.c_str())) << c.name;
+        else
+            ASSERT_TRUE(createLink(shortcut.c_str(), c.target.c_str(), c.description.c_str()))
+                << c.name;
         EXPECT_EQ(c.programs, checkLink(shortcut.c_str(), program.c_str(), "Lexoria")) << c.name;
     }
     const std::wstring doubled = startupShortcutPath(folder + L"\\");

@@ -50,8 +50,8 @@ bool replacedKeepingItsTime(const std::string& path, const std::string& bytes) {
     WIN32_FILE_ATTRIBUTE_DATA old = {};
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &old) || !writeFile(path, bytes))
         return false;
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     const bool set = SetFileTime(file, nullptr, nullptr, &old.ftLastWriteTime) != 0;
     CloseHandle(file);
     return set;

@@ -52,8 +52,7 @@ TEST(TregistryTest, ResultsAndEveryMessageText) {
          [] {
              Trecorder key("HKEY_Current_User", scratch, 0);
              return key.setDword("d", 1) || key.openKey(scratch.c_str(), 0) ||
-                    key.deleteKey(scratch.c_str()) || key.setRootKey(nullptr) ||
-                    key.setRootKey("");
+                    key.deleteKey(scratch.c_str()) || key.setRootKey(nullptr) || key.setRootKey("");
          },
          false,
          {"Error: Invalid Root Key specified (HKEY_Current_User).", noKey,
@@ -78,9 +77,11 @@ TEST(TregistryTest, ResultsAndEveryMessageText) {
              return !key.deleteKey("b") && key.deleteKey((scratch + "\\a\\b").c_str()) &&
                     !key.openKey("", 0) && !key.deleteValue("v");
          },
-         true, {"Error: Unable to delete key (b).", noKey}},
+         true,
+         {"Error: Unable to delete key (b).", noKey}},
         {"a 300-character key name is cut at 255 in its message",
-         [] { return Trecorder(hkcu, scratch + "\\" + longName, 0).setDword("d", 1); }, false,
+         [] { return Trecorder(hkcu, scratch + "\\" + longName, 0).setDword("d", 1); },
+         false,
          {("Error: Unable to create or open key (" + scratch + "\\" + longName).substr(0, 255),
           noKey}},
         // "short" has no zero of its own and lands on the bytes of the longer text before it.
@@ -99,7 +100,8 @@ TEST(TregistryTest, ResultsAndEveryMessageText) {
              EXPECT_EQ("ab", text(key.getString("short")));
              return key.getString("missing") || key.getString("b");
          },
-         false, {"Error: Unable to get value (String:missing).", "Error: Value is not a string."}},
+         false,
+         {"Error: Unable to get value (String:missing).", "Error: Value is not a string."}},
         // "odd" is five bytes without a zero: the half character goes, the text still ends.
         {"wide strings: every character, expandable ones as stored, past 512 bytes, no other type",
          [] {
@@ -119,7 +121,8 @@ TEST(TregistryTest, ResultsAndEveryMessageText) {
              EXPECT_EQ(L"ab", read("odd"));
              return wrapper.getWideString("missing") || wrapper.getWideString("b");
          },
-         false, {"Error: Unable to get value (String:missing).", "Error: Value is not a string."}},
+         false,
+         {"Error: Unable to get value (String:missing).", "Error: Value is not a string."}},
         {"getBinary into too small a destination gives the size it needs; types are checked",
          [] {
              char bytes[8];

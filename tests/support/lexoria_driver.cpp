@@ -20,8 +20,8 @@ std::string buildFolder() {
 
 std::wstring wideOf(const std::string& ansi) {
     std::wstring wide(ansi.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                    &wide[0], static_cast<int>(wide.size())));
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0],
+                                    static_cast<int>(wide.size())));
     return wide;
 }
 
@@ -96,16 +96,16 @@ bool readFile(const std::string& path, std::string& bytes) {
 }
 
 bool copyProgram(const TscratchFolder& folder) {
-    return CopyFileA((buildFolder() + "\\Lexoria.exe").c_str(),
-                     folder.file("Lexoria.exe").c_str(), FALSE) != 0;
+    return CopyFileA((buildFolder() + "\\Lexoria.exe").c_str(), folder.file("Lexoria.exe").c_str(),
+                     FALSE) != 0;
 }
 
 void deleteProgramKey() { RegDeleteKeyA(HKEY_CURRENT_USER, programKey); }
 
 bool setProgramValue(const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, programKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, programKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return false;
     LONG result = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
@@ -148,12 +148,12 @@ TlexoriaProcess::~TlexoriaProcess() {
 }
 
 bool TlexoriaProcess::start(const std::string& folder, const std::string& exeName,
-                           const std::string& arguments) {
+                            const std::string& arguments) {
     return start(wideOf(folder), wideOf(exeName), wideOf(arguments));
 }
 
 bool TlexoriaProcess::start(const std::wstring& folder, const std::wstring& exeName,
-                           const std::wstring& arguments) {
+                            const std::wstring& arguments) {
     std::wstring exe = folder + L"\\" + exeName;
     std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
     STARTUPINFOW startup = {};

@@ -45,8 +45,9 @@ TEST(Rotation, APassVisitsEveryPositionOnceAndEndsBackAtItsStart) {
 }
 
 TEST(Rotation, StateBytesAreFourLittleEndianIntegers) {
-    const unsigned char bytes[TrotationState::recordSize] = {
-        0xA0, 0x0F, 0, 0, 0x01, 0x02, 0x03, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0x07, 0, 0, 0x80};
+    const unsigned char bytes[TrotationState::recordSize] = {0xA0, 0x0F, 0,    0,    0x01, 0x02,
+                                                             0x03, 0x04, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                             0x07, 0,    0,    0x80};
     TrotationState state;
     state.fromBytes(bytes);
     EXPECT_EQ((Tfields{4000, 0x04030201, -1, static_cast<int32_t>(0x80000007u)}), fields(state));

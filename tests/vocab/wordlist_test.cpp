@@ -31,8 +31,8 @@ std::vector<std::string> fields(const TwordDef& e) { return {e.word, e.definitio
 const TwordDef sentinel{"old word", "old definition", "old example"};
 
 // A physical line of 5000 bytes: pieces of 2047, 2047 and 906 bytes, the second a key line.
-const std::string longLine = "def=" + std::string(2043, 'a') + "word=" + std::string(2042, 'b') +
-                             std::string(906, 'c');
+const std::string longLine =
+    "def=" + std::string(2043, 'a') + "word=" + std::string(2042, 'b') + std::string(906, 'c');
 
 const struct {
     const char* name;
@@ -45,18 +45,28 @@ const struct {
      {"word=abate", "word=candid"},
      {{"abate", "to lessen\r\nor intensity", "The storm abated."}, {"candid", "", ""}}},
     {"keys in other case or after a blank are continuations",
-     "word=k\nWord=W\nDEF=D\n ex=E\ndef=d\n\tex=t\nex=e\n", {"word=k"},
+     "word=k\nWord=W\nDEF=D\n ex=E\ndef=d\n\tex=t\nex=e\n",
+     {"word=k"},
      {{"k\r\nWord=W\r\nDEF=D\r\n ex=E", "d\r\n\tex=t", "e"}}},
-    {"trailing spaces go, tabs and spaces after a key stay", "word=t  \ndef= big \t \nex=\t\n",
-     {"word=t"}, {{"t", " big \t", "\t"}}},
-    {"an empty line before the next entry", "word=a\ndef=x\n\nword=b\n", {"word=a", "word=b"},
+    {"trailing spaces go, tabs and spaces after a key stay",
+     "word=t  \ndef= big \t \nex=\t\n",
+     {"word=t"},
+     {{"t", " big \t", "\t"}}},
+    {"an empty line before the next entry",
+     "word=a\ndef=x\n\nword=b\n",
+     {"word=a", "word=b"},
      {{"a", "x\r\n", ""}, {"b", "", ""}}},
-    {"a byte-order mark hides the first entry", "\xEF\xBB\xBFword=bom\ndef=hidden\nword=real\n",
-     {"word=real"}, {{"real", "", ""}}},
-    {"a zero byte ends its line's text", "word=ze\0ro\ndef=a\0b\nword=next\n"s,
-     {"word=ze", "word=next"}, {{"ze", "a", ""}, {"next", "", ""}}},
+    {"a byte-order mark hides the first entry",
+     "\xEF\xBB\xBFword=bom\ndef=hidden\nword=real\n",
+     {"word=real"},
+     {{"real", "", ""}}},
+    {"a zero byte ends its line's text",
+     "word=ze\0ro\ndef=a\0b\nword=next\n"s,
+     {"word=ze", "word=next"},
+     {{"ze", "a", ""}, {"next", "", ""}}},
     {"a 5000-byte line splits into pieces, one of them an entry",
-     "word=long\n" + longLine + "\nex=e\n", {"word=long", "word=b"},
+     "word=long\n" + longLine + "\nex=e\n",
+     {"word=long", "word=b"},
      {{"long", std::string(2043, 'a'), ""},
       {std::string(2042, 'b') + "\r\n" + std::string(906, 'c'), "", "e"}}},
     {"a zero byte inside a long line",

@@ -60,8 +60,9 @@ void touch(const std::string& path) {
 // account would see it, until the key is cleared.
 void denyStoring() {
     PSECURITY_DESCRIPTOR denial = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
-        "D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &denial, nullptr));
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;0x2;;;WD)(A;;KA;;;WD)",
+                                                                     SDDL_REVISION_1, &denial,
+                                                                     nullptr));
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, programKey, 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
         EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, denial));

@@ -86,22 +86,10 @@ Tcanvas drawFromOutlines(int size) {
 // At 16 pixels an outline would blur, so the small image is placed pixel by pixel.
 
 const char* const smallArt[16] = {
-    ".aNNNNNNNNNNNNa.",
-    "aNNNNNNNNNNNNNNa",
-    "NNNNNNNNNNNNNNNN",
-    "NNWWWNNNNNNWWWNN",
-    "NNWWWWWNNWWWWWNN",
-    "NNWWWWWSSWWWWWNN",
-    "NNW---WSSW---WNN",
-    "NNWWWWWSSWWWWWNN",
-    "NNW---WSSW---WNN",
-    "NNWWWWWSSWWWWWNN",
-    "NNW---WSSW---WNN",
-    "NGWWWWWSSWWWWWGN",
-    "NGGGWWWSSWWWGGGN",
-    "NNNGGGGWWGGGGNNN",
-    "aNNNNNNGGNNNNNNa",
-    ".aNNNNNNNNNNNNa.",
+    ".aNNNNNNNNNNNNa.", "aNNNNNNNNNNNNNNa", "NNNNNNNNNNNNNNNN", "NNWWWNNNNNNWWWNN",
+    "NNWWWWWNNWWWWWNN", "NNWWWWWSSWWWWWNN", "NNW---WSSW---WNN", "NNWWWWWSSWWWWWNN",
+    "NNW---WSSW---WNN", "NNWWWWWSSWWWWWNN", "NNW---WSSW---WNN", "NGWWWWWSSWWWWWGN",
+    "NGGGWWWSSWWWGGGN", "NNNGGGGWWGGGGNNN", "aNNNNNNGGNNNNNNa", ".aNNNNNNNNNNNNa.",
 };
 
 struct TartColour {

@@ -225,26 +225,15 @@ Tshape swelledRule(double tipX, double baseX, double y, double thick) {
 // outline stays crisp where a curve would blur. Pages are white with ruled lines of text,
 // their top edges dipping to the spine, and the gold cover shows beneath them.
 const char* const bookArt[] = {
-    "..iIIIi.......iIIIi..",
-    ".IWWWWWIIi.iIIWWWWWI.",
-    ".IW---WWWIiIWWW---WI.",
-    ".IWWWWWWWWIWWWWWWWWI.",
-    ".IW----WWWIWWW----WI.",
-    ".IWWWWWWWWIWWWWWWWWI.",
-    ".IW----WWWIWWW----WI.",
-    ".IWWWWWWWWIWWWWWWWWI.",
-    ".IIIIWWWWWIWWWWWIIII.",
-    "gGGGIIIIIIIIIIIIIGGGg",
-    ".gGGGGGGGGGGGGGGGGGg.",
+    "..iIIIi.......iIIIi..", ".IWWWWWIIi.iIIWWWWWI.", ".IW---WWWIiIWWW---WI.",
+    ".IWWWWWWWWIWWWWWWWWI.", ".IW----WWWIWWW----WI.", ".IWWWWWWWWIWWWWWWWWI.",
+    ".IW----WWWIWWW----WI.", ".IWWWWWWWWIWWWWWWWWI.", ".IIIIWWWWWIWWWWWIIII.",
+    "gGGGIIIIIIIIIIIIIGGGg", ".gGGGGGGGGGGGGGGGGGg.",
 };
 
 // A stud for the corners of the gold frame, a faceted gem lit from the top left.
 const char* const studArt[] = {
-    "..L..",
-    ".LlG.",
-    "LlGGg",
-    ".GGg.",
-    "..g..",
+    "..L..", ".LlG.", "LlGGg", ".GGg.", "..g..",
 };
 
 // What each character of the pixel art paints.
@@ -381,8 +370,9 @@ void paintFrame(Tcanvas& c) {
         c.paint(shadow, {0, 0}, paperDeep, (2 - step) / 3.0);
     }
 
-    Tfigure outerLine = roundedFrame(
-        {inkLine, inkLine, titleWidth - inkLine, titleHeight - inkLine}, inkWidth, 4.0);
+    Tfigure outerLine =
+        roundedFrame({inkLine, inkLine, titleWidth - inkLine, titleHeight - inkLine}, inkWidth,
+                     4.0);
     c.paint(outerLine, {0, 0}, inkBlue);
 
     Tfigure gold = notchedFrame({goldLine, goldLine, titleWidth - goldLine, titleHeight - goldLine},
@@ -410,7 +400,7 @@ void paintRule(Tcanvas& c, int y) {
 
 void paintTitle(Tcanvas& c) {
     Tword w{{letterL(), letterE(), letterX(), letterO(), letterR(), letterI(), letterA()},
-           {0.2, -0.3, 0.0, 0.4, 0.0, 0.3, 0.0}};
+            {0.2, -0.3, 0.0, 0.4, 0.0, 0.3, 0.0}};
     const double centre = titleWidth / 2.0;
     // A faint offset copy in thinned ink gives the letters the depth of an impression.
     c.paint(setWord(w, centre + 1.0, titleBaseline + 1.0), inkBlue, 0.16);

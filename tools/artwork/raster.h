@@ -81,16 +81,13 @@ inline bool contains(const Tshape& s, Tpoint p) {
     if (!inside(s.clip, p)) return false;
     const std::vector<Tpoint>& q = s.pts;
     switch (s.kind) {
-    case Tshape::Tkind::rect:
-        return inside(Tbox{q[0].x, q[0].y, q[1].x, q[1].y}, p);
-    case Tshape::Tkind::ellipse:
-        return insideEllipse(q[0], q[1], p);
-    case Tshape::Tkind::polygon:
-        return insidePolygon(q, p);
+    case Tshape::Tkind::rect: return inside(Tbox{q[0].x, q[0].y, q[1].x, q[1].y}, p);
+    case Tshape::Tkind::ellipse: return insideEllipse(q[0], q[1], p);
+    case Tshape::Tkind::polygon: return insidePolygon(q, p);
     case Tshape::Tkind::fillet: {
         Tpoint far{q[0].x + q[1].x, q[0].y + q[1].y};
         Tbox b{std::min(q[0].x, far.x), std::min(q[0].y, far.y), std::max(q[0].x, far.x),
-              std::max(q[0].y, far.y)};
+               std::max(q[0].y, far.y)};
         Tpoint r{b.x1 - b.x0, b.y1 - b.y0};
         return inside(b, p) && !insideEllipse(far, r, p);
     }
@@ -102,9 +99,7 @@ inline Tbox bounds(const Tshape& s) {
     const std::vector<Tpoint>& q = s.pts;
     Tbox b = everywhere;
     switch (s.kind) {
-    case Tshape::Tkind::rect:
-        b = {q[0].x, q[0].y, q[1].x, q[1].y};
-        break;
+    case Tshape::Tkind::rect: b = {q[0].x, q[0].y, q[1].x, q[1].y}; break;
     case Tshape::Tkind::ellipse:
         b = {q[0].x - q[1].x, q[0].y - q[1].y, q[0].x + q[1].x, q[0].y + q[1].y};
         break;
@@ -265,9 +260,7 @@ private:
     std::vector<Tcolour> pixels;  // premultiplied
 };
 
-inline std::uint8_t toByte(double v) {
-    return std::uint8_t(std::clamp(v + 0.5, 0.0, 255.0));
-}
+inline std::uint8_t toByte(double v) { return std::uint8_t(std::clamp(v + 0.5, 0.0, 255.0)); }
 
 inline void put8(std::vector<std::uint8_t>& out, unsigned v) { out.push_back(std::uint8_t(v)); }
 inline void put16(std::vector<std::uint8_t>& out, unsigned v) {

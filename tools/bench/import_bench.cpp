@@ -54,8 +54,10 @@ int main() {
             status = 1;
             continue;
         }
-        std::printf("import, field of '%s'...: 1 MB %.3f s, 4 MB %.3f s, growth %.1f"
-                    " (4 linear, 16 quadratic)\n", unit, small, large, large / small);
+        std::printf(
+            "import, field of '%s'...: 1 MB %.3f s, 4 MB %.3f s, growth %.1f"
+            " (4 linear, 16 quadratic)\n",
+            unit, small, large, large / small);
     }
     fs::remove_all(folder, failed);
     return status;

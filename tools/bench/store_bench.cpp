@@ -116,7 +116,8 @@ double timePlainScan(const std::string& path) {
     return now() - start;
 }
 
-void printRow(const char* name, const TstoreFigures& f, double unit, const char* unitName, size_t n) {
+void printRow(const char* name, const TstoreFigures& f, double unit, const char* unitName,
+              size_t n) {
     std::printf("%-22s %10.1f %-2s %10.1f %-2s %8u\n", name, f.median * unit, unitName,
                 f.p95 * unit, unitName, static_cast<unsigned>(n));
 }
@@ -131,8 +132,8 @@ void printRatio(const TstoreFigures& measured, const TstoreFigures& floor) {
 int main() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "lexoria-bench-" +
-                               std::to_string(GetCurrentProcessId());
+    const std::string folder =
+        std::string(temp) + "lexoria-bench-" + std::to_string(GetCurrentProcessId());
     const std::string path = folder + "\\lexoria.lst";
     wchar_t wide[MAX_PATH * 2] = L"";
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 2);

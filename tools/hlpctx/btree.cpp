@@ -12,7 +12,7 @@ constexpr std::size_t structureSize = 16;
 constexpr std::size_t leafHeaderSize = 8;
 constexpr std::size_t indexHeaderSize = 6;
 constexpr int maxLevels = 16;
-constexpr std::size_t maxPages = 0x7FFF; // page numbers are signed 16-bit
+constexpr std::size_t maxPages = 0x7FFF;  // page numbers are signed 16-bit
 
 struct TtreeHeader {
     std::uint16_t magic = 0;
@@ -25,8 +25,7 @@ struct TtreeHeader {
     std::int32_t totalEntries = 0;
 };
 
-bool readHeader(const Tbytes& content, TtreeHeader& header, std::string& error)
-{
+bool readHeader(const Tbytes& content, TtreeHeader& header, std::string& error) {
     TbyteReader in(content.data(), content.size());
     header.magic = in.u16();
     header.flags = in.u16();
@@ -36,9 +35,9 @@ bool readHeader(const Tbytes& content, TtreeHeader& header, std::string& error)
         c = static_cast<char>(in.u8());
     }
     header.structure.assign(structure, std::find(structure, structure + structureSize, '\0'));
-    in.skip(4); // MustBeZero, PageSplits: no reader relies on them
+    in.skip(4);  // MustBeZero, PageSplits: no reader relies on them
     header.rootPage = in.i16();
-    in.skip(2); // MustBeNegOne
+    in.skip(2);  // MustBeNegOne
     header.totalPages = in.i16();
     header.levels = in.i16();
     header.totalEntries = in.i32();
@@ -56,7 +55,8 @@ bool readHeader(const Tbytes& content, TtreeHeader& header, std::string& error)
         error = "B+ tree header has impossible sizes or page numbers";
         return false;
     }
-    if (headerSize + static_cast<std::size_t>(header.totalPages) * header.pageSize > content.size()) {
+    if (headerSize + static_cast<std::size_t>(header.totalPages) * header.pageSize >
+        content.size()) {
         error = "B+ tree pages run past the end of their internal file";
         return false;
     }
@@ -72,12 +72,12 @@ struct Tbounds {
 class TtreeWalker {
 public:
     TtreeWalker(const Tbytes& source, const TtreeHeader& sourceHeader, Tbtree& target)
-        : content(source), header(sourceHeader), tree(target), visited(sourceHeader.totalPages, false)
-    {
-    }
+        : content(source),
+          header(sourceHeader),
+          tree(target),
+          visited(sourceHeader.totalPages, false) {}
 
-    bool walk(std::string& error)
-    {
+    bool walk(std::string& error) {
         if (!walkPage(header.rootPage, header.levels, Tbounds{}, error)) {
             return false;
         }
@@ -89,14 +89,12 @@ public:
     }
 
 private:
-    TbyteReader pageReader(int page) const
-    {
+    TbyteReader pageReader(int page) const {
         const std::size_t start = headerSize + static_cast<std::size_t>(page) * header.pageSize;
         return TbyteReader(content.data() + start, header.pageSize);
     }
 
-    TbtreeEntry readKey(TbyteReader& in) const
-    {
+    TbtreeEntry readKey(TbyteReader& in) const {
         TbtreeEntry entry;
         if (tree.layout.keyKind == TkeyKind::text) {
             entry.text = in.cstring();
@@ -106,15 +104,13 @@ private:
         return entry;
     }
 
-    bool inBounds(const TbtreeEntry& key, const Tbounds& bounds) const
-    {
+    bool inBounds(const TbtreeEntry& key, const Tbounds& bounds) const {
         const TkeyKind kind = tree.layout.keyKind;
         return !(bounds.low && keyLess(kind, key, *bounds.low)) &&
                !(bounds.high && !keyLess(kind, key, *bounds.high));
     }
 
-    bool claimPage(int page, std::string& error)
-    {
+    bool claimPage(int page, std::string& error) {
         if (page < 0 || page >= header.totalPages) {
             error = "B+ tree refers to page " + std::to_string(page) + ", which does not exist";
             return false;
@@ -127,18 +123,16 @@ private:
         return true;
     }
 
-    bool walkPage(int page, int level, const Tbounds& bounds, std::string& error)
-    {
+    bool walkPage(int page, int level, const Tbounds& bounds, std::string& error) {
         if (!claimPage(page, error)) {
             return false;
         }
         return level > 1 ? walkIndex(page, level, bounds, error) : walkLeaf(page, bounds, error);
     }
 
-    bool walkIndex(int page, int level, const Tbounds& bounds, std::string& error)
-    {
+    bool walkIndex(int page, int level, const Tbounds& bounds, std::string& error) {
         TbyteReader in = pageReader(page);
-        in.skip(2); // Unused
+        in.skip(2);  // Unused
         const int count = in.i16();
         const int first = in.i16();
         std::vector<TbtreeEntry> keys;
@@ -158,7 +152,8 @@ private:
         // Child i holds the keys from index key i - 1 (or the page's own lower bound) up to,
         // but not including, index key i (or the page's own upper bound).
         for (std::size_t i = 0; i < children.size(); ++i) {
-            const Tbounds child{i == 0 ? bounds.low : &keys[i - 1], i < keys.size() ? &keys[i] : bounds.high};
+            const Tbounds child{i == 0 ? bounds.low : &keys[i - 1],
+                                i < keys.size() ? &keys[i] : bounds.high};
             if (!walkPage(children[i], level - 1, child, error)) {
                 return false;
             }
@@ -166,21 +161,20 @@ private:
         return true;
     }
 
-    bool keysFitIndex(const std::vector<TbtreeEntry>& keys, const Tbounds& bounds) const
-    {
+    bool keysFitIndex(const std::vector<TbtreeEntry>& keys, const Tbounds& bounds) const {
         for (std::size_t i = 0; i < keys.size(); ++i) {
-            if (!inBounds(keys[i], bounds) || (i > 0 && !keyLess(tree.layout.keyKind, keys[i - 1], keys[i]))) {
+            if (!inBounds(keys[i], bounds) ||
+                (i > 0 && !keyLess(tree.layout.keyKind, keys[i - 1], keys[i]))) {
                 return false;
             }
         }
         return true;
     }
 
-    bool walkLeaf(int page, const Tbounds& bounds, std::string& error)
-    {
+    bool walkLeaf(int page, const Tbounds& bounds, std::string& error) {
         const TkeyKind kind = tree.layout.keyKind;
         TbyteReader in = pageReader(page);
-        in.skip(2); // Unused
+        in.skip(2);  // Unused
         const int count = in.i16();
         const int previous = in.i16();
         const int next = in.i16();
@@ -196,7 +190,8 @@ private:
             }
             const bool follows = tree.entries.empty() || keyLess(kind, tree.entries.back(), entry);
             if (!follows || !inBounds(entry, bounds)) {
-                error = "B+ tree leaf page " + std::to_string(page) + " repeats a key or has keys out of order";
+                error = "B+ tree leaf page " + std::to_string(page) +
+                        " repeats a key or has keys out of order";
                 return false;
             }
             tree.entries.push_back(std::move(entry));
@@ -208,8 +203,7 @@ private:
         return true;
     }
 
-    bool checkLeafChain(std::string& error) const
-    {
+    bool checkLeafChain(std::string& error) const {
         for (std::size_t i = 0; i < leaves.size(); ++i) {
             const int expectedPrevious = i == 0 ? -1 : leaves[i - 1].page;
             const int expectedNext = i + 1 == leaves.size() ? -1 : leaves[i + 1].page;
@@ -234,13 +228,11 @@ private:
     std::vector<Tleaf> leaves;
 };
 
-std::size_t keySize(TkeyKind kind, const TbtreeEntry& entry)
-{
+std::size_t keySize(TkeyKind kind, const TbtreeEntry& entry) {
     return kind == TkeyKind::text ? entry.text.size() + 1 : 4;
 }
 
-void putKey(Tbytes& out, TkeyKind kind, const TbtreeEntry& entry)
-{
+void putKey(Tbytes& out, TkeyKind kind, const TbtreeEntry& entry) {
     if (kind == TkeyKind::text) {
         out.insert(out.end(), entry.text.begin(), entry.text.end());
         put8(out, 0);
@@ -252,52 +244,54 @@ void putKey(Tbytes& out, TkeyKind kind, const TbtreeEntry& entry)
 // One page under construction; pages are padded to full size when finished.
 struct Tpage {
     Tbytes bytes;
-    std::size_t firstEntry = 0; // the entry whose key leads this page's subtree
+    std::size_t firstEntry = 0;  // the entry whose key leads this page's subtree
 };
 
-void finishPage(Tpage& page, std::size_t pageSize)
-{
+void finishPage(Tpage& page, std::size_t pageSize) {
     set16(page.bytes, 0, static_cast<std::uint32_t>(pageSize - page.bytes.size()));
     page.bytes.resize(pageSize, 0);
 }
 
-std::vector<Tpage> packLeaves(const Tbtree& tree)
-{
+std::vector<Tpage> packLeaves(const Tbtree& tree) {
     const TbtreeLayout& layout = tree.layout;
     std::vector<Tpage> leaves(1);
     leaves.back().bytes.assign(leafHeaderSize, 0);
     int count = 0;
     for (std::size_t i = 0; i < tree.entries.size(); ++i) {
         const TbtreeEntry& entry = tree.entries[i];
-        if (leaves.back().bytes.size() + keySize(layout.keyKind, entry) + layout.valueSize > layout.pageSize) {
+        if (leaves.back().bytes.size() + keySize(layout.keyKind, entry) + layout.valueSize >
+            layout.pageSize) {
             set16(leaves.back().bytes, 2, count);
             leaves.push_back(Tpage{Tbytes(leafHeaderSize, 0), i});
             count = 0;
         }
         putKey(leaves.back().bytes, layout.keyKind, entry);
-        leaves.back().bytes.insert(leaves.back().bytes.end(), entry.value.begin(), entry.value.end());
+        leaves.back().bytes.insert(leaves.back().bytes.end(), entry.value.begin(),
+                                   entry.value.end());
         ++count;
     }
     set16(leaves.back().bytes, 2, count);
     for (std::size_t i = 0; i < leaves.size(); ++i) {
         set16(leaves[i].bytes, 4, i == 0 ? 0xFFFF : static_cast<std::uint32_t>(i - 1));
-        set16(leaves[i].bytes, 6, i + 1 == leaves.size() ? 0xFFFF : static_cast<std::uint32_t>(i + 1));
+        set16(leaves[i].bytes, 6,
+              i + 1 == leaves.size() ? 0xFFFF : static_cast<std::uint32_t>(i + 1));
     }
     return leaves;
 }
 
 // Builds one index level over `children`, whose page numbers start at `firstChildPage`;
 // the new pages are numbered from `firstChildPage + children.size()`.
-std::vector<Tpage> packIndexLevel(const Tbtree& tree, const std::vector<Tpage>& children, std::size_t firstChildPage)
-{
+std::vector<Tpage> packIndexLevel(const Tbtree& tree, const std::vector<Tpage>& children,
+                                  std::size_t firstChildPage) {
     const TbtreeLayout& layout = tree.layout;
     std::vector<Tpage> parents;
     int count = 0;
     for (std::size_t i = 0; i < children.size(); ++i) {
         const std::uint32_t childPage = static_cast<std::uint32_t>(firstChildPage + i);
         const TbtreeEntry& key = tree.entries[children[i].firstEntry];
-        const bool fits = !parents.empty() &&
-                          parents.back().bytes.size() + keySize(layout.keyKind, key) + 2 <= layout.pageSize;
+        const bool fits =
+            !parents.empty() &&
+            parents.back().bytes.size() + keySize(layout.keyKind, key) + 2 <= layout.pageSize;
         if (!fits) {
             if (!parents.empty()) {
                 set16(parents.back().bytes, 2, count);
@@ -315,8 +309,7 @@ std::vector<Tpage> packIndexLevel(const Tbtree& tree, const std::vector<Tpage>& 
     return parents;
 }
 
-bool checkWritable(const Tbtree& tree, std::string& error)
-{
+bool checkWritable(const Tbtree& tree, std::string& error) {
     const TbtreeLayout& layout = tree.layout;
     if (layout.structure.size() > structureSize || layout.pageSize < 2 * leafHeaderSize) {
         error = "B+ tree layout cannot be written";
@@ -337,24 +330,21 @@ bool checkWritable(const Tbtree& tree, std::string& error)
     return true;
 }
 
-} // namespace
+}  // namespace
 
-bool keyLess(TkeyKind kind, const TbtreeEntry& a, const TbtreeEntry& b)
-{
+bool keyLess(TkeyKind kind, const TbtreeEntry& a, const TbtreeEntry& b) {
     switch (kind) {
     case TkeyKind::text:
         // std::string compares its bytes as unsigned char, the order the viewer's strcmp uses.
         return a.text < b.text;
-    case TkeyKind::number:
-        return a.number < b.number;
+    case TkeyKind::number: return a.number < b.number;
     case TkeyKind::unsignedNumber:
         return static_cast<std::uint32_t>(a.number) < static_cast<std::uint32_t>(b.number);
     }
     return false;
 }
 
-bool readBTree(const Tbytes& content, Tbtree& tree, std::string& error)
-{
+bool readBTree(const Tbytes& content, Tbtree& tree, std::string& error) {
     TtreeHeader header;
     if (!readHeader(content, header, error)) {
         return false;
@@ -367,8 +357,7 @@ bool readBTree(const Tbytes& content, Tbtree& tree, std::string& error)
     return walker.walk(error);
 }
 
-bool writeBTree(const Tbtree& tree, Tbytes& content, std::string& error)
-{
+bool writeBTree(const Tbtree& tree, Tbytes& content, std::string& error) {
     if (!checkWritable(tree, error)) {
         return false;
     }
@@ -397,7 +386,7 @@ bool writeBTree(const Tbtree& tree, Tbytes& content, std::string& error)
     content.insert(content.end(), structure.begin(), structure.end());
     put16(content, 0);                                             // MustBeZero
     put16(content, 0);                                             // PageSplits
-    put16(content, static_cast<std::uint32_t>(pages.size() - 1)); // RootPage: the last page made
+    put16(content, static_cast<std::uint32_t>(pages.size() - 1));  // RootPage: the last page made
     put16(content, 0xFFFF);                                        // MustBeNegOne
     put16(content, static_cast<std::uint32_t>(pages.size()));
     put16(content, static_cast<std::uint32_t>(levels));

@@ -10,15 +10,15 @@
 
 // How the keys of a tree are stored and ordered.
 enum class TkeyKind {
-    text,   // zero-terminated string, ordered byte by byte (the directory)
-    number, // signed 32-bit value, ordered as signed (|CONTEXT, as viewers search it)
-    unsignedNumber // the same values ordered as unsigned, to recognise trees written that way
+    text,           // zero-terminated string, ordered byte by byte (the directory)
+    number,         // signed 32-bit value, ordered as signed (|CONTEXT, as viewers search it)
+    unsignedNumber  // the same values ordered as unsigned, to recognise trees written that way
 };
 
 struct TbtreeEntry {
-    std::string text;       // the key of a text tree
-    std::int32_t number = 0; // the key of a number tree
-    Tbytes value;            // the rest of the leaf entry, fixed size per tree
+    std::string text;         // the key of a text tree
+    std::int32_t number = 0;  // the key of a number tree
+    Tbytes value;             // the rest of the leaf entry, fixed size per tree
 };
 
 // Everything about a tree except its pages: what a rewrite keeps from the original.
@@ -32,7 +32,7 @@ struct TbtreeLayout {
 
 struct Tbtree {
     TbtreeLayout layout;
-    std::vector<TbtreeEntry> entries; // in key order
+    std::vector<TbtreeEntry> entries;  // in key order
 };
 
 bool keyLess(TkeyKind kind, const TbtreeEntry& a, const TbtreeEntry& b);

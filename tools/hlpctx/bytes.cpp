@@ -1,8 +1,7 @@
 // Bounds-checked little-endian field reader.
 #include "bytes.h"
 
-std::uint32_t TbyteReader::take(std::size_t width)
-{
+std::uint32_t TbyteReader::take(std::size_t width) {
     if (!intact || length - at < width) {
         intact = false;
         return 0;
@@ -15,8 +14,7 @@ std::uint32_t TbyteReader::take(std::size_t width)
     return value;
 }
 
-std::string TbyteReader::cstring()
-{
+std::string TbyteReader::cstring() {
     std::string text;
     while (intact) {
         if (at >= length) {
@@ -32,8 +30,7 @@ std::string TbyteReader::cstring()
     return text;
 }
 
-void TbyteReader::skip(std::size_t count)
-{
+void TbyteReader::skip(std::size_t count) {
     if (!intact || length - at < count) {
         intact = false;
         return;

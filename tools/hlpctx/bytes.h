@@ -36,28 +36,26 @@ private:
     bool intact = true;
 };
 
-inline void put8(Tbytes& out, std::uint32_t value) { out.push_back(static_cast<std::uint8_t>(value)); }
+inline void put8(Tbytes& out, std::uint32_t value) {
+    out.push_back(static_cast<std::uint8_t>(value));
+}
 
-inline void put16(Tbytes& out, std::uint32_t value)
-{
+inline void put16(Tbytes& out, std::uint32_t value) {
     put8(out, value);
     put8(out, value >> 8);
 }
 
-inline void put32(Tbytes& out, std::uint32_t value)
-{
+inline void put32(Tbytes& out, std::uint32_t value) {
     put16(out, value);
     put16(out, value >> 16);
 }
 
-inline void set16(Tbytes& out, std::size_t at, std::uint32_t value)
-{
+inline void set16(Tbytes& out, std::size_t at, std::uint32_t value) {
     out[at] = static_cast<std::uint8_t>(value);
     out[at + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-inline void set32(Tbytes& out, std::size_t at, std::uint32_t value)
-{
+inline void set32(Tbytes& out, std::size_t at, std::uint32_t value) {
     set16(out, at, value);
     set16(out, at + 2, value >> 16);
 }

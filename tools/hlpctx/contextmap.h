@@ -32,10 +32,11 @@ bool resolveContextMap(const ThelpFile& help, const std::vector<TmapRequest>& re
                        std::vector<TcontextMapEntry>& entries, std::string& error);
 
 Tbytes encodeContextMap(const std::vector<TcontextMapEntry>& entries);
-bool decodeContextMap(const Tbytes& content, std::vector<TcontextMapEntry>& entries, std::string& error);
+bool decodeContextMap(const Tbytes& content, std::vector<TcontextMapEntry>& entries,
+                      std::string& error);
 
 // The whole job on an image in memory: parse, resolve, put |CTXOMAP in place of any earlier
 // one, lay the file out again, and read the result back to prove that every number reaches
 // its topic and every other internal file is unchanged. `output` is empty on failure.
-bool rewriteWithContextMap(const Tbytes& input, const std::vector<TmapRequest>& requests, Tbytes& output,
-                           std::string& error);
+bool rewriteWithContextMap(const Tbytes& input, const std::vector<TmapRequest>& requests,
+                           Tbytes& output, std::string& error);

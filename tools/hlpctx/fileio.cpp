@@ -9,8 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
-bool readWholeFile(const std::string& path, Tbytes& data, std::string& error)
-{
+bool readWholeFile(const std::string& path, Tbytes& data, std::string& error) {
     // A folder opens for reading here; only the first read would fail, and less plainly.
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored)) {
@@ -35,8 +34,7 @@ bool readWholeFile(const std::string& path, Tbytes& data, std::string& error)
     return true;
 }
 
-bool writeFileAtomically(const std::string& path, const Tbytes& data, std::string& error)
-{
+bool writeFileAtomically(const std::string& path, const Tbytes& data, std::string& error) {
     TpendingOutput output(path);
     if (!output.write(data.data(), data.size())) {
         error = "cannot write a new file beside " + path;

@@ -18,9 +18,8 @@ struct Tspan {
     std::string name;
 };
 
-bool readInternalFile(const Tbytes& image, std::uint32_t offset, const std::string& name, TinternalFile& file,
-                      Tspan& span, std::string& error)
-{
+bool readInternalFile(const Tbytes& image, std::uint32_t offset, const std::string& name,
+                      TinternalFile& file, Tspan& span, std::string& error) {
     const std::string what = name.empty() ? std::string("the directory") : "internal file " + name;
     if (offset < headerSize || offset > image.size() || image.size() - offset < fileHeaderSize) {
         error = what + " starts outside the file";
@@ -35,14 +34,15 @@ bool readInternalFile(const Tbytes& image, std::uint32_t offset, const std::stri
         return false;
     }
     file.name = name;
-    file.content.assign(image.begin() + offset + fileHeaderSize, image.begin() + offset + fileHeaderSize + used);
+    file.content.assign(image.begin() + offset + fileHeaderSize,
+                        image.begin() + offset + fileHeaderSize + used);
     span = Tspan{offset, offset + reserved, what};
     return true;
 }
 
-bool checkNoOverlap(std::vector<Tspan> spans, std::string& error)
-{
-    std::sort(spans.begin(), spans.end(), [](const Tspan& a, const Tspan& b) { return a.start < b.start; });
+bool checkNoOverlap(std::vector<Tspan> spans, std::string& error) {
+    std::sort(spans.begin(), spans.end(),
+              [](const Tspan& a, const Tspan& b) { return a.start < b.start; });
     for (std::size_t i = 1; i < spans.size(); ++i) {
         if (spans[i].start < spans[i - 1].end) {
             error = spans[i - 1].name + " and " + spans[i].name + " overlap";
@@ -52,9 +52,8 @@ bool checkNoOverlap(std::vector<Tspan> spans, std::string& error)
     return true;
 }
 
-bool readDirectory(const Tbytes& image, std::uint32_t start, ThelpFile& help, std::vector<Tspan>& spans,
-                   std::string& error)
-{
+bool readDirectory(const Tbytes& image, std::uint32_t start, ThelpFile& help,
+                   std::vector<Tspan>& spans, std::string& error) {
     TinternalFile directory;
     Tspan span{};
     if (!readInternalFile(image, start, std::string(), directory, span, error)) {
@@ -86,23 +85,21 @@ bool readDirectory(const Tbytes& image, std::uint32_t start, ThelpFile& help, st
     return true;
 }
 
-void putFileHeader(Tbytes& image, const TinternalFile& file)
-{
+void putFileHeader(Tbytes& image, const TinternalFile& file) {
     const std::uint32_t used = static_cast<std::uint32_t>(file.content.size());
     put32(image, used + fileHeaderSize);
     put32(image, used);
     put8(image, file.flags);
 }
 
-} // namespace
+}  // namespace
 
-bool parseHelpFile(const Tbytes& image, ThelpFile& help, std::string& error)
-{
+bool parseHelpFile(const Tbytes& image, ThelpFile& help, std::string& error) {
     help = ThelpFile{};
     TbyteReader in(image.data(), image.size());
     const std::uint32_t magic = in.u32();
     const std::uint32_t directoryStart = in.u32();
-    in.skip(4); // FirstFreeBlock: free space is dropped on rewrite, so it is never followed
+    in.skip(4);  // FirstFreeBlock: free space is dropped on rewrite, so it is never followed
     const std::uint32_t declaredSize = in.u32();
     if (!in.ok()) {
         error = "file is too short to be a help file";
@@ -113,16 +110,15 @@ bool parseHelpFile(const Tbytes& image, ThelpFile& help, std::string& error)
         return false;
     }
     if (declaredSize != image.size()) {
-        error = "header gives the file size " + std::to_string(declaredSize) + " but the file has " +
-                std::to_string(image.size()) + " bytes";
+        error = "header gives the file size " + std::to_string(declaredSize) +
+                " but the file has " + std::to_string(image.size()) + " bytes";
         return false;
     }
     std::vector<Tspan> spans{Tspan{0, headerSize, "the header"}};
     return readDirectory(image, directoryStart, help, spans, error) && checkNoOverlap(spans, error);
 }
 
-bool buildHelpFile(const ThelpFile& help, Tbytes& image, std::string& error)
-{
+bool buildHelpFile(const ThelpFile& help, Tbytes& image, std::string& error) {
     image.assign(headerSize, 0);
     Tbtree directory;
     directory.layout = help.directoryLayout;
@@ -154,13 +150,12 @@ bool buildHelpFile(const ThelpFile& help, Tbytes& image, std::string& error)
     }
     set32(image, 0, fileMagic);
     set32(image, 4, static_cast<std::uint32_t>(directoryStart));
-    set32(image, 8, 0xFFFFFFFF); // no free list
+    set32(image, 8, 0xFFFFFFFF);  // no free list
     set32(image, 12, static_cast<std::uint32_t>(image.size()));
     return true;
 }
 
-const TinternalFile* findInternalFile(const ThelpFile& help, const std::string& name)
-{
+const TinternalFile* findInternalFile(const ThelpFile& help, const std::string& name) {
     for (const TinternalFile& file : help.files) {
         if (file.name == name) {
             return &file;
@@ -169,10 +164,11 @@ const TinternalFile* findInternalFile(const ThelpFile& help, const std::string& 
     return nullptr;
 }
 
-void putInternalFile(ThelpFile& help, TinternalFile file)
-{
+void putInternalFile(ThelpFile& help, TinternalFile file) {
     auto at = std::lower_bound(help.files.begin(), help.files.end(), file.name,
-                               [](const TinternalFile& f, const std::string& name) { return f.name < name; });
+                               [](const TinternalFile& f, const std::string& name) {
+                                   return f.name < name;
+                               });
     if (at != help.files.end() && at->name == file.name) {
         *at = std::move(file);
     } else {

@@ -11,14 +11,14 @@
 
 struct TinternalFile {
     std::string name;
-    std::uint8_t flags = 0; // the FILEHEADER flag byte, kept as found
+    std::uint8_t flags = 0;  // the FILEHEADER flag byte, kept as found
     Tbytes content;          // the used bytes, without the FILEHEADER
 };
 
 struct ThelpFile {
-    TbtreeLayout directoryLayout;           // page size, flags and format letters of the directory
-    std::uint8_t directoryFlags = 0;       // flag byte of the directory's own FILEHEADER
-    std::vector<TinternalFile> files;       // sorted by name, as the directory orders them
+    TbtreeLayout directoryLayout;      // page size, flags and format letters of the directory
+    std::uint8_t directoryFlags = 0;   // flag byte of the directory's own FILEHEADER
+    std::vector<TinternalFile> files;  // sorted by name, as the directory orders them
 };
 
 // Parses a whole help file image. Fails, with a message, on anything that would make a

@@ -16,14 +16,12 @@
 
 namespace {
 
-int fail(const std::string& message)
-{
+int fail(const std::string& message) {
     std::fprintf(stderr, "hlpctx: %s\n", message.c_str());
     return 1;
 }
 
-int run(int argc, char** argv)
-{
+int run(int argc, char** argv) {
     if (argc < 4) {
         std::fprintf(stderr, "usage: hlpctx INPUT.hlp OUTPUT.hlp NUMBER=CONTEXT-STRING...\n");
         return 2;
@@ -53,14 +51,12 @@ int run(int argc, char** argv)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     try {
         return run(argc, argv);
     } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
+    } catch (const std::length_error&) {}
     return fail("out of memory");
 }

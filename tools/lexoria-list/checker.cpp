@@ -24,9 +24,7 @@ std::string counted(int count, const std::string& what, const std::string& plura
 
 std::string keyName(const char* key) { return quoted(key); }
 
-bool isBlank(const std::string& text) {
-    return text.find_first_not_of(" \t") == std::string::npos;
-}
+bool isBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
 
 // Where a word appears in messages: its first line only, and not too long.
 std::string shownWord(const std::string& word) {
@@ -110,8 +108,8 @@ void TlistChecker::takePiece(const TpieceReader& piece) {
 
 // A piece of a long line that begins with a key: the reader takes it as a key line of its own.
 void TlistChecker::noteKeyInLaterPiece(TlineKind kind, const TpieceReader& piece) {
-    static const char* const effects[] = {" and starts an entry of its own", " and sets the definition",
-                                          " and sets the example"};
+    static const char* const effects[] = {" and starts an entry of its own",
+                                          " and sets the definition", " and sets the example"};
     static const char* const keys[] = {wordKey, definitionKey, exampleKey};
     int index = kind == TlineKind::word ? 0 : kind == TlineKind::definition ? 1 : 2;
     keysInLaterPieces += "; the piece at byte " + std::to_string(piece.offset() - lineStart + 1) +
@@ -147,10 +145,9 @@ void TlistChecker::reportHiddenKey(const std::string& text) {
     ThiddenKey hidden;
     findHiddenKey(text, hidden);
     std::string seen = text.substr(hidden.prefixLength, std::strlen(hidden.key));
-    std::string cause = hidden.prefixLength > 0
-                            ? describePrefix(text, hidden.prefixLength) + " before " + quoted(seen) +
-                                  " makes it no key"
-                            : quoted(seen) + " is no key (keys are lower case)";
+    std::string cause = hidden.prefixLength > 0 ? describePrefix(text, hidden.prefixLength) +
+                                                      " before " + quoted(seen) + " makes it no key"
+                                                : quoted(seen) + " is no key (keys are lower case)";
     std::string effect;
     if (beforeFirstEntry()) {
         effect = hidden.key == wordKey ? "no entry starts here, and its lines are never read"
@@ -222,11 +219,13 @@ void TlistChecker::finishWalk() {
     if (firstUtf8Line) {
         std::string more = counted(utf8Lines - 1, "more line", "more lines");
         more = utf8Lines == 1 ? "" : ", here and on " + more;
-        report.add(firstUtf8Line, Tseverity::warning,
-                   "UTF-8 text beyond ASCII" + more + ": Lexoria shows each such letter as two or "
-                   "three characters of the ANSI code page; convert the list with \"lexoria-list "
-                   "export\" to a CSV file and \"lexoria-list import\" back",
-                   true);
+        report.add(
+            firstUtf8Line, Tseverity::warning,
+            "UTF-8 text beyond ASCII" + more +
+                ": Lexoria shows each such letter as two or "
+                "three characters of the ANSI code page; convert the list with \"lexoria-list "
+                "export\" to a CSV file and \"lexoria-list import\" back",
+            true);
     }
 }
 
@@ -295,8 +294,9 @@ void TcheckReport::add(int line, Tseverity severity, const std::string& text, bo
 }
 
 int TcheckReport::count(Tseverity severity) const {
-    return static_cast<int>(std::count_if(findings.begin(), findings.end(),
-                                          [&](const Tfinding& f) { return f.severity == severity; }));
+    return static_cast<int>(std::count_if(findings.begin(), findings.end(), [&](const Tfinding& f) {
+        return f.severity == severity;
+    }));
 }
 
 int TcheckReport::exitCode() const {

@@ -10,20 +10,13 @@ const struct {
     const char* name;
     int TcolumnNames::*column;
 } knownNames[] = {
-    {"word", &TcolumnNames::word},
-    {"term", &TcolumnNames::word},
-    {"front", &TcolumnNames::word},
-    {"headword", &TcolumnNames::word},
-    {"vocabulary", &TcolumnNames::word},
-    {"definition", &TcolumnNames::definition},
-    {"meaning", &TcolumnNames::definition},
-    {"back", &TcolumnNames::definition},
-    {"gloss", &TcolumnNames::definition},
-    {"translation", &TcolumnNames::definition},
-    {"example", &TcolumnNames::example},
-    {"example sentence", &TcolumnNames::example},
-    {"sentence", &TcolumnNames::example},
-    {"usage", &TcolumnNames::example},
+    {"word", &TcolumnNames::word},          {"term", &TcolumnNames::word},
+    {"front", &TcolumnNames::word},         {"headword", &TcolumnNames::word},
+    {"vocabulary", &TcolumnNames::word},    {"definition", &TcolumnNames::definition},
+    {"meaning", &TcolumnNames::definition}, {"back", &TcolumnNames::definition},
+    {"gloss", &TcolumnNames::definition},   {"translation", &TcolumnNames::definition},
+    {"example", &TcolumnNames::example},    {"example sentence", &TcolumnNames::example},
+    {"sentence", &TcolumnNames::example},   {"usage", &TcolumnNames::example},
 };
 
 // The cell without the blanks around it, in lower case.

@@ -28,7 +28,8 @@ int usageError(const std::string& problem, std::string& err) {
 }
 
 bool parseColumn(const std::string& text, int& column) {
-    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.empty() || text.size() > 4 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         return false;
     }
     column = std::atoi(text.c_str());
@@ -49,7 +50,8 @@ bool parseFormat(const std::string& text, TinputFormat& format) {
 }
 
 // Fills the options from the arguments after "import"; false with the reason when they don't fit.
-bool parseImport(const std::vector<std::string>& arguments, TimportOptions& options, std::string& problem) {
+bool parseImport(const std::vector<std::string>& arguments, TimportOptions& options,
+                 std::string& problem) {
     std::vector<std::string> files;
     for (size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];

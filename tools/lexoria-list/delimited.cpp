@@ -80,7 +80,8 @@ bool TrecordSplitter::readQuoted(std::string& field, std::string& problem) {
             ++at;
         }
     }
-    problem = "the quoted field that opens on line " + std::to_string(openingLine) + " never closes";
+    problem =
+        "the quoted field that opens on line " + std::to_string(openingLine) + " never closes";
     skipToNextLine(opening, openingLine);
     return false;
 }
@@ -120,7 +121,8 @@ bool separatorNamed(const std::string& value, char& separator) {
     static const struct {
         const char* name;
         char separator;
-    } names[] = {{"tab", '\t'}, {"comma", ','}, {"semicolon", ';'}, {"space", ' '}, {"pipe", '|'}, {"colon", ':'}};
+    } names[] = {{"tab", '\t'},  {"comma", ','}, {"semicolon", ';'},
+                 {"space", ' '}, {"pipe", '|'},  {"colon", ':'}};
     for (const auto& entry : names) {
         if (loweredAscii(value) == entry.name) {
             separator = entry.separator;
@@ -139,7 +141,8 @@ bool takeHeaderLine(const std::string& content, TankiHeader& header, std::string
     std::string key = loweredAscii(trimmedBlanks(content.substr(1, colon - 1)));
     std::string value = trimmedBlanks(content.substr(colon + 1));
     if (key == "separator") {
-        if (!separatorNamed(value, header.separator)) problem = "unknown separator \"" + value + "\"";
+        if (!separatorNamed(value, header.separator))
+            problem = "unknown separator \"" + value + "\"";
     } else if (key == "html") {
         header.html = loweredAscii(value) == "true";
     } else if (key == "guid column" || key == "notetype column" || key == "deck column" ||

@@ -4,7 +4,12 @@
 
 bool decodeUtf8(const std::string& text, size_t& at, unsigned& code) {
     unsigned char lead = static_cast<unsigned char>(text[at]);
-    int extra = lead < 0x80 ? 0 : lead < 0xC2 ? -1 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : lead < 0xF5 ? 3 : -1;
+    int extra = lead < 0x80   ? 0
+                : lead < 0xC2 ? -1
+                : lead < 0xE0 ? 1
+                : lead < 0xF0 ? 2
+                : lead < 0xF5 ? 3
+                              : -1;
     if (extra < 0) return false;
     unsigned value = extra == 0 ? lead : lead & (0x3F >> extra);
     if (text.size() - at <= static_cast<size_t>(extra)) return false;

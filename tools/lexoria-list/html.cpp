@@ -15,26 +15,27 @@ const struct {
     const char* name;
     unsigned code;
 } namedEntities[] = {
-    {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''},
-    {"OElig", 338}, {"oelig", 339}, {"Scaron", 352}, {"scaron", 353}, {"Yuml", 376}, {"fnof", 402},
-    {"circ", 710}, {"tilde", 732}, {"ndash", 8211}, {"mdash", 8212}, {"lsquo", 8216},
-    {"rsquo", 8217}, {"sbquo", 8218}, {"ldquo", 8220}, {"rdquo", 8221}, {"bdquo", 8222},
-    {"dagger", 8224}, {"Dagger", 8225}, {"bull", 8226}, {"hellip", 8230}, {"permil", 8240},
-    {"lsaquo", 8249}, {"rsaquo", 8250}, {"euro", 8364}, {"trade", 8482},
+    {"amp", '&'},     {"lt", '<'},      {"gt", '>'},      {"quot", '"'},   {"apos", '\''},
+    {"OElig", 338},   {"oelig", 339},   {"Scaron", 352},  {"scaron", 353}, {"Yuml", 376},
+    {"fnof", 402},    {"circ", 710},    {"tilde", 732},   {"ndash", 8211}, {"mdash", 8212},
+    {"lsquo", 8216},  {"rsquo", 8217},  {"sbquo", 8218},  {"ldquo", 8220}, {"rdquo", 8221},
+    {"bdquo", 8222},  {"dagger", 8224}, {"Dagger", 8225}, {"bull", 8226},  {"hellip", 8230},
+    {"permil", 8240}, {"lsaquo", 8249}, {"rsaquo", 8250}, {"euro", 8364},  {"trade", 8482},
 };
 
 // Entities for the characters 160 to 255, in order.
 const char* const latin1Entities[96] = {
-    "nbsp", "iexcl", "cent", "pound", "curren", "yen", "brvbar", "sect", "uml", "copy", "ordf",
-    "laquo", "not", "shy", "reg", "macr", "deg", "plusmn", "sup2", "sup3", "acute", "micro",
-    "para", "middot", "cedil", "sup1", "ordm", "raquo", "frac14", "frac12", "frac34", "iquest",
-    "Agrave", "Aacute", "Acirc", "Atilde", "Auml", "Aring", "AElig", "Ccedil", "Egrave",
-    "Eacute", "Ecirc", "Euml", "Igrave", "Iacute", "Icirc", "Iuml", "ETH", "Ntilde", "Ograve",
-    "Oacute", "Ocirc", "Otilde", "Ouml", "times", "Oslash", "Ugrave", "Uacute", "Ucirc", "Uuml",
-    "Yacute", "THORN", "szlig", "agrave", "aacute", "acirc", "atilde", "auml", "aring", "aelig",
-    "ccedil", "egrave", "eacute", "ecirc", "euml", "igrave", "iacute", "icirc", "iuml", "eth",
-    "ntilde", "ograve", "oacute", "ocirc", "otilde", "ouml", "divide", "oslash", "ugrave",
-    "uacute", "ucirc", "uuml", "yacute", "thorn", "yuml",
+    "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",
+    "copy",   "ordf",   "laquo",  "not",    "shy",    "reg",    "macr",   "deg",    "plusmn",
+    "sup2",   "sup3",   "acute",  "micro",  "para",   "middot", "cedil",  "sup1",   "ordm",
+    "raquo",  "frac14", "frac12", "frac34", "iquest", "Agrave", "Aacute", "Acirc",  "Atilde",
+    "Auml",   "Aring",  "AElig",  "Ccedil", "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave",
+    "Iacute", "Icirc",  "Iuml",   "ETH",    "Ntilde", "Ograve", "Oacute", "Ocirc",  "Otilde",
+    "Ouml",   "times",  "Oslash", "Ugrave", "Uacute", "Ucirc",  "Uuml",   "Yacute", "THORN",
+    "szlig",  "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",  "aelig",  "ccedil",
+    "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",   "eth",
+    "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   "divide", "oslash", "ugrave",
+    "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml",
 };
 
 // What browsers make of the references &#128; to &#159;, control characters in Unicode: the
@@ -45,8 +46,8 @@ const unsigned numericReplacements[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
-const char* const blockElements[] = {"div", "p", "li", "ul", "ol", "tr", "table", "blockquote",
-                                     "h1", "h2", "h3", "h4", "h5", "h6", "pre", "hr"};
+const char* const blockElements[] = {"div", "p",  "li", "ul", "ol", "tr", "table", "blockquote",
+                                     "h1",  "h2", "h3", "h4", "h5", "h6", "pre",   "hr"};
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 bool isAlphanumeric(char c) {
@@ -63,8 +64,8 @@ unsigned entityCode(const std::string& name) {
         if (*digits == '\0' || !std::strchr(digitSet, *digits)) return 0;
         char* end = nullptr;
         unsigned long code = std::strtoul(digits, &end, hex ? 16 : 10);
-        bool valid = *end == '\0' && code > 0 && code <= 0x10FFFF &&
-                     !(code >= 0xD800 && code <= 0xDFFF);
+        bool valid =
+            *end == '\0' && code > 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
         if (!valid) return 0;
         unsigned replaced = code >= 0x80 && code <= 0x9F ? numericReplacements[code - 0x80] : 0;
         return replaced ? replaced : static_cast<unsigned>(code);
@@ -142,9 +143,11 @@ size_t ThtmlConverter::takeTag(size_t at) {
     }
     if (!closing && (name == "script" || name == "style")) {
         // Their content is no text; skip to the end of their closing tag.
-        for (size_t end = html.find("</", close); end != std::string::npos; end = html.find("</", end + 2)) {
+        for (size_t end = html.find("</", close); end != std::string::npos;
+             end = html.find("</", end + 2)) {
             std::string candidate;
-            for (size_t i = end + 2; i < html.size() && i < end + 2 + name.size(); ++i) candidate += lowerAscii(html[i]);
+            for (size_t i = end + 2; i < html.size() && i < end + 2 + name.size(); ++i)
+                candidate += lowerAscii(html[i]);
             if (candidate != name) continue;
             size_t endClose = html.find('>', end);
             return endClose == std::string::npos ? html.size() : endClose + 1;
@@ -198,7 +201,8 @@ std::string ThtmlConverter::convert() {
 void removeSoundReferences(std::string& text) {
     std::string kept;
     size_t from = 0;
-    for (size_t at = text.find("[sound:"); at != std::string::npos; at = text.find("[sound:", from)) {
+    for (size_t at = text.find("[sound:"); at != std::string::npos;
+         at = text.find("[sound:", from)) {
         size_t end = text.find(']', at);
         if (end == std::string::npos) break;
         kept.append(text, from, at - from);

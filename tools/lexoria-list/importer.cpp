@@ -79,7 +79,8 @@ bool loadSource(const TimportOptions& options, Tsource& source, std::string& pro
             problem = shownPath(options.input) + ": " + problem;
             return false;
         }
-        source.records = splitRecords(text.substr(header.dataStart), header.separator, header.dataLine);
+        source.records =
+            splitRecords(text.substr(header.dataStart), header.separator, header.dataLine);
         source.anki = true;
         source.html = header.html;
         source.metadataColumns = header.metadataColumns;
@@ -137,7 +138,8 @@ bool chooseColumns(const TimportOptions& options, const Tsource& source, Tcolumn
     columns.definition = pick(options.definitionColumn, false);
     columns.example = pick(options.exampleColumn, true);
     if (columns.word < 1 || columns.definition < 1 || columns.word == columns.definition ||
-        (columns.example > 0 && (columns.example == columns.word || columns.example == columns.definition))) {
+        (columns.example > 0 &&
+         (columns.example == columns.word || columns.example == columns.definition))) {
         problem = "the word, definition and example need different columns, counted from 1";
         return false;
     }
@@ -208,13 +210,15 @@ bool convertRow(const Trecord& record, const Tcolumns& columns, const Tconversio
         return false;
     }
     return takeField(record, columns.word, "word", conversion, fields.word, problem) &&
-           takeField(record, columns.definition, "definition", conversion, fields.definition, problem) &&
+           takeField(record, columns.definition, "definition", conversion, fields.definition,
+                     problem) &&
            takeField(record, columns.example, "example", conversion, fields.example, problem);
 }
 
 // Reads the written list back as Lexoria will: the checker finds nothing, and every entry reads
 // back as the importer meant it.
-bool verifyList(const std::string& path, const std::vector<TwordDef>& expected, std::string& problem) {
+bool verifyList(const std::string& path, const std::vector<TwordDef>& expected,
+                std::string& problem) {
     TcheckReport report;
     checkListFile(path, report);
     for (const Tfinding& finding : report.findings) {
@@ -225,7 +229,8 @@ bool verifyList(const std::string& path, const std::vector<TwordDef>& expected, 
     TfileHolder file = openFile(path, "rb");
     std::vector<int32_t> offsets;
     bool overLong = false;
-    if (!file || !scanEntryOffsets(file.get(), offsets, overLong) || offsets.size() != expected.size()) {
+    if (!file || !scanEntryOffsets(file.get(), offsets, overLong) ||
+        offsets.size() != expected.size()) {
         problem = "the entries do not read back";
         return false;
     }
@@ -302,11 +307,13 @@ void convertRows(const Tsource& source, const Tcolumns& columns, const Tconversi
         }
     }
     if (converted.badRows > shownBadRows) {
-        err += inputName + ": " + std::to_string(converted.badRows - shownBadRows) + " more bad rows\n";
+        err += inputName + ": " + std::to_string(converted.badRows - shownBadRows) +
+               " more bad rows\n";
     }
 }
 
-bool writeVerifiedList(const std::string& output, const TconvertedList& converted, std::string& err) {
+bool writeVerifiedList(const std::string& output, const TconvertedList& converted,
+                       std::string& err) {
     TpendingOutput pending(output);
     if (!writeOutput(pending, converted.text, output, err)) return false;
     std::string problem;
@@ -371,12 +378,15 @@ int runImport(const TimportOptions& options, std::string& out, std::string& err)
     if (!writeVerifiedList(options.output, converted, err)) return 2;
     out += "imported " + std::to_string(converted.expected.size()) + " entries from " +
            shownPath(options.input) + " into " + shownPath(options.output);
-    if (badRows > 0) out += ", leaving out " + std::to_string(badRows) + (badRows == 1 ? " bad row" : " bad rows");
+    if (badRows > 0)
+        out +=
+            ", leaving out " + std::to_string(badRows) + (badRows == 1 ? " bad row" : " bad rows");
     out += "\n";
     return badRows > 0 ? 1 : 0;
 }
 
-int runExport(const std::string& listPath, const std::string& output, std::string& out, std::string& err) {
+int runExport(const std::string& listPath, const std::string& output, std::string& out,
+              std::string& err) {
     if (!outputAllowed(listPath, output, err)) return 2;
     TfileHolder file = openFile(listPath, "rb");
     std::vector<int32_t> offsets;
@@ -403,7 +413,9 @@ int runExport(const std::string& listPath, const std::string& output, std::strin
     if (!writeOutput(pending, csv, output, err) || !commitOutput(pending, output, err)) return 2;
     out += "exported " + std::to_string(offsets.size()) + " entries from " + shownPath(listPath) +
            " into " + shownPath(output);
-    if (overLong) out += " (the entries past the first " + std::to_string(maxEntries) + " are never shown, and left out)";
+    if (overLong)
+        out += " (the entries past the first " + std::to_string(maxEntries) +
+               " are never shown, and left out)";
     out += "\n";
     return 0;
 }

@@ -9,14 +9,14 @@ enum class TinputFormat { guess, csv, tsv, anki };
 class TimportOptions {
 public:
     TinputFormat format = TinputFormat::guess;
-    int wordColumn = -1;        // columns count from 1; -1 when not given
+    int wordColumn = -1;  // columns count from 1; -1 when not given
     int definitionColumn = -1;
-    int exampleColumn = -1;     // 0 for no examples
-    bool header = false;        // the first row is column names, whatever it holds
-    bool noHeader = false;      // the first row is data, whatever it holds
+    int exampleColumn = -1;  // 0 for no examples
+    bool header = false;     // the first row is column names, whatever it holds
+    bool noHeader = false;   // the first row is data, whatever it holds
     bool skipBad = false;
-    bool keepBytes = false;     // keep UTF-8 text as UTF-8
-    int codePage = 0;           // the code page UTF-8 text goes into; 0 for the default
+    bool keepBytes = false;  // keep UTF-8 text as UTF-8
+    int codePage = 0;        // the code page UTF-8 text goes into; 0 for the default
     std::string input;
     std::string output;
 };
@@ -26,4 +26,5 @@ public:
 int runImport(const TimportOptions& options, std::string& out, std::string& err);
 
 // Exit status 0 when written, 2 when not.
-int runExport(const std::string& list, const std::string& output, std::string& out, std::string& err);
+int runExport(const std::string& list, const std::string& output, std::string& out,
+              std::string& err);

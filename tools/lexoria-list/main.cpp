@@ -31,8 +31,7 @@ int main(int argc, char** argv) {
     try {
         return run(argc, argv);
     } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
+    } catch (const std::length_error&) {}
     std::fputs("lexoria-list: out of memory\n", stderr);
     return cannotReadOrWriteStatus;
 }

@@ -16,7 +16,8 @@ std::string plural(int count, const char* unit) {
 
 int countLines(const std::string& text) {
     int lines = 1;
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+        ++lines;
     return lines;
 }
 
@@ -29,7 +30,8 @@ bool collectStats(std::FILE* file, TlistStats& stats) {
     while (reader.next()) {
         stats.lines = reader.line();
         stats.bytes = reader.offset() + reader.size();
-        if (lineKind(reader.text()) == TlineKind::word) lineOfOffset[reader.offset()] = reader.line();
+        if (lineKind(reader.text()) == TlineKind::word)
+            lineOfOffset[reader.offset()] = reader.line();
     }
     std::vector<int32_t> offsets;
     bool overLong = false;
@@ -39,7 +41,8 @@ bool collectStats(std::FILE* file, TlistStats& stats) {
     for (int32_t offset : offsets) {
         TwordDef entry;
         if (!readEntryAt(file, offset, entry)) return false;
-        if (entry.definition.size() <= stats.longestDefinition && stats.longestDefinitionLine) continue;
+        if (entry.definition.size() <= stats.longestDefinition && stats.longestDefinitionLine)
+            continue;
         stats.longestDefinition = entry.definition.size();
         stats.longestDefinitionLines = countLines(entry.definition);
         stats.longestDefinitionWord = entry.word.substr(0, entry.word.find('\r'));
@@ -78,8 +81,9 @@ std::string formatStats(const TlistStats& stats) {
         text += "none";
     } else {
         text += plural(static_cast<int>(stats.longestDefinition), "byte") + " in " +
-                plural(stats.longestDefinitionLines, "line") + " (\"" + stats.longestDefinitionWord +
-                "\", line " + std::to_string(stats.longestDefinitionLine) + ")";
+                plural(stats.longestDefinitionLines, "line") + " (\"" +
+                stats.longestDefinitionWord + "\", line " +
+                std::to_string(stats.longestDefinitionLine) + ")";
     }
     text += "\nfull pass:          " + describePass(stats.entries) + " at one word a day\n";
     return text;

@@ -8,9 +8,9 @@
 class TlistStats {
 public:
     long long bytes = 0;
-    int lines = 0;               // physical lines
-    int entries = 0;             // entries Lexoria shows
-    int ignoredEntries = 0;      // "word=" lines past the limit
+    int lines = 0;                 // physical lines
+    int entries = 0;               // entries Lexoria shows
+    int ignoredEntries = 0;        // "word=" lines past the limit
     size_t longestDefinition = 0;  // bytes, as read (lines joined by CR LF)
     int longestDefinitionLines = 0;
     std::string longestDefinitionWord;

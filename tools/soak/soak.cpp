@@ -190,8 +190,8 @@ bool pressOnce(HWND window, Tpass& pass, int& passesChecked) {
         return false;
     }
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(GetDlgItem(window, IDC_NEXT_WORD), BM_CLICK, 0, 0, SMTO_NORMAL,
-                             10000, &result)) {
+    if (!SendMessageTimeoutA(GetDlgItem(window, IDC_NEXT_WORD), BM_CLICK, 0, 0, SMTO_NORMAL, 10000,
+                             &result)) {
         fail("a press was not handled within 10 s (a message box?)");
         return false;
     }
@@ -246,8 +246,7 @@ int main(int argc, char** argv) {
         int shown = entryNumber(paneText(window));
         if (!storedState(first) || shown != first.start || shown < 0)
             fail("the first entry shown is not the start of the first pass");
-        else
-            pass.record(shown);
+        else pass.record(shown);
 
         for (int i = 1; i <= presses; ++i) {
             const DWORD before = GetTickCount();
@@ -262,12 +261,13 @@ int main(int argc, char** argv) {
     }
     deleteProgramKey();
 
-    std::printf("soak: %d presses on %d entries in %lu ms (%.2f ms a press), %d full passes "
-                "checked\n",
-                presses, entries, static_cast<unsigned long>(elapsed),
-                presses ? static_cast<double>(elapsed) / presses : 0.0, passesChecked);
-    std::printf("%8s %12s %12s %9s %9s %8s %6s %6s   (-1: not reported)\n", "presses",
-                "working KB", "private KB", "handles", "probed", "windows", "GDI", "USER");
+    std::printf(
+        "soak: %d presses on %d entries in %lu ms (%.2f ms a press), %d full passes "
+        "checked\n",
+        presses, entries, static_cast<unsigned long>(elapsed),
+        presses ? static_cast<double>(elapsed) / presses : 0.0, passesChecked);
+    std::printf("%8s %12s %12s %9s %9s %8s %6s %6s   (-1: not reported)\n", "presses", "working KB",
+                "private KB", "handles", "probed", "windows", "GDI", "USER");
     for (const Tfigures& f : samples) print(f);
     if (samples.size() >= 2) checkFlat(samples.front(), samples.back());
     if (presses >= 2 * entries && passesChecked < 2) fail("fewer than two full passes checked");

@@ -39,8 +39,9 @@ bool isOnScreen(const Tprogram& program, HWND& window) {
     if (!program.needsPaneText) return true;
     DWORD_PTR length = 0;
     HWND pane = GetDlgItem(window, 1010);
-    return pane && SendMessageTimeoutA(pane, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000,
-                                       &length) && length > 0;
+    return pane &&
+           SendMessageTimeoutA(pane, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length) &&
+           length > 0;
 }
 
 // One start, closed again afterwards; the time in milliseconds, or a negative value on failure.
@@ -83,8 +84,9 @@ double median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: startup_bench <Lexoria.exe> <empty_window.exe> [starts "
-                             "[earlier Lexoria.exe]]\n");
+        std::fprintf(stderr,
+                     "usage: startup_bench <Lexoria.exe> <empty_window.exe> [starts "
+                     "[earlier Lexoria.exe]]\n");
         return 2;
     }
     std::vector<Tprogram> programs = {{argv[1], "Lexoria", true},
