@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource.h"
+
 namespace {
 
 const char* const programKey = "SOFTWARE\\Fennwick Systems\\Lexoria";
@@ -38,7 +40,7 @@ bool isOnScreen(const Tprogram& program, HWND& window) {
     if (!window || !IsWindowVisible(window)) return false;
     if (!program.needsPaneText) return true;
     DWORD_PTR length = 0;
-    HWND pane = GetDlgItem(window, 1010);
+    HWND pane = GetDlgItem(window, IDC_DEFINITION);
     return pane &&
            SendMessageTimeoutA(pane, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length) &&
            length > 0;
