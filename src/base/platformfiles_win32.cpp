@@ -10,14 +10,16 @@
 
 namespace {
 
-class ThandleHolder {
+// A file handle from CreateFileW, whose failure value is INVALID_HANDLE_VALUE (the base library
+// cannot use win32/handleholder.h, which holds handles whose failure value is null).
+class TfileHandle {
 public:
-    explicit ThandleHolder(HANDLE h) : handle(h) {}
-    ~ThandleHolder() {
+    explicit TfileHandle(HANDLE h) : handle(h) {}
+    ~TfileHandle() {
         if (valid()) CloseHandle(handle);
     }
-    ThandleHolder(const ThandleHolder&) = delete;
-    ThandleHolder& operator=(const ThandleHolder&) = delete;
+    TfileHandle(const TfileHandle&) = delete;
+    TfileHandle& operator=(const TfileHandle&) = delete;
     bool valid() const { return handle != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return handle; }
     HANDLE release() {
@@ -76,7 +78,7 @@ std::wstring widePath(const std::string& path) {
 
 // Opens for no access at all, which needs no rights on the file and blocks no one.
 bool identify(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-    ThandleHolder file(CreateFileW(widePath(path).c_str(), 0,
+    TfileHandle file(CreateFileW(widePath(path).c_str(), 0,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return file.valid() && GetFileInformationByHandle(file.get(), &info);
@@ -100,7 +102,7 @@ std::FILE* openPath(const std::string& path, const char* mode) {
 }
 
 std::FILE* createNewFile(const std::string& path) {
-    ThandleHolder handle(CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    TfileHandle handle(CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.valid()) return nullptr;
     intptr_t osHandle = reinterpret_cast<intptr_t>(handle.get());
