@@ -88,10 +88,10 @@ bool clickUntil(HWND dialog, int button, Condition condition, DWORD timeoutMs = 
 // step that failed.
 long uninstallAnswering(int answer, std::string& failedStep) {
     std::string uninstaller;
-    Tprocess launcher, copy;
+    TlexoriaProcess launcher, copy;
     failedStep = "starting the uninstaller";
     if (!readMachineString(uninstallKey, "UninstallString", uninstaller) ||
-        !launcher.start(uninstaller) || launcher.wait(installTimeoutMs) != 0 ||
+        !launcher.startCommand(uninstaller) || launcher.waitForExit(installTimeoutMs) != 0 ||
         !launcher.adoptChild(copy))
         return -1;
     failedStep = "finding its window";
@@ -115,8 +115,8 @@ long uninstallAnswering(int answer, std::string& failedStep) {
     failedStep = "answering the question";
     if (!clickUntil(question, answer, [&] { return !IsWindow(question); })) return -1;
     failedStep = "closing the uninstaller";  // the same button reads "Close" once it is done
-    clickUntil(wizard, IDOK, [&] { return copy.wait(0) >= 0; });
-    return copy.wait(0);
+    clickUntil(wizard, IDOK, [&] { return copy.waitForExit(0) >= 0; });
+    return copy.waitForExit(0);
 }
 
 // The product version of a program's version resource, as "a.b.c.d"; empty when it has none.

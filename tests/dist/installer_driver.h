@@ -31,25 +31,6 @@ bool writeShortcut(const std::string& link, const std::string& target);
 bool readMachineString(const char* subkey, const char* name, std::string& value);
 bool machineKeyExists(const char* subkey);
 
-// A process started by the test; killed on destruction if it still runs.
-class Tprocess {
-public:
-    Tprocess() = default;
-    ~Tprocess();
-    Tprocess(const Tprocess&) = delete;
-    Tprocess& operator=(const Tprocess&) = delete;
-
-    bool start(const std::string& commandLine);
-    // The exit code, or -1 when it is still running after the time-out.
-    long wait(DWORD timeoutMs);
-    DWORD id() const { return GetProcessId(handle); }
-    // The running process that this one started, found once this one has ended.
-    bool adoptChild(Tprocess& child) const;
-
-private:
-    HANDLE handle = nullptr;
-};
-
 // Runs a command line and waits for it; the exit code, or -1 on time-out (the process is killed).
 long runAndWait(const std::string& commandLine, DWORD timeoutMs);
 // Runs an uninstall command line and waits for the copy it hands over to as well; the launcher's

@@ -11,12 +11,7 @@ namespace {
 
 using namespace lexoriaTest;
 
-std::wstring wide(const std::string& utf8) {
-    std::wstring text(utf8.size(), L'\0');
-    int size = static_cast<int>(utf8.size());
-    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &text[0], size));
-    return text;
-}
+std::wstring wide(const std::string& utf8) { return wideOf(utf8, CP_UTF8); }
 
 // Runs lexoria-list.exe from the build folder with UTF-8 arguments, passed in wide characters as
 // a shell passes them; its exit status, or -1 when it could not start or did not end within the

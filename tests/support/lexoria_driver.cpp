@@ -1,6 +1,8 @@
 // Test support: scratch folders, the program's registry key and driving Lexoria.exe.
 #include "support/lexoria_driver.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 
 #include <gtest/gtest.h>
@@ -18,14 +20,13 @@ std::string buildFolder() {
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
-std::wstring wideOf(const std::string& ansi) {
-    std::wstring wide(ansi.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0],
-                                    static_cast<int>(wide.size())));
+std::wstring wideOf(const std::string& text, UINT codePage) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                    &wide[0], static_cast<int>(wide.size())));
     return wide;
 }
 
-namespace {
 // Wide, so that folders a test names outside the code page go too.
 void removeTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
@@ -46,7 +47,6 @@ void removeTree(const std::wstring& folder) {
     }
     RemoveDirectoryW(folder.c_str());
 }
-}  // namespace
 
 TscratchFolder::TscratchFolder() {
     char temp[MAX_PATH];
@@ -128,22 +128,13 @@ bool getProgramValue(const char* name, std::vector<unsigned char>& bytes, DWORD*
     return result == ERROR_SUCCESS;
 }
 
-bool deleteProgramValue(const char* name) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return false;
-    LONG result = RegDeleteValueA(key, name);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
-}
-
 TlexoriaProcess::~TlexoriaProcess() {
     if (!info.hProcess) return;
     if (running()) {
         TerminateProcess(info.hProcess, 99);
         WaitForSingleObject(info.hProcess, 5000);
     }
-    CloseHandle(info.hThread);
+    if (info.hThread) CloseHandle(info.hThread);  // none for an adopted process
     CloseHandle(info.hProcess);
 }
 
@@ -155,11 +146,35 @@ bool TlexoriaProcess::start(const std::string& folder, const std::string& exeNam
 bool TlexoriaProcess::start(const std::wstring& folder, const std::wstring& exeName,
                             const std::wstring& arguments) {
     std::wstring exe = folder + L"\\" + exeName;
-    std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
+    return create(exe.c_str(), L"\"" + exe + L"\"" + arguments, folder.c_str());
+}
+
+bool TlexoriaProcess::startCommand(const std::string& commandLine) {
+    return create(nullptr, wideOf(commandLine), nullptr);
+}
+
+bool TlexoriaProcess::create(const wchar_t* exe, std::wstring commandLine, const wchar_t* folder) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    return CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.c_str(), &startup, &info) != 0;
+    return CreateProcessW(exe, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder,
+                          &startup, &info) != 0;
+}
+
+bool TlexoriaProcess::adoptChild(TlexoriaProcess& child) const {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more && !child.info.hProcess;
+         more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != id() || entry.th32ProcessID == id()) continue;
+        child.info.dwProcessId = entry.th32ProcessID;
+        child.info.hProcess =
+            OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE,
+                        entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return child.info.hProcess != nullptr;
 }
 
 HWND TlexoriaProcess::waitForMainWindow(DWORD timeoutMs) {

@@ -31,7 +31,9 @@ private:
 };
 
 // The ANSI path in wide characters, for the calls that take folders the code page cannot spell.
-std::wstring wideOf(const std::string& ansi);
+std::wstring wideOf(const std::string& text, UINT codePage = CP_ACP);
+// Removes the folder with everything in it.
+void removeTree(const std::wstring& folder);
 
 bool writeFile(const std::string& path, const std::string& bytes);
 bool writeFile(const std::wstring& path, const std::string& bytes);
@@ -43,7 +45,6 @@ extern const char* const programKey;
 void deleteProgramKey();
 bool setProgramValue(const char* name, DWORD type, const void* data, DWORD size);
 bool getProgramValue(const char* name, std::vector<unsigned char>& bytes, DWORD* type = nullptr);
-bool deleteProgramValue(const char* name);
 
 // One run of the program in a folder.
 class TlexoriaProcess {
@@ -58,6 +59,9 @@ public:
                const std::string& arguments = "");
     bool start(const std::wstring& folder, const std::wstring& exeName = L"Lexoria.exe",
                const std::wstring& arguments = L"");
+    bool startCommand(const std::string& commandLine);  // in the test's own current folder
+    // The running process that this one started, found once this one has ended.
+    bool adoptChild(TlexoriaProcess& child) const;
     // The main window once it is visible with its pane text set; null on time-out.
     HWND waitForMainWindow(DWORD timeoutMs = 10000);
     // A top-level dialog (#32770) of this process, e.g. a message box; null on time-out.
@@ -69,6 +73,7 @@ public:
     HANDLE handle() const { return info.hProcess; }
 
 private:
+    bool create(const wchar_t* exe, std::wstring commandLine, const wchar_t* folder);
     PROCESS_INFORMATION info = {};
 };
 
