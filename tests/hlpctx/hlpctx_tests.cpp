@@ -3,10 +3,10 @@
 // down the directory's B+ tree from its root page, on the raw bytes.
 #include "contextmap.h"
 #include "fileio.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -138,16 +138,8 @@ TEST(ContextHash, MatchesTheHashesHelpWritersStore) {
     }
 }
 
-// A folder of its own for one test, removed with everything in it.
-struct TtempFolder {
-    const fs::path path = fs::temp_directory_path() / ("hlpctx-test-" + std::to_string(getpid()));
-    TtempFolder() { fs::create_directories(path); }
-    ~TtempFolder() { fs::remove_all(path); }
-    std::string file(const char* name) const { return (path / name).string(); }
-};
-
 // Runs the hlpctx program; its exit status, and in `errors` what it printed.
-int runHlpctx(const TtempFolder& folder, const std::string& input, const std::string& output,
+int runHlpctx(const TscratchFolder& folder, const std::string& input, const std::string& output,
               const std::string& requests, std::string& errors) {
     const std::string command = std::string("\"") + HLPCTX_PROGRAM + "\" \"" + input + "\" \"" +
                                 output + "\" " + requests + " 2>\"" + folder.file("errors.txt") +
@@ -233,7 +225,7 @@ const TdamageCase damageCases[] = {
 };
 
 TEST(DamagedInput, IsRefusedWithAMessageAndNoOutputFile) {
-    TtempFolder folder;
+    TscratchFolder folder;
     const std::string input = folder.file("in.hlp");
     const std::string output = folder.file("out.hlp");
     for (const TdamageCase& c : damageCases) {
@@ -261,7 +253,7 @@ TEST(DamagedInput, IsRefusedWithAMessageAndNoOutputFile) {
         }
         EXPECT_EQ(status, 1);
         EXPECT_NE(errors.find(c.message), std::string::npos) << errors;
-        for (const auto& entry : fs::directory_iterator(folder.path)) {
+        for (const auto& entry : fs::directory_iterator(folder.path())) {
             EXPECT_NE(entry.path().filename().string().rfind("out.hlp", 0), 0u) << "left behind";
         }
     }

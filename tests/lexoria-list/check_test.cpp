@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "checker.h"
-#include "lexoria-list/list_test_support.h"
+#include "support/test_files.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "commands.h"
 #include "listwriter.h"
 #include "vocab/wordlist.h"
-#include "lexoria-list/list_test_support.h"
+#include "support/test_files.h"
 
 namespace {
 

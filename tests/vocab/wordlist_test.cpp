@@ -2,21 +2,12 @@
 // for byte, for awkward files with LF and CR LF line ends alike.
 #include <gtest/gtest.h>
 
-#include "base/fileholder.h"
+#include "support/test_files.h"
 #include "vocab/wordlist.h"
 
 using namespace std::string_literals;
 
 namespace {
-
-// A stream holding the bytes, positioned at the start, closed on destruction.
-struct Tstream {
-    explicit Tstream(const std::string& bytes) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-        std::rewind(file.get());
-    }
-    TfileHolder file{std::tmpfile()};
-};
 
 // The bytes with every LF written as the line end given.
 std::string withLineEnds(const std::string& lfBytes, const std::string& lineEnd) {
@@ -81,18 +72,18 @@ TEST(WordList, OffsetsAndEntriesAreByteExactInLfAndCrLfFiles) {
         for (const std::string lineEnd : {"\n", "\r\n"}) {
             const std::string bytes = withLineEnds(c.lfBytes, lineEnd);
             SCOPED_TRACE(std::string(c.name) + (lineEnd == "\n" ? " (LF)" : " (CR LF)"));
-            Tstream stream(bytes);
+            TfileHolder stream = temporaryFile(bytes);
             std::vector<int32_t> offsets;
             bool overLong = false;
-            ASSERT_TRUE(scanEntryOffsets(stream.file.get(), offsets, overLong));
+            ASSERT_TRUE(scanEntryOffsets(stream.get(), offsets, overLong));
             std::vector<int32_t> expected;
             for (const std::string& line : c.entryLines)
                 expected.push_back(static_cast<int32_t>(bytes.find(line)));
             ASSERT_EQ(expected, offsets);
             for (size_t i = 0; i < offsets.size(); ++i) {
                 TwordDef entry = sentinel;
-                EXPECT_TRUE(entryBeginsAt(stream.file.get(), offsets[i]));
-                ASSERT_TRUE(readEntryAt(stream.file.get(), offsets[i], entry));
+                EXPECT_TRUE(entryBeginsAt(stream.get(), offsets[i]));
+                ASSERT_TRUE(readEntryAt(stream.get(), offsets[i], entry));
                 EXPECT_EQ(fields(c.entries[i]), fields(entry));
             }
         }
@@ -104,17 +95,17 @@ TEST(WordList, OffsetsAndEntriesAreByteExactInLfAndCrLfFiles) {
 TEST(WordList, AnOffsetWhereNoEntryBeginsFailsAndLeavesTheRecord) {
     const std::string bytes = "word=abate\r\ndef=x word=y\r\n" + std::string(2047, 'a') + "word=p" +
                               std::string(1000, 'a') + "word=q\r\n";
-    Tstream stream(bytes);
+    TfileHolder stream = temporaryFile(bytes);
     const long secondPiece = 26 + 2047;  // "word=p"
-    EXPECT_TRUE(entryBeginsAt(stream.file.get(), secondPiece));
+    EXPECT_TRUE(entryBeginsAt(stream.get(), secondPiece));
     for (long inside : {18L, secondPiece + 1006})  // a key inside a line, and inside a piece
-        EXPECT_FALSE(entryBeginsAt(stream.file.get(), inside)) << inside;
+        EXPECT_FALSE(entryBeginsAt(stream.get(), inside)) << inside;
     // A definition, inside a key, the end, before the start.
     for (long offset : {12L, 1L, long(bytes.size()), -1L}) {
         SCOPED_TRACE(offset);
-        EXPECT_FALSE(entryBeginsAt(stream.file.get(), offset));
+        EXPECT_FALSE(entryBeginsAt(stream.get(), offset));
         TwordDef entry = sentinel;
-        EXPECT_FALSE(readEntryAt(stream.file.get(), offset, entry));
+        EXPECT_FALSE(readEntryAt(stream.get(), offset, entry));
         EXPECT_EQ(fields(sentinel), fields(entry));
     }
 }

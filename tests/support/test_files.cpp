@@ -1,5 +1,5 @@
 // Test helpers on C stdio and std::filesystem.
-#include "lexoria-list/list_test_support.h"
+#include "support/test_files.h"
 
 #include <filesystem>
 #include <fstream>
@@ -19,7 +19,7 @@ TfileHolder temporaryFile(const std::string& bytes) {
 
 TscratchFolder::TscratchFolder() {
     std::random_device random;
-    fs::path path = fs::temp_directory_path() / ("lexoria-list-test-" + std::to_string(random()));
+    fs::path path = fs::temp_directory_path() / ("lexoria-test-" + std::to_string(random()));
     fs::create_directories(path);
     folder = path.string();
 }

@@ -1,5 +1,5 @@
-// Helpers for the word list tool's host tests: list bytes in a temporary stdio file, a scratch
-// folder on disk, whole-file reads and writes, and where the project's own files lie.
+// Helpers for the tests of platform-free code: bytes in a temporary stdio file, a scratch folder
+// on disk, whole-file reads and writes, and where the project's own files lie.
 #pragma once
 
 #include <string>
@@ -17,6 +17,7 @@ public:
     TscratchFolder(const TscratchFolder&) = delete;
     TscratchFolder& operator=(const TscratchFolder&) = delete;
     std::string file(const std::string& name) const;
+    const std::string& path() const { return folder; }
 
 private:
     std::string folder;
