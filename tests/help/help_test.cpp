@@ -5,8 +5,6 @@
 // the runner keeps away from the tests whose programs have no help file.
 #include <gtest/gtest.h>
 
-#include <shlwapi.h>
-
 #include "resources/resource.h"
 #include "support/lexoria_driver.h"
 
@@ -42,20 +40,14 @@ bool closeViewer() {
     return waitUntil([] { return !winHelpViewer() && !htmlHelpViewer(); });
 }
 
-bool copyBeside(const TscratchFolder& folder, const char* built, const char* name) {
-    return CopyFileA((buildFolder() + "\\" + built).c_str(), folder.file(name).c_str(), FALSE) != 0;
-}
-
 void openHelpFromBothWindows(const ThelpCase& c) {
     SCOPED_TRACE(c.name);
     TscratchFolder folder;
-    SHSetValueA(HKEY_CURRENT_USER, versionKey, "Version", REG_SZ, c.version,
-                lstrlenA(c.version) + 1);
-    ASSERT_TRUE(copyBeside(folder, "Lexoria.exe", exeName) &&
-                copyBeside(folder, "hhctrl_standin.dll", "hhctrl.ocx") &&
-                copyBeside(folder, "lexoria.lst", "lexoria.lst") &&
-                copyBeside(folder, "lexoria.hlp", "lexoria.hlp") &&
-                (!c.chmBeside || copyBeside(folder, "lexoria.chm", "lexoria.chm")));
+    TregistryString version(versionKey, "Version", c.version);
+    ASSERT_TRUE(copyBuilt(folder, "Lexoria.exe", exeName) &&
+                copyBuilt(folder, "hhctrl_standin.dll", "hhctrl.ocx") &&
+                copyBuilt(folder, "lexoria.lst") && copyBuilt(folder, "lexoria.hlp") &&
+                (!c.chmBeside || copyBuilt(folder, "lexoria.chm")));
     TlexoriaProcess lexoria;
     ASSERT_TRUE(lexoria.start(folder.path(), exeName));
     HWND main = lexoria.waitForMainWindow();
@@ -99,7 +91,6 @@ TEST(Help, OpensFromBothWindowsInTheViewerOfTheSystemAndClosesAtExit) {
         openHelpFromBothWindows(c);
     }
     deleteProgramKey();
-    SHDeleteKeyA(HKEY_CURRENT_USER, versionKey);
 }
 
 }  // namespace

@@ -17,20 +17,6 @@ namespace {
 
 const char* const listName = "lexoria.lst";
 
-std::string numberedList(int count) {  // entry k is defined as "definition k"
-    std::string list;
-    for (int k = 0; k < count; ++k)
-        list += "word=w" + std::to_string(k) + "\r\ndef=definition " + std::to_string(k) + "\r\n";
-    return list;
-}
-
-std::vector<unsigned char> startupRecord(int choice, int onTop, int left, int top) {
-    std::vector<unsigned char> bytes;
-    for (int field : {choice, onTop, left, top})
-        for (int shift : {0, 8}) bytes.push_back(uint8_t(field >> shift));
-    return bytes;
-}
-
 // The rotation's next position, the second 32-bit field of "State".
 int storedPosition() {
     std::vector<unsigned char> state;
@@ -100,7 +86,7 @@ protected:
 };
 
 TEST_F(TlexoriaRun, EachNextWordShowsTheEntryAtTheStoredPosition) {
-    useList(numberedList(5));
+    useList(wordList(5));
     TlexoriaProcess run;
     HWND window = start(run);
     ASSERT_NE(nullptr, window);
@@ -119,7 +105,7 @@ TEST_F(TlexoriaRun, EachNextWordShowsTheEntryAtTheStoredPosition) {
 }
 
 TEST_F(TlexoriaRun, SecondStartBringsTheFirstWindowForwardAndLeaves) {
-    useList(numberedList(3));
+    useList(wordList(3));
     useRecord(startupRecord(0, 0, 40, 30));
     struct Tcase {
         const char* name;
@@ -157,7 +143,7 @@ TEST_F(TlexoriaRun, SecondStartBringsTheFirstWindowForwardAndLeaves) {
 
 // The Exit button, which every other test here ends with, starts with the focus.
 TEST_F(TlexoriaRun, EscapeAndEnterEndTheProgram) {
-    useList(numberedList(3));
+    useList(wordList(3));
     for (UINT key : {VK_ESCAPE, VK_RETURN}) {
         SCOPED_TRACE(key);
         TlexoriaProcess run;
@@ -251,7 +237,7 @@ TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
 }
 
 TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
-    useList(numberedList(3));
+    useList(wordList(3));
     enum Tspot { centre, low, high, saved };  // low: 0; high: flush with the right or bottom edge
     struct Tcase {
         const char* name;
@@ -381,7 +367,7 @@ SIZE alphabetExtent(int height, int weight) {
 // the sides and lies 20 below the title's height and 30 above the bottom; the buttons fill a
 // row 21 high and 22 above the bottom, Exit to About, one pixel apart and from the sides.
 TEST_F(TlexoriaRun, WindowAndChildrenHaveTheirMeasuredSizes) {
-    useList(numberedList(3));
+    useList(wordList(3));
     TlexoriaProcess run;
     HWND window = start(run);
     ASSERT_NE(nullptr, window);

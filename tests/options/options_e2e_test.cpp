@@ -14,12 +14,6 @@ using namespace lexoriaTest;
 using optionsTest::ToptionsSession;
 using Tbytes = std::vector<unsigned char>;
 
-Tbytes record(int choice, int onTop, int left, int top) {
-    auto lo = [](int v) { return static_cast<unsigned char>(v & 0xFF); };
-    auto hi = [](int v) { return static_cast<unsigned char>((v >> 8) & 0xFF); };
-    return {lo(choice), hi(choice), lo(onTop), hi(onTop), lo(left), hi(left), lo(top), hi(top)};
-}
-
 class ToptionsThroughProgram : public ::testing::Test {
 protected:
     void SetUp() override { deleteProgramKey(); }
@@ -44,16 +38,16 @@ TEST_F(ToptionsThroughProgram, ShowsAndStoresTheRecord) {
         int close;
         Tbytes after;  // empty: nothing stored
     } cases[] = {
-        {"nothing stored, OK", {}, centred, false, topRight, true, IDOK, record(3, 1, 0, 0)},
+        {"nothing stored, OK", {}, centred, false, topRight, true, IDOK, startupRecord(3, 1, 0, 0)},
         {"nothing stored, Cancel", {}, centred, false, bottomLeft, true, IDCANCEL, {}},
-        {"saved position kept", record(0, 1, -5, 300), saved, true, bottomRight, false, IDOK,
-         record(5, 0, -5, 300)},
-        {"Cancel keeps the record", record(4, 0, 1, 2), bottomLeft, false, topLeft, true, IDCANCEL,
-         record(4, 0, 1, 2)},
-        {"out of range shown centred", record(9, 2, 7, 8), centred, true, 0, true, IDOK,
-         record(1, 1, 7, 8)},
-        {"nothing checked stores 1", record(3, 0, 7, 8), topRight, false, -1, false, IDOK,
-         record(1, 0, 7, 8)},
+        {"saved position kept", startupRecord(0, 1, -5, 300), saved, true, bottomRight, false, IDOK,
+         startupRecord(5, 0, -5, 300)},
+        {"Cancel keeps the record", startupRecord(4, 0, 1, 2), bottomLeft, false, topLeft, true,
+         IDCANCEL, startupRecord(4, 0, 1, 2)},
+        {"out of range shown centred", startupRecord(9, 2, 7, 8), centred, true, 0, true, IDOK,
+         startupRecord(1, 1, 7, 8)},
+        {"nothing checked stores 1", startupRecord(3, 0, 7, 8), topRight, false, -1, false, IDOK,
+         startupRecord(1, 0, 7, 8)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

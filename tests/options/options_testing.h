@@ -1,11 +1,10 @@
 // Test support for the options dialog: Lexoria.exe started with its dialog open and driven with
-// window messages, registry values set for a test, and the stand-in Program Manager.
+// window messages, and the stand-in Program Manager.
 #pragma once
 
 #include <windows.h>
 #include <shlwapi.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,33 +14,12 @@
 namespace optionsTest {
 using namespace lexoriaTest;
 
-// A string value under HKEY_CURRENT_USER, set for a test and deleted afterwards, with its key
-// when that is left empty. (The private test prefix holds these values only while a test runs.)
-class TregistryString {
-public:
-    TregistryString(const char* key, const char* value, const char* text)
-        : subkey(key), name(value) {
-        SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text,
-                    static_cast<DWORD>(strlen(text) + 1));
-    }
-    ~TregistryString() {
-        SHDeleteValueA(HKEY_CURRENT_USER, subkey, name);
-        SHDeleteEmptyKeyA(HKEY_CURRENT_USER, subkey);
-    }
-    TregistryString(const TregistryString&) = delete;
-    TregistryString& operator=(const TregistryString&) = delete;
-
-private:
-    const char *subkey, *name;
-};
-
 // The stand-in Program Manager, run from a scratch folder that holds its files; it serves until
 // the object goes.
 class TprogmanStandIn {
 public:
     TprogmanStandIn() {
-        const std::string exe = buildFolder() + "\\progman_standin.exe";
-        if (!CopyFileA(exe.c_str(), folder.file("standin.exe").c_str(), FALSE) ||
+        if (!copyBuilt(folder, "progman_standin.exe", "standin.exe") ||
             !process.start(folder.path(), "standin.exe"))
             return;
         waitUntil([&] {
@@ -86,10 +64,7 @@ private:
 class ToptionsSession {
 public:
     explicit ToptionsSession(const TscratchFolder& folder, const char* exeName = "Lexoria.exe") {
-        if (CopyFileA((buildFolder() + "\\Lexoria.exe").c_str(), folder.file(exeName).c_str(),
-                      FALSE) &&
-            CopyFileA((buildFolder() + "\\lexoria.lst").c_str(), folder.file("lexoria.lst").c_str(),
-                      FALSE) &&
+        if (copyBuilt(folder, "Lexoria.exe", exeName) && copyBuilt(folder, "lexoria.lst") &&
             process.start(folder.path(), exeName) && (main = process.waitForMainWindow()))
             clickButton(main, IDC_OPTIONS);
     }

@@ -71,7 +71,7 @@ const int intactShown = 3;
 const std::vector<unsigned char> intactState = state(listEntries, intactShown, 1, 5);
 const std::vector<unsigned char> stateAfterOneLoad = state(listEntries, 2, 1, 5);
 // Top right, not on top, with a saved position that only choice 0 would use.
-const std::vector<unsigned char> intactStartup = {3, 0, 0, 0, 11, 0, 22, 0};
+const std::vector<unsigned char> intactStartup = startupRecord(3, 0, 11, 22);
 
 // The four values as the program would have stored them for the list it was given.
 Tvalues intactValues(const std::string& list) {

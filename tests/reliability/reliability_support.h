@@ -1,4 +1,4 @@
-// What the two reliability tables share: word lists whose entries are known by number, the
+// What the two reliability tables share: the definitions a numbered word list may show, the
 // message the program shows when it cannot load its list, and a fixture that clears the
 // program's key around each case.
 #pragma once
@@ -13,22 +13,9 @@
 
 namespace reliability {
 
-inline std::string definitionOf(int number) { return "definition " + std::to_string(number); }
-
-// Entry i: "word=word<i>", "def=definition <i>", "ex=example <i>", numbered from first on.
-// Entry i of wordList(n) therefore begins at offset wordList(i).size().
-inline std::string wordList(int entries, int first = 0) {
-    std::string text;
-    for (int i = first; i < first + entries; ++i) {
-        const std::string n = std::to_string(i);
-        text += "word=word" + n + "\ndef=" + definitionOf(i) + "\nex=example " + n + "\n";
-    }
-    return text;
-}
-
 inline std::vector<std::string> definitions(int entries, int first = 0) {
     std::vector<std::string> all;
-    for (int i = first; i < first + entries; ++i) all.push_back(definitionOf(i));
+    for (int i = first; i < first + entries; ++i) all.push_back(lexoriaTest::definitionOf(i));
     return all;
 }
 

@@ -1,9 +1,11 @@
 // Test support: scratch folders, the program's registry key and driving Lexoria.exe.
 #include "support/lexoria_driver.h"
 
+#include <shlwapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -95,9 +97,16 @@ bool readFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
-bool copyProgram(const TscratchFolder& folder) {
-    return CopyFileA((buildFolder() + "\\Lexoria.exe").c_str(), folder.file("Lexoria.exe").c_str(),
-                     FALSE) != 0;
+bool copyBuilt(const TscratchFolder& folder, const std::string& built, std::string as) {
+    if (as.empty()) as = built;
+    return CopyFileA((buildFolder() + "\\" + built).c_str(), folder.file(as).c_str(), FALSE) != 0;
+}
+
+std::vector<unsigned char> startupRecord(int choice, int onTop, int left, int top) {
+    std::vector<unsigned char> bytes;
+    for (int field : {choice, onTop, left, top})
+        for (int shift : {0, 8}) bytes.push_back(static_cast<unsigned char>(field >> shift));
+    return bytes;
 }
 
 void deleteProgramKey() { RegDeleteKeyA(HKEY_CURRENT_USER, programKey); }
@@ -126,6 +135,16 @@ bool getProgramValue(const char* name, std::vector<unsigned char>& bytes, DWORD*
     RegCloseKey(key);
     if (type) *type = valueType;
     return result == ERROR_SUCCESS;
+}
+
+TregistryString::TregistryString(const char* key, const char* value, const char* text)
+    : subkey(key), name(value) {
+    SHSetValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text, static_cast<DWORD>(strlen(text) + 1));
+}
+
+TregistryString::~TregistryString() {
+    SHDeleteValueA(HKEY_CURRENT_USER, subkey, name);
+    SHDeleteEmptyKeyA(HKEY_CURRENT_USER, subkey);
 }
 
 TlexoriaProcess::~TlexoriaProcess() {

@@ -38,13 +38,42 @@ void removeTree(const std::wstring& folder);
 bool writeFile(const std::string& path, const std::string& bytes);
 bool writeFile(const std::wstring& path, const std::string& bytes);
 bool readFile(const std::string& path, std::string& bytes);
-bool copyProgram(const TscratchFolder& folder);  // Lexoria.exe into the folder
+// A file of the build folder copied into the folder, under its own name or the one given.
+bool copyBuilt(const TscratchFolder& folder, const std::string& built, std::string as = "");
+inline bool copyProgram(const TscratchFolder& folder) { return copyBuilt(folder, "Lexoria.exe"); }
+
+inline std::string definitionOf(int number) { return "definition " + std::to_string(number); }
+// Entry i: "word=word<i>", "def=definition <i>", "ex=example <i>", numbered from first on.
+// Entry i of wordList(n) therefore begins at offset wordList(i).size().
+inline std::string wordList(int entries, int first = 0) {
+    std::string text;
+    for (int i = first; i < first + entries; ++i) {
+        const std::string n = std::to_string(i);
+        text += "word=word" + n + "\ndef=" + definitionOf(i) + "\nex=example " + n + "\n";
+    }
+    return text;
+}
+// The "Startup" record: four 16-bit little-endian fields.
+std::vector<unsigned char> startupRecord(int choice, int onTop, int left, int top);
 
 // The program's key under HKEY_CURRENT_USER, read and changed directly through the API.
 extern const char* const programKey;
 void deleteProgramKey();
 bool setProgramValue(const char* name, DWORD type, const void* data, DWORD size);
 bool getProgramValue(const char* name, std::vector<unsigned char>& bytes, DWORD* type = nullptr);
+
+// A string value under HKEY_CURRENT_USER, set for a test and deleted afterwards, with its key
+// when that is left empty. (The private test prefix holds these values only while a test runs.)
+class TregistryString {
+public:
+    TregistryString(const char* key, const char* value, const char* text);
+    ~TregistryString();
+    TregistryString(const TregistryString&) = delete;
+    TregistryString& operator=(const TregistryString&) = delete;
+
+private:
+    const char *subkey, *name;
+};
 
 // One run of the program in a folder.
 class TlexoriaProcess {

@@ -20,12 +20,6 @@ using Tfields = std::array<int32_t, 4>;  // count, current, start, step
 
 std::vector<std::string> warnings;
 
-std::string listOf(int count) {
-    std::string bytes;
-    for (int i = 0; i < count; ++i) bytes += "word=w" + std::to_string(i) + "\r\ndef=d\r\n";
-    return bytes;
-}
-
 // The value's bytes, or the single byte 0xBD when there is no such value.
 std::vector<unsigned char> stored(const char* name) {
     std::vector<unsigned char> bytes;
@@ -101,7 +95,7 @@ protected:
     // A cleared key and a list of count entries, loaded once: the index is current.
     void startWith(int count) {
         clear();
-        ASSERT_TRUE(writeFile(list, listOf(count)));
+        ASSERT_TRUE(writeFile(list, wordList(count)));
         load();
     }
     // The word shown, or "(failed)".
@@ -134,7 +128,7 @@ TEST_F(TstoreTest, AListOver4000EntriesWarnsOncePerBuild) {
         load();
         EXPECT_EQ(16000u, stored(offsetsValue).size());
         storeState({4000, 3999, 5, 1});
-        EXPECT_EQ("w3999", load());
+        EXPECT_EQ("word3999", load());
         touch(list);
         load();
         EXPECT_EQ(std::vector<std::string>(count > 4000 ? 2 : 0, warning), warnings);
