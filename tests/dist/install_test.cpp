@@ -12,7 +12,7 @@
 #include "version.h"
 
 using namespace distTest;
-using lexoriaTest::TlexoriaProcess;
+using namespace lexoriaTest;
 
 namespace {
 
@@ -31,17 +31,12 @@ bool startsWith(const std::string& text, const char* start) {
 }
 
 // Every test starts and ends with no installation and no settings in the test prefix.
-class TcleanSlate {
-public:
+struct TcleanSlate {
     TcleanSlate() { clean(); }
     ~TcleanSlate() { clean(); }
-    TcleanSlate(const TcleanSlate&) = delete;
-    TcleanSlate& operator=(const TcleanSlate&) = delete;
-
-private:
     static void clean() {
         removeInstallation();
-        lexoriaTest::deleteProgramKey();
+        deleteProgramKey();
     }
 };
 
@@ -55,21 +50,7 @@ std::string quietUninstallCommand() {
 
 bool settingsPresent() {
     std::vector<unsigned char> bytes;
-    return lexoriaTest::getProgramValue("State", bytes);
-}
-
-// The first top-level dialog of the process that the test accepts; null on time-out.
-template <typename Accept>
-HWND waitForDialogOf(DWORD processId, Accept accept, DWORD timeoutMs = 20000) {
-    HWND found = nullptr;
-    lexoriaTest::waitUntil(
-        [&] {
-            for (HWND dialog : lexoriaTest::dialogsOf(processId))
-                if (IsWindowVisible(dialog) && accept(dialog)) found = dialog;
-            return found != nullptr;
-        },
-        timeoutMs);
-    return found;
+    return getProgramValue("State", bytes);
 }
 
 // Clicks the button once its page has enabled it (before, a click is lost), then waits for the
@@ -77,10 +58,9 @@ HWND waitForDialogOf(DWORD processId, Accept accept, DWORD timeoutMs = 20000) {
 template <typename Condition>
 bool clickUntil(HWND dialog, int button, Condition condition, DWORD timeoutMs = 20000) {
     HWND control = GetDlgItem(dialog, button);
-    if (!lexoriaTest::waitUntil([&] { return IsWindowEnabled(control) != 0; }, timeoutMs))
-        return false;
-    lexoriaTest::clickButton(dialog, button);
-    return lexoriaTest::waitUntil(condition, timeoutMs);
+    if (!waitUntil([&] { return IsWindowEnabled(control) != 0; }, timeoutMs)) return false;
+    clickButton(dialog, button);
+    return waitUntil(condition, timeoutMs);
 }
 
 // Runs the uninstaller as Add/Remove Programs does, confirms, and answers the settings question
@@ -95,9 +75,10 @@ long uninstallAnswering(int answer, std::string& failedStep) {
         !launcher.adoptChild(copy))
         return -1;
     failedStep = "finding its window";
-    HWND wizard = waitForDialogOf(copy.id(), [](HWND dialog) {
-        return lexoriaTest::windowText(dialog).find("Uninstall") != std::string::npos;
-    });
+    HWND wizard = waitForDialogOf(
+        copy.id(),
+        [](HWND dialog) { return windowText(dialog).find("Uninstall") != std::string::npos; },
+        20000);
     if (!wizard) return -1;
     failedStep = "confirming and getting the question";
     HWND question = nullptr;
@@ -105,8 +86,7 @@ long uninstallAnswering(int answer, std::string& failedStep) {
         question = waitForDialogOf(
             copy.id(),
             [](HWND dialog) {
-                return startsWith(lexoriaTest::messageBoxText(dialog),
-                                  "Also remove your Lexoria settings");
+                return startsWith(messageBoxText(dialog), "Also remove your Lexoria settings");
             },
             0);
         return question != nullptr;
@@ -138,7 +118,7 @@ std::string productVersion(const std::string& path) {
 
 // The release is made for the version of the build; the programs in it must say the same.
 TEST(Setup, ReleaseProgramsCarryTheReleaseVersion) {
-    const std::string programs[] = {setupPath, lexoriaTest::buildFolder() + "\\Lexoria.exe"};
+    const std::string programs[] = {setupPath, buildFolder() + "\\Lexoria.exe"};
     for (const std::string& program : programs)
         EXPECT_EQ(LEXORIA_VERSION_FULL, productVersion(program)) << program;
 }
@@ -194,7 +174,7 @@ TEST(Setup, InstallsSilentlyRunsFromTheStartMenuAndUninstallsSilently) {
     EXPECT_TRUE(fileExists(installedProgram()));
     EXPECT_TRUE(machineKeyExists(uninstallKey));
 
-    lexoriaTest::clickButton(window, IDC_EXIT);
+    clickButton(window, IDC_EXIT);
     ASSERT_EQ(0, program.waitForExit());
     ASSERT_TRUE(settingsPresent());  // the program stored its place in the word list
 
@@ -228,7 +208,7 @@ TEST(Setup, UninstallKeepsSettingsUnlessAskedAndDropsItsOwnStartupShortcut) {
         TcleanSlate slate;
         ASSERT_EQ(0, installSilently());
         const unsigned char state[] = {1, 2, 3, 4};
-        ASSERT_TRUE(lexoriaTest::setProgramValue("State", REG_BINARY, state, sizeof state));
+        ASSERT_TRUE(setProgramValue("State", REG_BINARY, state, sizeof state));
         std::string target =
             test.linkToInstalledProgram ? installedProgram() : "C:\\Lexoria\\Lexoria.exe";
         ASSERT_TRUE(writeShortcut(userStartupShortcut(), target));

@@ -31,13 +31,6 @@ std::map<std::string, std::vector<unsigned char>> programValues() {
     return values;
 }
 
-HWND focusOf(HWND window) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
-}
-
 void postKey(HWND target, UINT key) {
     PostMessageA(target, WM_KEYDOWN, key, 1);
     PostMessageA(target, WM_KEYUP, key, 1 | (3u << 30));

@@ -74,16 +74,12 @@ public:
     }
 
     // The visible options dialog; null after five seconds.
-    HWND dialog() {
-        HWND found = nullptr;
-        waitUntil([&] { return (found = visibleDialog(true)) != nullptr; });
-        return found;
-    }
+    HWND dialog() { return waitForDialogOf(process.id(), isOptions, 5000); }
     // The next message box as "text | caption", closed with OK; "" when none comes in time.
     std::string takeBox(DWORD timeoutMs = 5000) {
-        HWND box = nullptr;
-        if (!waitUntil([&] { return (box = visibleDialog(false)) != nullptr; }, timeoutMs))
-            return "";
+        HWND box = waitForDialogOf(
+            process.id(), [](HWND w) { return !isOptions(w); }, timeoutMs);
+        if (!box) return "";
         const std::string seen = messageBoxText(box) + " | " + windowText(box);
         pressOk(box);
         waitUntil([&] { return !IsWindow(box); });
@@ -94,7 +90,7 @@ public:
     bool noBox() {
         if (!drainPosted(main)) return false;
         for (HWND window : dialogsOf(process.id()))
-            if (!GetDlgItem(window, IDC_STARTUP)) return false;
+            if (!isOptions(window)) return false;
         return true;
     }
     std::string startupCaption() { return windowText(GetDlgItem(dialog(), IDC_STARTUP)); }
@@ -106,12 +102,7 @@ public:
         return result;
     }
     void post(int id) { clickButton(dialog(), id); }  // a press that may show a box
-    int focusId() {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(GetWindowThreadProcessId(dialog(), nullptr), &info);
-        return info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
-    }
+    int focusId() { return GetDlgCtrlID(focusOf(dialog())); }
     bool closeWith(int id) {
         HWND window = dialog();
         clickButton(window, id);
@@ -121,12 +112,7 @@ public:
     HWND main = nullptr;
 
 private:
-    HWND visibleDialog(bool options) {
-        for (HWND window : dialogsOf(process.id()))
-            if (IsWindowVisible(window) && (GetDlgItem(window, IDC_STARTUP) != nullptr) == options)
-                return window;
-        return nullptr;
-    }
+    static bool isOptions(HWND window) { return GetDlgItem(window, IDC_STARTUP) != nullptr; }
 
     TlexoriaProcess process;
 };

@@ -152,12 +152,6 @@ std::string testName(const testing::TestParamInfo<TdamageCase>& info) {
     return name + "_" + info.param.name;
 }
 
-HWND visibleBox(const TlexoriaProcess& program) {
-    for (HWND dialog : dialogsOf(program.id()))
-        if (IsWindowVisible(dialog)) return dialog;
-    return nullptr;
-}
-
 // The program's main window once it is visible with an entry in its pane.
 HWND readyWindow(const TlexoriaProcess& program) {
     HWND window = FindWindowA("Lexoria", "Lexoria");
@@ -195,7 +189,8 @@ TEST_P(TdamagedStateRun, WorksAndKeepsTheOtherValues) {
     HWND window = nullptr, box = nullptr;
     waitUntil(
         [&] {
-            box = visibleBox(program);
+            box = waitForDialogOf(
+                program.id(), [](HWND) { return true; }, 0);
             window = box ? nullptr : readyWindow(program);
             return box || window || !program.running();
         },

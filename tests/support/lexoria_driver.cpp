@@ -209,16 +209,9 @@ HWND TlexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
     return main;
 }
 
-HWND TlexoriaProcess::waitForDialog(DWORD timeoutMs, HWND except) {
-    HWND dialog = nullptr;
-    waitUntil(
-        [&] {
-            for (HWND window : dialogsOf(info.dwProcessId))
-                if (window != except && IsWindowVisible(window)) dialog = window;
-            return dialog != nullptr || !running();
-        },
-        timeoutMs);
-    return dialog;
+HWND TlexoriaProcess::waitForDialog(DWORD timeoutMs) {
+    return waitForDialogOf(
+        info.dwProcessId, [](HWND) { return true; }, timeoutMs);
 }
 
 long TlexoriaProcess::waitForExit(DWORD timeoutMs) {
@@ -233,6 +226,13 @@ bool TlexoriaProcess::running() const {
 }
 
 std::vector<HWND> dialogsOf(DWORD processId) { return windowsOfProcess(processId, "#32770"); }
+
+HWND focusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
 
 std::string windowText(HWND window) {
     char text[4096] = "";

@@ -94,7 +94,7 @@ public:
     // The main window once it is visible with its pane text set; null on time-out.
     HWND waitForMainWindow(DWORD timeoutMs = 10000);
     // A top-level dialog (#32770) of this process, e.g. a message box; null on time-out.
-    HWND waitForDialog(DWORD timeoutMs = 10000, HWND except = nullptr);
+    HWND waitForDialog(DWORD timeoutMs = 10000);
     // The exit code, or -1 on time-out.
     long waitForExit(DWORD timeoutMs = 10000);
     bool running() const;
@@ -108,6 +108,8 @@ private:
 
 // All top-level dialogs (#32770 windows) that belong to the process.
 std::vector<HWND> dialogsOf(DWORD processId);
+// The window that has the keyboard focus in the thread of the window.
+HWND focusOf(HWND window);
 // A message box's text (its static control 0xFFFF) and caption.
 std::string messageBoxText(HWND box);
 std::string windowText(HWND window);
@@ -127,6 +129,20 @@ bool waitUntil(Condition condition, DWORD timeoutMs = 5000) {
         Sleep(10);
     }
     return true;
+}
+
+// A visible top-level dialog of the process that accept takes; null on time-out.
+template <typename Accept>
+HWND waitForDialogOf(DWORD processId, Accept accept, DWORD timeoutMs = 10000) {
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND dialog : dialogsOf(processId))
+                if (IsWindowVisible(dialog) && accept(dialog)) found = dialog;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
 }
 
 }  // namespace lexoriaTest
