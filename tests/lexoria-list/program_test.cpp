@@ -25,11 +25,6 @@ int runProgram(const std::vector<std::string>& arguments) {
                : -1;
 }
 
-std::string bytesOf(const std::string& path) {
-    std::string bytes;
-    return readFile(path, bytes) ? bytes : "<missing>";
-}
-
 const char* const goodCsv =
     "candid,\"frank;\r\ndirect\",\"\"\"Be candid,\"\" she said.\"\r\nterse,brief,\r\n";
 const char* const goodList =
@@ -78,9 +73,9 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
         SCOPED_TRACE(step.arguments[0] + " " +
                      (step.arguments.size() > 1 ? step.arguments[1] : ""));
         EXPECT_EQ(runProgram(step.arguments), step.status);
-        EXPECT_EQ(bytesOf(list), step.listAfter);
-        EXPECT_EQ(bytesOf(csv), goodCsv);
-        EXPECT_EQ(bytesOf(list + ".tmp"), "<missing>");
+        EXPECT_EQ(readBytes(list), step.listAfter);
+        EXPECT_EQ(readBytes(csv), goodCsv);
+        EXPECT_EQ(readBytes(list + ".tmp"), "<missing>");
     }
     EXPECT_TRUE(DeleteFileW(wide(wideList).c_str()));  // the folder's clean-up sees ANSI names only
 }

@@ -1,4 +1,4 @@
-// Test support: scratch folders, the program's registry key and driving Lexoria.exe.
+// Test support: files, the program's registry key and driving Lexoria.exe.
 #include "support/lexoria_driver.h"
 
 #include <shlwapi.h>
@@ -6,8 +6,6 @@
 
 #include <cstdio>
 #include <cstring>
-
-#include <gtest/gtest.h>
 
 #include "resources/resource.h"
 
@@ -48,31 +46,6 @@ void removeTree(const std::wstring& folder) {
         FindClose(search);
     }
     RemoveDirectoryW(folder.c_str());
-}
-
-TscratchFolder::TscratchFolder() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    static unsigned serial = 0;
-    for (;;) {
-        char name[MAX_PATH + 64];
-        std::snprintf(name, sizeof name, "%slexoria-test-%lu-%u", temp, GetCurrentProcessId(),
-                      ++serial);
-        if (CreateDirectoryA(name, nullptr)) {
-            folder = name;
-            return;
-        }
-        // Only a name already taken is worth another try; anything else would fail forever.
-        DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS) {
-            ADD_FAILURE() << "cannot create a scratch folder " << name << ", error " << error;
-            return;
-        }
-    }
-}
-
-TscratchFolder::~TscratchFolder() {
-    if (!folder.empty()) removeTree(wideOf(folder));  // never "\\*", the root of the drive
 }
 
 bool writeFile(const std::string& path, const std::string& bytes) {

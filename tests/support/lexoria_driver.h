@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/test_files.h"
 #include "win32/processwindows.h"
 
 namespace lexoriaTest {
@@ -16,19 +17,7 @@ namespace lexoriaTest {
 // The folder of the running test program; Lexoria.exe and lexoria.lst are built beside it.
 std::string buildFolder();
 
-// A fresh folder under the temporary folder, removed with everything in it on destruction.
-class TscratchFolder {
-public:
-    TscratchFolder();
-    ~TscratchFolder();
-    TscratchFolder(const TscratchFolder&) = delete;
-    TscratchFolder& operator=(const TscratchFolder&) = delete;
-    const std::string& path() const { return folder; }
-    std::string file(const std::string& name) const { return folder + "\\" + name; }
-
-private:
-    std::string folder;
-};
+using ::TscratchFolder;  // a fresh folder under the temporary folder
 
 // The ANSI path in wide characters, for the calls that take folders the code page cannot spell.
 std::wstring wideOf(const std::string& text, UINT codePage = CP_ACP);
