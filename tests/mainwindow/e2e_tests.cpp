@@ -54,13 +54,12 @@ struct TatScopeExit {
     ~TatScopeExit() { action(); }
 };
 
-class TlexoriaRun : public ::testing::Test {
+class TlexoriaRun : public TwithoutProgramKey<> {
 protected:
     void SetUp() override {
         deleteProgramKey();
         ASSERT_TRUE(copyProgram(folder));
     }
-    void TearDown() override { deleteProgramKey(); }
 
     void useList(const std::string& bytes) { ASSERT_TRUE(writeFile(folder.file(listName), bytes)); }
     void useRecord(const std::vector<unsigned char>& bytes) {

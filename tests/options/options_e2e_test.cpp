@@ -14,10 +14,8 @@ using namespace lexoriaTest;
 using optionsTest::ToptionsSession;
 using Tbytes = std::vector<unsigned char>;
 
-class ToptionsThroughProgram : public ::testing::Test {
+class ToptionsThroughProgram : public TwithoutProgramKey<> {
 protected:
-    void SetUp() override { deleteProgramKey(); }
-    void TearDown() override { deleteProgramKey(); }
     TscratchFolder folder;
 };
 

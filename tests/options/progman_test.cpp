@@ -31,11 +31,8 @@ std::string groupInfoMessage(size_t needed) {
            std::to_string(needed) + " bytes. | Lexoria Options Dialog";
 }
 
-class Tversion3Shell : public ::testing::Test {
+class Tversion3Shell : public TwithoutProgramKey<> {
 protected:
-    void SetUp() override { deleteProgramKey(); }
-    void TearDown() override { deleteProgramKey(); }
-
     TregistryString version{"Software\\Wine\\AppDefaults\\lexoria3.exe", "Version", "win31"};
     TregistryString group{
         "Software\\Microsoft\\Windows NT\\CurrentVersion\\Program Manager\\Settings", "Startup",

@@ -171,7 +171,7 @@ void expectFreshPass(const Tvalue& value, const std::string& shown) {
     EXPECT_EQ(value, binary(state(listEntries, (start + step) % listEntries, start, step)));
 }
 
-using TdamagedStateRun = TprogramCase<TdamageCase>;
+using TdamagedStateRun = TwithoutProgramKey<testing::TestWithParam<TdamageCase>>;
 
 TEST_P(TdamagedStateRun, WorksAndKeepsTheOtherValues) {
     const TdamageCase& c = GetParam();

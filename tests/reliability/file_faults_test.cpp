@@ -39,12 +39,6 @@ std::string truncatedList() {
     return text.substr(0, text.find("def=", text.find("word=word2")) + 9);
 }
 
-std::vector<std::string> truncatedDefinitions() {
-    std::vector<std::string> all = definitions(2);
-    all.push_back("defin");
-    return all;
-}
-
 // As a copy that keeps times does it: the stored index looks current, but its offsets are old.
 bool replacedKeepingItsTime(const std::string& path, const std::string& bytes) {
     WIN32_FILE_ATTRIBUTE_DATA old = {};
@@ -73,7 +67,7 @@ const TfileFault faults[] = {
     {"Emptied", [](const std::string& path, Tlock&) { return writeFile(path, ""); }, {}},
     {"TruncatedInsideAnEntry",
      [](const std::string& path, Tlock&) { return writeFile(path, truncatedList()); },
-     truncatedDefinitions()},
+     {definitionOf(0), definitionOf(1), "defin"}},
     {"ReplacedByAFolder",
      [](const std::string& path, Tlock&) {
          return DeleteFileA(path.c_str()) && CreateDirectoryA(path.c_str(), nullptr);
@@ -118,7 +112,7 @@ HWND pressNextWord(TlexoriaProcess& program, HWND window) {
     return program.waitForDialog(5000);
 }
 
-using TfileFaultRun = TprogramCase<TfileFault>;
+using TfileFaultRun = TwithoutProgramKey<testing::TestWithParam<TfileFault>>;
 
 TEST_P(TfileFaultRun, NextWordShowsTheMessageOrACorrectEntry) {
     const TfileFault& fault = GetParam();

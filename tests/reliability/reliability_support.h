@@ -1,9 +1,6 @@
-// What the two reliability tables share: the definitions a numbered word list may show, the
-// message the program shows when it cannot load its list, and a fixture that clears the
-// program's key around each case.
+// What the two reliability tables share: the definitions a numbered word list may show and the
+// message the program shows when it cannot load its list.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
@@ -26,12 +23,5 @@ inline bool contains(const std::vector<std::string>& all, const std::string& sho
 inline std::string loadMessage(const std::string& listPath) {
     return "Unable to load word list (" + listPath + ").";
 }
-
-template <typename TcaseKind>
-class TprogramCase : public testing::TestWithParam<TcaseKind> {
-protected:
-    void SetUp() override { lexoriaTest::deleteProgramKey(); }
-    void TearDown() override { lexoriaTest::deleteProgramKey(); }
-};
 
 }  // namespace reliability

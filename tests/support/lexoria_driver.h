@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -48,6 +50,13 @@ std::vector<unsigned char> startupRecord(int choice, int onTop, int left, int to
 // The program's key under HKEY_CURRENT_USER, read and changed directly through the API.
 extern const char* const programKey;
 void deleteProgramKey();
+// A test that begins and ends without the program's key.
+template <typename Tbase = testing::Test>
+class TwithoutProgramKey : public Tbase {
+protected:
+    void SetUp() override { deleteProgramKey(); }
+    void TearDown() override { deleteProgramKey(); }
+};
 bool setProgramValue(const char* name, DWORD type, const void* data, DWORD size);
 bool getProgramValue(const char* name, std::vector<unsigned char>& bytes, DWORD* type = nullptr);
 

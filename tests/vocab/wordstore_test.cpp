@@ -80,14 +80,13 @@ struct TaddressSpaceHog {
     }
 };
 
-class TstoreTest : public testing::Test {
+class TstoreTest : public TwithoutProgramKey<> {
 protected:
     // The warning sink stays set: no load in this program may block on a message box.
     void SetUp() override {
         clear();
         setOverLongListWarning([](const char* text) { warnings.push_back(text); });
     }
-    void TearDown() override { deleteProgramKey(); }
     void clear() {
         deleteProgramKey();
         warnings.clear();
