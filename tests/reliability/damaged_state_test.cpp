@@ -16,38 +16,31 @@ using namespace lexoriaTest;
 enum { offsetsValue, stateValue, timeValue, startupValue, valueCount };
 const char* const valueNames[valueCount] = {"Offsets", "State", "Modification Time", "Startup"};
 
-// One registry value as stored: absent, or a type and bytes.
+// One registry value as stored: its type (REG_NONE: absent) and bytes.
 struct Tvalue {
-    bool present = false;
-    DWORD type = REG_BINARY;
+    DWORD type = REG_NONE;
     std::vector<unsigned char> bytes;
-
     bool operator==(const Tvalue& other) const {
-        return present == other.present &&
-               (!present || (type == other.type && bytes == other.bytes));
+        return type == other.type && bytes == other.bytes;
     }
 };
 using Tvalues = std::array<Tvalue, valueCount>;
 
 std::ostream& operator<<(std::ostream& out, const Tvalue& value) {
-    if (!value.present) return out << "absent";
-    out << "type " << value.type << ":";
-    for (unsigned char byte : value.bytes) out << " " << static_cast<int>(byte);
-    return out;
+    return out << "type " << value.type << ": " << testing::PrintToString(value.bytes);
 }
 
-Tvalue binary(const std::vector<unsigned char>& bytes) { return {true, REG_BINARY, bytes}; }
+Tvalue binary(const std::vector<unsigned char>& bytes) { return {REG_BINARY, bytes}; }
 
 Tvalue readValue(const char* name) {
     Tvalue value;
-    value.present = getProgramValue(name, value.bytes, &value.type);
-    return value;
+    return getProgramValue(name, value.bytes, &value.type) ? value : Tvalue{};
 }
 
 // Into the key that each case begins without.
 bool writeValue(const char* name, const Tvalue& value) {
-    return !value.present || setProgramValue(name, value.type, value.bytes.data(),
-                                             static_cast<DWORD>(value.bytes.size()));
+    return value.type == REG_NONE || setProgramValue(name, value.type, value.bytes.data(),
+                                                     static_cast<DWORD>(value.bytes.size()));
 }
 
 void put32(std::vector<unsigned char>& bytes, uint32_t value) {
@@ -114,7 +107,7 @@ std::vector<TdamageCase> allCases() {
         const char* name;
         Tdamage damage;
     } anyValue[] = {
-        {"Missing", [](Tvalue& v) { v.present = false; }},
+        {"Missing", [](Tvalue& v) { v = Tvalue{}; }},
         {"WrongType", [](Tvalue& v) { v.type = REG_DWORD; }},
         {"OneByteShort", [](Tvalue& v) { v.bytes.pop_back(); }},
         {"OneByteLong", [](Tvalue& v) { v.bytes.push_back(0); }},
@@ -164,7 +157,7 @@ HWND readyWindow(const TlexoriaProcess& program) {
 
 // A rebuilt state: a fresh pass over the six entries, its first entry shown, one step on.
 void expectFreshPass(const Tvalue& value, const std::string& shown) {
-    ASSERT_TRUE(value.present && value.type == REG_BINARY && value.bytes.size() == 16);
+    ASSERT_TRUE(value.type == REG_BINARY && value.bytes.size() == 16);
     const int32_t start = get32(&value.bytes[8]), step = get32(&value.bytes[12]);
     ASSERT_TRUE(start >= 0 && start < listEntries && (step == 1 || step == 5)) << value;
     EXPECT_EQ(shown, definitionOf(start));
