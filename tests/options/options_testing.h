@@ -32,9 +32,8 @@ public:
     }
 
     bool running() const { return window != nullptr; }
-    void reply(const std::string& bytes) {
-        writeFile(folder.file("reply.txt"), bytes);
-    }  // "": none
+    // The answer to every request; "" for none.
+    void reply(const std::string& bytes) { writeFile(folder.file("reply.txt"), bytes); }
     void refuse(const std::string& prefix) { writeFile(folder.file("refuse.txt"), prefix); }
     void clearLog() { DeleteFileA(folder.file("log.txt").c_str()); }
     // The logged events (CONNECT, EXECUTE ..., REQUEST ..., DISCONNECT) once a DISCONNECT ends them.
