@@ -80,10 +80,13 @@ bool isLineStart(std::FILE* file, long offset) {
     return offset >= 0;
 }
 
-bool assembleEntry(std::FILE* file, long offset, TwordDef& entry) {
-    if (offset < 0 || std::fseek(file, offset, SEEK_SET) != 0) return false;
+// Stale when the line at offset is no "word=" line, or there is none (past the end); failed
+// when the stream lets the read down.
+TentryRead assembleEntry(std::FILE* file, long offset, TwordDef& entry) {
+    if (offset < 0 || std::fseek(file, offset, SEEK_SET) != 0) return TentryRead::stale;
     char line[lineBufferSize];
-    if (!readLine(file, line) || !beginsWithKey(line, wordKey)) return false;
+    if (!readLine(file, line)) return std::ferror(file) ? TentryRead::failed : TentryRead::stale;
+    if (!beginsWithKey(line, wordKey)) return TentryRead::stale;
 
     // Built apart and moved in at the end, so an entry without "def=" or "ex=" never shows
     // the fields of the entry read before it.
@@ -105,9 +108,19 @@ bool assembleEntry(std::FILE* file, long offset, TwordDef& entry) {
         }
     }
     // A read error is not the end of the entry: a cut entry is never handed out as whole.
-    if (std::ferror(file)) return false;
+    if (std::ferror(file)) return TentryRead::failed;
     entry = std::move(read);
-    return true;
+    return TentryRead::read;
+}
+
+// A definition of hundreds of megabytes cannot be held in a 32-bit process; the load fails
+// like any other instead of ending the program.
+TentryRead assembleWithinMemory(std::FILE* file, long offset, TwordDef& entry) {
+    try {
+        return assembleEntry(file, offset, entry);
+    } catch (const std::bad_alloc&) {
+        return TentryRead::failed;
+    }
 }
 }  // namespace
 
@@ -117,12 +130,11 @@ bool entryBeginsAt(std::FILE* file, long offset) {
            readLine(file, line) && beginsWithKey(line, wordKey);
 }
 
-// A definition of hundreds of megabytes cannot be held in a 32-bit process; the load fails
-// like any other instead of ending the program.
 bool readEntryAt(std::FILE* file, long offset, TwordDef& entry) {
-    try {
-        return assembleEntry(file, offset, entry);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    return assembleWithinMemory(file, offset, entry) == TentryRead::read;
+}
+
+TentryRead readIndexedEntryAt(std::FILE* file, long offset, TwordDef& entry) {
+    if (!isLineStart(file, offset)) return TentryRead::stale;
+    return assembleWithinMemory(file, offset, entry);
 }

@@ -43,3 +43,11 @@ bool entryBeginsAt(std::FILE* file, long offset);
 // Reads the entry whose "word=" line begins at offset. On failure, running out of memory for a
 // huge entry included, the record is left untouched.
 bool readEntryAt(std::FILE* file, long offset, TwordDef& entry);
+
+// What reading an entry through a stored index came to. Stale: no entry begins at the offset
+// (see entryBeginsAt), which a new index mends. Failed: the stream or the memory let the read
+// down, and a new index would not help.
+enum class TentryRead { read, stale, failed };
+// readEntryAt for an offset from a stored index, which first makes sure that an entry begins
+// there; the record is left untouched unless the result is read.
+TentryRead readIndexedEntryAt(std::FILE* file, long offset, TwordDef& entry);

@@ -83,16 +83,9 @@ bool readStoredIndex(Tregistry& key, TrotationState& state, std::vector<int32_t>
     return true;
 }
 
-// What one attempt at an entry came to. Stale: the stored index does not fit the file (damaged,
-// or built for another list of the same time), which a rebuild mends. Failed: the file or the
-// memory let the load down, and a rebuild would not help.
-enum class TentryRead { read, stale, failed };
-
 TentryRead readIndexedEntry(const std::wstring& path, int32_t offset, TwordDef& entry) {
     TfileHolder file = openList(path);
-    if (!file) return TentryRead::failed;
-    if (!entryBeginsAt(file.get(), offset)) return TentryRead::stale;
-    return readEntryAt(file.get(), offset, entry) ? TentryRead::read : TentryRead::failed;
+    return file ? readIndexedEntryAt(file.get(), offset, entry) : TentryRead::failed;
 }
 
 // The entry at the stored rotation's position; state is what was stored.
