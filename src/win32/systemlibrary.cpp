@@ -1,0 +1,38 @@
+// Loading the program's own libraries from the system folder, never by a bare name.
+#include "win32/systemlibrary.h"
+
+#include <string>
+
+namespace {
+
+// Present on Windows 8 and later, and on Windows 7 and Vista with KB2533623.
+using TsetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
+
+FARPROC kernelEntry(const char* name) {
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    return kernel ? GetProcAddress(kernel, name) : nullptr;
+}
+
+bool systemSearchOffered() { return kernelEntry("SetDefaultDllDirectories") != nullptr; }
+
+std::wstring systemFolder() {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
+    return std::wstring(folder, length) + L"\\";
+}
+
+}  // namespace
+
+void restrictLibrarySearch() {
+    auto setDirectories =
+        reinterpret_cast<TsetDefaultDllDirectories>(kernelEntry("SetDefaultDllDirectories"));
+    if (setDirectories) setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+HMODULE loadSystemLibrary(const wchar_t* name) {
+    if (systemSearchOffered()) return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const std::wstring folder = systemFolder();
+    if (folder.empty()) return nullptr;
+    return LoadLibraryW((folder + name).c_str());
+}

@@ -1,0 +1,15 @@
+// Libraries the program loads itself come from the system folder only: a DLL of the same name
+// planted beside Lexoria.exe (in a Downloads folder, say) must never run with the user's rights.
+#pragma once
+
+#include <windows.h>
+
+// Makes the system folder alone the search path of every later load, where the system offers
+// SetDefaultDllDirectories; called once, first thing at start.
+void restrictLibrarySearch();
+
+// Loads the named library (a bare file name such as L"riched32.dll") from the system folder:
+// LoadLibraryExW with LOAD_LIBRARY_SEARCH_SYSTEM32 where the system offers it, else the full path
+// from GetSystemDirectoryW. Null when it is not there. The library stays loaded until the caller
+// frees it.
+HMODULE loadSystemLibrary(const wchar_t* name);
