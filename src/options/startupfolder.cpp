@@ -13,6 +13,7 @@
 #include "options/progmancommands.h"
 #include "settings/registry.h"
 #include "win32/comholders.h"
+#include "win32/widetext.h"
 
 namespace {
 const char* const shellFoldersKey =
@@ -24,14 +25,7 @@ const int linkTextSize = 4096;
 bool fitsPersistence(const wchar_t* path) { return wcslen(path) < MAX_PATH; }
 
 // The description is ANSI text of the program's own; the wide interface takes it converted.
-std::wstring wideText(const char* text) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (size <= 0) return std::wstring();
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], size);
-    wide.resize(static_cast<size_t>(size) - 1);
-    return wide;
-}
+std::wstring wideText(const char* text) { return wideFrom(text, CP_ACP); }
 
 bool createShellLink(TcomInterface<IShellLinkW>& link) {
     return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
@@ -53,9 +47,8 @@ bool descriptionMatches(TcomInterface<IShellLinkW>& link, const char* descriptio
 }
 
 bool fitsCodePage(const wchar_t* text) {
-    BOOL lossy = FALSE;
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &lossy);
-    return !lossy;
+    std::string bytes;
+    return exactBytesFrom(text, CP_ACP, bytes);
 }
 
 struct TtaskMemory {

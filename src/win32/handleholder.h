@@ -12,6 +12,12 @@ public:
     ThandleHolder(const ThandleHolder&) = delete;
     ThandleHolder& operator=(const ThandleHolder&) = delete;
     HANDLE get() const { return handle; }
+    // Hands the handle to a new owner, which closes it from now on.
+    HANDLE release() {
+        HANDLE kept = handle;
+        handle = nullptr;
+        return kept;
+    }
     void reset(HANDLE owned = nullptr) {
         if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
         handle = owned;

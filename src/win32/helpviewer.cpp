@@ -11,6 +11,7 @@
 
 #include "resources/resource.h"
 #include "win32/programpath.h"
+#include "win32/widetext.h"
 
 namespace {
 
@@ -62,16 +63,8 @@ TviewerChoice choice;
 std::string ansiProgramFolder() {
     std::wstring wide;
     if (programFolderW(wide)) {
-        if (wide.empty()) return "";
-        BOOL lossy = FALSE;
-        const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1,
-                                             nullptr, 0, nullptr, &lossy);
-        if (size <= 0 || lossy) return "";
-        std::string path(static_cast<size_t>(size), '\0');
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, &path[0], size, nullptr,
-                            nullptr);
-        path.resize(static_cast<size_t>(size) - 1);  // the terminator the call counted
-        return path;
+        std::string path;
+        return exactBytesFrom(wide, CP_ACP, path) ? path : "";
     }
     // Windows 95, 98 and Me lack the wide call, and name every folder in the ANSI code page.
     char path[MAX_PATH];

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "win32/widetext.h"
+
 bool programPathW(std::wstring& path) {
     // GetModuleFileNameW cuts a path that does not fit and says so only by filling the buffer.
     for (DWORD capacity = MAX_PATH; capacity <= 65536; capacity *= 2) {
@@ -33,13 +35,4 @@ std::wstring besideProgramW(const wchar_t* name) {
     return folder + name;
 }
 
-std::string ansiForDisplay(const std::wstring& path) {
-    if (path.empty()) return std::string();
-    const int size = WideCharToMultiByte(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return std::string();
-    std::string text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), &text[0], size,
-                        nullptr, nullptr);
-    return text;
-}
+std::string ansiForDisplay(const std::wstring& path) { return bytesFrom(path, CP_ACP); }

@@ -20,13 +20,6 @@ std::string buildFolder() {
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
-std::wstring wideOf(const std::string& text, UINT codePage) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                    &wide[0], static_cast<int>(wide.size())));
-    return wide;
-}
-
 // Wide, so that folders a test names outside the code page go too.
 void removeTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;

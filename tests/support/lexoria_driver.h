@@ -13,6 +13,7 @@
 
 #include "support/test_files.h"
 #include "win32/processwindows.h"
+#include "win32/widetext.h"
 
 namespace lexoriaTest {
 
@@ -22,7 +23,9 @@ std::string buildFolder();
 using ::TscratchFolder;  // a fresh folder under the temporary folder
 
 // The ANSI path in wide characters, for the calls that take folders the code page cannot spell.
-std::wstring wideOf(const std::string& text, UINT codePage = CP_ACP);
+inline std::wstring wideOf(const std::string& text, UINT codePage = CP_ACP) {
+    return wideFrom(text, codePage);
+}
 // Removes the folder with everything in it.
 void removeTree(const std::wstring& folder);
 

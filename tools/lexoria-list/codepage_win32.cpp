@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "codepage.h"
+#include "win32/widetext.h"
 
 TcodePage::TcodePage(int number) : page(number == 0 ? static_cast<int>(GetACP()) : number) {}
 
@@ -21,25 +22,13 @@ bool TcodePage::appendCharacter(unsigned code, std::string& text) const {
         units[1] = static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
         count = 2;
     }
-    char bytes[8];
-    BOOL usedDefault = FALSE;
-    int written = WideCharToMultiByte(static_cast<UINT>(page), WC_NO_BEST_FIT_CHARS, units, count,
-                                      bytes, sizeof bytes, nullptr, &usedDefault);
-    if (written <= 0 || usedDefault) return false;
-    text.append(bytes, static_cast<size_t>(written));
+    std::string bytes;
+    if (!exactBytesFrom(std::wstring(units, count), static_cast<UINT>(page), bytes)) return false;
+    text += bytes;
     return true;
 }
 
 std::string TcodePage::toUtf8(const std::string& text) const {
-    if (text.empty()) return text;
-    int size = static_cast<int>(text.size());
-    int units = MultiByteToWideChar(static_cast<UINT>(page), 0, text.data(), size, nullptr, 0);
-    if (units <= 0) return text;
-    std::wstring wide(static_cast<size_t>(units), L'\0');
-    MultiByteToWideChar(static_cast<UINT>(page), 0, text.data(), size, &wide[0], units);
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return text;
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, &utf8[0], bytes, nullptr, nullptr);
-    return utf8;
+    const std::string utf8 = bytesFrom(wideFrom(text, static_cast<UINT>(page)), CP_UTF8);
+    return utf8.empty() ? text : utf8;
 }

@@ -7,30 +7,10 @@
 #include <shellapi.h>
 
 #include "base/platformfiles.h"
+#include "win32/handleholder.h"
+#include "win32/widetext.h"
 
 namespace {
-
-// A file handle from CreateFileW, whose failure value is INVALID_HANDLE_VALUE (the base library
-// cannot use win32/handleholder.h, which holds handles whose failure value is null).
-class TfileHandle {
-public:
-    explicit TfileHandle(HANDLE h) : handle(h) {}
-    ~TfileHandle() {
-        if (valid()) CloseHandle(handle);
-    }
-    TfileHandle(const TfileHandle&) = delete;
-    TfileHandle& operator=(const TfileHandle&) = delete;
-    bool valid() const { return handle != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle; }
-    HANDLE release() {
-        HANDLE kept = handle;
-        handle = INVALID_HANDLE_VALUE;
-        return kept;
-    }
-
-private:
-    HANDLE handle;
-};
 
 // The argument array CommandLineToArgvW allocates.
 class TargumentsHolder {
@@ -49,39 +29,19 @@ private:
     LPWSTR* arguments;
 };
 
-bool toWide(const std::string& text, UINT codePage, DWORD flags, std::wstring& wide) {
-    wide.clear();
-    if (text.empty()) return true;
-    int size = static_cast<int>(text.size());
-    int length = MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
-    if (length <= 0) return false;
-    wide.resize(length);
-    return MultiByteToWideChar(codePage, flags, text.data(), size, &wide[0], length) == length;
-}
-
-std::string fromWide(const std::wstring& wide, UINT codePage) {
-    if (wide.empty()) return std::string();
-    int size = static_cast<int>(wide.size());
-    int length = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return std::string();
-    std::string text(length, '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), size, &text[0], length, nullptr, nullptr);
-    return text;
-}
-
 // A path that is no UTF-8 came from somewhere that speaks the ANSI code page.
 std::wstring widePath(const std::string& path) {
     std::wstring wide;
-    if (!toWide(path, CP_UTF8, MB_ERR_INVALID_CHARS, wide)) toWide(path, CP_ACP, 0, wide);
+    if (!wideFrom(path, CP_UTF8, wide, MB_ERR_INVALID_CHARS)) wideFrom(path, CP_ACP, wide);
     return wide;
 }
 
 // Opens for no access at all, which needs no rights on the file and blocks no one.
 bool identify(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-    TfileHandle file(CreateFileW(widePath(path).c_str(), 0,
+    ThandleHolder file(CreateFileW(widePath(path).c_str(), 0,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return file.valid() && GetFileInformationByHandle(file.get(), &info);
+    return file.get() != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file.get(), &info);
 }
 
 }  // namespace
@@ -89,22 +49,20 @@ bool identify(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
 std::vector<std::string> programArguments(int, char**) {
     TargumentsHolder arguments;
     std::vector<std::string> utf8;
-    for (int i = 1; i < arguments.size(); ++i) utf8.push_back(fromWide(arguments[i], CP_UTF8));
+    for (int i = 1; i < arguments.size(); ++i) utf8.push_back(bytesFrom(arguments[i], CP_UTF8));
     return utf8;
 }
 
-std::string shownPath(const std::string& path) { return fromWide(widePath(path), CP_ACP); }
+std::string shownPath(const std::string& path) { return bytesFrom(widePath(path), CP_ACP); }
 
 std::FILE* openPath(const std::string& path, const char* mode) {
-    std::wstring wideMode;
-    toWide(mode, CP_ACP, 0, wideMode);
-    return _wfopen(widePath(path).c_str(), wideMode.c_str());
+    return _wfopen(widePath(path).c_str(), wideFrom(mode, CP_ACP).c_str());
 }
 
 std::FILE* createNewFile(const std::string& path) {
-    TfileHandle handle(CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    ThandleHolder handle(CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle.valid()) return nullptr;
+    if (handle.get() == INVALID_HANDLE_VALUE) return nullptr;
     intptr_t osHandle = reinterpret_cast<intptr_t>(handle.get());
     int descriptor = _open_osfhandle(osHandle, _O_BINARY | _O_WRONLY);
     if (descriptor < 0) return nullptr;
