@@ -11,8 +11,8 @@ int sizeOf(const std::wstring& text) { return static_cast<int>(text.size()); }
 bool toBytes(const std::wstring& wide, UINT codePage, DWORD flags, BOOL* lossy, std::string& text) {
     text.clear();
     if (wide.empty()) return true;
-    const int length = WideCharToMultiByte(codePage, flags, wide.data(), sizeOf(wide), nullptr, 0,
-                                           nullptr, lossy);
+    const int length =
+        WideCharToMultiByte(codePage, flags, wide.data(), sizeOf(wide), nullptr, 0, nullptr, lossy);
     if (length <= 0 || (lossy && *lossy)) return false;
     text.resize(static_cast<size_t>(length));
     if (WideCharToMultiByte(codePage, flags, wide.data(), sizeOf(wide), &text[0], length, nullptr,
@@ -27,12 +27,10 @@ bool toBytes(const std::wstring& wide, UINT codePage, DWORD flags, BOOL* lossy, 
 bool wideFrom(const std::string& text, UINT codePage, std::wstring& wide, DWORD flags) {
     wide.clear();
     if (text.empty()) return true;
-    const int length =
-        MultiByteToWideChar(codePage, flags, text.data(), sizeOf(text), nullptr, 0);
+    const int length = MultiByteToWideChar(codePage, flags, text.data(), sizeOf(text), nullptr, 0);
     if (length <= 0) return false;
     wide.resize(static_cast<size_t>(length));
-    if (MultiByteToWideChar(codePage, flags, text.data(), sizeOf(text), &wide[0], length) ==
-        length)
+    if (MultiByteToWideChar(codePage, flags, text.data(), sizeOf(text), &wide[0], length) == length)
         return true;
     wide.clear();
     return false;

@@ -145,16 +145,6 @@ std::string testName(const testing::TestParamInfo<TdamageCase>& info) {
     return name + "_" + info.param.name;
 }
 
-// The program's main window once it is visible with an entry in its pane.
-HWND readyWindow(const TlexoriaProcess& program) {
-    HWND window = FindWindowA("Lexoria", "Lexoria");
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != program.id() || !IsWindowVisible(window) || paneText(window).empty())
-        return nullptr;
-    return window;
-}
-
 // A rebuilt state: a fresh pass over the six entries, its first entry shown, one step on.
 void expectFreshPass(const Tvalue& value, const std::string& shown) {
     ASSERT_TRUE(value.type == REG_BINARY && value.bytes.size() == 16);
@@ -184,7 +174,7 @@ TEST_P(TdamagedStateRun, WorksAndKeepsTheOtherValues) {
         [&] {
             box = waitForDialogOf(
                 program.id(), [](HWND) { return true; }, 0);
-            window = box ? nullptr : readyWindow(program);
+            window = box ? nullptr : readyMainWindow(program.id());
             return box || window || !program.running();
         },
         10000);

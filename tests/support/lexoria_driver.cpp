@@ -166,9 +166,7 @@ HWND TlexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
     HWND main = nullptr;
     waitUntil(
         [&] {
-            for (HWND window : windowsOfProcess(info.dwProcessId, "Lexoria")) {
-                if (IsWindowVisible(window) && !paneText(window).empty()) main = window;
-            }
+            main = readyMainWindow(info.dwProcessId);
             return main != nullptr || !running();
         },
         timeoutMs);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "processwindows/processwindows.h"
 #include "support/test_files.h"
-#include "win32/processwindows.h"
 #include "win32/widetext.h"
 
 namespace lexoriaTest {

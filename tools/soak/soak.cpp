@@ -14,9 +14,9 @@
 
 #include "resources/resource.h"
 #include "settings/registry.h"
+#include "processwindows/processwindows.h"
 #include "soakprogram.h"
 #include "vocab/rotation.h"
-#include "win32/processwindows.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "win32/processwindows.h"
+#include "processwindows/processwindows.h"
 
 namespace {
 
@@ -76,9 +76,7 @@ HWND TsoakProgram::waitForMainWindow(DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start <= timeoutMs &&
            WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
-        for (HWND window : windowsOfProcess(processId, "Lexoria")) {
-            if (IsWindowVisible(window) && !paneText(window).empty()) return window;
-        }
+        if (HWND window = readyMainWindow(processId)) return window;
         Sleep(pollMs);
     }
     return nullptr;

@@ -1,5 +1,5 @@
 // Finding a process's windows and reading the definition pane from outside the program.
-#include "win32/processwindows.h"
+#include "processwindows/processwindows.h"
 
 #include <cstring>
 
@@ -33,6 +33,12 @@ std::vector<HWND> windowsOfProcess(DWORD processId, const char* className) {
     TwindowSearch search{processId, className, {}};
     EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND readyMainWindow(DWORD processId) {
+    for (HWND window : windowsOfProcess(processId, "Lexoria"))
+        if (IsWindowVisible(window) && !paneText(window).empty()) return window;
+    return nullptr;
 }
 
 std::string paneText(HWND mainWindow) {

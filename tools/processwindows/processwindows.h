@@ -1,5 +1,6 @@
 // Lexoria's windows seen from another process, as the soak run and the Windows tests see them:
-// a process's top-level windows of one class, and the text of the main window's definition pane.
+// a process's top-level windows of one class, its main window once it shows an entry, and the
+// text of the main window's definition pane.
 #pragma once
 
 #include <windows.h>
@@ -9,5 +10,7 @@
 
 // The top-level windows of that class which belong to the process, in Z order.
 std::vector<HWND> windowsOfProcess(DWORD processId, const char* className);
+// The process's main window once it is visible with an entry in its pane; null until then.
+HWND readyMainWindow(DWORD processId);
 // The text of the main window's definition pane; "" when there is none or it does not answer.
 std::string paneText(HWND mainWindow);
