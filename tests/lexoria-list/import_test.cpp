@@ -135,7 +135,7 @@ TEST_F(TimportTest, ReadsHeaderRowsAndLettersAsMeant) {
     const std::string input = folder.file("in.csv");
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
-        ASSERT_TRUE(writeBytes(input, test.input));
+        ASSERT_TRUE(writeFile(input, test.input));
         std::istringstream options(test.options);
         std::vector<std::string> arguments = {"import"};
         arguments.insert(arguments.end(), std::istream_iterator<std::string>(options), {});
@@ -148,7 +148,7 @@ TEST_F(TimportTest, ReadsHeaderRowsAndLettersAsMeant) {
 
 TEST_F(TimportTest, TsvWithMissingColumnsWritesNothingUnlessBadRowsAreSkipped) {
     std::string input = sourceFile("tests/lexoria-list/data/missing-column.tsv");
-    ASSERT_TRUE(writeBytes(list, "word=keep\r\ndef=me\r\n"));
+    ASSERT_TRUE(writeFile(list, "word=keep\r\ndef=me\r\n"));
     auto reported = [&](const char* message) {
         if (err.find(message) != std::string::npos) return testing::AssertionSuccess();
         return testing::AssertionFailure() << err;
@@ -160,7 +160,7 @@ TEST_F(TimportTest, TsvWithMissingColumnsWritesNothingUnlessBadRowsAreSkipped) {
         reported("column.tsv:4: bad row: the row has 1 field, but the definition is field 2"));
     EXPECT_EQ(readBytes(list), "word=keep\r\ndef=me\r\n");
     EXPECT_EQ(readBytes(list + ".tmp"), "<missing>");
-    ASSERT_TRUE(writeBytes(folder.file("one.csv"), "a\nb\n"));
+    ASSERT_TRUE(writeFile(folder.file("one.csv"), "a\nb\n"));
     EXPECT_EQ(run({"import", folder.file("one.csv"), list}), 2);
     EXPECT_TRUE(reported("one.csv:1: bad row: the row has 1 field, but the definition is field 2"));
 
@@ -174,7 +174,7 @@ TEST_F(TimportTest, TsvWithMissingColumnsWritesNothingUnlessBadRowsAreSkipped) {
 TEST_F(TimportTest, RoundTripThroughCsvKeepsTheListByteForByte) {
     const std::string csv = folder.file("back.csv");
     const std::string namedFirst = folder.file("named.lst");  // its first word is a column name
-    ASSERT_TRUE(writeBytes(namedFirst, "word=back\r\ndef=the rear\r\n"));
+    ASSERT_TRUE(writeFile(namedFirst, "word=back\r\ndef=the rear\r\n"));
     for (const std::string& original : {sourceFile("data/lexoria.lst"), namedFirst}) {
         ASSERT_EQ(run({"export", original, csv}), 0) << err;
         ASSERT_EQ(run({"import", csv, list}), 0) << err;

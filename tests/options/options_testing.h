@@ -40,9 +40,8 @@ public:
     std::vector<std::string> conversation() {
         std::vector<std::string> lines;
         waitUntil([&] {
-            std::string bytes;
+            const std::string bytes = readBytes(folder.file("log.txt"));
             lines.clear();
-            readFile(folder.file("log.txt"), bytes);
             for (size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos;
                  start = end + 1)
                 lines.push_back(bytes.substr(start, end - start));

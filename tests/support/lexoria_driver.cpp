@@ -41,26 +41,11 @@ void removeTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-bool writeFile(const std::string& path, const std::string& bytes) {
-    return writeFile(wideOf(path), bytes);
-}
-
 bool writeFile(const std::wstring& path, const std::string& bytes) {
     FILE* file = _wfopen(path.c_str(), L"wb");
     if (!file) return false;
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && written;
-}
-
-bool readFile(const std::string& path, std::string& bytes) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    bytes.clear();
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
-    std::fclose(file);
-    return true;
 }
 
 bool copyBuilt(const TscratchFolder& folder, const std::string& built, std::string as) {

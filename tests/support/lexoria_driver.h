@@ -20,7 +20,9 @@ namespace lexoriaTest {
 // The folder of the running test program; Lexoria.exe and lexoria.lst are built beside it.
 std::string buildFolder();
 
+using ::readBytes;
 using ::TscratchFolder;  // a fresh folder under the temporary folder
+using ::writeFile;
 
 // The ANSI path in wide characters, for the calls that take folders the code page cannot spell.
 inline std::wstring wideOf(const std::string& text, UINT codePage = CP_ACP) {
@@ -29,9 +31,8 @@ inline std::wstring wideOf(const std::string& text, UINT codePage = CP_ACP) {
 // Removes the folder with everything in it.
 void removeTree(const std::wstring& folder);
 
-bool writeFile(const std::string& path, const std::string& bytes);
+// The file written under a name the ANSI code page may not spell.
 bool writeFile(const std::wstring& path, const std::string& bytes);
-bool readFile(const std::string& path, std::string& bytes);
 // A file of the build folder copied into the folder, under its own name or the one given.
 bool copyBuilt(const TscratchFolder& folder, const std::string& built, std::string as = "");
 inline bool copyProgram(const TscratchFolder& folder) { return copyBuilt(folder, "Lexoria.exe"); }

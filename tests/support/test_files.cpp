@@ -33,7 +33,7 @@ std::string TscratchFolder::file(const std::string& name) const {
     return (fs::path(folder) / name).string();
 }
 
-bool writeBytes(const std::string& path, const std::string& bytes) {
+bool writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary);
     return static_cast<bool>(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
 }

@@ -1,5 +1,5 @@
-// Helpers for the tests of platform-free code: bytes in a temporary stdio file, a scratch folder
-// on disk, whole-file reads and writes, and where the project's own files lie.
+// Helpers for every test: bytes in a temporary stdio file, a scratch folder on disk, whole-file
+// reads and writes, and where the project's own files lie.
 #pragma once
 
 #include <string>
@@ -23,7 +23,9 @@ private:
     std::string folder;
 };
 
-bool writeBytes(const std::string& path, const std::string& bytes);
+// The one set of file helpers of every test, host and Windows (the Windows tests add a wide
+// writeFile for names the ANSI code page cannot spell).
+bool writeFile(const std::string& path, const std::string& bytes);
 // The file's bytes; "<missing>" when it cannot be read.
 std::string readBytes(const std::string& path);
 // A file of the source tree, such as "data/lexoria.lst".
