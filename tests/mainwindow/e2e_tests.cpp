@@ -170,7 +170,7 @@ TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
         EXPECT_EQ(text + list + ").", messageBoxText(box));
         EXPECT_EQ("Lexoria", windowText(box));
         // Another process's icon cannot be compared here; that it has one is what is checked.
-        EXPECT_NE(nullptr, (HICON)SendMessageA(GetDlgItem(box, 0x440), STM_GETICON, 0, 0));
+        EXPECT_NE(nullptr, messageBoxIcon(box));
         char owner[64] = "";
         GetClassNameA(GetWindow(box, GW_OWNER), owner, sizeof owner);
         EXPECT_EQ("Lexoria", std::string(owner));

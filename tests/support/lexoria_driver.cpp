@@ -190,7 +190,12 @@ std::string windowText(HWND window) {
     return text;
 }
 
-std::string messageBoxText(HWND box) { return windowText(GetDlgItem(box, 0xFFFF)); }
+std::string messageBoxText(HWND box) { return windowText(GetDlgItem(box, messageBoxTextId)); }
+
+HICON messageBoxIcon(HWND box) {
+    return reinterpret_cast<HICON>(
+        SendMessageA(GetDlgItem(box, messageBoxIconId), STM_GETICON, 0, 0));
+}
 
 void pressOk(HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
 

@@ -112,9 +112,13 @@ private:
 std::vector<HWND> dialogsOf(DWORD processId);
 // The window that has the keyboard focus in the thread of the window.
 HWND focusOf(HWND window);
-// A message box's text (its static control 0xFFFF) and caption.
+// The controls a message box is made of: the static holding its text and the one showing its icon.
+const int messageBoxTextId = 0xFFFF;
+const int messageBoxIconId = 0x440;
+// A message box's text and caption, and the icon it shows (null for none).
 std::string messageBoxText(HWND box);
 std::string windowText(HWND window);
+HICON messageBoxIcon(HWND box);
 // Closes a message box or dialog as its OK button would.
 void pressOk(HWND dialog);
 // Clicks a button of a window by control id (BM_CLICK, posted) and lets the program act on it.
