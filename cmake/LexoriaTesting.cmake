@@ -6,6 +6,16 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(${LEXORIA_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# The Windows tests share one Wine prefix, one display and the program's registry key under
+# HKEY_CURRENT_USER, and start the program a user may run only once at a time: ctest must never run
+# two of them at once, not even with -j. Every test of the Windows tree takes this lock;
+# lexoria_add_test does so itself, a test added with add_test calls this.
+function(lexoria_windows_session)
+  if(WIN32)
+    set_tests_properties(${ARGN} PROPERTIES RESOURCE_LOCK lexoria_windows_session)
+  endif()
+endfunction()
+
 # lexoria_add_test(NAME SOURCES a.cpp b.cpp LIBS lib... [TIMEOUT s] [NO_MAIN])
 function(lexoria_add_test name)
   cmake_parse_arguments(T "NO_MAIN" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
@@ -21,4 +31,5 @@ function(lexoria_add_test name)
     set(T_TIMEOUT 120)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  lexoria_windows_session(${name})
 endfunction()

@@ -4,7 +4,8 @@
 # tree that Wine can run on this machine (wine-env.sh). Ends with ctest's summary of the Windows
 # run. Live fuzzing is `make fuzz`, not part of this.
 # The Windows tests share one Wine prefix, one display and the program's registry key, and start
-# the one Lexoria a user may run at a time: ctest runs them one after another.
+# the one Lexoria a user may run at a time: ctest runs them one after another, here and under
+# any -j, because each holds the resource lock lexoria_windows_session (cmake/LexoriaTesting.cmake).
 set -euo pipefail
 . "$(dirname "$0")/wine-env.sh"
 cd "$lexoria_root"
