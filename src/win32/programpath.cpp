@@ -27,12 +27,6 @@ bool programFolderW(std::wstring& folder) {
     return true;
 }
 
-std::wstring besideProgramW(const wchar_t* name) {
-    std::wstring folder;
-    programFolderW(folder);
-    return folder + name;
-}
-
 std::string ansiForDisplay(const std::wstring& path) {
     if (path.empty()) return std::string();
     const int size = WideCharToMultiByte(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()),
