@@ -100,8 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t inputSize) {
 
     // Through a stored index only a "word=" at a line start is an entry; anything else is
     // stale, never a failure, since the stream itself never fails here.
-    const bool atLineStart = expected && std::binary_search(starts.begin(), starts.end(),
-                                                            static_cast<size_t>(offset));
+    const bool atLineStart =
+        expected && std::binary_search(starts.begin(), starts.end(), static_cast<size_t>(offset));
     TwordDef indexed = before;
     const TentryRead verdict = readIndexedEntryAt(stream, offset, indexed);
     FUZZ_CHECK(verdict == (atLineStart ? TentryRead::read : TentryRead::stale));

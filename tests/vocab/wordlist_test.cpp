@@ -96,8 +96,8 @@ TEST(WordList, AnOffsetWhereNoEntryBeginsIsStaleAndLeavesTheRecord) {
     EXPECT_EQ("p" + std::string(1000, 'a') + "word=q", read.word);
     // A key inside a line and inside a piece; a definition, inside a key, the end, before the
     // start, far past the end.
-    for (long offset : {18L, secondPiece + 1006, 12L, 1L, long(piecesList.size()), -1L,
-                        0x7FFFFFFFL}) {
+    for (long offset :
+         {18L, secondPiece + 1006, 12L, 1L, long(piecesList.size()), -1L, 0x7FFFFFFFL}) {
         SCOPED_TRACE(offset);
         TwordDef entry = sentinel;
         EXPECT_EQ(TentryRead::stale, readIndexedEntryAt(stream.get(), offset, entry));
