@@ -2,6 +2,13 @@
 // for byte, for awkward files with LF and CR LF line ends alike.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+// io.h and fcntl.h after windows.h, for _open_osfhandle.
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "support/test_files.h"
 #include "vocab/wordlist.h"
 
@@ -105,13 +112,29 @@ TEST(WordList, AnOffsetWhereNoEntryBeginsIsStaleAndLeavesTheRecord) {
     }
 }
 
-// A stream that lets its reads down (here one opened for appending only) is a failed read,
-// wherever the offset points: a new index would not mend it, and must not be built.
+// A stream open for reading whose every read the system refuses. The C library on Windows takes
+// a read from a stream opened only for appending as the end of the file, so there the stream
+// reads through a handle that may only write.
+TfileHolder streamWhoseReadsFail(const std::string& path) {
+#ifdef _WIN32
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return TfileHolder(nullptr);
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY);
+    if (descriptor < 0) CloseHandle(file);
+    return TfileHolder(descriptor < 0 ? nullptr : _fdopen(descriptor, "rb"));
+#else
+    return TfileHolder(std::fopen(path.c_str(), "ab"));
+#endif
+}
+
+// A stream that lets its reads down is a failed read wherever the offset points: a new index
+// would not mend it, and must not be built.
 TEST(WordList, AReadErrorIsAFailureNotAStaleIndex) {
     TscratchFolder folder;
     const std::string path = folder.file("lexoria.lst");
     ASSERT_TRUE(writeBytes(path, piecesList));
-    TfileHolder stream(std::fopen(path.c_str(), "ab"));
+    TfileHolder stream = streamWhoseReadsFail(path);
     ASSERT_TRUE(stream);
     for (long offset : {0L, 12L, secondPiece, secondPiece + 1006}) {
         SCOPED_TRACE(offset);
