@@ -2,6 +2,8 @@
 // because at most one About dialog exists at a time.
 #include "about/aboutdialog.h"
 
+#include <new>
+
 #include "about/titlebitmap.h"
 #include "resources/resource.h"
 #include "version.h"
@@ -52,15 +54,26 @@ INT_PTR onDestroy() {
     return TRUE;
 }
 
-}  // namespace
-
-INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR handleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: return onInitDialog(dialog);
     case WM_DRAWITEM: return onDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND: return onCommand(dialog, LOWORD(wParam));
     case WM_DESTROY: return onDestroy();
     default: return FALSE;
+    }
+}
+
+}  // namespace
+
+// Nothing may unwind into DialogBoxParam: a box that runs out of memory while it is set up
+// closes as if dismissed, and any other message is simply dropped.
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return handleMessage(dialog, message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        if (message == WM_INITDIALOG) EndDialog(dialog, IDCANCEL);
+        return TRUE;
     }
 }
 

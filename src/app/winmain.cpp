@@ -2,11 +2,11 @@
 // main window, and the message loop that gives the window dialog-style keys and hands six
 // navigation keys to it so they scroll the definition pane.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/panekeys.h"
 #include "resources/resource.h"
+#include "win32/systemlibrary.h"
 
 namespace {
 
@@ -40,14 +40,22 @@ void registerMainWindowClass(HINSTANCE instance) {
     RegisterClassA(&windowClass);
 }
 
-// The libraries stay loaded until the process ends; a missing one is reported and the start
-// goes on (without rich edit the window has no pane).
+using TinitCommonControls = void(WINAPI*)();
+
+// The libraries come from the system folder and stay loaded until the process ends; a missing
+// one is reported and the start goes on (without rich edit the window has no pane). comctl32 is
+// no static import either, which the loader would look for beside the program first.
 void loadControlLibraries() {
-    if (!LoadLibraryA("comctl32.dll"))
+    HMODULE commonControls = loadSystemLibrary(L"comctl32.dll");
+    if (!commonControls)
         MessageBoxA(nullptr, "Unable to load common controls DLL.", "WinMain", MB_OK);
-    if (!LoadLibraryA("riched32.dll"))
+    if (!loadSystemLibrary(L"riched32.dll"))
         MessageBoxA(nullptr, "Unable to load rich edit DLL.", "WinMain", MB_OK);
-    InitCommonControls();
+    auto initCommonControls = commonControls
+                                  ? reinterpret_cast<TinitCommonControls>(
+                                        GetProcAddress(commonControls, "InitCommonControls"))
+                                  : nullptr;
+    if (initCommonControls) initCommonControls();
 }
 
 HWND createMainWindow(HINSTANCE instance) {
@@ -82,6 +90,7 @@ int runMessageLoop(HWND mainWindow) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand) {
+    restrictLibrarySearch();
     if (bringRunningCopyForward()) return 0;
     programInstance = instance;
     if (!previous) registerMainWindowClass(instance);

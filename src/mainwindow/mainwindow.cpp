@@ -145,7 +145,10 @@ void savePosition(HWND window) {
         showError(window, "Unable to save startup settings to registry", "WndProc");
 }
 
+// Every way the window ends comes here (Exit, Alt+F4, a failed load), so the help viewers close
+// with it on each of them.
 void onDestroy(HWND window) {
+    quitHelp(window);
     if (state.created) savePosition(window);
     state.buttonFont.reset();
     state.titleFont.reset();
@@ -226,10 +229,7 @@ void onKeyDown(WPARAM key) {
         SendMessageA(state.pane, WM_VSCROLL, request, 0);
 }
 
-void exitProgram(HWND window) {
-    quitHelp(window);
-    DestroyWindow(window);
-}
+void exitProgram(HWND window) { DestroyWindow(window); }
 
 void showNextWord(HWND window) {
     if (!loadNextWord(state.wordListPath, state.entry)) {

@@ -3,6 +3,7 @@
 // Program Manager's Startup group (earlier shells), acting at once on each press.
 #include "options/optionsdialog.h"
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -309,12 +310,23 @@ BOOL onCommand(HWND dialog, int id) {
     }
     return FALSE;
 }
-}  // namespace
 
-INT_PTR CALLBACK optionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR handleMessage(HWND dialog, UINT message, WPARAM wParam) {
     switch (message) {
     case WM_INITDIALOG: return onInitDialog(dialog);
     case WM_COMMAND: return onCommand(dialog, LOWORD(wParam));
     }
     return FALSE;
+}
+}  // namespace
+
+// Nothing may unwind into DialogBoxParam: a dialog that runs out of memory while it is set up
+// closes as if cancelled, and any other message is simply dropped.
+INT_PTR CALLBACK optionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    try {
+        return handleMessage(dialog, message, wParam);
+    } catch (const std::bad_alloc&) {
+        if (message == WM_INITDIALOG) EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
 }

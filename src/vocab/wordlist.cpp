@@ -65,25 +65,28 @@ bool scanEntryOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& over
 
 namespace {
 // Walks back from offset one full piece at a time: each must hold no LF, and the walk must end
-// just after a LF or at the start of the file.
-bool isLineStart(std::FILE* file, long offset) {
+// just after a LF or at the start of the file. Stale when it does not, or when the offset lies
+// past the end; failed only when the stream lets a read down.
+TentryRead lineStartVerdict(std::FILE* file, long offset) {
     const long piece = lineBufferSize - 1;
     char before[lineBufferSize - 1];
     for (long at = offset; at > 0; at -= piece) {
         const long from = at > piece ? at - piece : 0;
         const size_t length = static_cast<size_t>(at - from);
-        if (std::fseek(file, from, SEEK_SET) != 0 || std::fread(before, 1, length, file) != length)
-            return false;
-        if (before[length - 1] == '\n') return true;
-        if (at - from < piece || std::memchr(before, '\n', length)) return false;
+        if (std::fseek(file, from, SEEK_SET) != 0) return TentryRead::failed;
+        if (std::fread(before, 1, length, file) != length)
+            return std::ferror(file) ? TentryRead::failed : TentryRead::stale;
+        if (before[length - 1] == '\n') return TentryRead::read;
+        if (at - from < piece || std::memchr(before, '\n', length)) return TentryRead::stale;
     }
-    return offset >= 0;
+    return offset >= 0 ? TentryRead::read : TentryRead::stale;
 }
 
 // Stale when the line at offset is no "word=" line, or there is none (past the end); failed
 // when the stream lets the read down.
 TentryRead assembleEntry(std::FILE* file, long offset, TwordDef& entry) {
-    if (offset < 0 || std::fseek(file, offset, SEEK_SET) != 0) return TentryRead::stale;
+    if (offset < 0) return TentryRead::stale;
+    if (std::fseek(file, offset, SEEK_SET) != 0) return TentryRead::failed;
     char line[lineBufferSize];
     if (!readLine(file, line)) return std::ferror(file) ? TentryRead::failed : TentryRead::stale;
     if (!beginsWithKey(line, wordKey)) return TentryRead::stale;
@@ -124,17 +127,12 @@ TentryRead assembleWithinMemory(std::FILE* file, long offset, TwordDef& entry) {
 }
 }  // namespace
 
-bool entryBeginsAt(std::FILE* file, long offset) {
-    char line[lineBufferSize];
-    return isLineStart(file, offset) && std::fseek(file, offset, SEEK_SET) == 0 &&
-           readLine(file, line) && beginsWithKey(line, wordKey);
-}
-
 bool readEntryAt(std::FILE* file, long offset, TwordDef& entry) {
     return assembleWithinMemory(file, offset, entry) == TentryRead::read;
 }
 
 TentryRead readIndexedEntryAt(std::FILE* file, long offset, TwordDef& entry) {
-    if (!isLineStart(file, offset)) return TentryRead::stale;
+    const TentryRead lineStart = lineStartVerdict(file, offset);
+    if (lineStart != TentryRead::read) return lineStart;
     return assembleWithinMemory(file, offset, entry);
 }

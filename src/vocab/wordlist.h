@@ -35,18 +35,15 @@ bool readLine(std::FILE* file, char (&buffer)[lineBufferSize]);
 // position failure.
 bool scanEntryOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& overLong);
 
-// True when an entry begins at offset: a line read starts there (the start of the file, just
-// after a LF, or a whole number of full pieces into a long line) and begins with "word=". An
-// index built for another file of the same time may point anywhere, even past the end.
-bool entryBeginsAt(std::FILE* file, long offset);
-
 // Reads the entry whose "word=" line begins at offset. On failure, running out of memory for a
 // huge entry included, the record is left untouched.
 bool readEntryAt(std::FILE* file, long offset, TwordDef& entry);
 
-// What reading an entry through a stored index came to. Stale: no entry begins at the offset
-// (see entryBeginsAt), which a new index mends. Failed: the stream or the memory let the read
-// down, and a new index would not help.
+// What reading an entry through a stored index came to. Stale: no entry begins at the offset,
+// which a new index mends; an index built for another file of the same time may point anywhere,
+// even past the end. An entry begins where a line read starts (the start of the file, just after
+// a LF, or a whole number of full pieces into a long line) with "word=". Failed: the stream or
+// the memory let the read down, and a new index would not help.
 enum class TentryRead { read, stale, failed };
 // readEntryAt for an offset from a stored index, which first makes sure that an entry begins
 // there; the record is left untouched unless the result is read.

@@ -93,7 +93,9 @@ TentryRead readStoredEntry(const std::wstring& path, Tregistry& key, TrotationSt
                            TwordDef& entry) {
     std::vector<int32_t> offsets;
     if (!readStoredIndex(key, state, offsets)) return TentryRead::stale;
-    if (state.count == 0) return TentryRead::failed;  // a list without entries
+    // An index without entries is unusable like any other: the list may have gained entries
+    // under the same time. A list that truly has none fails after its one rebuild.
+    if (state.count == 0) return TentryRead::stale;
     return readIndexedEntry(path, offsets[state.current], entry);
 }
 

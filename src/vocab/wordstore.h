@@ -13,7 +13,8 @@ bool buildIndex(const std::wstring& path);
 bool readEntry(const std::wstring& path, int32_t offset, TwordDef& entry);
 bool reshuffle(int32_t count);
 // Never throws. A stored index it cannot use (a value missing, of the wrong type or size, with
-// fields the program never writes, or pointing where no entry begins) is rebuilt once.
+// fields the program never writes, without entries, or pointing where no entry begins) is
+// rebuilt once.
 bool loadNextWord(const std::wstring& path, TwordDef& entry);
 
 // The over-long-list warning is a message box; tests hand in their own sink to capture the text

@@ -1,8 +1,8 @@
 // The help viewer. Windows Vista and later no longer include the Windows Help viewer, so there
 // the help opens in HTML Help from lexoria.chm, when that file lies beside the program and
-// hhctrl.ocx loads. Everywhere else it opens in the Windows Help viewer from lexoria.hlp, as it
-// always has. The choice is made at the first help request: loading hhctrl.ocx at start-up would
-// slow every start for a button that most runs never press.
+// hhctrl.ocx loads from the system folder. Everywhere else it opens in the Windows Help viewer
+// from lexoria.hlp, as it always has. The choice is made at the first help request: loading
+// hhctrl.ocx at start-up would slow every start for a button that most runs never press.
 #include "win32/helpviewer.h"
 
 #include <htmlhelp.h>
@@ -12,10 +12,12 @@
 #include "resources/resource.h"
 #include "win32/programpath.h"
 #include "win32/widetext.h"
+#include "win32/systemlibrary.h"
 
 namespace {
 
 const char* const winHelpName = "lexoria.hlp";
+const wchar_t* const winHelpNameW = L"lexoria.hlp";
 const wchar_t* const htmlHelpName = L"lexoria.chm";
 
 // Each context number's page in lexoria.chm, where the help compiler names a page after its
@@ -30,20 +32,38 @@ const struct {
 
 using ThtmlHelp = HWND(WINAPI*)(HWND, const wchar_t*, UINT, DWORD_PTR);
 
-// A library loaded for the rest of the process.
-class TloadedLibrary {
+// hhctrl.ocx, loaded for the rest of the process. Its viewers are told to close before the
+// library goes, so no viewer window is left running code that is no longer there.
+class ThtmlHelpLibrary {
 public:
-    TloadedLibrary() = default;
-    ~TloadedLibrary() {
+    ThtmlHelpLibrary() = default;
+    ~ThtmlHelpLibrary() {
+        if (viewerShown) closeAll();
         if (module) FreeLibrary(module);
     }
-    TloadedLibrary(const TloadedLibrary&) = delete;
-    TloadedLibrary& operator=(const TloadedLibrary&) = delete;
-    bool load(const char* name) { return (module = LoadLibraryA(name)) != nullptr; }
-    FARPROC entry(const char* name) const { return GetProcAddress(module, name); }
+    ThtmlHelpLibrary(const ThtmlHelpLibrary&) = delete;
+    ThtmlHelpLibrary& operator=(const ThtmlHelpLibrary&) = delete;
+
+    bool load() {
+        module = loadSystemLibrary(L"hhctrl.ocx");
+        if (module) entry = reinterpret_cast<ThtmlHelp>(GetProcAddress(module, "HtmlHelpW"));
+        return entry != nullptr;
+    }
+    // False when the viewer opened no window: a damaged or empty file, say.
+    bool show(HWND owner, const std::wstring& topic) {
+        if (!entry || !entry(owner, topic.c_str(), HH_DISPLAY_TOPIC, 0)) return false;
+        viewerShown = true;
+        return true;
+    }
+    void closeAll() {
+        if (entry) entry(nullptr, nullptr, HH_CLOSE_ALL, 0);
+        viewerShown = false;
+    }
 
 private:
     HMODULE module = nullptr;
+    ThtmlHelp entry = nullptr;
+    bool viewerShown = false;
 };
 
 enum class Tviewer { undecided, winHelp, htmlHelp };
@@ -51,20 +71,50 @@ enum class Tviewer { undecided, winHelp, htmlHelp };
 // The viewer chosen at the first request, kept for the rest of the run.
 struct TviewerChoice {
     Tviewer viewer = Tviewer::undecided;
-    TloadedLibrary hhctrl;
-    ThtmlHelp htmlHelp = nullptr;
+    ThtmlHelpLibrary hhctrl;
     std::wstring htmlHelpFile;
 };
 
 TviewerChoice choice;
 
-// The program's folder for WinHelpA; "" when the ANSI code page cannot spell it, and the viewer
-// then searches for the bare name on its own.
+// The 8.3 form of an existing path; empty when the volume keeps none or the path is not there.
+std::wstring shortPathOf(const std::wstring& path) {
+    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0) return std::wstring();
+    std::wstring shortPath(size, L'\0');
+    const DWORD length = GetShortPathNameW(path.c_str(), &shortPath[0], size);
+    if (length == 0 || length >= size) return std::wstring();
+    shortPath.resize(length);
+    return shortPath;
+}
+
+// The viewers copy the path they are given into a buffer of MAX_PATH characters: a longer one
+// overruns it. The path as it is when it fits with room characters after it, else its short
+// form when that fits, else empty.
+std::wstring pathForViewer(const std::wstring& path, size_t room) {
+    if (path.size() + room < MAX_PATH) return path;
+    const std::wstring shortPath = shortPathOf(path);
+    if (!shortPath.empty() && shortPath.size() + room < MAX_PATH) return shortPath;
+    return std::wstring();
+}
+
+// The folder in the ANSI code page, when the code page spells it exactly and the help file's
+// name still fits after it.
+bool ansiFolderForViewer(const std::wstring& wide, std::string& folder) {
+    return !wide.empty() && exactBytesFrom(wide, CP_ACP, folder) &&
+           folder.size() + std::char_traits<char>::length(winHelpName) < MAX_PATH;
+}
+
+// The program's folder in the ANSI code page for WinHelpA: its short form when the code page
+// cannot spell the folder or it is too long; "" when neither serves, and the viewer then
+// searches for the bare name on its own.
 std::string ansiProgramFolder() {
     std::wstring wide;
     if (programFolderW(wide)) {
-        std::string path;
-        return exactBytesFrom(wide, CP_ACP, path) ? path : "";
+        std::string folder;
+        if (ansiFolderForViewer(wide, folder) || ansiFolderForViewer(shortPathOf(wide), folder))
+            return folder;
+        return "";
     }
     // Windows 95, 98 and Me lack the wide call, and name every folder in the ANSI code page.
     char path[MAX_PATH];
@@ -74,10 +124,16 @@ std::string ansiProgramFolder() {
     return file.substr(0, file.find_last_of('\\') + 1);
 }
 
+std::string winHelpFile() { return ansiProgramFolder() + winHelpName; }
+
 bool windowsHasWinHelp() {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
     return !GetVersionExA(&version) || version.dwMajorVersion < 6;
+}
+
+bool fileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // HTML Help when the system lacks the Windows Help viewer, the .chm is there and hhctrl.ocx
@@ -86,36 +142,48 @@ Tviewer chooseViewer() {
     std::wstring folder;
     if (windowsHasWinHelp() || !programFolderW(folder) || folder.empty()) return Tviewer::winHelp;
     choice.htmlHelpFile = folder + htmlHelpName;
-    if (GetFileAttributesW(choice.htmlHelpFile.c_str()) == INVALID_FILE_ATTRIBUTES ||
-        !choice.hhctrl.load("hhctrl.ocx"))
-        return Tviewer::winHelp;
-    choice.htmlHelp = reinterpret_cast<ThtmlHelp>(choice.hhctrl.entry("HtmlHelpW"));
-    return choice.htmlHelp ? Tviewer::htmlHelp : Tviewer::winHelp;
+    if (!fileExists(choice.htmlHelpFile) || !choice.hhctrl.load()) return Tviewer::winHelp;
+    return Tviewer::htmlHelp;
 }
 
 // The viewer's window belongs to the main window even when the options dialog asks: a window
 // owned by the dialog would close with it, where the Windows Help viewer stays until exit.
-void showHtmlHelpTopic(HWND owner, DWORD context) {
-    std::wstring topic = choice.htmlHelpFile;
-    for (const auto& page : htmlHelpPages) {
-        if (page.context != context) continue;
-        topic += L"::/";
-        topic += page.page;
-    }
-    choice.htmlHelp(GetAncestor(owner, GA_ROOTOWNER), topic.c_str(), HH_DISPLAY_TOPIC, 0);
+bool showHtmlHelpTopic(HWND owner, DWORD context) {
+    std::wstring page;
+    for (const auto& entry : htmlHelpPages)
+        if (entry.context == context) page = std::wstring(L"::/") + entry.page;
+    const std::wstring file = pathForViewer(choice.htmlHelpFile, page.size());
+    return !file.empty() && choice.hhctrl.show(GetAncestor(owner, GA_ROOTOWNER), file + page);
 }
 
-std::string winHelpFile() { return ansiProgramFolder() + winHelpName; }
+bool winHelpBeside() {
+    std::wstring folder;
+    return programFolderW(folder) && fileExists(folder + winHelpNameW);
+}
+
+void sayHelpCannotOpen(HWND owner) {
+    const std::string text =
+        "Unable to open the help file (" + ansiForDisplay(choice.htmlHelpFile) + ").";
+    MessageBoxA(owner, text.c_str(), "Lexoria", MB_OK | MB_ICONERROR);
+}
 
 }  // namespace
 
+// When HTML Help shows nothing (a damaged or empty .chm, a path the viewer cannot take), the
+// Windows Help file serves if it lies beside the program and its viewer opens; else the user
+// learns which file would not open instead of a button that does nothing.
 void showHelpTopic(HWND owner, DWORD context) {
     if (choice.viewer == Tviewer::undecided) choice.viewer = chooseViewer();
-    if (choice.viewer == Tviewer::htmlHelp) showHtmlHelpTopic(owner, context);
-    else WinHelpA(owner, winHelpFile().c_str(), HELP_CONTEXT, context);
+    if (choice.viewer == Tviewer::winHelp) {
+        WinHelpA(owner, winHelpFile().c_str(), HELP_CONTEXT, context);
+        return;
+    }
+    if (showHtmlHelpTopic(owner, context)) return;
+    if (winHelpBeside() && WinHelpA(owner, winHelpFile().c_str(), HELP_CONTEXT, context)) return;
+    sayHelpCannotOpen(owner);
 }
 
 void quitHelp(HWND owner) {
     WinHelpA(owner, winHelpFile().c_str(), HELP_QUIT, 0);
-    if (choice.viewer == Tviewer::htmlHelp) choice.htmlHelp(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    if (choice.viewer == Tviewer::htmlHelp) choice.hhctrl.closeAll();
 }

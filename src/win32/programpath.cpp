@@ -29,10 +29,4 @@ bool programFolderW(std::wstring& folder) {
     return true;
 }
 
-std::wstring besideProgramW(const wchar_t* name) {
-    std::wstring folder;
-    programFolderW(folder);
-    return folder + name;
-}
-
 std::string ansiForDisplay(const std::wstring& path) { return bytesFrom(path, CP_ACP); }

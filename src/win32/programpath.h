@@ -10,7 +10,5 @@
 bool programFolderW(std::wstring& folder);
 // The running program's full path; false when the platform gives none.
 bool programPathW(std::wstring& path);
-// The named file beside the program (just the name when the folder is unknown or empty).
-std::wstring besideProgramW(const wchar_t* name);
 // The path in the ANSI code page for a message: characters it lacks become their best fit.
 std::string ansiForDisplay(const std::wstring& path);

@@ -1,9 +1,14 @@
 // The help through the real program and Wine's own viewers. Wine decides the Windows version per
 // program name when the process starts, so the program runs as a copy with a version override.
-// The stand-in hhctrl.ocx beside it logs each HTML Help call and hands it on to Wine's viewer,
-// which shows its window but no page. ctest lets this test's programs start the viewers, which
-// the runner keeps away from the tests whose programs have no help file.
+// The program loads hhctrl.ocx from the system folder only, so the stand-in that logs each HTML
+// Help call goes there for the test's run, and hands each call on to Wine's viewer, which shows
+// its window but no page. ctest lets this test's programs start the viewers, which the runner
+// keeps away from the tests whose programs have no help file.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
 
 #include "resources/resource.h"
 #include "support/lexoria_driver.h"
@@ -12,26 +17,125 @@ using namespace lexoriaTest;
 
 namespace {
 
-const char* const exeName = "lexhelp.exe";
-const char* const versionKey = "Software\\Wine\\AppDefaults\\lexhelp.exe";
+// Short, so that in the deepest folder the program's own path still fits in MAX_PATH while
+// lexoria.chm beside it does not.
+const wchar_t* const exeName = L"lh.exe";
+const char* const versionKey = "Software\\Wine\\AppDefaults\\lh.exe";
 const int topicTextId = 1793;  // the Windows Help viewer's topic pane
+const size_t deepFolderLength = 248;
 
 HWND winHelpViewer() { return FindWindowA("MS_WINHELP", nullptr); }
 HWND htmlHelpViewer() { return FindWindowA("HH Parent", "Lexoria Help"); }
 
 std::string topicText() { return windowText(GetDlgItem(winHelpViewer(), topicTextId)); }
 
-struct ThelpCase {
-    const char* name;
-    const char* version;  // Wine's name for the Windows version the program sees
-    bool chmBeside;
-    bool htmlHelp;  // which viewer opens
+std::string ansiOf(const std::wstring& wide) {
+    std::string ansi(wide.size() * 2 + 1, '\0');
+    ansi.resize(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
+                                    &ansi[0], static_cast<int>(ansi.size()), nullptr, nullptr));
+    return ansi;
+}
+
+std::wstring systemFolder() {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder, length < MAX_PATH ? length : 0) + L"\\";
+}
+
+// Wine's hhctrl.ocx in the system folder gives way to the stand-in for the test's run and comes
+// back afterwards. A copy left by a run that ended early is Wine's own, and is kept.
+class TstandInViewer {
+public:
+    TstandInViewer() {
+        const bool saved = GetFileAttributesW(wine.c_str()) != INVALID_FILE_ATTRIBUTES ||
+                           CopyFileW(viewer.c_str(), wine.c_str(), TRUE);
+        const std::wstring standIn = wideOf(buildFolder() + "\\hhctrl_standin.dll");
+        installed = saved && CopyFileW(standIn.c_str(), viewer.c_str(), FALSE);
+    }
+    ~TstandInViewer() {
+        if (CopyFileW(wine.c_str(), viewer.c_str(), FALSE)) DeleteFileW(wine.c_str());
+    }
+    TstandInViewer(const TstandInViewer&) = delete;
+    TstandInViewer& operator=(const TstandInViewer&) = delete;
+    bool installed = false;
+
+private:
+    const std::wstring viewer = systemFolder() + L"hhctrl.ocx";
+    const std::wstring wine = systemFolder() + L"hhctrl_wine.ocx";
 };
 
-// The case's viewer is up; the Windows Help viewer at the topic under the heading.
-bool shows(const ThelpCase& c, const std::string& heading) {
-    if (c.htmlHelp) return waitUntil([] { return htmlHelpViewer() != nullptr; }, 10000);
-    return waitUntil([&] { return topicText().rfind(heading + "\r\n", 0) == 0; }, 10000);
+enum class Tchm { absent, built, empty };
+enum class Tshown { winHelp, htmlHelp, message };
+enum class Tending { exitButton, altF4, failedLoad };
+
+struct ThelpCase {
+    const char* name;
+    const char* version;    // Wine's name for the Windows version the program sees
+    const wchar_t* folder;  // the program's folder in the scratch folder; null: a deep one
+    Tchm chm;
+    bool hlpBeside;
+    Tshown shown;  // what a help request brings up
+    Tending ending;
+    bool fromOptions;  // the options dialog asks too
+};
+
+// Nested folders that make the program's folder deepFolderLength characters long.
+std::wstring deepFolder(const std::wstring& scratch) {
+    std::wstring folder = scratch;
+    while (folder.size() + 1 < deepFolderLength) {
+        const size_t length = std::min<size_t>(50, deepFolderLength - folder.size() - 1);
+        folder += L"\\" + std::wstring(length, L'd');
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    return folder;
+}
+
+std::wstring programFolder(const ThelpCase& c, const std::wstring& scratch) {
+    if (!c.folder) return deepFolder(scratch);
+    const std::wstring folder = scratch + L"\\" + c.folder;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+bool copyInto(const std::wstring& folder, const std::string& built, const wchar_t* as) {
+    const std::wstring from = wideOf(buildFolder() + "\\" + built);
+    return CopyFileW(from.c_str(), (folder + L"\\" + as).c_str(), FALSE) != 0;
+}
+
+bool placeChm(const ThelpCase& c, const std::wstring& folder) {
+    if (c.chm == Tchm::empty) return writeFile(folder + L"\\lexoria.chm", "");
+    return c.chm == Tchm::absent || copyInto(folder, "lexoria.chm", L"lexoria.chm");
+}
+
+std::string readWide(const std::wstring& path) {
+    std::string bytes;
+    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+        char chunk[4096];
+        while (size_t got = std::fread(chunk, 1, sizeof chunk, file)) bytes.append(chunk, got);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+// The path the viewer may be handed for a topic: as it is while it fits the viewer's MAX_PATH
+// buffer, its short form when it does not.
+std::wstring viewerPath(const std::wstring& path, const std::wstring& page) {
+    if (path.size() + page.size() < MAX_PATH) return path;
+    wchar_t shortPath[MAX_PATH] = {};
+    GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    return shortPath;
+}
+
+// What the stand-in logged: each request for a page, then the close at exit. Only Windows 6
+// and later with a .chm beside the program ask HTML Help at all.
+std::string expectedLog(const ThelpCase& c, const std::wstring& chm) {
+    if (std::string(c.version) == "winxp" || c.chm == Tchm::absent) return "";
+    std::string log;
+    for (const wchar_t* page : {L"::/Themainwindow.html", L"::/TheOptionsdialog.html"}) {
+        log += "0 " + ansiOf(viewerPath(chm, page) + page) + "\n";
+        if (!c.fromOptions) break;
+    }
+    return log + "18 \n";
 }
 
 bool closeViewer() {
@@ -40,55 +144,113 @@ bool closeViewer() {
     return waitUntil([] { return !winHelpViewer() && !htmlHelpViewer(); });
 }
 
-void openHelpFromBothWindows(const ThelpCase& c) {
-    SCOPED_TRACE(c.name);
-    TscratchFolder folder;
-    TregistryString version(versionKey, "Version", c.version);
-    ASSERT_TRUE(copyBuilt(folder, "Lexoria.exe", exeName) &&
-                copyBuilt(folder, "hhctrl_standin.dll", "hhctrl.ocx") &&
-                copyBuilt(folder, "lexoria.lst") && copyBuilt(folder, "lexoria.hlp") &&
-                (!c.chmBeside || copyBuilt(folder, "lexoria.chm")));
-    TlexoriaProcess lexoria;
-    ASSERT_TRUE(lexoria.start(folder.path(), exeName));
-    HWND main = lexoria.waitForMainWindow();
-    ASSERT_NE(main, nullptr);
+void expectShown(const ThelpCase& c, TlexoriaProcess& lexoria, const std::string& heading,
+                 const std::wstring& chm) {
+    switch (c.shown) {
+    case Tshown::htmlHelp:
+        EXPECT_TRUE(waitUntil([] { return htmlHelpViewer() != nullptr; }, 10000));
+        break;
+    case Tshown::winHelp:
+        EXPECT_TRUE(waitUntil([&] { return topicText().rfind(heading + "\r\n", 0) == 0; }, 10000));
+        break;
+    case Tshown::message:
+        HWND box = lexoria.waitForDialog();
+        ASSERT_TRUE(box);
+        EXPECT_EQ("Unable to open the help file (" + ansiOf(chm) + ").", messageBoxText(box));
+        EXPECT_FALSE(winHelpViewer() || htmlHelpViewer());
+        pressOk(box);
+        break;
+    }
+}
 
-    clickButton(main, IDC_HELP_BUTTON);
-    EXPECT_TRUE(shows(c, "The main window"));
+void askFromOptions(const ThelpCase& c, TlexoriaProcess& lexoria, HWND main,
+                    const std::wstring& chm) {
     ASSERT_TRUE(closeViewer());
     clickButton(main, IDC_OPTIONS);
     HWND options = lexoria.waitForDialog();
     ASSERT_NE(options, nullptr);
     clickButton(options, IDC_OPTIONS_HELP);
-    EXPECT_TRUE(shows(c, "The Options dialog"));
+    expectShown(c, lexoria, "The Options dialog", chm);
     PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(options); }));
     EXPECT_TRUE(winHelpViewer() || htmlHelpViewer()) << "the help outlives the dialog";
-    clickButton(main, IDC_EXIT);
-    EXPECT_EQ(lexoria.waitForExit(), 0);
-    EXPECT_TRUE(waitUntil([] { return !winHelpViewer() && !htmlHelpViewer(); }));
-    closeViewer();
-
-    // Pages of the built .chm, in the program's own folder, and every window closed at exit.
-    std::string expected;
-    const std::string chm = readBytes(buildFolder() + "\\lexoria.chm");
-    ASSERT_NE(chm, "<missing>");
-    for (const char* page : {"Themainwindow.html", "TheOptionsdialog.html"}) {
-        EXPECT_NE(chm.find(std::string("/") + page), std::string::npos) << page;
-        expected += "0 " + folder.file("lexoria.chm") + "::/" + page + "\n";
-    }
-    EXPECT_EQ(c.htmlHelp ? expected + "18 \n" : "<missing>", readBytes(folder.file("hhctrl.log")));
 }
 
-TEST(Help, OpensFromBothWindowsInTheViewerOfTheSystemAndClosesAtExit) {
+void endProgram(const ThelpCase& c, TlexoriaProcess& lexoria, HWND main,
+                const std::wstring& folder) {
+    switch (c.ending) {
+    case Tending::exitButton: clickButton(main, IDC_EXIT); break;
+    case Tending::altF4: PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case Tending::failedLoad:
+        ASSERT_TRUE(DeleteFileW((folder + L"\\lexoria.lst").c_str()));
+        clickButton(main, IDC_NEXT_WORD);
+        HWND box = lexoria.waitForDialog();
+        ASSERT_TRUE(box);
+        pressOk(box);
+        break;
+    }
+}
+
+void openHelp(const ThelpCase& c) {
+    SCOPED_TRACE(c.name);
+    TscratchFolder scratch;
+    const std::wstring folder = programFolder(c, wideOf(scratch.path()));
+    const std::wstring chm = folder + L"\\lexoria.chm";
+    TregistryString version(versionKey, "Version", c.version);
+    ASSERT_TRUE(copyInto(folder, "Lexoria.exe", exeName) &&
+                copyInto(folder, "lexoria.lst", L"lexoria.lst") && placeChm(c, folder) &&
+                (!c.hlpBeside || copyInto(folder, "lexoria.hlp", L"lexoria.hlp")));
+    TlexoriaProcess lexoria;
+    ASSERT_TRUE(lexoria.start(folder, exeName));
+    HWND main = lexoria.waitForMainWindow();
+    ASSERT_NE(main, nullptr);
+
+    clickButton(main, IDC_HELP_BUTTON);
+    expectShown(c, lexoria, "The main window", chm);
+    if (c.fromOptions) askFromOptions(c, lexoria, main, chm);
+    endProgram(c, lexoria, main, folder);
+    EXPECT_EQ(lexoria.waitForExit(), 0);
+    EXPECT_TRUE(waitUntil([] { return !winHelpViewer() && !htmlHelpViewer(); }))
+        << "a viewer outlives the program";
+    closeViewer();
+
+    EXPECT_EQ(expectedLog(c, chm), readWide(folder + L"\\hhctrl.log"));
+    removeTree(wideOf(scratch.path()));
+}
+
+TEST(Help, OpensInTheViewerOfTheSystemOrSaysWhyNotAndClosesHoweverTheProgramEnds) {
+    const Tchm built = Tchm::built;
     const ThelpCase cases[] = {
-        {"before version 6: Windows Help", "winxp", true, false},
-        {"version 6 and later: HTML Help", "win10", true, true},
-        {"version 6 and later without lexoria.chm: Windows Help", "win10", false, false},
+        {"before version 6: Windows Help", "winxp", L"a", built, true, Tshown::winHelp,
+         Tending::exitButton, true},
+        {"version 6 and later: HTML Help", "win10", L"a", built, true, Tshown::htmlHelp,
+         Tending::exitButton, true},
+        {"version 6 and later without lexoria.chm: Windows Help", "win10", L"a", Tchm::absent, true,
+         Tshown::winHelp, Tending::exitButton, false},
+        {"lexoria.chm longer than MAX_PATH: HTML Help from its short path", "win10", nullptr, built,
+         true, Tshown::htmlHelp, Tending::exitButton, false},
+        {"a folder the code page cannot spell: Windows Help from its short path", "winxp",
+         L"\u0141ukasz \u65e5\u672c", built, true, Tshown::winHelp, Tending::exitButton, false},
+        {"a folder named with %TEMP%, which HTML Help expands: Windows Help", "win10", L"a%TEMP%b",
+         built, true, Tshown::winHelp, Tending::exitButton, false},
+        {"an empty lexoria.chm: Windows Help", "win10", L"a", Tchm::empty, true, Tshown::winHelp,
+         Tending::exitButton, false},
+        {"an empty lexoria.chm and no lexoria.hlp: a message names the file", "win10", L"a",
+         Tchm::empty, false, Tshown::message, Tending::exitButton, false},
+        {"Alt+F4 closes Windows Help", "winxp", L"a", built, true, Tshown::winHelp, Tending::altF4,
+         false},
+        {"Alt+F4 closes HTML Help", "win10", L"a", built, true, Tshown::htmlHelp, Tending::altF4,
+         false},
+        {"a failed load closes Windows Help", "winxp", L"a", built, true, Tshown::winHelp,
+         Tending::failedLoad, false},
+        {"a failed load closes HTML Help", "win10", L"a", built, true, Tshown::htmlHelp,
+         Tending::failedLoad, false},
     };
+    TstandInViewer standIn;
+    ASSERT_TRUE(standIn.installed);
     for (const ThelpCase& c : cases) {
         deleteProgramKey();
-        openHelpFromBothWindows(c);
+        openHelp(c);
     }
     deleteProgramKey();
 }

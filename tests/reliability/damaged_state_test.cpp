@@ -96,6 +96,7 @@ struct TdamageCase {
     int value;
     const char* name;
     Tdamage damage;
+    Tdamage offsetsToo = nullptr;  // for an index damaged in both of its values
 };
 
 std::ostream& operator<<(std::ostream& out, const TdamageCase& c) {
@@ -123,6 +124,9 @@ std::vector<TdamageCase> allCases() {
         {offsetsValue, "EntryInsideALine", shownEntryAt(wordList(intactShown).size() + 2)},
         {stateValue, "CountDisagreesWithOffsets", replacedBy(state(5, 3, 1, 2))},
         {stateValue, "CountZero", replacedBy(state(0, 0, 0, 1))},
+        // As a list without entries leaves it, which a good list under the same time replaced.
+        {stateValue, "CountZeroOverNoOffsets", replacedBy(state(0, 0, 0, 1)),
+         replacedBy(std::vector<unsigned char>())},
         {stateValue, "CountNegative", replacedBy(state(-6, 3, 1, 5))},
         {stateValue, "CountOverTheLimit", replacedBy(state(4001, 3, 1, 5))},
         {stateValue, "CurrentPastTheList", replacedBy(state(6, 6, 1, 5))},
@@ -165,6 +169,7 @@ TEST_P(TdamagedStateRun, WorksAndKeepsTheOtherValues) {
     const Tvalues intact = intactValues(list);
     Tvalues stored = intact;
     c.damage(stored[c.value]);
+    if (c.offsetsToo) c.offsetsToo(stored[offsetsValue]);
     for (int i = 0; i < valueCount; ++i) ASSERT_TRUE(writeValue(valueNames[i], stored[i]));
 
     TlexoriaProcess program;

@@ -2,6 +2,13 @@
 // for byte, for awkward files with LF and CR LF line ends alike.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+// io.h and fcntl.h after windows.h, for _open_osfhandle.
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "support/test_files.h"
 #include "vocab/wordlist.h"
 
@@ -73,31 +80,66 @@ TEST(WordList, OffsetsAndEntriesAreByteExactInLfAndCrLfFiles) {
                     int32_t(bytes.find("word=" + e.word.substr(0, e.word.find('\r')))));
             ASSERT_EQ(expected, offsets);
             for (size_t i = 0; i < offsets.size(); ++i) {
-                TwordDef entry = sentinel;
-                EXPECT_TRUE(entryBeginsAt(stream.get(), offsets[i]));
+                TwordDef entry = sentinel, indexed = sentinel;
                 ASSERT_TRUE(readEntryAt(stream.get(), offsets[i], entry));
                 EXPECT_EQ(fields(c.entries[i]), fields(entry));
+                ASSERT_EQ(TentryRead::read, readIndexedEntryAt(stream.get(), offsets[i], indexed));
+                EXPECT_EQ(fields(c.entries[i]), fields(indexed));
             }
         }
     }
 }
 
+const std::string piecesList = "word=abate\r\ndef=x word=y\r\n" + std::string(2047, 'a') +
+                               "word=p" + std::string(1000, 'a') + "word=q\r\n";
+const long secondPiece = 26 + 2047;  // "word=p"
+
 // Where an index made for another file under the same time may point: only a "word=" at the
-// start of a line, or of a piece of a long line, begins an entry.
-TEST(WordList, AnOffsetWhereNoEntryBeginsFailsAndLeavesTheRecord) {
-    const std::string bytes = "word=abate\r\ndef=x word=y\r\n" + std::string(2047, 'a') + "word=p" +
-                              std::string(1000, 'a') + "word=q\r\n";
-    TfileHolder stream = temporaryFile(bytes);
-    const long secondPiece = 26 + 2047;  // "word=p"
-    EXPECT_TRUE(entryBeginsAt(stream.get(), secondPiece));
-    for (long inside : {18L, secondPiece + 1006})  // a key inside a line, and inside a piece
-        EXPECT_FALSE(entryBeginsAt(stream.get(), inside)) << inside;
-    // A definition, inside a key, the end, before the start.
-    for (long offset : {12L, 1L, long(bytes.size()), -1L}) {
+// start of a line, or of a piece of a long line, begins an entry; anywhere else is stale.
+TEST(WordList, AnOffsetWhereNoEntryBeginsIsStaleAndLeavesTheRecord) {
+    TfileHolder stream = temporaryFile(piecesList);
+    TwordDef read = sentinel;
+    EXPECT_EQ(TentryRead::read, readIndexedEntryAt(stream.get(), secondPiece, read));
+    EXPECT_EQ("p" + std::string(1000, 'a') + "word=q", read.word);
+    // A key inside a line and inside a piece; a definition, inside a key, the end, before the
+    // start, far past the end.
+    for (long offset :
+         {18L, secondPiece + 1006, 12L, 1L, long(piecesList.size()), -1L, 0x7FFFFFFFL}) {
         SCOPED_TRACE(offset);
-        EXPECT_FALSE(entryBeginsAt(stream.get(), offset));
         TwordDef entry = sentinel;
-        EXPECT_FALSE(readEntryAt(stream.get(), offset, entry));
+        EXPECT_EQ(TentryRead::stale, readIndexedEntryAt(stream.get(), offset, entry));
+        EXPECT_EQ(fields(sentinel), fields(entry));
+    }
+}
+
+// A stream open for reading whose every read the system refuses. The C library on Windows takes
+// a read from a stream opened only for appending as the end of the file, so there the stream
+// reads through a handle that may only write.
+TfileHolder streamWhoseReadsFail(const std::string& path) {
+#ifdef _WIN32
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return TfileHolder(nullptr);
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY);
+    if (descriptor < 0) CloseHandle(file);
+    return TfileHolder(descriptor < 0 ? nullptr : _fdopen(descriptor, "rb"));
+#else
+    return TfileHolder(std::fopen(path.c_str(), "ab"));
+#endif
+}
+
+// A stream that lets its reads down is a failed read wherever the offset points: a new index
+// would not mend it, and must not be built.
+TEST(WordList, AReadErrorIsAFailureNotAStaleIndex) {
+    TscratchFolder folder;
+    const std::string path = folder.file("lexoria.lst");
+    ASSERT_TRUE(writeBytes(path, piecesList));
+    TfileHolder stream = streamWhoseReadsFail(path);
+    ASSERT_TRUE(stream);
+    for (long offset : {0L, 12L, secondPiece, secondPiece + 1006}) {
+        SCOPED_TRACE(offset);
+        TwordDef entry = sentinel;
+        EXPECT_EQ(TentryRead::failed, readIndexedEntryAt(stream.get(), offset, entry));
         EXPECT_EQ(fields(sentinel), fields(entry));
     }
 }
