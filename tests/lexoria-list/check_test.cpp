@@ -41,6 +41,7 @@ struct TrapCase {
     int exitCode;
     int entries;
     std::string findings;  // as parseFindings reads them
+    int codePage = 0;      // of the entries that are not UTF-8; 0 for the default
 };
 
 std::string entries(int count) {
@@ -51,14 +52,20 @@ std::string entries(int count) {
 
 const std::string bom = "\xEF\xBB\xBF";
 const std::string oneEntry = "word=a\r\ndef=b\r\n";
+// "日本" in Shift-JIS (code page 932): a lead byte, then a trail byte, for each character.
+const std::string nihon = "\x93\xFA\x96\x7B";
 
 const TrapCase trapCases[] = {
     {"clean CR LF list", "word=a\r\ndef=b\r\nmore\r\nex=c\r\n\r\nword=d\r\ndef=e\r\n", 0, 2, ""},
     {"blank lines ahead of the first entry", "\r\n  \r\n" + oneEntry, 0, 1, ""},
-    {"byte-order mark before word=", bom + oneEntry + "word=c\r\ndef=d\r\n", 1, 1,
-     "1 W byte-order mark before \"word=\"|1 W lines 1-2 come before"},
-    {"byte-order mark on a line of its own", bom + "\r\n" + oneEntry, 1, 1,
-     "1 W begins with a UTF-8 byte-order mark"},
+    {"byte-order mark before word=", bom + oneEntry + "word=c\r\ndef=d\r\n", 0, 2, ""},
+    {"byte-order mark on a line of its own", bom + "\r\n" + oneEntry, 0, 1, ""},
+    {"a second byte-order mark before word=", bom + bom + oneEntry + "word=c\r\ndef=d\r\n", 1,
+     1, "1 W byte-order mark before \"word=\"|1 W lines 1-2 come before"},
+    {"marked list, bytes that are not UTF-8",
+     bom + "word=caf\xC3\xA9\r\ndef=na\xEFve\r\nword=c\r\ndef=\xC3\r\n", 1, 2,
+     "2 W byte 7 is not UTF-8|4 W byte 5 is not UTF-8"},
+    {"marked list in UTF-8 throughout", bom + "word=\xCE\xB1\r\ndef=\xE6\x97\xA5\r\n", 0, 1, ""},
     {"blank before word=", oneEntry + " word=c\r\ndef=d\r\n", 1, 1,
      "3 W a blank before \"word=\" makes it no key: no entry starts here"},
     {"tab before def=", "word=a\r\n\tdef=b\r\n", 1, 1,
@@ -77,8 +84,19 @@ const TrapCase trapCases[] = {
      "word=a\r\ndef=" + std::string(2043, 'x') + "word=hidden\r\ndef=b\r\n", 1, 2,
      "2 W the piece at byte 2048 begins with \"word=\" and starts an entry of its own"},
     {"zero byte", oneEntry + "word=c\r\ndef=d\0e\r\n"s, 1, 2, "4 W zero byte at byte 6"},
-    {"UTF-8 text", oneEntry + "word=caf\xC3\xA9\r\ndef=d\xC3\xA9j\xC3\xA0 vu\r\n", 1, 2,
-     "3 W UTF-8 text beyond ASCII, here and on 1 more line"},
+    {"UTF-8 entries without the mark", oneEntry + "word=caf\xC3\xA9\r\ndef=d\xC3\xA9j\xC3\xA0\r\n",
+     0, 2, ""},
+    {"UTF-8 and code-page entries mixed without the mark",
+     "word=caf\xC3\xA9\r\ndef=x\r\n" + oneEntry + "word=na\xEFve\r\ndef=y\r\nword=\xC3\xA0\r\ndef=z\r\n", 1,
+     4, "1 W entries in UTF-8 (at lines 1, 7) and in the ANSI code page (at lines 5) are mixed"},
+    {"two-byte character cut by the line end", oneEntry + "word=" + nihon + "\r\ndef=\x93\r\n", 1,
+     2, "4 W byte 5 begins a two-byte character of code page 932, but the line ends", 932},
+    {"two-byte character cut by a read of 2047 bytes",
+     "word=a\r\ndef=" + std::string(2042, 'x') + nihon + "\r\n", 1, 1,
+     "2 W line of 2052 bytes|2 W byte 2047 begins a two-byte character of code page 932, but "
+     "Lexoria's read", 932},
+    {"two-byte characters kept whole", "word=a\r\ndef=" + std::string(2041, 'x') + nihon + "\r\n",
+     1, 1, "2 W line of 2051 bytes", 932},
     {"carriage return inside a line", "word=a\r\ndef=b\rc\r\n", 1, 1,
      "2 W carriage return without a line feed"},
     {"lines ahead of the first entry", "my words\r\n\r\n# notes\r\n" + oneEntry, 1, 1,
@@ -101,7 +119,7 @@ TEST(CheckTest, ReportsEachTrapAtItsLine) {
         SCOPED_TRACE(test.name);
         TfileHolder file = temporaryFile(test.list);
         TcheckReport report;
-        checkList(file.get(), report);
+        checkList(file.get(), report, TcodePage(test.codePage));
         const std::vector<Texpected> findings = parseFindings(test.findings);
         ASSERT_EQ(report.findings.size(), findings.size()) << formatReport("list", report);
         for (size_t i = 0; i < findings.size(); ++i) {

@@ -43,3 +43,7 @@ std::string TcodePage::toUtf8(const std::string& text) const {
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, &utf8[0], bytes, nullptr, nullptr);
     return utf8;
 }
+
+bool TcodePage::isLeadByte(unsigned char byte) const {
+    return IsDBCSLeadByteEx(static_cast<UINT>(page), byte) != FALSE;
+}
