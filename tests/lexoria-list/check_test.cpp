@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "checker.h"
+#include "stats.h"
 #include "support/test_files.h"
 
 namespace {
@@ -143,6 +144,34 @@ TEST(CheckTest, FormatsFindingsAndSummary) {
               "my.lst:4: warning: entry \"a\" has no \"def=\" line, so its definition is empty\n"
               "my.lst:4: note: the word \"a\" is also at line 1\n"
               "my.lst: 3 entries, 2 without \"def=\", 1 duplicate word; 2 warnings\n");
+}
+
+// The longest definition in the characters Lexoria shows, whatever the letters of its entry.
+TEST(StatsTest, MeasuresDefinitionsInCharacters) {
+    const struct {
+        const char* name;
+        std::string list;
+        int codePage;
+        const char* longest;  // the "longest definition:" line
+    } cases[] = {
+        {"marked list", bom + "word=a\r\ndef=\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\r\nword=b\r\ndef=abcd\r\n",
+         0, "4 characters in 1 line (\"b\", line 3)"},
+        {"UTF-8 entry without the mark", "word=a\r\ndef=\xC3\xA9\xC3\xA9\xC3\xA9\r\nword=b\r\ndef=abcd\r\n", 0,
+         "4 characters in 1 line (\"b\", line 3)"},
+        {"two-byte code page", "word=a\r\ndef=" + nihon + "\r\nword=b\r\ndef=abc\r\n", 932,
+         "3 characters in 1 line (\"b\", line 3)"},
+        {"lines joined by CR LF", "word=a\r\ndef=na\xEFve\r\nb\r\n", 0,
+         "8 characters in 2 lines (\"a\", line 1)"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        TfileHolder file = temporaryFile(test.list);
+        TlistStats stats;
+        ASSERT_TRUE(collectStats(file.get(), stats, TcodePage(test.codePage)));
+        EXPECT_NE(formatStats(stats).find(std::string("longest definition: ") + test.longest),
+                  std::string::npos)
+            << formatStats(stats);
+    }
 }
 
 }  // namespace
