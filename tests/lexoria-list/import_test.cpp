@@ -2,6 +2,7 @@
 // file with missing columns and the bundled list, each read back through the program's own
 // reader; and fields that would mislead the reader written so that it reads them as meant.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -194,6 +195,12 @@ TEST_F(TimportTest, TsvWithMissingColumnsWritesNothingUnlessBadRowsAreSkipped) {
     ASSERT_TRUE(writeBytes(folder.file("one.csv"), "a\nb\n"));
     EXPECT_EQ(run({"import", folder.file("one.csv"), list}), 2);
     EXPECT_TRUE(reported("one.csv:1: bad row: the row has 1 field, but the definition is field 2"));
+    // Written, then refused its place: the written file goes too.
+    std::filesystem::create_directory(folder.file("taken.lst"));
+    EXPECT_EQ(run({"import", "--skip-bad", input, folder.file("taken.lst")}), 2);
+    EXPECT_TRUE(reported("cannot replace"));
+    EXPECT_EQ(filesIn(folder.path()),
+              (std::vector<std::string>{"lexoria.lst", "one.csv", "taken.lst"}));
 
     EXPECT_EQ(run({"import", "--skip-bad", input, list}), 1) << err;
     std::vector<TwordDef> read = readBack(readBytes(list));
@@ -211,6 +218,44 @@ TEST_F(TimportTest, RoundTripThroughCsvKeepsTheListByteForByte) {
         ASSERT_EQ(run({"import", csv, list}), 0) << err;
         EXPECT_TRUE(readBytes(list) == readBytes(original)) << original;
     }
+}
+
+// Outputs replace their target only when complete, under a temporary name that fits the folder
+// whatever the target's name, and keep the permission bits of the file they replace.
+TEST_F(TimportTest, WritesOutputsOfEveryNameAndMode) {
+    const struct {
+        const char* name;
+        std::string output;
+        int modeBefore;  // -1 for no file there before
+        int modeAfter;
+    } cases[] = {
+        {"a name of 235 bytes", std::string(231, 'n') + ".lst", -1, 0644},
+        {"a name of 255 bytes", std::string(251, 'n') + ".lst", -1, 0644},
+        {"a name of 255 bytes in UTF-8", std::string(233, 'n') + "\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81.lst", -1, 0644},
+        {"a private list", "private.lst", 0600, 0600},
+        {"a list for the group", "group.lst", 0640, 0640},
+    };
+    const std::string input = folder.file("in.csv");
+    ASSERT_TRUE(writeBytes(input, "a,b\r\n"));
+    const mode_t oldMask = umask(022);
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        const std::string output = folder.file(test.output);
+        if (test.modeBefore >= 0) {
+            ASSERT_TRUE(writeBytes(output, "word=old\r\ndef=list\r\n"));
+            ASSERT_EQ(chmod(output.c_str(), static_cast<mode_t>(test.modeBefore)), 0);
+        }
+        EXPECT_EQ(run({"import", input, output}), 0) << err;
+        EXPECT_EQ(readBytes(output), "word=a\r\ndef=b\r\n");
+        struct stat written = {};
+        EXPECT_EQ(stat(output.c_str(), &written), 0);
+        EXPECT_EQ(written.st_mode & 07777, static_cast<mode_t>(test.modeAfter));
+        std::vector<std::string> expected = {"in.csv", test.output};
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(filesIn(folder.path()), expected);
+        std::filesystem::remove(output);
+    }
+    umask(oldMask);
 }
 
 const std::string mark = "\xEF\xBB\xBF";
