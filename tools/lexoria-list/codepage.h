@@ -19,7 +19,7 @@ public:
     std::string toUtf8(const std::string& text) const;
     // Whether the byte begins a two-byte character (in the pages of East Asian Windows: 932, 936,
     // 949 and 950).
-    bool isLeadByte(unsigned char byte) const;
+    bool isLeadByte(unsigned char value) const;
     // The bytes of the character that begins at `at`: 2 for a lead byte with a byte after it, else 1.
     size_t characterLength(const std::string& text, size_t at) const;
 

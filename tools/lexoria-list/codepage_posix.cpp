@@ -60,12 +60,12 @@ bool TcodePage::usable() const {
     return isTwoBytePage(page) && Ticonv("UTF-8", iconvName(page)).usable();
 }
 
-bool TcodePage::isLeadByte(unsigned char byte) const {
+bool TcodePage::isLeadByte(unsigned char value) const {
     switch (page) {
-    case 932: return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 932: return (value >= 0x81 && value <= 0x9F) || (value >= 0xE0 && value <= 0xFC);
     case 936:
     case 949:
-    case 950: return byte >= 0x81 && byte <= 0xFE;
+    case 950: return value >= 0x81 && value <= 0xFE;
     default: return false;
     }
 }

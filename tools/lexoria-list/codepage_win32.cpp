@@ -44,6 +44,6 @@ std::string TcodePage::toUtf8(const std::string& text) const {
     return utf8;
 }
 
-bool TcodePage::isLeadByte(unsigned char byte) const {
-    return IsDBCSLeadByteEx(static_cast<UINT>(page), byte) != FALSE;
+bool TcodePage::isLeadByte(unsigned char value) const {
+    return IsDBCSLeadByteEx(static_cast<UINT>(page), value) != FALSE;
 }

@@ -19,6 +19,7 @@
 #include "listtext.h"
 #include "listwriter.h"
 #include "base/textcompare.h"
+#include "base/wholefile.h"
 #include "vocab/wordlist.h"
 
 namespace {
@@ -58,7 +59,7 @@ TinputFormat guessFormat(const std::string& path, const std::string& text) {
 
 bool loadSource(const TimportOptions& options, Tsource& source, std::string& problem) {
     std::string text;
-    if (!readWholeFile(options.input, text)) {
+    if (readWholeFile(options.input, text) != TwholeFileRead::read) {
         problem = "cannot read " + shownPath(options.input);
         return false;
     }
