@@ -122,8 +122,8 @@ TEST(CheckTest, ReportsEachTrapAtItsLine) {
         TcheckReport report;
         checkList(file.get(), report, TcodePage(test.codePage));
         const std::vector<Texpected> findings = parseFindings(test.findings);
-        ASSERT_EQ(report.findings.size(), findings.size()) << formatReport("list", report);
-        for (size_t i = 0; i < findings.size(); ++i) {
+        EXPECT_EQ(report.findings.size(), findings.size()) << formatReport("list", report);
+        for (size_t i = 0; i < findings.size() && i < report.findings.size(); ++i) {
             const Tfinding& found = report.findings[i];
             EXPECT_EQ(found.line, findings[i].line) << found.text;
             EXPECT_EQ(found.severity, findings[i].severity) << found.text;
@@ -167,7 +167,7 @@ TEST(StatsTest, MeasuresDefinitionsInCharacters) {
         SCOPED_TRACE(test.name);
         TfileHolder file = temporaryFile(test.list);
         TlistStats stats;
-        ASSERT_TRUE(collectStats(file.get(), stats, TcodePage(test.codePage)));
+        EXPECT_TRUE(collectStats(file.get(), stats, TcodePage(test.codePage)));
         EXPECT_NE(formatStats(stats).find(std::string("longest definition: ") + test.longest),
                   std::string::npos)
             << formatStats(stats);
