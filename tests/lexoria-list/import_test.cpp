@@ -145,7 +145,8 @@ TEST_F(TimportTest, ReadsHeaderRowsAndLettersAsMeant) {
          "word=c\r\ndef=d\r\n"},
         {"--no-header reads names as data", "--no-header", "Term,Meaning\r\n", 0,
          "word=Term\r\ndef=Meaning\r\n"},
-        {"UTF-8 kept in a marked list", "", lodz, 0, "\xEF\xBB\xBFword=" + lodz.substr(0, 7) + "\r\ndef=city\r\n"},
+        {"UTF-8 kept in a marked list", "", lodz, 0,
+         "\xEF\xBB\xBFword=" + lodz.substr(0, 7) + "\r\ndef=city\r\n"},
         {"a letter code page 1252 lacks", "--codepage 1252", lodz, 2,
          "in.csv:1: bad row: in the word, the character U+0141"},
         {"code page 1250 has it", "--codepage 1250", lodz, 0,
@@ -231,7 +232,10 @@ TEST_F(TimportTest, WritesOutputsOfEveryNameAndMode) {
     } cases[] = {
         {"a name of 235 bytes", std::string(231, 'n') + ".lst", -1, 0644},
         {"a name of 255 bytes", std::string(251, 'n') + ".lst", -1, 0644},
-        {"a name of 255 bytes in UTF-8", std::string(233, 'n') + "\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81.lst", -1, 0644},
+        {"a name of 255 bytes in UTF-8",
+         std::string(233, 'n') +
+             "\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81.lst",
+         -1, 0644},
         {"a private list", "private.lst", 0600, 0600},
         {"a list for the group", "group.lst", 0640, 0640},
     };
@@ -270,8 +274,9 @@ TEST_F(TimportTest, ExportsEveryEntryInUtf8) {
         const char* page;  // --codepage, or "" for none
         std::string csv;
     } cases[] = {
-        {"unmarked, UTF-8 and Windows-1252 entries", "word=caf\xC3\xA9\r\ndef=x\r\nword=na\xEFve\r\ndef=y\r\n",
-         "", csvHead + "caf\xC3\xA9,x,\r\nna\xC3\xAFve,y,\r\n"},
+        {"unmarked, UTF-8 and Windows-1252 entries",
+         "word=caf\xC3\xA9\r\ndef=x\r\nword=na\xEFve\r\ndef=y\r\n", "",
+         csvHead + "caf\xC3\xA9,x,\r\nna\xC3\xAFve,y,\r\n"},
         {"unmarked, a Windows-1251 entry", "word=\xEC\xE8\xF0\r\ndef=peace\r\n", "1251",
          csvHead + "\xD0\xBC\xD0\xB8\xD1\x80,peace,\r\n"},
         {"marked, a byte that is not UTF-8", mark + "word=a\xFF\r\ndef=b\r\n", "",

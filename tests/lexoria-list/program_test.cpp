@@ -63,7 +63,7 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
     const std::string sheetList = "\xEF\xBB\xBFword=caf\xC3\xA9\r\ndef=coffee\r\n";
     const std::string ansiList = "word=caf" + inAnsiCodePage(L"\u00E9") + "\r\ndef=coffee\r\n";
     // Every file the steps leave, and nothing else.
-    std::vector<std::wstring> names = {L"Lista.lst", L"back.csv",  L"bad.csv",  L"sheet.csv",
+    std::vector<std::wstring> names = {L"Lista.lst", L"back.csv",  L"bad.csv",       L"sheet.csv",
                                        L"traps.lst", L"words.csv", L"\u0141ista.lst"};
     std::sort(names.begin(), names.end());
 

@@ -42,7 +42,8 @@ public:
 
 class TlistChecker {
 public:
-    TlistChecker(TcheckReport& result, const TcodePage& listPage) : report(result), page(listPage) {}
+    TlistChecker(TcheckReport& result, const TcodePage& listPage)
+        : report(result), page(listPage) {}
     void takePiece(const TpieceReader& piece);
     void finishWalk();
     bool stopped() const { return unreadable; }
@@ -71,7 +72,7 @@ private:
     long zeroByteAt = -1;
     bool loneCarriageReturn = false;
     std::string keysInLaterPieces;
-    std::string bytes;             // the line's bytes, its line end included
+    std::string bytes;              // the line's bytes, its line end included
     std::vector<size_t> pieceEnds;  // where in them each piece ends
     // Lines ahead of the first entry that carry text.
     int firstStrayLine = 0;
@@ -204,7 +205,8 @@ void TlistChecker::checkTwoByteCharacters() {
                        "byte " + std::to_string(at + 1) +
                            " begins a two-byte character of code page " +
                            std::to_string(page.number()) + ", but " +
-                           (at + 1 == textEnd ? "the line ends" : "Lexoria's read of the line ends") +
+                           (at + 1 == textEnd ? "the line ends"
+                                              : "Lexoria's read of the line ends") +
                            " after it: the character is cut in two");
             return;
         }

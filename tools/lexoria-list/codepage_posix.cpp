@@ -98,7 +98,8 @@ std::string TcodePage::toUtf8(const std::string& text) const {
     if (!table) {
         Ticonv fromPage("UTF-8", iconvName(page));
         for (size_t at = 0; at < text.size();) {
-            if (!fromPage.usable() || !fromPage.convert(text, at, characterLength(text, at), utf8)) {
+            if (!fromPage.usable() ||
+                !fromPage.convert(text, at, characterLength(text, at), utf8)) {
                 appendUtf8(utf8, replacementCharacter);
                 ++at;
             }

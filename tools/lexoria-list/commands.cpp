@@ -74,8 +74,7 @@ bool parseImport(const std::vector<std::string>& arguments, TimportOptions& opti
         else if (argument == "--codepage") {
             valid = parseCodePage(arguments[++i], options.codePage);
             options.convert = true;
-        }
-        else if (argument.size() > 1 && argument[0] == '-') valid = false;
+        } else if (argument.size() > 1 && argument[0] == '-') valid = false;
         else files.push_back(argument);
         if (!valid) {
             problem = "cannot use " + argument + (takesValue ? " " + arguments[i] : "");
@@ -103,7 +102,8 @@ bool parseListCommand(const std::vector<std::string>& arguments, size_t fileCoun
         const std::string& argument = arguments[i];
         if (argument == "--codepage") {
             if (i + 1 == arguments.size() || !parseCodePage(arguments[++i], page)) {
-                problem = "cannot use --codepage" + (i < arguments.size() ? " " + arguments[i] : "");
+                problem =
+                    "cannot use --codepage" + (i < arguments.size() ? " " + arguments[i] : "");
                 return false;
             }
         } else if (argument.size() > 1 && argument[0] == '-') {
@@ -114,7 +114,8 @@ bool parseListCommand(const std::vector<std::string>& arguments, size_t fileCoun
         }
     }
     if (files.size() == fileCount) return true;
-    problem = arguments[0] + (fileCount == 1 ? " needs one file" : " needs a LIST and an OUTPUT file");
+    problem =
+        arguments[0] + (fileCount == 1 ? " needs one file" : " needs a LIST and an OUTPUT file");
     return false;
 }
 

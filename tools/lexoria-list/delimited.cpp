@@ -169,10 +169,11 @@ std::vector<Trecord> splitRecords(const std::string& text, char separator, int f
 // A CSV may begin with a "#" line that holds a colon ("# 2024: my words"); only a key that an
 // Anki export writes makes the file one.
 bool hasAnkiHeader(const std::string& text) {
-    static const char* const ankiKeys[] = {"separator",      "html",          "tags",
-                                           "columns",        "notetype",      "deck",
-                                           "guid column",    "notetype column", "deck column",
-                                           "tags column"};
+    static const char* const ankiKeys[] = {"separator",   "html",
+                                           "tags",        "columns",
+                                           "notetype",    "deck",
+                                           "guid column", "notetype column",
+                                           "deck column", "tags column"};
     std::string line = text.substr(0, text.find_first_of("\r\n"));
     size_t colon = line.find(':');
     if (line.empty() || line[0] != '#' || colon == std::string::npos) return false;

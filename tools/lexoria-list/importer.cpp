@@ -365,17 +365,17 @@ std::string readingNotes(bool namedColumns, const Tcolumns& columns,
     }
     std::string page = "code page " + std::to_string(conversion.page.number());
     if (conversion.utf8List) {
-        notes += "the text is UTF-8: writing a UTF-8 list with a byte-order mark (--codepage N "
-                 "converts it into a code page instead)\n";
+        notes +=
+            "the text is UTF-8: writing a UTF-8 list with a byte-order mark (--codepage N "
+            "converts it into a code page instead)\n";
     } else if (conversion.utf8Text) {
         notes += "the text is UTF-8: converting it into " + page + "\n";
     }
     int fields = conversion.codePageFields;
     if (fields > 0) {
-        notes += std::to_string(fields) + (fields == 1 ? " field is" : " fields are") +
-                 " not UTF-8: " +
-                 (conversion.utf8List ? "converted from " + page : "kept, as text in " + page) +
-                 "\n";
+        notes +=
+            std::to_string(fields) + (fields == 1 ? " field is" : " fields are") + " not UTF-8: " +
+            (conversion.utf8List ? "converted from " + page : "kept, as text in " + page) + "\n";
     }
     return notes;
 }
