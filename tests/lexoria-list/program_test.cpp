@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -43,9 +42,13 @@ std::string inAnsiCodePage(const wchar_t* character) {
 // left behind shows among them.
 std::vector<std::wstring> namesIn(const TscratchFolder& folder) {
     std::vector<std::wstring> names;
-    for (const auto& entry : std::filesystem::directory_iterator(wideOf(folder.path()))) {
-        names.push_back(entry.path().filename().wstring());
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((wideOf(folder.path()) + L"\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
     }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -54,17 +57,19 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
     TscratchFolder folder;
     const std::string csv = folder.file("words.csv");
     const std::string list = folder.file("Lista.lst");
-    const std::string wideList = folder.file("\xC5\x81ista.lst");  // best fit in ANSI: list
+    // Joined by hand: a path object would read the UTF-8 name in the ANSI code page.
+    const std::string wideList = folder.path() + "\\\xC5\x81ista.lst";  // best fit in ANSI: list
     ASSERT_TRUE(writeFile(csv, goodCsv));
     ASSERT_TRUE(writeFile(folder.file("bad.csv"), "a,b\n\"open,c\n"));
     ASSERT_TRUE(writeFile(folder.file("traps.lst"), "word=a\r\ndef=b\r\nWord=c\r\n"));
     ASSERT_TRUE(writeFile(list, "word=old\r\ndef=list\r\n"));
+    ASSERT_TRUE(CreateDirectoryW(wide(folder.file("taken.lst")).c_str(), nullptr));
     ASSERT_TRUE(writeFile(folder.file("sheet.csv"), "Term,Meaning\r\ncaf\xC3\xA9,coffee\r\n"));
     const std::string sheetList = "\xEF\xBB\xBFword=caf\xC3\xA9\r\ndef=coffee\r\n";
     const std::string ansiList = "word=caf" + inAnsiCodePage(L"\u00E9") + "\r\ndef=coffee\r\n";
     // Every file the steps leave, and nothing else.
-    std::vector<std::wstring> names = {L"Lista.lst", L"back.csv",  L"bad.csv",       L"sheet.csv",
-                                       L"traps.lst", L"words.csv", L"\u0141ista.lst"};
+    std::vector<std::wstring> names = {L"Lista.lst", L"back.csv",  L"bad.csv",   L"sheet.csv",
+                                       L"taken.lst", L"traps.lst", L"words.csv", L"\u0141ista.lst"};
     std::sort(names.begin(), names.end());
 
     const struct {
@@ -75,6 +80,7 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
         {{"import", folder.file("bad.csv"), list}, 2, "word=old\r\ndef=list\r\n"},
         {{"import", csv, csv}, 2, "word=old\r\ndef=list\r\n"},
         {{"import", csv, wideList}, 0, "word=old\r\ndef=list\r\n"},
+        {{"import", csv, folder.file("taken.lst")}, 2, "word=old\r\ndef=list\r\n"},  // a folder
         {{"import", csv, list}, 0, goodList},  // replaces the existing list
         {{"check", list}, 0, goodList},
         {{"check", folder.file("traps.lst")}, 1, goodList},
