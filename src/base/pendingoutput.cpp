@@ -12,10 +12,24 @@ namespace {
 // A clash with an existing name is rare; a folder that refuses every name refuses them all.
 const int namingAttempts = 8;
 
+bool isUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// The target's name and a random suffix. A name too long for the suffix is cut, between two
+// whole UTF-8 characters, so that the temporary file stays within the folder's name limit.
 std::string freshNameBeside(const std::string& target) {
     char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%016" PRIx64 ".tmp", unpredictableNumber());
-    return target + suffix;
+    int suffixLength =
+        std::snprintf(suffix, sizeof suffix, ".%016" PRIx64 ".tmp", unpredictableNumber());
+    size_t nameStart = target.find_last_of(pathSeparators);
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    size_t limit = longestNameBeside(target);
+    size_t room = limit > static_cast<size_t>(suffixLength) ? limit - suffixLength : 1;
+    size_t end = target.size();
+    if (end - nameStart > room) {
+        end = nameStart + room;
+        while (end > nameStart + 1 && isUtf8Continuation(target[end])) --end;
+    }
+    return target.substr(0, end) + suffix;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // spell ("Łista.lst") reach the file they name and not a best-fit look-alike.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -29,3 +30,9 @@ bool sameFile(const std::string& first, const std::string& second);
 
 // A number no other process can guess, for names that must not be planted in advance.
 std::uint64_t unpredictableNumber();
+
+// The characters that separate a path's folders: "/" on POSIX, "/" and "\\" on Windows.
+extern const char* const pathSeparators;
+
+// The longest name, in UTF-8 bytes, that the folder holding `path` takes for a file.
+std::size_t longestNameBeside(const std::string& path);

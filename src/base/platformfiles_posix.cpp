@@ -23,7 +23,14 @@ std::FILE* createNewFile(const std::string& path) {
     return file;
 }
 
+// The new file takes the permission bits of the file it replaces, so that a list kept private
+// (0600) does not become readable to everyone by an import.
 bool replaceFile(const std::string& from, const std::string& to) {
+    struct stat replaced;
+    if (lstat(to.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode) &&
+        chmod(from.c_str(), replaced.st_mode & 07777) != 0) {
+        return false;
+    }
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
@@ -41,4 +48,15 @@ std::uint64_t unpredictableNumber() {
     // Should the source fail, exclusive creation still keeps a planted name from being used.
     if (getentropy(&number, sizeof number) != 0) number = static_cast<std::uint64_t>(getpid());
     return number;
+}
+
+const char* const pathSeparators = "/";
+
+std::size_t longestNameBeside(const std::string& path) {
+    // NAME_MAX where the system does not say; most file systems take 255 bytes.
+    const long fallback = 255;
+    size_t slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
+    return static_cast<std::size_t>(limit > 0 ? limit : fallback);
 }

@@ -94,3 +94,8 @@ std::uint64_t unpredictableNumber() {
     if (!RtlGenRandom(&number, sizeof number)) number = GetTickCount() ^ GetCurrentProcessId();
     return number;
 }
+
+const char* const pathSeparators = "/\\";
+
+// NTFS, FAT32 and exFAT take 255 UTF-16 units; a name of 255 UTF-8 bytes never holds more.
+std::size_t longestNameBeside(const std::string&) { return 255; }

@@ -244,10 +244,10 @@ TEST(DamagedInput, IsRefusedWithAMessageAndNoOutputFile) {
         if (!*c.message) {
             ASSERT_EQ(status, 0) << errors;
             Tbytes written;
-            ASSERT_TRUE(readWholeFile(output, written, errors)) << errors;
+            ASSERT_TRUE(readHelpFile(output, written, errors)) << errors;
             EXPECT_EQ(viewerMapNumber(written, 200), 0x1234u);
             EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(output)));
-            ASSERT_TRUE(readWholeFile(input, written, errors));
+            ASSERT_TRUE(readHelpFile(input, written, errors));
             EXPECT_TRUE(written == image) << "the input was written through a link";
             continue;
         }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "checker.h"
+#include "stats.h"
 #include "support/test_files.h"
 
 namespace {
@@ -41,6 +42,7 @@ struct TrapCase {
     int exitCode;
     int entries;
     std::string findings;  // as parseFindings reads them
+    int codePage = 0;      // of the entries that are not UTF-8; 0 for the default
 };
 
 std::string entries(int count) {
@@ -51,14 +53,20 @@ std::string entries(int count) {
 
 const std::string bom = "\xEF\xBB\xBF";
 const std::string oneEntry = "word=a\r\ndef=b\r\n";
+// "日本" in Shift-JIS (code page 932): a lead byte, then a trail byte, for each character.
+const std::string nihon = "\x93\xFA\x96\x7B";
 
 const TrapCase trapCases[] = {
     {"clean CR LF list", "word=a\r\ndef=b\r\nmore\r\nex=c\r\n\r\nword=d\r\ndef=e\r\n", 0, 2, ""},
     {"blank lines ahead of the first entry", "\r\n  \r\n" + oneEntry, 0, 1, ""},
-    {"byte-order mark before word=", bom + oneEntry + "word=c\r\ndef=d\r\n", 1, 1,
+    {"byte-order mark before word=", bom + oneEntry + "word=c\r\ndef=d\r\n", 0, 2, ""},
+    {"byte-order mark on a line of its own", bom + "\r\n" + oneEntry, 0, 1, ""},
+    {"a second byte-order mark before word=", bom + bom + oneEntry + "word=c\r\ndef=d\r\n", 1, 1,
      "1 W byte-order mark before \"word=\"|1 W lines 1-2 come before"},
-    {"byte-order mark on a line of its own", bom + "\r\n" + oneEntry, 1, 1,
-     "1 W begins with a UTF-8 byte-order mark"},
+    {"marked list, bytes that are not UTF-8",
+     bom + "word=caf\xC3\xA9\r\ndef=na\xEFve\r\nword=c\r\ndef=\xC3\r\n", 1, 2,
+     "2 W byte 7 is not UTF-8|4 W byte 5 is not UTF-8"},
+    {"marked list in UTF-8 throughout", bom + "word=\xCE\xB1\r\ndef=\xE6\x97\xA5\r\n", 0, 1, ""},
     {"blank before word=", oneEntry + " word=c\r\ndef=d\r\n", 1, 1,
      "3 W a blank before \"word=\" makes it no key: no entry starts here"},
     {"tab before def=", "word=a\r\n\tdef=b\r\n", 1, 1,
@@ -77,8 +85,21 @@ const TrapCase trapCases[] = {
      "word=a\r\ndef=" + std::string(2043, 'x') + "word=hidden\r\ndef=b\r\n", 1, 2,
      "2 W the piece at byte 2048 begins with \"word=\" and starts an entry of its own"},
     {"zero byte", oneEntry + "word=c\r\ndef=d\0e\r\n"s, 1, 2, "4 W zero byte at byte 6"},
-    {"UTF-8 text", oneEntry + "word=caf\xC3\xA9\r\ndef=d\xC3\xA9j\xC3\xA0 vu\r\n", 1, 2,
-     "3 W UTF-8 text beyond ASCII, here and on 1 more line"},
+    {"UTF-8 entries without the mark", oneEntry + "word=caf\xC3\xA9\r\ndef=d\xC3\xA9j\xC3\xA0\r\n",
+     0, 2, ""},
+    {"UTF-8 and code-page entries mixed without the mark",
+     "word=caf\xC3\xA9\r\ndef=x\r\n" + oneEntry +
+         "word=na\xEFve\r\ndef=y\r\nword=\xC3\xA0\r\ndef=z\r\n",
+     1, 4, "1 W entries in UTF-8 (at lines 1, 7) and in the ANSI code page (at lines 5) are mixed"},
+    {"two-byte character cut by the line end", oneEntry + "word=" + nihon + "\r\ndef=\x93\r\n", 1,
+     2, "4 W byte 5 begins a two-byte character of code page 932, but the line ends", 932},
+    {"two-byte character cut by a read of 2047 bytes",
+     "word=a\r\ndef=" + std::string(2042, 'x') + nihon + "\r\n", 1, 1,
+     "2 W line of 2052 bytes|2 W byte 2047 begins a two-byte character of code page 932, but "
+     "Lexoria's read",
+     932},
+    {"two-byte characters kept whole", "word=a\r\ndef=" + std::string(2041, 'x') + nihon + "\r\n",
+     1, 1, "2 W line of 2051 bytes", 932},
     {"carriage return inside a line", "word=a\r\ndef=b\rc\r\n", 1, 1,
      "2 W carriage return without a line feed"},
     {"lines ahead of the first entry", "my words\r\n\r\n# notes\r\n" + oneEntry, 1, 1,
@@ -101,10 +122,10 @@ TEST(CheckTest, ReportsEachTrapAtItsLine) {
         SCOPED_TRACE(test.name);
         TfileHolder file = temporaryFile(test.list);
         TcheckReport report;
-        checkList(file.get(), report);
+        checkList(file.get(), report, TcodePage(test.codePage));
         const std::vector<Texpected> findings = parseFindings(test.findings);
-        ASSERT_EQ(report.findings.size(), findings.size()) << formatReport("list", report);
-        for (size_t i = 0; i < findings.size(); ++i) {
+        EXPECT_EQ(report.findings.size(), findings.size()) << formatReport("list", report);
+        for (size_t i = 0; i < findings.size() && i < report.findings.size(); ++i) {
             const Tfinding& found = report.findings[i];
             EXPECT_EQ(found.line, findings[i].line) << found.text;
             EXPECT_EQ(found.severity, findings[i].severity) << found.text;
@@ -125,6 +146,36 @@ TEST(CheckTest, FormatsFindingsAndSummary) {
               "my.lst:4: warning: entry \"a\" has no \"def=\" line, so its definition is empty\n"
               "my.lst:4: note: the word \"a\" is also at line 1\n"
               "my.lst: 3 entries, 2 without \"def=\", 1 duplicate word; 2 warnings\n");
+}
+
+// The longest definition in the characters Lexoria shows, whatever the letters of its entry.
+TEST(StatsTest, MeasuresDefinitionsInCharacters) {
+    const struct {
+        const char* name;
+        std::string list;
+        int codePage;
+        const char* longest;  // the "longest definition:" line
+    } cases[] = {
+        {"marked list",
+         bom + "word=a\r\ndef=\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\r\nword=b\r\ndef=abcd\r\n", 0,
+         "4 characters in 1 line (\"b\", line 3)"},
+        {"UTF-8 entry without the mark",
+         "word=a\r\ndef=\xC3\xA9\xC3\xA9\xC3\xA9\r\nword=b\r\ndef=abcd\r\n", 0,
+         "4 characters in 1 line (\"b\", line 3)"},
+        {"two-byte code page", "word=a\r\ndef=" + nihon + "\r\nword=b\r\ndef=abc\r\n", 932,
+         "3 characters in 1 line (\"b\", line 3)"},
+        {"lines joined by CR LF", "word=a\r\ndef=na\xEFve\r\nb\r\n", 0,
+         "8 characters in 2 lines (\"a\", line 1)"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        TfileHolder file = temporaryFile(test.list);
+        TlistStats stats;
+        EXPECT_TRUE(collectStats(file.get(), stats, TcodePage(test.codePage)));
+        EXPECT_NE(formatStats(stats).find(std::string("longest definition: ") + test.longest),
+                  std::string::npos)
+            << formatStats(stats);
+    }
 }
 
 }  // namespace

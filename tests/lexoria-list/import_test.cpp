@@ -2,7 +2,10 @@
 // file with missing columns and the bundled list, each read back through the program's own
 // reader; and fields that would mislead the reader written so that it reads them as meant.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -39,6 +42,16 @@ void expectSameEntries(const std::vector<TwordDef>& read, const std::vector<Twor
         EXPECT_EQ(read[i].definition, expected[i].definition) << i;
         EXPECT_EQ(read[i].example, expected[i].example) << i;
     }
+}
+
+// The names in the folder, sorted: a temporary file of any name that was left behind shows.
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 class TimportTest : public ::testing::Test {
@@ -101,9 +114,11 @@ TEST_F(TimportTest, AnkiExportWithHeadersAndHtml) {
                  });
 }
 
-// The first row taken as column names or as data, and the letters put in the code page or kept.
+// The first row taken as column names or as data, and the letters kept in UTF-8 or put in a code
+// page, each field on its own.
 TEST_F(TimportTest, ReadsHeaderRowsAndLettersAsMeant) {
     const std::string lodz = "\xC5\x81\xC3\xB3"s + "d\xC5\xBA,city\r\n";
+    const std::string mixed = "caf\xC3\xA9,x\r\nna\xEFve,y\r\n";  // UTF-8, then Windows-1252
     const struct {
         const char* name;
         const char* options;  // separated by spaces
@@ -113,14 +128,26 @@ TEST_F(TimportTest, ReadsHeaderRowsAndLettersAsMeant) {
     } cases[] = {
         {"names in another order, UTF-8 with a mark", "",
          "\xEF\xBB\xBF Meaning ,TERM,usage\r\nwith milk,caf\xC3\xA9,Un caf\xC3\xA9.\r\n", 0,
-         "word=caf\xE9\r\ndef=with milk\r\nex=Un caf\xE9.\r\n"},
+         "\xEF\xBB\xBFword=caf\xC3\xA9\r\ndef=with milk\r\nex=Un caf\xC3\xA9.\r\n"},
+        {"a first word that names the definition column", "",
+         "back,the rear surface of the body,\r\nabate,to lessen,\r\nzeal,great energy,\r\n", 0,
+         "word=back\r\ndef=the rear surface of the body\r\nword=abate\r\ndef=to lessen\r\n"
+         "word=zeal\r\ndef=great energy\r\n"},
+        {"a first word that names the word column", "", "front,the forward part\r\nb,c\r\n", 0,
+         "word=front\r\ndef=the forward part\r\nword=b\r\ndef=c\r\n"},
+        {"a first word that names the example column", "", "usage,the way words are used\r\n", 0,
+         "word=usage\r\ndef=the way words are used\r\n"},
+        {"a first line of # with a colon in a CSV", "", "#1: my words,mine\r\nb,c\r\n", 0,
+         "word=#1: my words\r\ndef=mine\r\nword=b\r\ndef=c\r\n"},
         {"a row without names is data", "", "word list,meanings\r\n", 0,
          "word=word list\r\ndef=meanings\r\n"},
         {"--header skips a row without names", "--header", "a,b\r\nc,d\r\n", 0,
          "word=c\r\ndef=d\r\n"},
         {"--no-header reads names as data", "--no-header", "Term,Meaning\r\n", 0,
          "word=Term\r\ndef=Meaning\r\n"},
-        {"a letter code page 1252 lacks", "", lodz, 2,
+        {"UTF-8 kept in a marked list", "", lodz, 0,
+         "\xEF\xBB\xBFword=" + lodz.substr(0, 7) + "\r\ndef=city\r\n"},
+        {"a letter code page 1252 lacks", "--codepage 1252", lodz, 2,
          "in.csv:1: bad row: in the word, the character U+0141"},
         {"code page 1250 has it", "--codepage 1250", lodz, 0,
          "word=\xA3\xF3"s + "d\x9F\r\ndef=city\r\n"},
@@ -129,8 +156,14 @@ TEST_F(TimportTest, ReadsHeaderRowsAndLettersAsMeant) {
         {"Anki: entities in the code page, a note no names", "",
          "#html:true\r\nna\xEFve\x81 &amp; caf&eacute;\tusage\r\n", 0,
          "word=na\xEFve\x81 & caf\xE9\r\ndef=usage\r\n"},
-        {"--keep-bytes keeps UTF-8", "--keep-bytes", "caf\xC3\xA9,x\r\n", 0,
-         "word=caf\xC3\xA9\r\ndef=x\r\n"},
+        {"a field not in UTF-8 beside UTF-8 ones", "", mixed, 0,
+         "\xEF\xBB\xBFword=caf\xC3\xA9\r\ndef=x\r\nword=na\xC3\xAFve\r\ndef=y\r\n"},
+        {"the same put in a code page", "--codepage 1252", mixed, 0,
+         "word=caf\xE9\r\ndef=x\r\nword=na\xEFve\r\ndef=y\r\n"},
+        {"into a code page of two-byte characters", "--codepage 932", "日本,Japan\r\n", 0,
+         "word=\x93\xFA\x96\x7B\r\ndef=Japan\r\n"},
+        {"code-page bytes that read as UTF-8", "--ansi", "\xC3\x83\xC2\xA9,x\r\n", 2,
+         "in.csv:1: bad row: its bytes in code page 1252 read as UTF-8 too"},
     };
     const std::string input = folder.file("in.csv");
     for (const auto& test : cases) {
@@ -159,10 +192,16 @@ TEST_F(TimportTest, TsvWithMissingColumnsWritesNothingUnlessBadRowsAreSkipped) {
     EXPECT_TRUE(
         reported("column.tsv:4: bad row: the row has 1 field, but the definition is field 2"));
     EXPECT_EQ(readBytes(list), "word=keep\r\ndef=me\r\n");
-    EXPECT_EQ(readBytes(list + ".tmp"), "<missing>");
+    EXPECT_EQ(filesIn(folder.path()), std::vector<std::string>{"lexoria.lst"});
     ASSERT_TRUE(writeFile(folder.file("one.csv"), "a\nb\n"));
     EXPECT_EQ(run({"import", folder.file("one.csv"), list}), 2);
     EXPECT_TRUE(reported("one.csv:1: bad row: the row has 1 field, but the definition is field 2"));
+    // Written, then refused its place: the written file goes too.
+    std::filesystem::create_directory(folder.file("taken.lst"));
+    EXPECT_EQ(run({"import", "--skip-bad", input, folder.file("taken.lst")}), 2);
+    EXPECT_TRUE(reported("cannot replace"));
+    EXPECT_EQ(filesIn(folder.path()),
+              (std::vector<std::string>{"lexoria.lst", "one.csv", "taken.lst"}));
 
     EXPECT_EQ(run({"import", "--skip-bad", input, list}), 1) << err;
     std::vector<TwordDef> read = readBack(readBytes(list));
@@ -182,12 +221,121 @@ TEST_F(TimportTest, RoundTripThroughCsvKeepsTheListByteForByte) {
     }
 }
 
+// Outputs replace their target only when complete, under a temporary name that fits the folder
+// whatever the target's name, and keep the permission bits of the file they replace.
+TEST_F(TimportTest, WritesOutputsOfEveryNameAndMode) {
+    const struct {
+        const char* name;
+        std::string output;
+        int modeBefore;  // -1 for no file there before
+        int modeAfter;
+    } cases[] = {
+        {"a name of 235 bytes", std::string(231, 'n') + ".lst", -1, 0644},
+        {"a name of 255 bytes", std::string(251, 'n') + ".lst", -1, 0644},
+        {"a name of 255 bytes in UTF-8",
+         std::string(233, 'n') +
+             "\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81\xC5\x81.lst",
+         -1, 0644},
+        {"a private list", "private.lst", 0600, 0600},
+        {"a list for the group", "group.lst", 0640, 0640},
+    };
+    const std::string input = folder.file("in.csv");
+    ASSERT_TRUE(writeBytes(input, "a,b\r\n"));
+    const mode_t oldMask = umask(022);
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        const std::string output = folder.file(test.output);
+        if (test.modeBefore >= 0) {
+            ASSERT_TRUE(writeBytes(output, "word=old\r\ndef=list\r\n"));
+            ASSERT_EQ(chmod(output.c_str(), static_cast<mode_t>(test.modeBefore)), 0);
+        }
+        EXPECT_EQ(run({"import", input, output}), 0) << err;
+        EXPECT_EQ(readBytes(output), "word=a\r\ndef=b\r\n");
+        struct stat written = {};
+        EXPECT_EQ(stat(output.c_str(), &written), 0);
+        EXPECT_EQ(written.st_mode & 07777, static_cast<mode_t>(test.modeAfter));
+        std::vector<std::string> expected = {"in.csv", test.output};
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(filesIn(folder.path()), expected);
+        std::filesystem::remove(output);
+    }
+    umask(oldMask);
+}
+
+const std::string mark = "\xEF\xBB\xBF";
+const std::string csvHead = mark + "word,definition,example\r\n";
+
+// Export writes what Lexoria shows, in UTF-8: code-page entries converted from their page, bytes
+// of a marked list that are not UTF-8 as U+FFFD.
+TEST_F(TimportTest, ExportsEveryEntryInUtf8) {
+    const struct {
+        const char* name;
+        std::string list;
+        const char* page;  // --codepage, or "" for none
+        std::string csv;
+    } cases[] = {
+        {"unmarked, UTF-8 and Windows-1252 entries",
+         "word=caf\xC3\xA9\r\ndef=x\r\nword=na\xEFve\r\ndef=y\r\n", "",
+         csvHead + "caf\xC3\xA9,x,\r\nna\xC3\xAFve,y,\r\n"},
+        {"unmarked, a Windows-1251 entry", "word=\xEC\xE8\xF0\r\ndef=peace\r\n", "1251",
+         csvHead + "\xD0\xBC\xD0\xB8\xD1\x80,peace,\r\n"},
+        {"marked, a byte that is not UTF-8", mark + "word=a\xFF\r\ndef=b\r\n", "",
+         csvHead + "a\xEF\xBF\xBD,b,\r\n"},
+    };
+    const std::string original = folder.file("original.lst");
+    const std::string csv = folder.file("out.csv");
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        ASSERT_TRUE(writeBytes(original, test.list));
+        std::vector<std::string> arguments = {"export", original, csv};
+        if (*test.page) arguments.insert(arguments.begin() + 1, {"--codepage", test.page});
+        EXPECT_EQ(run(arguments), 0) << err;
+        EXPECT_EQ(readBytes(csv), test.csv);
+    }
+}
+
+// A UTF-8 export imports without flags, checks clean and exports back to the same cells; a list
+// that check finds mixed comes out of the fix it advises (export, then import) clean.
+TEST_F(TimportTest, RoundTripThroughCsvKeepsEveryScript) {
+    const std::string sixScripts = csvHead +
+                                   "Łódź,miasto w Polsce,\r\n"
+                                   "Москва,столица России,\r\n"
+                                   "θάλασσα,the sea,\"Η θάλασσα, γαλάζια.\"\r\n"
+                                   "日本語,Japanese,\r\n"
+                                   "مرحبا,hello,\r\n"
+                                   "café,coffee,\r\n";
+    const std::string mixedList = "word=caf\xC3\xA9\r\ndef=x\r\nword=na\xEFve\r\ndef=y\r\n";
+    const std::string mixedBack = csvHead + "caf\xC3\xA9,x,\r\nna\xC3\xAFve,y,\r\n";
+    const std::string csv = folder.file("in.csv");
+    const std::string back = folder.file("back.csv");
+
+    ASSERT_TRUE(writeBytes(csv, sixScripts));
+    ASSERT_EQ(run({"import", csv, list}), 0) << err;
+    EXPECT_EQ(readBytes(list).substr(0, 3), mark);
+    EXPECT_EQ(run({"check", list}), 0) << out;
+    ASSERT_EQ(run({"export", list, back}), 0) << err;
+    EXPECT_EQ(readBytes(back), sixScripts);
+
+    ASSERT_TRUE(writeBytes(list, mixedList));
+    EXPECT_EQ(run({"check", list}), 1);
+    EXPECT_NE(out.find("\"lexoria-list export\" to a CSV file and \"lexoria-list import\" back"),
+              std::string::npos)
+        << out;
+    ASSERT_EQ(run({"export", list, csv}), 0) << err;
+    ASSERT_EQ(run({"import", csv, list}), 0) << err;
+    EXPECT_EQ(run({"check", list}), 0) << out;
+    ASSERT_EQ(run({"export", list, back}), 0) << err;
+    EXPECT_EQ(readBytes(back), mixedBack);
+}
+
 // The lines written for one field, and the entry read back through the program's reader.
 TEST(FieldLinesTest, MakesEveryLineReadBackAsMeant) {
+    const std::string nihon = "\x93\xFA\x96\x7B";  // two two-byte characters of code page 932
     const struct {
         const char* name;
         std::string field;
         std::vector<std::string> lines;
+        int codePage = 0;  // the list's, when it is not UTF-8
     } cases[] = {
         {"line breaks of every kind", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
         {"trailing spaces go, tabs and leading blanks stay", " a  \n\tb\t \n", {" a", "\tb\t", ""}},
@@ -208,23 +356,33 @@ TEST(FieldLinesTest, MakesEveryLineReadBackAsMeant) {
         {"a long line does not split a UTF-8 character",
          std::string(2040, 'd') + "\xC3\xA9\xC3\xA9\xC3\xA9",
          {std::string(2040, 'd'), "\xC3\xA9\xC3\xA9\xC3\xA9"}},
+        {"a long line does not split a two-byte character of code page 932",
+         std::string(2040, 'd') + nihon + nihon,
+         {std::string(2040, 'd'), nihon + nihon},
+         932},
+        {"trail bytes that look like lead bytes",
+         std::string(2039, 'd') + "\x93\x93\x93\x93",
+         {std::string(2039, 'd') + "\x93\x93", "\x93\x93"},
+         932},
         {"a broken-off part that would begin with a key",
          std::string(2038, 'e') + " def=" + std::string(10, 'f'),
          {std::string(2038, 'e'), "def =" + std::string(10, 'f')}},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
-        EXPECT_EQ(fieldLines(test.field, 4), test.lines);
+        TcodePage page(test.codePage);
+        const TcodePage* listPage = test.codePage ? &page : nullptr;
+        EXPECT_EQ(fieldLines(test.field, 4, listPage), test.lines);
         // Written twice, so that the first entry's end shows in where the second one starts.
         std::string list;
-        TwordDef meant = appendEntry(list, {"w", test.field, test.field});
-        appendEntry(list, {"w", test.field, test.field});
+        TwordDef meant = appendEntry(list, {"w", test.field, test.field}, listPage);
+        appendEntry(list, {"w", test.field, test.field}, listPage);
         expectSameEntries(readBack(list), {meant, meant});
         TfileHolder file = temporaryFile(list);
         TcheckReport report;
-        checkList(file.get(), report);
+        checkList(file.get(), report, page);
         for (const Tfinding& found : report.findings) {
-            EXPECT_TRUE(found.severity == Tseverity::note || found.aboutLetters) << found.text;
+            EXPECT_EQ(found.severity, Tseverity::note) << found.text;
         }
     }
 }

@@ -1,37 +1,19 @@
-// File input and atomic file output for the help file tool.
+// File input and atomic file output for the help file tool, with its messages.
 #include "fileio.h"
 
-#include "base/fileholder.h"
 #include "base/pendingoutput.h"
-#include "base/platformfiles.h"
+#include "base/wholefile.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
-
-bool readWholeFile(const std::string& path, Tbytes& data, std::string& error) {
-    // A folder opens for reading here; only the first read would fail, and less plainly.
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        error = path + " is a folder, not a file";
-        return false;
+bool readHelpFile(const std::string& path, Tbytes& data, std::string& error) {
+    std::string bytes;
+    switch (readWholeFile(path, bytes)) {
+    case TwholeFileRead::read: data.assign(bytes.begin(), bytes.end()); return true;
+    case TwholeFileRead::isFolder: error = path + " is a folder, not a file"; return false;
+    case TwholeFileRead::cannotOpen: error = "cannot open " + path; return false;
+    case TwholeFileRead::cannotRead: break;
     }
-    TfileHolder file(openPath(path, "rb"));
-    if (!file) {
-        error = "cannot open " + path;
-        return false;
-    }
-    data.clear();
-    std::uint8_t block[65536];
-    std::size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
-        data.insert(data.end(), block, block + got);
-    }
-    if (std::ferror(file.get())) {
-        error = "cannot read " + path;
-        return false;
-    }
-    return true;
+    error = "cannot read " + path;
+    return false;
 }
 
 bool writeFileAtomically(const std::string& path, const Tbytes& data, std::string& error) {

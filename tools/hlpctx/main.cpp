@@ -8,9 +8,9 @@
 #include "contextmap.h"
 #include "fileio.h"
 
+#include "base/toolmain.h"
+
 #include <cstdio>
-#include <new>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -39,7 +39,7 @@ int run(int argc, char** argv) {
     }
     Tbytes input;
     Tbytes output;
-    if (!readWholeFile(inputPath, input, error)) {
+    if (!readHelpFile(inputPath, input, error)) {
         return fail(error);
     }
     if (!rewriteWithContextMap(input, requests, output, error)) {
@@ -54,9 +54,6 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    try {
-        return run(argc, argv);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {}
-    return fail("out of memory");
+    const int failureStatus = 1;
+    return runTool("hlpctx", failureStatus, run, argc, argv);
 }

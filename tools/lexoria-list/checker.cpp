@@ -9,12 +9,11 @@
 #include "encoding.h"
 #include "fileio.h"
 #include "keys.h"
+#include "listtext.h"
 #include "pieces.h"
 #include "vocab/wordlist.h"
 
 namespace {
-
-const char* const byteOrderMark = "\xEF\xBB\xBF";
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -43,7 +42,8 @@ public:
 
 class TlistChecker {
 public:
-    explicit TlistChecker(TcheckReport& result) : report(result) {}
+    TlistChecker(TcheckReport& result, const TcodePage& listPage)
+        : report(result), page(listPage) {}
     void takePiece(const TpieceReader& piece);
     void finishWalk();
     bool stopped() const { return unreadable; }
@@ -54,11 +54,15 @@ private:
     void reportHiddenKey(const std::string& text);
     void noteKeyInLaterPiece(TlineKind kind, const TpieceReader& piece);
     void finishLine();
+    void checkLetters();
+    void checkTwoByteCharacters();
     void takeKey(TlineKind kind, const TpieceReader& piece);
     bool beforeFirstEntry() const { return walked.offsets.empty(); }
 
     TcheckReport& report;
+    const TcodePage& page;
     TwalkedEntries walked;
+    bool marked = false;
     bool unreadable = false;
     // The physical line being read.
     int line = 0;
@@ -68,13 +72,11 @@ private:
     long zeroByteAt = -1;
     bool loneCarriageReturn = false;
     std::string keysInLaterPieces;
-    std::string letters;  // the line's text, to tell UTF-8 text by
+    std::string bytes;              // the line's bytes, its line end included
+    std::vector<size_t> pieceEnds;  // where in them each piece ends
     // Lines ahead of the first entry that carry text.
     int firstStrayLine = 0;
     int lastStrayLine = 0;
-    // Lines of UTF-8 text beyond ASCII.
-    int firstUtf8Line = 0;
-    int utf8Lines = 0;
 };
 
 void TlistChecker::takePiece(const TpieceReader& piece) {
@@ -88,12 +90,13 @@ void TlistChecker::takePiece(const TpieceReader& piece) {
         zeroByteAt = -1;
         loneCarriageReturn = false;
         keysInLaterPieces.clear();
-        letters.clear();
+        bytes.clear();
+        pieceEnds.clear();
+        marked = piece.markedList();
         startLine(piece, text);
     }
-    // The byte-order mark at the start of the file has a warning of its own.
-    bool markFirst = line == 1 && piece.piece() == 0 && text.compare(0, 3, byteOrderMark) == 0;
-    letters += markFirst ? text.substr(3) : text;
+    bytes += piece.bytes();
+    pieceEnds.push_back(bytes.size());
     ++pieces;
     lineBytes += piece.size();
     if (zeroByteAt < 0 && piece.hasZeroByte()) {
@@ -125,17 +128,9 @@ void TlistChecker::startLine(const TpieceReader& piece, const std::string& text)
         unreadable = true;
         return;
     }
-    bool markFirst = line == 1 && text.compare(0, 3, byteOrderMark) == 0;
     ThiddenKey hidden;
-    if (findHiddenKey(text, hidden)) {
-        reportHiddenKey(text);
-    } else if (markFirst) {
-        report.add(line, Tseverity::warning,
-                   "the file begins with a UTF-8 byte-order mark; Lexoria reads ANSI bytes, so "
-                   "letters outside ASCII show as other characters");
-    }
-    std::string content = markFirst ? text.substr(3) : text;
-    if (beforeFirstEntry() && lineKind(piece.text()) != TlineKind::word && !isBlank(content)) {
+    if (findHiddenKey(text, hidden)) reportHiddenKey(text);
+    if (beforeFirstEntry() && lineKind(piece.text()) != TlineKind::word && !isBlank(text)) {
         if (!firstStrayLine) firstStrayLine = line;
         lastStrayLine = line;
     }
@@ -175,14 +170,47 @@ void TlistChecker::finishLine() {
                    "zero byte at byte " + std::to_string(zeroByteAt + 1) +
                        ": Lexoria ignores the rest of the line after it");
     }
-    if (lettersOf(letters) == Tletters::utf8) {
-        if (!firstUtf8Line) firstUtf8Line = line;
-        ++utf8Lines;
-    }
+    checkLetters();
     if (loneCarriageReturn) {
         report.add(line, Tseverity::warning,
                    "carriage return without a line feed inside the line: Lexoria does not start a "
                    "new line there");
+    }
+}
+
+// A list marked as UTF-8 shows each byte that is not UTF-8 as U+FFFD; a list in a code page with
+// two-byte characters must not have one cut by a line or piece end.
+void TlistChecker::checkLetters() {
+    size_t invalid = firstInvalidUtf8(bytes);
+    if (marked && invalid != std::string::npos) {
+        report.add(line, Tseverity::warning,
+                   "byte " + std::to_string(invalid + 1) +
+                       " is not UTF-8: Lexoria shows it as U+FFFD, the replacement character, "
+                       "since the byte-order mark makes the list UTF-8");
+    }
+    if (!marked && invalid != std::string::npos) checkTwoByteCharacters();
+}
+
+void TlistChecker::checkTwoByteCharacters() {
+    size_t textEnd = bytes.find_last_not_of("\r\n");
+    textEnd = textEnd == std::string::npos ? 0 : textEnd + 1;
+    size_t nextEnd = 0;
+    for (size_t at = 0; at < textEnd;) {
+        size_t length = page.characterLength(bytes, at);
+        bool cut = at + 1 == textEnd && page.isLeadByte(static_cast<unsigned char>(bytes[at]));
+        while (nextEnd < pieceEnds.size() && pieceEnds[nextEnd] <= at) ++nextEnd;
+        if (length == 2 && nextEnd < pieceEnds.size() && pieceEnds[nextEnd] == at + 1) cut = true;
+        if (cut) {
+            report.add(line, Tseverity::warning,
+                       "byte " + std::to_string(at + 1) +
+                           " begins a two-byte character of code page " +
+                           std::to_string(page.number()) + ", but " +
+                           (at + 1 == textEnd ? "the line ends"
+                                              : "Lexoria's read of the line ends") +
+                           " after it: the character is cut in two");
+            return;
+        }
+        at += length;
     }
 }
 
@@ -216,24 +244,40 @@ void TlistChecker::finishWalk() {
                        " before the first " + keyName(wordKey) + " line and " +
                        (firstStrayLine == lastStrayLine ? "is" : "are") + " never read");
     }
-    if (firstUtf8Line) {
-        std::string more = counted(utf8Lines - 1, "more line", "more lines");
-        more = utf8Lines == 1 ? "" : ", here and on " + more;
-        report.add(
-            firstUtf8Line, Tseverity::warning,
-            "UTF-8 text beyond ASCII" + more +
-                ": Lexoria shows each such letter as two or "
-                "three characters of the ANSI code page; convert the list with \"lexoria-list "
-                "export\" to a CSV file and \"lexoria-list import\" back",
-            true);
+}
+
+// "1, 4, 9 and 3 more".
+std::string lineList(const std::vector<int>& lines) {
+    const size_t shown = 8;
+    std::string text;
+    for (size_t i = 0; i < lines.size() && i < shown; ++i) {
+        text += (i == 0 ? "" : ", ") + std::to_string(lines[i]);
     }
+    if (lines.size() > shown) text += " and " + std::to_string(lines.size() - shown) + " more";
+    return text;
+}
+
+// Without the mark, each entry's letters are told from its bytes alone: a code-page entry that
+// happens to be valid UTF-8 shows other letters. The mark settles it for the whole list.
+void reportMixedLetters(const std::vector<int>& utf8Lines, const std::vector<int>& codePageLines,
+                        TcheckReport& report) {
+    if (utf8Lines.empty() || codePageLines.empty()) return;
+    report.add(std::min(utf8Lines.front(), codePageLines.front()), Tseverity::warning,
+               "entries in UTF-8 (at lines " + lineList(utf8Lines) +
+                   ") and in the ANSI code page (at lines " + lineList(codePageLines) +
+                   ") are mixed in a list without a byte-order mark; \"lexoria-list export\" to "
+                   "a CSV file and \"lexoria-list import\" back writes them all as UTF-8, marked");
 }
 
 // The entries as the program reads them: its own offset scan, then each entry from its offset.
 void checkEntries(std::FILE* file, const TwalkedEntries& walked, TcheckReport& report) {
     std::vector<int32_t> offsets;
     bool overLong = false;
-    if (!scanEntryOffsets(file, offsets, overLong)) {
+    TlistLetters letters;
+    letters.marked = beginsWithMark(file);
+    std::vector<int> utf8Lines;
+    std::vector<int> codePageLines;
+    if (!scanListOffsets(file, offsets, overLong)) {
         report.add(0, Tseverity::error, "the file cannot be read to its end");
         return;
     }
@@ -252,6 +296,9 @@ void checkEntries(std::FILE* file, const TwalkedEntries& walked, TcheckReport& r
             continue;
         }
         if (entry.word.empty()) report.add(line, Tseverity::warning, "the entry has an empty word");
+        TentryLetters kind = letters.of(entry);
+        if (!letters.marked && kind == TentryLetters::utf8) utf8Lines.push_back(line);
+        if (kind == TentryLetters::codePage) codePageLines.push_back(line);
         if (!walked.hasDefinition[i]) {
             ++report.withoutDefinition;
             report.add(line, Tseverity::warning,
@@ -266,6 +313,7 @@ void checkEntries(std::FILE* file, const TwalkedEntries& walked, TcheckReport& r
                            std::to_string(seen.first->second));
         }
     }
+    reportMixedLetters(utf8Lines, codePageLines, report);
     if (overLong) {
         report.add(walked.firstIgnoredLine, Tseverity::warning,
                    "this entry and the " + std::to_string(report.ignoredEntries - 1) +
@@ -289,8 +337,8 @@ const char* severityName(Tseverity severity) {
 
 }  // namespace
 
-void TcheckReport::add(int line, Tseverity severity, const std::string& text, bool aboutLetters) {
-    findings.push_back(Tfinding{line, severity, text, aboutLetters});
+void TcheckReport::add(int line, Tseverity severity, const std::string& text) {
+    findings.push_back(Tfinding{line, severity, text});
 }
 
 int TcheckReport::count(Tseverity severity) const {
@@ -304,8 +352,8 @@ int TcheckReport::exitCode() const {
     return count(Tseverity::warning) > 0 ? 1 : 0;
 }
 
-void checkList(std::FILE* file, TcheckReport& report) {
-    TlistChecker walk(report);
+void checkList(std::FILE* file, TcheckReport& report, const TcodePage& page) {
+    TlistChecker walk(report, page);
     TpieceReader reader(file);
     while (!walk.stopped() && reader.next()) walk.takePiece(reader);
     walk.finishWalk();
@@ -318,13 +366,13 @@ void checkList(std::FILE* file, TcheckReport& report) {
                      [](const Tfinding& a, const Tfinding& b) { return a.line < b.line; });
 }
 
-void checkListFile(const std::string& path, TcheckReport& report) {
+void checkListFile(const std::string& path, TcheckReport& report, const TcodePage& page) {
     TfileHolder file = openFile(path, "rb");
     if (!file) {
         report.add(0, Tseverity::error, "cannot open the file");
         return;
     }
-    checkList(file.get(), report);
+    checkList(file.get(), report, page);
 }
 
 std::string formatReport(const std::string& name, const TcheckReport& report) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "codepage.h"
+
 enum class Tseverity { note, warning, error };
 
 class Tfinding {
@@ -13,7 +15,6 @@ public:
     int line = 0;  // physical line from 1; 0 for the file as a whole
     Tseverity severity = Tseverity::warning;
     std::string text;
-    bool aboutLetters = false;  // about how the letters show, not about how the list reads
 };
 
 class TcheckReport {
@@ -24,15 +25,17 @@ public:
     int withoutDefinition = 0;
     int duplicateWords = 0;
 
-    void add(int line, Tseverity severity, const std::string& text, bool aboutLetters = false);
+    void add(int line, Tseverity severity, const std::string& text);
     int count(Tseverity severity) const;
     // 0 when the list reads as meant (notes allowed), 1 with warnings, 2 when it cannot be read.
     int exitCode() const;
 };
 
-// Checks an open file (binary mode); the report collects everything found.
-void checkList(std::FILE* file, TcheckReport& report);
-void checkListFile(const std::string& path, TcheckReport& report);
+// Checks an open file (binary mode); the report collects everything found. The page is the one
+// Lexoria shows the list's entries in that are not UTF-8.
+void checkList(std::FILE* file, TcheckReport& report, const TcodePage& page = TcodePage());
+void checkListFile(const std::string& path, TcheckReport& report,
+                   const TcodePage& page = TcodePage());
 
 // The findings as "NAME:LINE: warning: text" lines and a closing summary line.
 std::string formatReport(const std::string& name, const TcheckReport& report);

@@ -1,5 +1,5 @@
 // Converting UTF-8 text into a code page one character at a time, so that a character the page
-// lacks can be named.
+// lacks can be named; and stepping over the page's characters, one or two bytes each.
 #include "codepage.h"
 
 #include <cstdio>
@@ -24,4 +24,8 @@ bool TcodePage::fromUtf8(const std::string& utf8, std::string& text, std::string
         }
     }
     return true;
+}
+
+size_t TcodePage::characterLength(const std::string& text, size_t at) const {
+    return at + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
 }

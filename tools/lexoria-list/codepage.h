@@ -2,6 +2,7 @@
 // text read as UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 class TcodePage {
@@ -16,6 +17,11 @@ public:
     // Text of this code page as UTF-8. Bytes the page leaves undefined come back as they were
     // through fromUtf8.
     std::string toUtf8(const std::string& text) const;
+    // Whether the byte begins a two-byte character (in the pages of East Asian Windows: 932, 936,
+    // 949 and 950).
+    bool isLeadByte(unsigned char value) const;
+    // The bytes of the character that begins at `at`: 2 for a lead byte with a byte after it, else 1.
+    size_t characterLength(const std::string& text, size_t at) const;
 
 private:
     bool appendCharacter(unsigned code, std::string& text) const;

@@ -32,3 +32,7 @@ std::string TcodePage::toUtf8(const std::string& text) const {
     const std::string utf8 = bytesFrom(wideFrom(text, static_cast<UINT>(page)), CP_UTF8);
     return utf8.empty() ? text : utf8;
 }
+
+bool TcodePage::isLeadByte(unsigned char value) const {
+    return IsDBCSLeadByteEx(static_cast<UINT>(page), value) != FALSE;
+}

@@ -47,3 +47,17 @@ bool readColumnNames(const Trecord& row, TcolumnNames& names) {
     }
     return named;
 }
+
+// A word list's first word can be a column name too ("back", "front", "usage"): only a row of
+// names alone, naming both columns a list cannot do without, is taken for column names.
+bool isHeaderRow(const Trecord& row) {
+    TcolumnNames names;
+    if (!readColumnNames(row, names) || names.word == 0 || names.definition == 0) return false;
+    for (const std::string& cell : row.fields) {
+        std::string name = cellName(cell);
+        bool known = name.empty();
+        for (const auto& entry : knownNames) known = known || name == entry.name;
+        if (!known) return false;
+    }
+    return true;
+}

@@ -13,3 +13,7 @@ public:
 
 // True when a cell of the row, in any letter case and with blanks around it, is one of the names.
 bool readColumnNames(const Trecord& row, TcolumnNames& names);
+
+// True when the row is column names: every cell that is not empty is one, and they name both the
+// word and the definition column.
+bool isHeaderRow(const Trecord& row);

@@ -11,12 +11,12 @@
 #include "stats.h"
 
 const char* const usageText =
-    "usage: lexoria-list check FILE\n"
+    "usage: lexoria-list check [--codepage N] FILE\n"
     "       lexoria-list import [--format csv|tsv|anki] [--word N] [--def N] [--ex N]\n"
-    "                           [--header | --no-header] [--keep-bytes] [--codepage N]\n"
+    "                           [--header | --no-header] [--codepage N | --ansi]\n"
     "                           [--skip-bad] INPUT OUTPUT\n"
-    "       lexoria-list export LIST OUTPUT.csv\n"
-    "       lexoria-list stats FILE\n";
+    "       lexoria-list export [--codepage N] LIST OUTPUT.csv\n"
+    "       lexoria-list stats [--codepage N] FILE\n";
 
 namespace {
 
@@ -69,10 +69,12 @@ bool parseImport(const std::vector<std::string>& arguments, TimportOptions& opti
         else if (argument == "--header") options.header = true;
         else if (argument == "--skip-bad") options.skipBad = true;
         else if (argument == "--no-header") options.noHeader = true;
-        else if (argument == "--keep-bytes") options.keepBytes = true;
-        else if (argument == "--ansi") options.keepBytes = false;  // converting is the default now
-        else if (argument == "--codepage") valid = parseCodePage(arguments[++i], options.codePage);
-        else if (argument.size() > 1 && argument[0] == '-') valid = false;
+        else if (argument == "--keep-bytes") options.convert = false;  // the default now
+        else if (argument == "--ansi") options.convert = true;
+        else if (argument == "--codepage") {
+            valid = parseCodePage(arguments[++i], options.codePage);
+            options.convert = true;
+        } else if (argument.size() > 1 && argument[0] == '-') valid = false;
         else files.push_back(argument);
         if (!valid) {
             problem = "cannot use " + argument + (takesValue ? " " + arguments[i] : "");
@@ -92,17 +94,42 @@ bool parseImport(const std::vector<std::string>& arguments, TimportOptions& opti
     return true;
 }
 
-int runCheck(const std::string& path, std::string& out) {
+// The files of check, stats and export, and the code page of their lists' entries that are not
+// UTF-8; false with the reason when the arguments don't fit.
+bool parseListCommand(const std::vector<std::string>& arguments, size_t fileCount,
+                      std::vector<std::string>& files, int& page, std::string& problem) {
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--codepage") {
+            if (i + 1 == arguments.size() || !parseCodePage(arguments[++i], page)) {
+                problem =
+                    "cannot use --codepage" + (i < arguments.size() ? " " + arguments[i] : "");
+                return false;
+            }
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            problem = "cannot use " + argument;
+            return false;
+        } else {
+            files.push_back(argument);
+        }
+    }
+    if (files.size() == fileCount) return true;
+    problem =
+        arguments[0] + (fileCount == 1 ? " needs one file" : " needs a LIST and an OUTPUT file");
+    return false;
+}
+
+int runCheck(const std::string& path, int page, std::string& out) {
     TcheckReport report;
-    checkListFile(path, report);
+    checkListFile(path, report, TcodePage(page));
     out += formatReport(shownPath(path), report);
     return report.exitCode();
 }
 
-int runStats(const std::string& path, std::string& out, std::string& err) {
+int runStats(const std::string& path, int page, std::string& out, std::string& err) {
     TfileHolder file = openFile(path, "rb");
     TlistStats stats;
-    if (!file || !collectStats(file.get(), stats)) {
+    if (!file || !collectStats(file.get(), stats, TcodePage(page))) {
         err += "lexoria-list: cannot read " + shownPath(path) + "\n";
         return 2;
     }
@@ -115,14 +142,21 @@ int runStats(const std::string& path, std::string& out, std::string& err) {
 int runCommand(const std::vector<std::string>& arguments, std::string& out, std::string& err) {
     if (arguments.empty()) return usageError("no command", err);
     const std::string& command = arguments[0];
-    size_t count = arguments.size() - 1;
     if (command == "help" || command == "--help" || command == "-h") {
         out += usageText;
         return 0;
     }
-    if (command == "check" && count == 1) return runCheck(arguments[1], out);
-    if (command == "stats" && count == 1) return runStats(arguments[1], out, err);
-    if (command == "export" && count == 2) return runExport(arguments[1], arguments[2], out, err);
+    if (command == "check" || command == "stats" || command == "export") {
+        std::vector<std::string> files;
+        int page = 0;
+        std::string problem;
+        if (!parseListCommand(arguments, command == "export" ? 2 : 1, files, page, problem)) {
+            return usageError(problem, err);
+        }
+        if (command == "check") return runCheck(files[0], page, out);
+        if (command == "stats") return runStats(files[0], page, out, err);
+        return runExport({page, files[0], files[1]}, out, err);
+    }
     if (command == "import") {
         TimportOptions options;
         std::string problem;

@@ -166,11 +166,22 @@ std::vector<Trecord> splitRecords(const std::string& text, char separator, int f
     return records;
 }
 
+// A CSV may begin with a "#" line that holds a colon ("# 2024: my words"); only a key that an
+// Anki export writes makes the file one.
 bool hasAnkiHeader(const std::string& text) {
-    TankiHeader ignored;
-    std::string problem;
-    size_t end = text.find_first_of("\r\n");
-    return takeHeaderLine(text.substr(0, end), ignored, problem);
+    static const char* const ankiKeys[] = {"separator",   "html",
+                                           "tags",        "columns",
+                                           "notetype",    "deck",
+                                           "guid column", "notetype column",
+                                           "deck column", "tags column"};
+    std::string line = text.substr(0, text.find_first_of("\r\n"));
+    size_t colon = line.find(':');
+    if (line.empty() || line[0] != '#' || colon == std::string::npos) return false;
+    std::string key = loweredAscii(trimmedBlanks(line.substr(1, colon - 1)));
+    for (const char* known : ankiKeys) {
+        if (key == known) return true;
+    }
+    return false;
 }
 
 bool readAnkiHeader(const std::string& text, TankiHeader& header, std::string& problem) {

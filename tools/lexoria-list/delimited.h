@@ -27,7 +27,7 @@ public:
     int dataLine = 1;
 };
 
-// True when the text begins with a "#key:value" line.
+// True when the text begins with a "#key:value" line whose key an Anki export writes.
 bool hasAnkiHeader(const std::string& text);
 // Reads the header lines; false, with the reason, for a separator it does not know.
 bool readAnkiHeader(const std::string& text, TankiHeader& header, std::string& problem);

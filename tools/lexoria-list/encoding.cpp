@@ -40,11 +40,40 @@ void appendUtf8(std::string& text, unsigned code) {
 }
 
 Tletters lettersOf(const std::string& text) {
-    Tletters letters = Tletters::ascii;
+    if (firstInvalidUtf8(text) != std::string::npos) return Tletters::other;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return Tletters::utf8;
+    }
+    return Tletters::ascii;
+}
+
+size_t firstInvalidUtf8(const std::string& text) {
     for (size_t at = 0; at < text.size();) {
         unsigned code = 0;
-        if (!decodeUtf8(text, at, code)) return Tletters::other;
-        if (code >= 0x80) letters = Tletters::utf8;
+        if (!decodeUtf8(text, at, code)) return at;
     }
-    return letters;
+    return std::string::npos;
+}
+
+namespace {
+const unsigned replacementCharacter = 0xFFFD;
+}  // namespace
+
+std::string withReplacementCharacters(const std::string& text) {
+    std::string shown;
+    for (size_t at = 0; at < text.size();) {
+        unsigned code = replacementCharacter;
+        if (!decodeUtf8(text, at, code)) ++at;
+        appendUtf8(shown, code);
+    }
+    return shown;
+}
+
+size_t utf8Characters(const std::string& text) {
+    size_t count = 0;
+    for (size_t at = 0; at < text.size(); ++count) {
+        unsigned code = 0;
+        if (!decodeUtf8(text, at, code)) ++at;
+    }
+    return count;
 }

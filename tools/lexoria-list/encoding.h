@@ -16,3 +16,13 @@ enum class Tletters {
     other,  // bytes beyond ASCII that are not UTF-8: text in some code page
 };
 Tletters lettersOf(const std::string& text);
+
+// Where the first byte that is not UTF-8 lies; npos when the text is valid UTF-8 throughout.
+size_t firstInvalidUtf8(const std::string& text);
+
+// The text with every byte that is not UTF-8 replaced by U+FFFD, as Lexoria shows such bytes in a
+// list marked as UTF-8.
+std::string withReplacementCharacters(const std::string& text);
+
+// Characters in valid UTF-8 text, each byte that is not UTF-8 counting as one.
+size_t utf8Characters(const std::string& text);

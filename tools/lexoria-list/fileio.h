@@ -1,4 +1,4 @@
-// Files for the tool: an owning FILE pointer and whole-file reading.
+// Files for the tool: an owning FILE pointer on a UTF-8 path.
 #pragma once
 
 #include <string>
@@ -6,4 +6,3 @@
 #include "base/fileholder.h"
 
 TfileHolder openFile(const std::string& path, const char* mode);
-bool readWholeFile(const std::string& path, std::string& bytes);

@@ -16,8 +16,10 @@
 #include "encoding.h"
 #include "fileio.h"
 #include "html.h"
+#include "listtext.h"
 #include "listwriter.h"
 #include "base/textcompare.h"
+#include "base/wholefile.h"
 #include "vocab/wordlist.h"
 
 namespace {
@@ -27,7 +29,6 @@ public:
     std::vector<Trecord> records;
     bool anki = false;
     bool html = false;
-    Tletters letters = Tletters::ascii;
     std::vector<int> metadataColumns;
 };
 
@@ -58,7 +59,7 @@ TinputFormat guessFormat(const std::string& path, const std::string& text) {
 
 bool loadSource(const TimportOptions& options, Tsource& source, std::string& problem) {
     std::string text;
-    if (!readWholeFile(options.input, text)) {
+    if (readWholeFile(options.input, text) != TwholeFileRead::read) {
         problem = "cannot read " + shownPath(options.input);
         return false;
     }
@@ -66,8 +67,7 @@ bool loadSource(const TimportOptions& options, Tsource& source, std::string& pro
         problem = shownPath(options.input) + " is UTF-16 text; save it as UTF-8 or ANSI text first";
         return false;
     }
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-    source.letters = lettersOf(text);
+    if (text.compare(0, byteOrderMarkSize, byteOrderMark) == 0) text.erase(0, byteOrderMarkSize);
     TinputFormat format = options.format;
     if (format == TinputFormat::guess) format = guessFormat(options.input, text);
     switch (format) {
@@ -93,15 +93,15 @@ bool loadSource(const TimportOptions& options, Tsource& source, std::string& pro
     return false;
 }
 
-// A first row that names the columns is taken as column names, unless --no-header makes it data;
+// A first row of column names is taken as such, unless --no-header makes it data;
 // the columns it names count as given where the command line gives none. True when it names any.
 // An Anki export names no columns in its notes (a tag "vocabulary" is no name), only in --header.
 bool applyColumnNames(const Tsource& source, TimportOptions& options) {
     TcolumnNames names;
     bool mayName = options.header || (!options.noHeader && !source.anki);
-    if (!mayName || source.records.empty() || !readColumnNames(source.records.front(), names)) {
-        return false;
-    }
+    if (!mayName || source.records.empty()) return false;
+    const Trecord& first = source.records.front();
+    if (!(options.header || isHeaderRow(first)) || !readColumnNames(first, names)) return false;
     auto take = [&options](int named, int& given) {
         bool givenElsewhere = named == options.wordColumn || named == options.definitionColumn ||
                               named == options.exampleColumn;
@@ -159,30 +159,44 @@ bool readRows(const TimportOptions& options, Tsource& source, Tcolumns& columns,
     return true;
 }
 
+// How the list is written: in UTF-8 with the mark, or in a code page. A field that is not valid
+// UTF-8 is text in the page; each field is judged alone, so that one such byte does not turn the
+// conversion off for the rest of the input.
 class Tconversion {
 public:
     bool html = false;
-    Tletters input = Tletters::ascii;  // the letters of the input as a whole
-    bool keepUtf8 = false;
+    bool utf8List = false;
     TcodePage page;
+    bool utf8Text = false;   // the input holds UTF-8 beyond ASCII
+    int codePageFields = 0;  // fields that are not UTF-8
 };
 
-// Puts a field in the code page Lexoria shows it in. UTF-8 is converted unless it is to be kept;
-// other text is taken as the page's own, and only the characters its HTML entities stand for need
-// converting.
-bool convertLetters(const Tconversion& conversion, std::string& field, std::string& problem) {
-    bool utf8 = conversion.input != Tletters::other;
-    if (!utf8 && !conversion.html) return true;
+// Text that is ASCII throughout reads the same either way, and is written as it was.
+bool holdsUtf8Text(const Tsource& source) {
+    for (const Trecord& record : source.records) {
+        for (const std::string& field : record.fields) {
+            if (lettersOf(field) == Tletters::utf8) return true;
+        }
+    }
+    return false;
+}
+
+// Puts a field in the letters of the list. A code page's text stays as it is in a list of that
+// page; everything else goes through UTF-8, where the HTML of an Anki export is read.
+bool convertLetters(Tconversion& conversion, std::string& field, std::string& problem) {
+    bool utf8 = lettersOf(field) != Tletters::other;
+    if (!utf8) ++conversion.codePageFields;
+    if (!utf8 && !conversion.html && !conversion.utf8List) return true;
     if (!utf8) field = conversion.page.toUtf8(field);
     if (conversion.html) field = htmlToText(field);
-    if (utf8 && conversion.keepUtf8) return true;
+    if (conversion.utf8List) return true;
     std::string text;
     if (!conversion.page.fromUtf8(field, text, problem)) return false;
     field = text;
     return true;
 }
 
-bool takeField(const Trecord& record, int column, const char* name, const Tconversion& conversion,
+bool takeField(const Trecord& record, int column, const char* name, Tconversion& conversion,
                std::string& field, std::string& problem) {
     if (column == 0) return true;
     if (static_cast<int>(record.fields.size()) < column) {
@@ -203,7 +217,7 @@ bool takeField(const Trecord& record, int column, const char* name, const Tconve
     return true;
 }
 
-bool convertRow(const Trecord& record, const Tcolumns& columns, const Tconversion& conversion,
+bool convertRow(const Trecord& record, const Tcolumns& columns, Tconversion& conversion,
                 TwordDef& fields, std::string& problem) {
     if (!record.problem.empty()) {
         problem = record.problem;
@@ -218,18 +232,18 @@ bool convertRow(const Trecord& record, const Tcolumns& columns, const Tconversio
 // Reads the written list back as Lexoria will: the checker finds nothing, and every entry reads
 // back as the importer meant it.
 bool verifyList(const std::string& path, const std::vector<TwordDef>& expected,
-                std::string& problem) {
+                const TcodePage& page, std::string& problem) {
     TcheckReport report;
-    checkListFile(path, report);
+    checkListFile(path, report, page);
     for (const Tfinding& finding : report.findings) {
-        if (finding.severity == Tseverity::note || finding.aboutLetters) continue;
+        if (finding.severity == Tseverity::note) continue;
         problem = "line " + std::to_string(finding.line) + ": " + finding.text;
         return false;
     }
     TfileHolder file = openFile(path, "rb");
     std::vector<int32_t> offsets;
     bool overLong = false;
-    if (!file || !scanEntryOffsets(file.get(), offsets, overLong) ||
+    if (!file || !scanListOffsets(file.get(), offsets, overLong) ||
         offsets.size() != expected.size()) {
         problem = "the entries do not read back";
         return false;
@@ -284,16 +298,29 @@ public:
 // Enough bad rows to see what is wrong; a file of nothing else would fill memory with messages.
 const int shownBadRows = 100;
 
-void convertRows(const Tsource& source, const Tcolumns& columns, const Tconversion& conversion,
+// Where the list is in a code page, Lexoria takes an entry whose bytes are valid UTF-8 beyond
+// ASCII for UTF-8 ("\xC3\xA9" in 1252 is "é" then, not "Ã©").
+bool readsAsMeant(const TwordDef& read, const Tconversion& conversion, std::string& problem) {
+    TlistLetters letters;
+    if (conversion.utf8List || letters.of(read) != TentryLetters::utf8) return true;
+    problem = "its bytes in code page " + std::to_string(conversion.page.number()) +
+              " read as UTF-8 too, and Lexoria would show them so; without --codepage or "
+              "--ansi the list is written in UTF-8";
+    return false;
+}
+
+void convertRows(const Tsource& source, const Tcolumns& columns, Tconversion& conversion,
                  const std::string& inputName, TconvertedList& converted, std::string& err) {
+    const TcodePage* linePage = conversion.utf8List ? nullptr : &conversion.page;
     for (const Trecord& record : source.records) {
         TwordDef fields;
         std::string problem;
         if (convertRow(record, columns, conversion, fields, problem)) {
             std::string entry;
-            TwordDef read = appendEntry(entry, fields);
+            TwordDef read = appendEntry(entry, fields, linePage);
             if (read.word.empty()) {
                 problem = "the word is empty";
+            } else if (!readsAsMeant(read, conversion, problem)) {
             } else if (static_cast<int>(converted.expected.size()) == maxEntries) {
                 problem = "Lexoria shows at most " + std::to_string(maxEntries) + " entries";
             } else {
@@ -313,11 +340,12 @@ void convertRows(const Tsource& source, const Tcolumns& columns, const Tconversi
 }
 
 bool writeVerifiedList(const std::string& output, const TconvertedList& converted,
-                       std::string& err) {
+                       const Tconversion& conversion, std::string& err) {
     TpendingOutput pending(output);
-    if (!writeOutput(pending, converted.text, output, err)) return false;
+    std::string mark = conversion.utf8List ? byteOrderMark : "";
+    if (!writeOutput(pending, mark + converted.text, output, err)) return false;
     std::string problem;
-    if (!verifyList(pending.temporaryPath(), converted.expected, problem)) {
+    if (!verifyList(pending.temporaryPath(), converted.expected, conversion.page, problem)) {
         err += "lexoria-list: the written list does not read back as meant (" + problem +
                "); nothing written\n";
         return false;
@@ -336,10 +364,18 @@ std::string readingNotes(bool namedColumns, const Tcolumns& columns,
                  " (--no-header reads the row as data)\n";
     }
     std::string page = "code page " + std::to_string(conversion.page.number());
-    if (conversion.input == Tletters::utf8 && !conversion.keepUtf8) {
-        notes += "the text is UTF-8: converting it into " + page + " (--keep-bytes keeps it)\n";
-    } else if (conversion.input == Tletters::other) {
-        notes += "the text is not UTF-8: its bytes are kept, as text in " + page + "\n";
+    if (conversion.utf8List) {
+        notes +=
+            "the text is UTF-8: writing a UTF-8 list with a byte-order mark (--codepage N "
+            "converts it into a code page instead)\n";
+    } else if (conversion.utf8Text) {
+        notes += "the text is UTF-8: converting it into " + page + "\n";
+    }
+    int fields = conversion.codePageFields;
+    if (fields > 0) {
+        notes +=
+            std::to_string(fields) + (fields == 1 ? " field is" : " fields are") + " not UTF-8: " +
+            (conversion.utf8List ? "converted from " + page : "kept, as text in " + page) + "\n";
     }
     return notes;
 }
@@ -358,12 +394,12 @@ int runImport(const TimportOptions& options, std::string& out, std::string& err)
     }
     Tconversion conversion;
     conversion.html = source.html;
-    conversion.input = source.letters;
-    conversion.keepUtf8 = options.keepBytes;
+    conversion.utf8Text = holdsUtf8Text(source);
+    conversion.utf8List = !options.convert && conversion.utf8Text;
     conversion.page = TcodePage(options.codePage);
-    out += readingNotes(namedColumns, columns, conversion);
     TconvertedList converted;
     convertRows(source, columns, conversion, shownPath(options.input), converted, err);
+    out += readingNotes(namedColumns, columns, conversion);
     int badRows = converted.badRows;
     if (badRows > 0 && !options.skipBad) {
         err += "lexoria-list: " + std::to_string(badRows) + " bad row" + (badRows == 1 ? "" : "s") +
@@ -375,7 +411,7 @@ int runImport(const TimportOptions& options, std::string& out, std::string& err)
                "; nothing written\n";
         return 2;
     }
-    if (!writeVerifiedList(options.output, converted, err)) return 2;
+    if (!writeVerifiedList(options.output, converted, conversion, err)) return 2;
     out += "imported " + std::to_string(converted.expected.size()) + " entries from " +
            shownPath(options.input) + " into " + shownPath(options.output);
     if (badRows > 0)
@@ -385,25 +421,32 @@ int runImport(const TimportOptions& options, std::string& out, std::string& err)
     return badRows > 0 ? 1 : 0;
 }
 
-int runExport(const std::string& listPath, const std::string& output, std::string& out,
-              std::string& err) {
+int runExport(const TexportOptions& options, std::string& out, std::string& err) {
+    const std::string& listPath = options.list;
+    const std::string& output = options.output;
     if (!outputAllowed(listPath, output, err)) return 2;
     TfileHolder file = openFile(listPath, "rb");
     std::vector<int32_t> offsets;
     bool overLong = false;
-    if (!file || !scanEntryOffsets(file.get(), offsets, overLong)) {
+    if (!file || !scanListOffsets(file.get(), offsets, overLong)) {
         err += "lexoria-list: cannot read " + shownPath(listPath) + "\n";
         return 2;
     }
-    // Named columns, so that a first word such as "back" is not taken for a column name.
-    std::string csv = "word,definition,example\r\n";
+    TlistLetters letters;
+    letters.marked = beginsWithMark(file.get());
+    letters.page = TcodePage(options.codePage);
+    // Marked, so that a spreadsheet opens it in the right letters; named columns, so that a first
+    // word such as "back" is not taken for a column name.
+    std::string csv = std::string(byteOrderMark) + "word,definition,example\r\n";
     for (int32_t offset : offsets) {
         TwordDef entry;
         if (!readEntryAt(file.get(), offset, entry)) {
             err += "lexoria-list: cannot read the entry at byte " + std::to_string(offset) + "\n";
             return 2;
         }
-        csv += csvRecord(entry);
+        TentryLetters kind = letters.of(entry);
+        csv += csvRecord({letters.asUtf8(entry.word, kind), letters.asUtf8(entry.definition, kind),
+                          letters.asUtf8(entry.example, kind)});
     }
     if (offsets.empty()) {
         err += "lexoria-list: " + shownPath(listPath) + " has no entries; nothing written\n";

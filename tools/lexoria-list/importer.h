@@ -15,8 +15,8 @@ public:
     bool header = false;     // the first row is column names, whatever it holds
     bool noHeader = false;   // the first row is data, whatever it holds
     bool skipBad = false;
-    bool keepBytes = false;  // keep UTF-8 text as UTF-8
-    int codePage = 0;        // the code page UTF-8 text goes into; 0 for the default
+    bool convert = false;  // write the list in a code page rather than UTF-8
+    int codePage = 0;      // that page, and the page of text that is not UTF-8; 0 for the default
     std::string input;
     std::string output;
 };
@@ -25,6 +25,12 @@ public:
 // 2 when nothing was written. Messages for the user go to out, problems to err.
 int runImport(const TimportOptions& options, std::string& out, std::string& err);
 
-// Exit status 0 when written, 2 when not.
-int runExport(const std::string& list, const std::string& output, std::string& out,
-              std::string& err);
+class TexportOptions {
+public:
+    int codePage = 0;  // the page of the list's entries that are not UTF-8; 0 for the default
+    std::string list;
+    std::string output;
+};
+
+// Writes the entries as UTF-8 CSV with a byte-order mark. Exit status 0 when written, 2 when not.
+int runExport(const TexportOptions& options, std::string& out, std::string& err);

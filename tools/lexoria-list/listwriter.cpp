@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "encoding.h"
 #include "keys.h"
 
 namespace {
@@ -55,17 +56,27 @@ void defuseKey(std::string& line, size_t& from) {
     line[equals - 1] = ' ';
 }
 
-bool isUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+size_t characterLength(const std::string& line, size_t at, const TcodePage* page) {
+    if (page) return page->characterLength(line, at);
+    unsigned code = 0;
+    size_t next = at;
+    return decodeUtf8(line, next, code) ? next - at : 1;
+}
 
 // Where to break the rest of a line (from `from`) longer than room: after its last space that
-// fits, else at room itself, moved back so as not to split a UTF-8 character.
-size_t breakPoint(const std::string& line, size_t from, size_t room) {
+// fits (a space is never part of another character, in UTF-8 or a code page), else at the last
+// character boundary that fits. Boundaries are found walking forward, since a trail byte of a
+// two-byte code page can look like a lead byte.
+size_t breakPoint(const std::string& line, size_t from, size_t room, const TcodePage* page) {
     for (size_t space = from + room; space >= from + room / 2; --space) {
         if (line[space] == ' ') return space;
     }
-    size_t at = from + room;
-    for (int back = 0; back < 3 && at > from + 1 && isUtf8Continuation(line[at]); ++back) --at;
-    return at;
+    size_t at = from;
+    for (;;) {
+        size_t next = at + characterLength(line, at, page);
+        if (next > from + room) return at > from ? at : from + room;
+        at = next;
+    }
 }
 
 void appendLines(std::string& list, const char* key, const std::vector<std::string>& lines) {
@@ -97,7 +108,8 @@ std::string csvField(const std::string& text) {
 
 }  // namespace
 
-std::vector<std::string> fieldLines(const std::string& field, size_t keyLength) {
+std::vector<std::string> fieldLines(const std::string& field, size_t keyLength,
+                                    const TcodePage* page) {
     std::vector<std::string> lines;
     for (std::string line : splitAtLineBreaks(field)) {
         trimAsRead(line);
@@ -107,7 +119,7 @@ std::vector<std::string> fieldLines(const std::string& field, size_t keyLength) 
             size_t key = lines.empty() ? keyLength : 0;
             size_t room = longestWrittenLine - std::strlen(lineEnd) - key;
             if (line.size() - from <= room) break;
-            size_t cut = breakPoint(line, from, room);
+            size_t cut = breakPoint(line, from, room, page);
             std::string head = line.substr(from, cut - from);
             trimAsRead(head);
             lines.push_back(head);
@@ -118,11 +130,12 @@ std::vector<std::string> fieldLines(const std::string& field, size_t keyLength) 
     return lines;
 }
 
-TwordDef appendEntry(std::string& list, const TwordDef& fields) {
+TwordDef appendEntry(std::string& list, const TwordDef& fields, const TcodePage* page) {
     TwordDef read;
-    std::vector<std::string> word = fieldLines(fields.word, std::strlen(wordKey));
-    std::vector<std::string> definition = fieldLines(fields.definition, std::strlen(definitionKey));
-    std::vector<std::string> example = fieldLines(fields.example, std::strlen(exampleKey));
+    std::vector<std::string> word = fieldLines(fields.word, std::strlen(wordKey), page);
+    std::vector<std::string> definition =
+        fieldLines(fields.definition, std::strlen(definitionKey), page);
+    std::vector<std::string> example = fieldLines(fields.example, std::strlen(exampleKey), page);
     appendLines(list, wordKey, word);
     appendLines(list, definitionKey, definition);
     read.word = joined(word);

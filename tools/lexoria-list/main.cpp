@@ -1,12 +1,11 @@
 // lexoria-list: checks word lists for Lexoria, imports them from CSV, tab-separated text and Anki
 // exports, exports them to CSV, and counts them. See README.md beside this file.
 #include <cstdio>
-#include <new>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "base/platformfiles.h"
+#include "base/toolmain.h"
 #include "commands.h"
 
 namespace {
@@ -28,10 +27,5 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    try {
-        return run(argc, argv);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {}
-    std::fputs("lexoria-list: out of memory\n", stderr);
-    return cannotReadOrWriteStatus;
+    return runTool("lexoria-list", cannotReadOrWriteStatus, run, argc, argv);
 }

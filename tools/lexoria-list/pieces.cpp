@@ -3,9 +3,14 @@
 
 #include <cstring>
 
+#include "listtext.h"
+
+// The mark at the start of a list is no part of its first line.
 TpieceReader::TpieceReader(std::FILE* source) : file(source) {
     buffer[0] = '\0';
-    error = std::fseek(file, 0, SEEK_SET) != 0;
+    marked = beginsWithMark(file);
+    end = marked ? byteOrderMarkSize : 0;
+    error = std::fseek(file, end, SEEK_SET) != 0;
 }
 
 bool TpieceReader::next() {

@@ -9,7 +9,8 @@
 
 class TpieceReader {
 public:
-    explicit TpieceReader(std::FILE* file);  // starts at the beginning of the file
+    // Starts at the beginning of the file, or just after the byte-order mark that begins it.
+    explicit TpieceReader(std::FILE* file);
     TpieceReader(const TpieceReader&) = delete;
     TpieceReader& operator=(const TpieceReader&) = delete;
 
@@ -25,6 +26,8 @@ public:
     int piece() const { return pieceIndex; }     // 0 for the piece that begins its line
     bool endsLine() const { return lineEnded; }  // ended with its line's LF
     bool hasZeroByte() const;
+    bool markedList() const { return marked; }  // the file begins with the byte-order mark
+    std::string bytes() const { return std::string(buffer, static_cast<size_t>(size())); }
 
 private:
     std::FILE* file;
@@ -35,4 +38,5 @@ private:
     int pieceIndex = 0;
     bool lineEnded = true;
     bool error = false;
+    bool marked = false;
 };

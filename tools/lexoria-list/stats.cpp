@@ -1,10 +1,12 @@
-// Counting a word list: lines and bytes from the line walk, entries from the program's own reader.
+// Counting a word list: lines and bytes from the line walk, entries from the program's own reader,
+// lengths in the characters the entries show.
 #include "stats.h"
 
 #include <map>
 #include <vector>
 
 #include "keys.h"
+#include "listtext.h"
 #include "pieces.h"
 #include "vocab/wordlist.h"
 
@@ -23,27 +25,30 @@ int countLines(const std::string& text) {
 
 }  // namespace
 
-bool collectStats(std::FILE* file, TlistStats& stats) {
+bool collectStats(std::FILE* file, TlistStats& stats, const TcodePage& page) {
     stats = TlistStats();
+    TlistLetters letters;
+    letters.page = page;
     std::map<long, int> lineOfOffset;
     TpieceReader reader(file);
     while (reader.next()) {
         stats.lines = reader.line();
         stats.bytes = reader.offset() + reader.size();
+        letters.marked = reader.markedList();
         if (lineKind(reader.text()) == TlineKind::word)
             lineOfOffset[reader.offset()] = reader.line();
     }
     std::vector<int32_t> offsets;
     bool overLong = false;
-    if (reader.failed() || !scanEntryOffsets(file, offsets, overLong)) return false;
+    if (reader.failed() || !scanListOffsets(file, offsets, overLong)) return false;
     stats.entries = static_cast<int>(offsets.size());
     stats.ignoredEntries = static_cast<int>(lineOfOffset.size()) - stats.entries;
     for (int32_t offset : offsets) {
         TwordDef entry;
         if (!readEntryAt(file, offset, entry)) return false;
-        if (entry.definition.size() <= stats.longestDefinition && stats.longestDefinitionLine)
-            continue;
-        stats.longestDefinition = entry.definition.size();
+        size_t length = letters.characters(entry.definition, letters.of(entry));
+        if (length <= stats.longestDefinition && stats.longestDefinitionLine) continue;
+        stats.longestDefinition = length;
         stats.longestDefinitionLines = countLines(entry.definition);
         stats.longestDefinitionWord = entry.word.substr(0, entry.word.find('\r'));
         stats.longestDefinitionLine = lineOfOffset[offset];
@@ -80,7 +85,7 @@ std::string formatStats(const TlistStats& stats) {
     if (stats.entries == 0) {
         text += "none";
     } else {
-        text += plural(static_cast<int>(stats.longestDefinition), "byte") + " in " +
+        text += plural(static_cast<int>(stats.longestDefinition), "character") + " in " +
                 plural(stats.longestDefinitionLines, "line") + " (\"" +
                 stats.longestDefinitionWord + "\", line " +
                 std::to_string(stats.longestDefinitionLine) + ")";
