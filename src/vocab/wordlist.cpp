@@ -43,12 +43,20 @@ long long positionAfter(std::FILE* file, const char* line, long long lineStart) 
 }
 }  // namespace
 
+bool beginsWithUtf8Mark(std::FILE* file) {
+    char start[utf8MarkLength];
+    return std::fseek(file, 0, SEEK_SET) == 0 &&
+           std::fread(start, 1, utf8MarkLength, file) == utf8MarkLength &&
+           std::memcmp(start, utf8Mark, utf8MarkLength) == 0;
+}
+
 bool scanEntryOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& overLong) {
     offsets.clear();
     overLong = false;
-    if (std::fseek(file, 0, SEEK_SET) != 0) return false;
+    const long firstLine = beginsWithUtf8Mark(file) ? utf8MarkLength : 0;
+    if (std::ferror(file) || std::fseek(file, firstLine, SEEK_SET) != 0) return false;
     char line[lineBufferSize];
-    long long lineStart = 0;
+    long long lineStart = firstLine;
     while (readLine(file, line)) {
         if (beginsWithKey(line, wordKey)) {
             if (static_cast<int>(offsets.size()) == maxEntries) {
@@ -65,11 +73,12 @@ bool scanEntryOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& over
 
 namespace {
 // Walks back from offset one full piece at a time: each must hold no LF, and the walk must end
-// just after a LF or at the start of the file.
+// just after a LF, at the start of the file, or just after its byte-order mark.
 bool isLineStart(std::FILE* file, long offset) {
     const long piece = lineBufferSize - 1;
     char before[lineBufferSize - 1];
     for (long at = offset; at > 0; at -= piece) {
+        if (at == utf8MarkLength && beginsWithUtf8Mark(file)) return true;
         const long from = at > piece ? at - piece : 0;
         const size_t length = static_cast<size_t>(at - from);
         if (std::fseek(file, from, SEEK_SET) != 0 || std::fread(before, 1, length, file) != length)
@@ -83,6 +92,8 @@ bool isLineStart(std::FILE* file, long offset) {
 // Stale when the line at offset is no "word=" line, or there is none (past the end); failed
 // when the stream lets the read down.
 TentryRead assembleEntry(std::FILE* file, long offset, TwordDef& entry) {
+    const bool marked = beginsWithUtf8Mark(file);
+    if (std::ferror(file)) return TentryRead::failed;
     if (offset < 0 || std::fseek(file, offset, SEEK_SET) != 0) return TentryRead::stale;
     char line[lineBufferSize];
     if (!readLine(file, line)) return std::ferror(file) ? TentryRead::failed : TentryRead::stale;
@@ -109,6 +120,7 @@ TentryRead assembleEntry(std::FILE* file, long offset, TwordDef& entry) {
     }
     // A read error is not the end of the entry: a cut entry is never handed out as whole.
     if (std::ferror(file)) return TentryRead::failed;
+    read.encoding = entryEncoding(read, marked);
     entry = std::move(read);
     return TentryRead::read;
 }
