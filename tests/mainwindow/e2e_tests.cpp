@@ -153,24 +153,33 @@ TEST_F(TlexoriaRun, EscapeAndEnterEndTheProgram) {
 TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
     struct Tcase {
         const char* name;
-        const char* list;  // null: no list file
+        const char* list;        // null: no list file
+        std::wstring subfolder;  // of the scratch folder, holding the program
     } cases[] = {
-        {"missing list", nullptr},
-        {"list without entries", "def=orphan\r\n"},
+        {"missing list", nullptr, L""},
+        {"list without entries", "def=orphan\r\n", L""},
+        {"missing list in a folder named in Japanese", nullptr, L"\\\u65e5\u672c"},
+        {"list without entries in a folder named in Polish", "def=orphan\r\n", L"\\\u0141\u00f3d\u017a"},
     };
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string list = folder.file(listName);
-        DeleteFileA(list.c_str());
+        const std::wstring where = wideOf(folder.path()) + c.subfolder;
+        CreateDirectoryW(where.c_str(), nullptr);
+        CopyFileW(wideOf(folder.file("Lexoria.exe")).c_str(), (where + L"\\Lexoria.exe").c_str(),
+                  TRUE);
+        const std::wstring list = where + L"\\" + wideOf(listName);
+        DeleteFileW(list.c_str());
         ASSERT_TRUE(!c.list || writeFile(list, c.list));
 
         TlexoriaProcess run;
-        ASSERT_TRUE(run.start(folder.path()));
+        ASSERT_TRUE(run.start(where));
         HWND box = run.waitForDialog();
         ASSERT_NE(nullptr, box);
-        const std::string text =
-            c.list ? "Unable to load word list (" : "Word List File does not exist (";
-        EXPECT_EQ(text + list + ").", messageBoxText(box));
+        const std::wstring text =
+            c.list ? L"Unable to load word list (" : L"Word List File does not exist (";
+        wchar_t shown[1024] = L"";
+        GetDlgItemTextW(box, 0xFFFF, shown, 1024);
+        EXPECT_EQ(text + list + L").", shown);
         EXPECT_EQ("Lexoria", windowText(box));
         // Another process's icon cannot be compared here; that it has one is what is checked.
         EXPECT_NE(nullptr, (HICON)SendMessageA(GetDlgItem(box, 0x440), STM_GETICON, 0, 0));
