@@ -626,7 +626,7 @@ TEST_F(TscriptRun, TheBandDrawsTheGlyphsOfTheFaceThatHasThem) {
     };
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
-        useList("\xEF\xBB\xBFword=" + c.bytes + "\ndef=d\n");
+        useList("word=" + c.bytes + "\ndef=d\n");
         TlexoriaProcess run;
         HWND window = start(run);
         ASSERT_NE(nullptr, window);
