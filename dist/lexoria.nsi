@@ -1,10 +1,15 @@
 ; Lexoria's Windows installer and uninstaller, built by tools/dist.sh with:
 ;   makensis -DVERSION=<version> -DSTAGE=<folder of the release files> -DICON=<lexoria.ico>
-;            -DOUTFILE=<setup exe> [-DLIST_TOOL] lexoria.nsi
+;            -DOUTFILE=<setup exe> [-DLIST_TOOL] [-DTARGET_AMD64] lexoria.nsi
 ; STAGE holds exactly what the zip archive holds; LIST_TOOL says lexoria-list.exe is among them.
+; TARGET_AMD64 packages a 64-bit build (the tests' on a machine that runs no 32-bit code).
 
+!ifdef TARGET_AMD64
+Target amd64-unicode
+!else
 ; ANSI, as the program is: a Unicode installer would not start on Windows 95, 98 or ME.
 Unicode false
+!endif
 SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
@@ -129,9 +134,15 @@ Function un.removeStartupShortcut
   SetShellVarContext current
   StrCpy $3 ""
   IfFileExists "$SMSTARTUP\Lexoria.lnk" 0 done
-  ; CLSID_ShellLink, IID_IShellLinkA; then IID_IPersistFile through QueryInterface.
+  ; CLSID_ShellLink, IID_IShellLinkA (IID_IShellLinkW in a Unicode installer, whose "t" strings
+  ; are wide); then IID_IPersistFile through QueryInterface.
+  !ifdef NSIS_UNICODE
+    !define /ifndef IID_SHELL_LINK "{000214F9-0000-0000-C000-000000000046}"
+  !else
+    !define /ifndef IID_SHELL_LINK "{000214EE-0000-0000-C000-000000000046}"
+  !endif
   System::Call "ole32::CoCreateInstance(g '{00021401-0000-0000-C000-000000000046}', p 0, \
-    i 1, g '{000214EE-0000-0000-C000-000000000046}', *p .r1) i .r0"
+    i 1, g '${IID_SHELL_LINK}', *p .r1) i .r0"
   ${If} $0 = 0
     System::Call "$1->0(g '{0000010B-0000-0000-C000-000000000046}', *p .r2) i .r0"
     ${If} $0 = 0
