@@ -19,6 +19,8 @@ command -v unzip >/dev/null || need+=(unzip zip)
 command -v xwininfo >/dev/null || need+=(x11-utils)
 # Metric-compatible faces for the Times New Roman and Arial fonts the window asks for.
 [ -d /usr/share/fonts/truetype/liberation ] || need+=(fonts-liberation)
+# Glyphs for Japanese and Chinese words, which Wine's font fallback takes in place of SimSun.
+[ -f /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ] || need+=(fonts-wqy-microhei)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 command -v g++ >/dev/null || need+=(g++)
 command -v clang++ >/dev/null || need+=(clang)

@@ -34,15 +34,18 @@ fi
 wine_quiet_overrides='winedbg.exe=d;winemenubuilder.exe=d;mscoree,mshtml='
 
 # Bump when wine_prepare_prefix changes, so that prefixes made earlier are brought up to date.
-wine_prefix_setup=2
+wine_prefix_setup=3
 
 # The window asks for Times New Roman and Arial. Without these a new prefix draws both in a
 # sans-serif face with other widths; the metric-compatible Liberation faces measure as Windows
-# does.
+# does. Uniscribe's fallback asks for SimSun for Chinese and Japanese and for Microsoft Sans Serif
+# for Arabic; these name faces the prefix has.
 wine_fonts() {
   local key='HKCU\Software\Wine\Fonts\Replacements'
   wine reg add "$key" /v 'Times New Roman' /d 'Liberation Serif' /f >/dev/null 2>&1 &&
-    wine reg add "$key" /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+    wine reg add "$key" /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1 &&
+    wine reg add "$key" /v SimSun /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 &&
+    wine reg add "$key" /v 'Microsoft Sans Serif' /d 'DejaVu Sans' /f >/dev/null 2>&1
 }
 
 # Makes the private prefix on first use, and brings an older one up to date.

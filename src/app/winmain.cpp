@@ -5,6 +5,7 @@
 
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/panekeys.h"
+#include "mainwindow/richpane.h"
 #include "resources/resource.h"
 #include "win32/systemlibrary.h"
 
@@ -40,22 +41,42 @@ void registerMainWindowClass(HINSTANCE instance) {
     RegisterClassA(&windowClass);
 }
 
-using TinitCommonControls = void(WINAPI*)();
+// Rich edit libraries, newest first: the newer ones give the pane a Unicode class.
+const struct {
+    const wchar_t* file;
+    TrichEdit library;
+} richEditLibraries[] = {
+    {L"msftedit.dll", TrichEdit::version41},
+    {L"riched20.dll", TrichEdit::version2},
+    {L"riched32.dll", TrichEdit::version1},
+};
 
-// The libraries come from the system folder and stay loaded until the process ends; a missing
-// one is reported and the start goes on (without rich edit the window has no pane). comctl32 is
-// no static import either, which the loader would look for beside the program first.
+TrichEdit loadRichEdit() {
+    for (const auto& candidate : richEditLibraries)
+        if (loadSystemLibrary(candidate.file)) return candidate.library;
+    return TrichEdit::none;
+}
+
+// Through GetProcAddress, so that comctl32.dll is loaded from the system folder and is no import
+// the loader would look for beside the program.
+void initCommonControls(HMODULE commonControls) {
+    using TinitCommonControls = void(WINAPI*)();
+    auto init = reinterpret_cast<TinitCommonControls>(
+        reinterpret_cast<void*>(GetProcAddress(commonControls, "InitCommonControls")));
+    if (init) init();
+}
+
+// The libraries stay loaded until the process ends; a missing one is reported and the start
+// goes on (without rich edit the window has no pane).
 void loadControlLibraries() {
     HMODULE commonControls = loadSystemLibrary(L"comctl32.dll");
     if (!commonControls)
         MessageBoxA(nullptr, "Unable to load common controls DLL.", "WinMain", MB_OK);
-    if (!loadSystemLibrary(L"riched32.dll"))
+    const TrichEdit richEdit = loadRichEdit();
+    if (richEdit == TrichEdit::none)
         MessageBoxA(nullptr, "Unable to load rich edit DLL.", "WinMain", MB_OK);
-    auto initCommonControls = commonControls
-                                  ? reinterpret_cast<TinitCommonControls>(
-                                        GetProcAddress(commonControls, "InitCommonControls"))
-                                  : nullptr;
-    if (initCommonControls) initCommonControls();
+    usePaneLibrary(richEdit);
+    if (commonControls) initCommonControls(commonControls);
 }
 
 HWND createMainWindow(HINSTANCE instance) {

@@ -2,8 +2,6 @@
 // navigation keys for the pane, the button commands, and saving the position at exit.
 #include "mainwindow/mainwindow.h"
 
-#include <richedit.h>
-
 #include <algorithm>
 #include <new>
 #include <string>
@@ -11,10 +9,13 @@
 #include "about/aboutdialog.h"
 #include "mainwindow/layout.h"
 #include "mainwindow/panekeys.h"
+#include "mainwindow/richpane.h"
+#include "mainwindow/wordband.h"
 #include "options/optionsdialog.h"
 #include "resources/resource.h"
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
+#include "vocab/displaytext.h"
 #include "vocab/wordstore.h"
 #include "win32/gdiholders.h"
 #include "win32/helpviewer.h"
@@ -44,6 +45,7 @@ struct TmainWindowState {
     TgdiObject<HFONT> paneFont;
     SIZE titleExtent = {};
     HWND pane = nullptr;
+    HWND band = nullptr;
     // Set once WM_CREATE has placed the window: a window that failed half-way still sits at
     // (0, 0) and must not overwrite the saved position with that.
     bool created = false;
@@ -55,13 +57,17 @@ void showError(HWND owner, const std::string& text, const char* caption) {
     MessageBoxA(owner, text.c_str(), caption, MB_OK | MB_ICONERROR);
 }
 
-void showLoadFailure(HWND window) {
-    showError(window, "Unable to load word list (" + ansiForDisplay(state.wordListPath) + ").",
-              "Lexoria");
+// A message that names the list shows its path exactly, whatever script its folders are named in.
+void showPathError(HWND owner, const wchar_t* before, const wchar_t* after) {
+    const std::wstring text = before + state.wordListPath + after;
+    MessageBoxW(owner, text.c_str(), L"Lexoria", MB_OK | MB_ICONERROR);
 }
 
-// The list lies beside the program. Its path stays wide; messages show it as well as the code
-// page can spell it.
+void showLoadFailure(HWND window) {
+    showPathError(window, L"Unable to load word list (", L").");
+}
+
+// The list lies beside the program. Its path stays wide, so any folder name works.
 bool findWordList(HWND window) {
     std::wstring folder;
     if (!programFolderW(folder)) {
@@ -70,9 +76,7 @@ bool findWordList(HWND window) {
     }
     state.wordListPath = folder + L"lexoria.lst";
     if (GetFileAttributesW(state.wordListPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        showError(window,
-                  "Word List File does not exist (" + ansiForDisplay(state.wordListPath) + ").",
-                  "Lexoria");
+        showPathError(window, L"Word List File does not exist (", L").");
         return false;
     }
     return true;
@@ -167,10 +171,11 @@ void drawLine(HDC dc, int fromX, int fromY, int toX, int toY) {
     LineTo(dc, toX, toY);
 }
 
-// The word, centred in a sunken frame: grey top and left edges, white bottom and right.
-void drawTitleBand(HWND window) {
-    TpaintSession paint(window);
-    HDC dc = paint.get();
+std::wstring shownWord() { return displayText(state.entry.word, state.entry.encoding); }
+
+// The word, centred in a sunken frame: grey top and left edges, white bottom and right. Drawn in
+// the main window's coordinates.
+void drawTitleBand(HWND window, HDC dc) {
     TgdiObject<HPEN> greyPen(CreatePen(PS_SOLID, 1, bandShadowColour));
     RECT client = {};
     GetClientRect(window, &client);
@@ -184,42 +189,33 @@ void drawTitleBand(HWND window) {
     drawLine(dc, band.left, band.bottom, band.right, band.bottom);
     drawLine(dc, band.right, band.top, band.right, band.bottom);
 
-    SetTextAlign(dc, TA_CENTER | TA_TOP);
     SetTextColor(dc, wordColour);
     SetBkColor(dc, bandFaceColour);
-    Tpoint origin = titleWordOrigin(band);
-    TextOutA(dc, origin.x, origin.y, state.entry.word.c_str(),
-             static_cast<int>(state.entry.word.size()));
+    drawBandWord(dc, titleWordOrigin(band), shownWord());
 }
 
-// The definition as the stream hands it to the pane, piece by piece.
-struct TtextSource {
-    const std::string& text;
-    size_t given;
-};
-
-DWORD CALLBACK giveText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
-    TtextSource& source = *reinterpret_cast<TtextSource*>(cookie);
-    const size_t count = std::min(source.text.size() - source.given, static_cast<size_t>(wanted));
-    source.text.copy(reinterpret_cast<char*>(buffer), count, source.given);
-    source.given += count;
-    *given = static_cast<LONG>(count);
-    return 0;
+// The band's window asks for its drawing: its face, then the frame and the word, moved into the
+// main window's coordinates.
+void onDrawItem(HWND window, const DRAWITEMSTRUCT& item) {
+    if (item.CtlID != IDC_TITLE_BAND) return;
+    FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+    POINT corner = {0, 0};
+    MapWindowPoints(item.hwndItem, window, &corner, 1);
+    POINT previousOrigin = {};
+    OffsetViewportOrgEx(item.hDC, -corner.x, -corner.y, &previousOrigin);
+    drawTitleBand(window, item.hDC);
+    SetViewportOrgEx(item.hDC, previousOrigin.x, previousOrigin.y, nullptr);
 }
 
-// Streamed in as plain text: a definition that happens to begin like rich text is shown as the
-// characters it is, never parsed. Replacing the whole text also brings the pane to its top.
 void showDefinition() {
-    if (!state.pane) return;
-    TtextSource source{state.entry.definition, 0};
-    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&source), 0, giveText};
-    SendMessageA(state.pane, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    if (state.pane) fillPane(state.pane, displayText(state.entry.definition, state.entry.encoding));
 }
 
+// The band draws itself; the main window's paint gives the pane its text.
 void onPaint(HWND window) {
     RECT update;
     if (!GetUpdateRect(window, &update, FALSE)) return;
-    drawTitleBand(window);
+    TpaintSession paint(window);
     showDefinition();
 }
 
@@ -237,6 +233,7 @@ void showNextWord(HWND window) {
         DestroyWindow(window);
         return;
     }
+    setBandWord(state.band, shownWord());
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
 }
@@ -294,9 +291,8 @@ void setFont(HWND control, HFONT font) {
 
 // Without the pane the window still works: title band and buttons, an empty area between.
 void createDefinitionPane(HWND window, const Trect& at) {
-    state.pane = createChild(window, "RICHEDIT", "",
-                             WS_BORDER | WS_VSCROLL | WS_GROUP | ES_MULTILINE | ES_READONLY,
-                             IDC_DEFINITION, at);
+    state.pane = createPaneWindow(
+        window, WS_BORDER | WS_VSCROLL | WS_GROUP | ES_MULTILINE | ES_READONLY, IDC_DEFINITION, at);
     if (!state.pane) {
         std::string text =
             "Couldn't create definition window, Why? " + std::to_string(GetLastError());
@@ -318,6 +314,8 @@ void createChildWindows(HWND window) {
                                    buttonRect(size, button.slot));
         setFont(control, state.buttonFont.get());
     }
+    state.band = createWordBand(window, IDC_TITLE_BAND, titleBandFrame(size, state.titleExtent.cy),
+                                size.width, shownWord());
 }
 
 HWND definitionPane() { return state.pane; }
@@ -329,6 +327,7 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY: onDestroy(window); return 0;
     case WM_SETFOCUS: onSetFocus(window); return 0;
     case WM_PAINT: onPaint(window); return 0;
+    case WM_DRAWITEM: onDrawItem(window, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_KEYDOWN: onKeyDown(wParam); return 0;
     case WM_COMMAND:
         if (onCommand(window, wParam)) return 0;

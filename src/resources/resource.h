@@ -11,6 +11,8 @@
 #define IDC_ABOUT 1003
 #define IDC_NEXT_WORD 1004
 #define IDC_DEFINITION 1010
+// The title band: a window of its own, so that a screen reader finds the word there.
+#define IDC_TITLE_BAND 1011
 
 // About dialog.
 #define IDD_ABOUT 2000

@@ -43,12 +43,20 @@ long long positionAfter(std::FILE* file, const char* line, long long lineStart) 
 }
 }  // namespace
 
+bool beginsWithUtf8Mark(std::FILE* file) {
+    char start[utf8MarkLength];
+    return std::fseek(file, 0, SEEK_SET) == 0 &&
+           std::fread(start, 1, utf8MarkLength, file) == utf8MarkLength &&
+           std::memcmp(start, utf8Mark, utf8MarkLength) == 0;
+}
+
 bool scanEntryOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& overLong) {
     offsets.clear();
     overLong = false;
-    if (std::fseek(file, 0, SEEK_SET) != 0) return false;
+    const long firstLine = beginsWithUtf8Mark(file) ? utf8MarkLength : 0;
+    if (std::ferror(file) || std::fseek(file, firstLine, SEEK_SET) != 0) return false;
     char line[lineBufferSize];
-    long long lineStart = 0;
+    long long lineStart = firstLine;
     while (readLine(file, line)) {
         if (beginsWithKey(line, wordKey)) {
             if (static_cast<int>(offsets.size()) == maxEntries) {
@@ -65,12 +73,13 @@ bool scanEntryOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& over
 
 namespace {
 // Walks back from offset one full piece at a time: each must hold no LF, and the walk must end
-// just after a LF or at the start of the file. Stale when it does not, or when the offset lies
-// past the end; failed only when the stream lets a read down.
+// just after a LF, at the start of the file, or just after its byte-order mark. Stale when it
+// does not, or when the offset lies past the end; failed only when the stream lets a read down.
 TentryRead lineStartVerdict(std::FILE* file, long offset) {
     const long piece = lineBufferSize - 1;
     char before[lineBufferSize - 1];
     for (long at = offset; at > 0; at -= piece) {
+        if (at == utf8MarkLength && beginsWithUtf8Mark(file)) return TentryRead::read;
         const long from = at > piece ? at - piece : 0;
         const size_t length = static_cast<size_t>(at - from);
         if (std::fseek(file, from, SEEK_SET) != 0) return TentryRead::failed;
@@ -86,7 +95,8 @@ TentryRead lineStartVerdict(std::FILE* file, long offset) {
 // when the stream lets the read down.
 TentryRead assembleEntry(std::FILE* file, long offset, TwordDef& entry) {
     if (offset < 0) return TentryRead::stale;
-    if (std::fseek(file, offset, SEEK_SET) != 0) return TentryRead::failed;
+    const bool marked = beginsWithUtf8Mark(file);
+    if (std::ferror(file) || std::fseek(file, offset, SEEK_SET) != 0) return TentryRead::failed;
     char line[lineBufferSize];
     if (!readLine(file, line)) return std::ferror(file) ? TentryRead::failed : TentryRead::stale;
     if (!beginsWithKey(line, wordKey)) return TentryRead::stale;
@@ -112,6 +122,7 @@ TentryRead assembleEntry(std::FILE* file, long offset, TwordDef& entry) {
     }
     // A read error is not the end of the entry: a cut entry is never handed out as whole.
     if (std::ferror(file)) return TentryRead::failed;
+    read.encoding = entryEncoding(read, marked);
     entry = std::move(read);
     return TentryRead::read;
 }

@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "vocab/entrylimit.h"
+#include "vocab/entrytext.h"
 
 class TwordDef {
 public:
     std::string word;
     std::string definition;
     std::string example;
+    // How the three strings' bytes are read as characters; the reader decides it per entry.
+    TtextEncoding encoding = TtextEncoding::codePage;
 };
 
 // Lines are read through one buffer of this size: a read stops after a LF or after
@@ -30,12 +33,17 @@ bool beginsWithKey(const char* line, const char* key);
 // Reads the next line (or piece of a long line) into buffer; false at the end of the stream.
 bool readLine(std::FILE* file, char (&buffer)[lineBufferSize]);
 
-// Scans the stream from its start, recording the offset of every "word=" line, at most
+// True when the stream begins with the UTF-8 byte-order mark; the mark is no part of the first
+// line, so an entry whose "word=" line follows it begins at offset utf8MarkLength.
+bool beginsWithUtf8Mark(std::FILE* file);
+
+// Scans the stream from its start (just past a byte-order mark), recording the offset of every "word=" line, at most
 // maxEntries of them; overLong tells whether a further entry was left out. False on a read or
 // position failure.
 bool scanEntryOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& overLong);
 
-// Reads the entry whose "word=" line begins at offset. On failure, running out of memory for a
+// Reads the entry whose "word=" line begins at offset, and decides its encoding (entryEncoding).
+// On failure, running out of memory for a
 // huge entry included, the record is left untouched.
 bool readEntryAt(std::FILE* file, long offset, TwordDef& entry);
 

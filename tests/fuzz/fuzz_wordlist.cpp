@@ -32,10 +32,11 @@ bool wordKeyAt(const uint8_t* data, size_t size, size_t at) {
 }
 
 // Where every line read starts: a line ends after a LF or after lineBufferSize - 1 bytes,
-// whichever comes first.
+// whichever comes first. A UTF-8 byte-order mark at the start is no part of the first line.
 std::vector<size_t> lineStarts(const uint8_t* data, size_t size) {
     std::vector<size_t> starts;
-    for (size_t at = 0; at < size;) {
+    const bool marked = size >= 3 && std::memcmp(data, utf8Mark, 3) == 0;
+    for (size_t at = marked ? 3 : 0; at < size;) {
         starts.push_back(at);
         const size_t limit = std::min(size, at + lineBufferSize - 1);
         const void* lf = std::memchr(data + at, '\n', limit - at);
@@ -82,12 +83,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t inputSize) {
     FUZZ_CHECK(scanEntryOffsets(stream, offsets, overLong));
     FUZZ_CHECK(offsets == entryLineStarts(starts, data, size, expectedOverLong));
     FUZZ_CHECK(overLong == expectedOverLong);
+    const bool marked = size >= 3 && std::memcmp(data, utf8Mark, 3) == 0;
     // The first and last entries only: each read refills the stream's buffer, and reading all
     // 4000 would slow the run a hundredfold.
     for (size_t i = 0; i < offsets.size(); ++i) {
         if (i == 32 && offsets.size() > 64) i = offsets.size() - 32;
         TwordDef entry;
         FUZZ_CHECK(readEntryAt(stream, offsets[i], entry));
+        // Decoding never reads past a field, and a field is UTF-8 in a list without the mark
+        // only when it decodes cleanly.
+        std::u16string text;
+        const bool wellFormed = decodeUtf8(entry.definition, &text);
+        FUZZ_CHECK(text.size() <= entry.definition.size());
+        if (!wellFormed) FUZZ_CHECK((entry.encoding == TtextEncoding::utf8) == marked);
     }
 
     // Any "word=" begins an entry, even inside a line; a failed read leaves the record alone.

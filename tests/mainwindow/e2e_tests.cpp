@@ -1,14 +1,17 @@
 // Lexoria.exe from the outside: started from a scratch folder with its own word list, driven
 // only through window messages, its exit code, windows and stored values checked afterwards.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 
 #include "mainwindow/layout.h"
 #include "resources/resource.h"
 #include "support/lexoria_driver.h"
+#include "win32/comholders.h"
 #include "win32/gdiholders.h"
 
 using namespace lexoriaTest;
@@ -150,24 +153,33 @@ TEST_F(TlexoriaRun, EscapeAndEnterEndTheProgram) {
 TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
     struct Tcase {
         const char* name;
-        const char* list;  // null: no list file
+        const char* list;        // null: no list file
+        std::wstring subfolder;  // of the scratch folder, holding the program
     } cases[] = {
-        {"missing list", nullptr},
-        {"list without entries", "def=orphan\r\n"},
+        {"missing list", nullptr, L""},
+        {"list without entries", "def=orphan\r\n", L""},
+        {"missing list in a folder named in Japanese", nullptr, L"\\\u65e5\u672c"},
+        {"list without entries in a folder named in Polish", "def=orphan\r\n", L"\\\u0141\u00f3d\u017a"},
     };
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string list = folder.file(listName);
-        DeleteFileA(list.c_str());
+        const std::wstring where = wideOf(folder.path()) + c.subfolder;
+        CreateDirectoryW(where.c_str(), nullptr);
+        CopyFileW(wideOf(folder.file("Lexoria.exe")).c_str(), (where + L"\\Lexoria.exe").c_str(),
+                  TRUE);
+        const std::wstring list = where + L"\\" + wideOf(listName);
+        DeleteFileW(list.c_str());
         ASSERT_TRUE(!c.list || writeFile(list, c.list));
 
         TlexoriaProcess run;
-        ASSERT_TRUE(run.start(folder.path()));
+        ASSERT_TRUE(run.start(where));
         HWND box = run.waitForDialog();
         ASSERT_NE(nullptr, box);
-        const std::string text =
-            c.list ? "Unable to load word list (" : "Word List File does not exist (";
-        EXPECT_EQ(text + list + ").", messageBoxText(box));
+        const std::wstring text =
+            c.list ? L"Unable to load word list (" : L"Word List File does not exist (";
+        wchar_t shown[1024] = L"";
+        GetDlgItemTextW(box, 0xFFFF, shown, 1024);
+        EXPECT_EQ(text + list + L").", shown);
         EXPECT_EQ("Lexoria", windowText(box));
         // Another process's icon cannot be compared here; that it has one is what is checked.
         EXPECT_NE(nullptr, messageBoxIcon(box));
@@ -389,6 +401,252 @@ TEST_F(TlexoriaRun, WindowAndChildrenHaveTheirMeasuredSizes) {
     }
     EXPECT_EQ(client.right, left);
     exitThroughButton(run, window);
+}
+
+// ---- Words in any script ----
+
+// The word's bytes in the list, and what the band and the pane must show for it.
+struct TscriptEntry {
+    const char* name;
+    std::string word, definition;  // UTF-8, or code page 1252 for the old entry
+    std::wstring shownWord, shownDefinition;
+};
+
+const std::string longRun(2042, 'x');  // "def=" and these end a piece just after a lead byte
+const TscriptEntry scriptEntries[] = {
+    {"Polish", "\xC5\x81\xC3\xB3\x64\xC5\xBA", "miasto\nnad Odr\xC4\x85", L"\u0141\u00F3d\u017A",
+     L"miasto\r\nnad Odr\u0105"},
+    {"Russian", "\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xBE", "{\\rtf1 \xD0\xB5}",
+     L"\u0441\u043B\u043E\u0432\u043E", L"{\\rtf1 \u0435}"},
+    {"Greek", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82", "\xCE\xBB", L"\u03BB\u03CC\u03B3\u03BF\u03C2",
+     L"\u03BB"},
+    {"Japanese", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "\xE6\x97\xA5", L"\u65E5\u672C\u8A9E", L"\u65E5"},
+    {"Arabic", "\xD9\x83\xD9\x84\xD9\x85\xD8\xA9", "\xD9\x83", L"\u0643\u0644\u0645\u0629", L"\u0643"},
+    {"a character across a piece boundary", "piece", longRun + "\xE6\x97\xA5",
+     L"piece", std::wstring(longRun.begin(), longRun.end()) + L"\u65E5\r\n"},
+};
+// An entry from before UTF-8 lists, in the system's code page: shown as ever in a list without
+// the mark, and with U+FFFD for each byte that is no UTF-8 in a marked one.
+TscriptEntry oldEntry(bool marked) {
+    const std::string word = "caf\xE9", definition = "\xE9t\xE9";
+    if (marked) return {"code page, marked", word, definition, L"caf\uFFFD", L"\uFFFDt\uFFFD"};
+    return {"code page", word, definition, wideOf(word), wideOf(definition)};
+}
+
+std::string listOf(const std::vector<TscriptEntry>& entries, bool marked) {
+    std::string list = marked ? "\xEF\xBB\xBF" : "";
+    for (const TscriptEntry& e : entries) list += "word=" + e.word + "\ndef=" + e.definition + "\n";
+    return list;
+}
+
+// The client rectangle of the main window's title band, from the measured title font.
+TbandFrame bandOf(HWND window);
+
+// What a screen reader finds at a point of the screen: the name of the object there.
+std::wstring accessibleNameAt(POINT at) {
+    IAccessible* object = nullptr;
+    VARIANT child = {};
+    if (FAILED(AccessibleObjectFromPoint(at, &object, &child)) || !object) return L"<no object>";
+    BSTR name = nullptr;
+    const HRESULT result = object->get_accName(child, &name);
+    std::wstring text = SUCCEEDED(result) && name ? std::wstring(name) : L"<no name>";
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
+std::wstring bandName(HWND window) {
+    const TbandFrame band = bandOf(window);
+    POINT centre = {(band.left + band.right) / 2, (band.top + band.bottom) / 2};
+    ClientToScreen(window, &centre);
+    return accessibleNameAt(centre);
+}
+
+class TscriptRun : public TlexoriaRun {
+protected:
+    TcomLibrary com;
+};
+
+TEST_F(TscriptRun, EveryEntryOfAPassShowsExactlyInPaneAndBand) {
+    struct Tcase {
+        const char* name;
+        bool marked;
+    } cases[] = {{"without the mark", false}, {"with the mark", true}};
+    for (const Tcase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<TscriptEntry> entries(std::begin(scriptEntries), std::end(scriptEntries));
+        entries.push_back(oldEntry(c.marked));
+        deleteProgramKey();
+        useList(listOf(entries, c.marked));
+        std::map<std::wstring, std::wstring> expected, shown;
+        for (const TscriptEntry& e : entries) expected[e.shownWord] = e.shownDefinition;
+
+        TlexoriaProcess run;
+        HWND window = start(run);
+        ASSERT_NE(nullptr, window);
+        for (size_t shownCount = 1;; ++shownCount) {
+            shown[bandName(window)] = paneTextW(window);
+            if (shownCount == entries.size()) break;
+            clickButton(window, IDC_NEXT_WORD);
+            ASSERT_TRUE(drainPosted(window));
+        }
+        for (const auto& word : expected) {
+            SCOPED_TRACE(testing::PrintToString(word.first));
+            EXPECT_EQ(1u, shown.count(word.first));
+            EXPECT_EQ(word.second, shown[word.first]);
+        }
+        exitThroughButton(run, window);
+    }
+}
+
+// Names that the name-change events of the watched process carried, read as a screen reader
+// reads them when the event arrives.
+std::vector<std::wstring> announcedNames;
+
+void CALLBACK onNameChange(HWINEVENTHOOK, DWORD, HWND source, LONG object, LONG child, DWORD,
+                           DWORD) {
+    IAccessible* accessible = nullptr;
+    VARIANT item = {};
+    if (FAILED(AccessibleObjectFromEvent(source, object, child, &accessible, &item))) return;
+    BSTR name = nullptr;
+    if (SUCCEEDED(accessible->get_accName(item, &name)) && name) announcedNames.push_back(name);
+    SysFreeString(name);
+    accessible->Release();
+}
+
+TEST_F(TscriptRun, NextWordAnnouncesTheNewWordByName) {
+    useList(listOf({scriptEntries[3], scriptEntries[4]}, true));
+    TlexoriaProcess run;
+    HWND window = start(run);
+    ASSERT_NE(nullptr, window);
+    const std::wstring first = bandName(window);
+    announcedNames.clear();
+    HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, onNameChange,
+                        run.id(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(nullptr, hook);
+    TatScopeExit unhook{[&] { UnhookWinEvent(hook); }};
+
+    clickButton(window, IDC_NEXT_WORD);
+    ASSERT_TRUE(drainPosted(window));
+    const std::wstring second = bandName(window);
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(waitUntil([&] {
+        pumpMessages();
+        return std::count(announcedNames.begin(), announcedNames.end(), second) > 0;
+    })) << testing::PrintToString(announcedNames);
+    exitThroughButton(run, window);
+}
+
+TbandFrame bandOf(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    return titleBandFrame(Tsize{client.right, client.bottom}, alphabetExtent(26, FW_BOLD).cy);
+}
+
+// Dark pixels of a part of the screen, cropped to the smallest rectangle that holds them all.
+struct Tink {
+    int left = 0, width = 0, height = 0;  // left: of the crop, from the part's left edge
+    std::vector<bool> dark;
+    size_t count() const { return std::count(dark.begin(), dark.end(), true); }
+};
+
+Tink inkOnScreen(const RECT& part) {
+    const int width = part.right - part.left, height = part.bottom - part.top;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    TwindowDC screen(nullptr);
+    TgdiObject<HBITMAP> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, 0, 0));
+    HDC copy = CreateCompatibleDC(screen.get());
+    {
+        TselectedObject selected(copy, bitmap.get());
+        BitBlt(copy, 0, 0, width, height, screen.get(), part.left, part.top, SRCCOPY);
+    }
+    DeleteDC(copy);
+    const uint32_t* pixels = static_cast<const uint32_t*>(bits);
+    auto isDark = [&](int x, int y) {
+        const uint32_t p = pixels[y * width + x];
+        return ((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF)) < 3 * 96;
+    };
+    int left = width, right = -1, top = height, bottom = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (isDark(x, y)) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    Tink ink;
+    if (right < 0) return ink;
+    ink.left = left, ink.width = right - left + 1, ink.height = bottom - top + 1;
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x) ink.dark.push_back(isDark(x, y));
+    return ink;
+}
+
+// The word as the face that has its glyphs draws it, centred on x = 200 of a window of the
+// test's own on the band's grey.
+Tink referenceInk(const std::wstring& word, const wchar_t* face) {
+    const RECT part = {0, 0, 400, 60};
+    HWND canvas = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, part.left,
+                                  part.top, part.right, part.bottom, nullptr, nullptr, nullptr,
+                                  nullptr);
+    TatScopeExit drop{[&] { DestroyWindow(canvas); }};
+    pumpMessages();
+    {
+        TgdiObject<HFONT> font(CreateFontW(26, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET,
+                                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                           DEFAULT_QUALITY, DEFAULT_PITCH, face));
+        HDC dc = GetDC(canvas);
+        FillRect(dc, &part, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+        TselectedObject selected(dc, font.get());
+        SetBkColor(dc, RGB(192, 192, 192));
+        SetTextAlign(dc, TA_CENTER | TA_TOP);
+        TextOutW(dc, 200, 10, word.c_str(), static_cast<int>(word.size()));
+        GdiFlush();
+        ReleaseDC(canvas, dc);
+    }
+    Tink ink;
+    waitUntil([&] { return pumpMessages(), (ink = inkOnScreen(part)).count() > 0; });
+    ink.left -= 200;
+    return ink;
+}
+
+// The band draws each word as the face that has its glyphs would: a Latin word where plain
+// text always sat, a Japanese one in the CJK face's glyphs, never as boxes or as the bytes.
+TEST_F(TscriptRun, TheBandDrawsTheGlyphsOfTheFaceThatHasThem) {
+    struct Tcase {
+        const char* name;
+        std::string bytes;
+        std::wstring word;
+        const wchar_t* face;  // the one the word's characters come from
+    } cases[] = {
+        {"Latin", "abate", L"abate", L"Times New Roman"},
+        {"Japanese", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", L"\u65E5\u672C\u8A9E", L"SimSun"},
+    };
+    for (const Tcase& c : cases) {
+        SCOPED_TRACE(c.name);
+        useList("word=" + c.bytes + "\ndef=d\n");
+        TlexoriaProcess run;
+        HWND window = start(run);
+        ASSERT_NE(nullptr, window);
+        const TbandFrame band = bandOf(window);
+        RECT inside = {band.left + 1, band.top + 1, band.right - 1, band.bottom - 1};
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+        Tink drawn;
+        waitUntil([&] { return (drawn = inkOnScreen(inside)).count() > 0; });
+        drawn.left -= (band.right - band.left) / 2 - 1;
+        exitThroughButton(run, window);
+
+        const Tink expected = referenceInk(c.word, c.face);
+        ASSERT_GT(expected.count(), 20u);
+        EXPECT_NEAR(expected.left, drawn.left, 1);
+        ASSERT_EQ(expected.width, drawn.width);
+        ASSERT_EQ(expected.height, drawn.height);
+        size_t differing = 0;
+        for (size_t i = 0; i < expected.dark.size(); ++i) differing += expected.dark[i] != drawn.dark[i];
+        EXPECT_LE(differing, expected.count() / 20) << "of " << expected.count();
+    }
 }
 
 }  // namespace

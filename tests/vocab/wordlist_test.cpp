@@ -23,7 +23,12 @@ std::string withLineEnds(const std::string& lfBytes, const std::string& lineEnd)
     return out;
 }
 
-std::vector<std::string> fields(const TwordDef& e) { return {e.word, e.definition, e.example}; }
+std::vector<std::string> fields(const TwordDef& e) {
+    return {e.word, e.definition, e.example,
+            e.encoding == TtextEncoding::utf8 ? "(UTF-8)" : "(code page)"};
+}
+
+const TtextEncoding utf8 = TtextEncoding::utf8;
 
 // What a record holds before a read; a read must replace all of it.
 const TwordDef sentinel{"old word", "old definition", "old example"};
@@ -49,9 +54,18 @@ const struct {
     {"an empty line before the next entry",
      "word=a\ndef=x\n\nword=b\n",
      {{"a", "x\r\n", ""}, {"b", "", ""}}},
-    {"a byte-order mark hides the first entry",
-     "\xEF\xBB\xBFword=bom\ndef=hidden\nword=real\n",
-     {{"real", "", ""}}},
+    {"after a byte-order mark the first entry is found, and every entry is UTF-8",
+     "\xEF\xBB\xBFword=bom\ndef=shown\nword=real\xFF\n",
+     {{"bom", "shown", "", utf8}, {"real\xFF", "", "", utf8}}},
+    {"without the mark each entry is UTF-8 or in the code page on its own",
+     "word=caf\xC3\xA9\nword=caf\xE9\nword=plain\nword=w\nex=\xE6\x97\xA5\xE6\x9C\n",
+     {{"caf\xC3\xA9", "", "", utf8}, {"caf\xE9", "", ""}, {"plain", "", ""}, {"w", "", "\xE6\x97\xA5\xE6\x9C"}}},
+    {"a mark further on is no mark",
+     "word=a\n\xEF\xBB\xBFword=b\n",
+     {{"a\r\n\xEF\xBB\xBFword=b", "", "", utf8}}},
+    {"a character across a piece boundary leaves the entry UTF-8",
+     "word=j\ndef=" + std::string(2042, 'a') + "\xE6\x97\xA5" + "\n",
+     {{"j", std::string(2042, 'a') + "\xE6\r\n\x97\xA5", "", utf8}}},
     {"a zero byte ends its line's text",
      "word=ze\0ro\ndef=a\0b\nword=next\n"s,
      {{"ze", "a", ""}, {"next", "", ""}}},

@@ -156,4 +156,21 @@ TEST_F(TstoreTest, TheListIsReadInBinaryMode) {
     EXPECT_EQ("x\r\n", entry.definition);
 }
 
+// The first entry of a UTF-8 list lies just past the byte-order mark, and the stored index's
+// check takes offset 3 as the start of a line: the load reads it without building again.
+TEST_F(TstoreTest, AMarkedListIsIndexedPastItsMarkAndLoadsFromTheStoredIndex) {
+    ASSERT_TRUE(writeFile(list, "\xEF\xBB\xBFword=\xC3\xA9t\xC3\xA9\r\nword=b\r\n"));
+    ASSERT_TRUE(buildIndex(wideOf(list)));
+    EXPECT_EQ((std::vector<unsigned char>{3, 0, 0, 0, 15, 0, 0, 0}), stored(offsetsValue));
+    // The entries in the other order: a new index would put them back.
+    const std::vector<unsigned char> swapped = {15, 0, 0, 0, 3, 0, 0, 0};
+    ASSERT_TRUE(setProgramValue(offsetsValue, REG_BINARY, swapped.data(), 8));
+    storeState({2, 1, 0, 1});
+    TwordDef entry;
+    ASSERT_TRUE(loadNextWord(wideOf(list), entry));
+    EXPECT_EQ("\xC3\xA9t\xC3\xA9", entry.word);
+    EXPECT_EQ(TtextEncoding::utf8, entry.encoding);
+    EXPECT_EQ(swapped, stored(offsetsValue));
+}
+
 }  // namespace

@@ -49,3 +49,12 @@ std::string paneText(HWND mainWindow) {
                         SMTO_ABORTIFHUNG, paneReadTimeoutMs, nullptr);
     return text.data();
 }
+
+std::wstring paneTextW(HWND mainWindow) {
+    HWND pane = GetDlgItem(mainWindow, IDC_DEFINITION);
+    if (!pane) return std::wstring();
+    std::vector<wchar_t> text(1 << 16, L'\0');
+    SendMessageTimeoutW(pane, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, paneReadTimeoutMs, nullptr);
+    return text.data();
+}

@@ -14,3 +14,5 @@ std::vector<HWND> windowsOfProcess(DWORD processId, const char* className);
 HWND readyMainWindow(DWORD processId);
 // The text of the main window's definition pane; "" when there is none or it does not answer.
 std::string paneText(HWND mainWindow);
+// The same in wide characters, as a screen reader reads it: exact in any script.
+std::wstring paneTextW(HWND mainWindow);
