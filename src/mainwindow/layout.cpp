@@ -54,13 +54,12 @@ int scaledForDpi(int pixels, int dpi) {
     return static_cast<int>(std::clamp<long long>(scaled, INT_MIN, INT_MAX));
 }
 
-Tsize mainWindowSize(int titleTextWidth, int paneTextWidth, int dlgFrameX, int dlgFrameY,
-                     int dpi) {
+Tsize mainWindowSize(int titleTextWidth, int paneTextWidth, int dlgFrameX, int dlgFrameY, int dpi) {
     int widest = std::max({0, titleTextWidth, paneTextWidth});
     Tsize size;
-    size.width = std::max(widest + scaledForDpi(textMargin, dpi),
-                          scaledForDpi(minimumInnerWidth, dpi)) +
-                 2 * dlgFrameX;
+    size.width =
+        std::max(widest + scaledForDpi(textMargin, dpi), scaledForDpi(minimumInnerWidth, dpi)) +
+        2 * dlgFrameX;
     size.height = scaledForDpi(innerHeight, dpi) + 2 * dlgFrameY;
     return size;
 }

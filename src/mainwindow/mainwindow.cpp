@@ -117,10 +117,10 @@ Tpoint savedPlace(const TwindowSettings& settings, Tsize size) {
     const RECT saved = {settings.savedLeft, settings.savedTop, settings.savedLeft + size.width,
                         settings.savedTop + size.height};
     const RECT monitor = monitorNear(saved);
-    return savedWindowPosition(
-        settings,
-        Trect{monitor.left, monitor.top, monitor.right - monitor.left, monitor.bottom - monitor.top},
-        size);
+    return savedWindowPosition(settings,
+                               Trect{monitor.left, monitor.top, monitor.right - monitor.left,
+                                     monitor.bottom - monitor.top},
+                               size);
 }
 
 void placeWindow(HWND window, const TwindowSettings& settings, Tsize size) {
