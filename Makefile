@@ -20,7 +20,7 @@ bench: deps
 	@tools/bench.sh
 
 clean:
-	rm -rf build
+	rm -rf "$${LEXORIA_BUILD:-build}"
 
 soak: deps
 	@tools/soak.sh

@@ -1,8 +1,9 @@
 ; Lexoria's Windows installer and uninstaller, built by tools/dist.sh with:
 ;   makensis -DVERSION=<version> -DSTAGE=<folder of the release files> -DICON=<lexoria.ico>
-;            -DOUTFILE=<setup exe> [-DLIST_TOOL] lexoria.nsi
-; STAGE holds exactly what the zip archive holds; LIST_TOOL says lexoria-list.exe is among them;
-; WIN64 says the program is a 64-bit one (Program Files and the registry's 64-bit view).
+;            -DOUTFILE=<setup exe> [-DLIST_TOOL] [-DTARGET_AMD64] lexoria.nsi
+; STAGE holds exactly what the zip archive holds; LIST_TOOL says lexoria-list.exe is among them.
+; TARGET_AMD64 packages a 64-bit build (the tests' on a machine that runs no 32-bit code): it
+; goes to the 64-bit Program Files and writes the registry's 64-bit view.
 ;
 ; By default it installs for the current user alone, without an administrator: into
 ; %LOCALAPPDATA%\Programs\Lexoria, the user's own Start menu and an uninstall entry under HKCU,
@@ -10,8 +11,12 @@
 ; everyone into Program Files instead, with the entry under HKLM; only that asks for elevation.
 ; Installing again keeps a word list the user changed, unless /NEWLIST asks for the new one.
 
+!ifdef TARGET_AMD64
+Target amd64-unicode
+!else
 ; ANSI, as the program is: a Unicode installer would not start on Windows 95, 98 or ME.
 Unicode false
+!endif
 SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
@@ -30,7 +35,7 @@ SetCompressor /SOLID lzma
 !define SETTINGS_KEY "${SETTINGS_PARENT}\Lexoria"
 ; The class and title of the main window, by which a running copy is found.
 !define WINDOW_NAME "Lexoria"
-!ifdef WIN64
+!ifdef TARGET_AMD64
   !define PROGRAM_FILES "$PROGRAMFILES64"
 !else
   !define PROGRAM_FILES "$PROGRAMFILES"
@@ -132,7 +137,7 @@ Function applyInstallMode
 FunctionEnd
 
 Function .onInit
-!ifdef WIN64
+!ifdef TARGET_AMD64
   SetRegView 64
 !endif
   StrCpy $folderFromCommand $INSTDIR
@@ -179,7 +184,7 @@ FunctionEnd
 ; The uninstaller removes the installation it belongs to: the one for everyone when the machine's
 ; entry names its folder, else the current user's.
 Function un.onInit
-!ifdef WIN64
+!ifdef TARGET_AMD64
   SetRegView 64
 !endif
   ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
@@ -271,9 +276,15 @@ Function un.removeStartupShortcut
   SetShellVarContext current
   StrCpy $3 ""
   IfFileExists "$SMSTARTUP\Lexoria.lnk" 0 done
-  ; CLSID_ShellLink, IID_IShellLinkA; then IID_IPersistFile through QueryInterface.
+  ; CLSID_ShellLink, IID_IShellLinkA (IID_IShellLinkW in a Unicode installer, whose "t" strings
+  ; are wide); then IID_IPersistFile through QueryInterface.
+  !ifdef NSIS_UNICODE
+    !define /ifndef IID_SHELL_LINK "{000214F9-0000-0000-C000-000000000046}"
+  !else
+    !define /ifndef IID_SHELL_LINK "{000214EE-0000-0000-C000-000000000046}"
+  !endif
   System::Call "ole32::CoCreateInstance(g '{00021401-0000-0000-C000-000000000046}', p 0, \
-    i 1, g '{000214EE-0000-0000-C000-000000000046}', *p .r1) i .r0"
+    i 1, g '${IID_SHELL_LINK}', *p .r1) i .r0"
   ${If} $0 = 0
     System::Call "$1->0(g '{0000010B-0000-0000-C000-000000000046}', *p .r2) i .r0"
     ${If} $0 = 0

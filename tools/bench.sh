@@ -3,10 +3,10 @@
 # Each benchmark is one step: a function below, listed in `steps`, that runs inside the prepared
 # Wine environment and prints its own figures. A new benchmark is a new function and a new entry.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+. "$(dirname "$0")/wine-env.sh"
+root=$lexoria_root
 cd "$root"
-out=${LEXORIA_BUILD:-build}
-bin=$out/win/bin
+bin=$lexoria_test_tree/bin
 
 # The vocabulary store: loadNextWord and buildIndex against their file-reading floors; with
 # LEXORIA_BENCH_BASELINE (a folder of an earlier build's bin/), the earlier store right after.

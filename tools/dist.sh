@@ -6,9 +6,10 @@
 # The release files: Lexoria.exe (stripped), lexoria.lst, lexoria.hlp, lexoria.chm,
 # lexoria-list.exe when the build made it, and README.txt and LICENSE.txt with CR LF line ends.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+. "$(dirname "$0")/wine-env.sh"
+root=$lexoria_root
 cd "$root"
-out=${LEXORIA_BUILD:-build}
+out=$lexoria_out
 
 fail() { echo "dist: $*" >&2; exit 1; }
 
@@ -25,7 +26,7 @@ while [ $# -gt 0 ]; do
   shift
 done
 
-for tool in zip makensis i686-w64-mingw32-strip i686-w64-mingw32-objdump; do
+for tool in zip makensis i686-w64-mingw32-strip x86_64-w64-mingw32-strip x86_64-w64-mingw32-objdump; do
   command -v "$tool" >/dev/null || fail "$tool is missing (make deps installs it)"
 done
 
@@ -59,11 +60,16 @@ done
 # writes a new time into the program's header, takes that time too.
 stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
 
+# The release is 32-bit. A 64-bit build (the tests' on a machine that runs no 32-bit code) is
+# packaged the same way, with a 64-bit installer that 64-bit Wine can run.
+target=i686
+x86_64-w64-mingw32-objdump -f "$stage/Lexoria.exe" | grep -q 'format pei-x86-64' && target=x86_64
+
 # The symbols are of no use to users and make up much of the program's size.
 for name in Lexoria.exe lexoria-list.exe; do
   [ -f "$stage/$name" ] || continue
-  if i686-w64-mingw32-objdump -f "$stage/$name" | grep -q HAS_SYMS; then
-    SOURCE_DATE_EPOCH=$stamp i686-w64-mingw32-strip --strip-all "$stage/$name"
+  if x86_64-w64-mingw32-objdump -f "$stage/$name" | grep -q HAS_SYMS; then
+    SOURCE_DATE_EPOCH=$stamp $target-w64-mingw32-strip --strip-all "$stage/$name"
   fi
 done
 
@@ -89,6 +95,7 @@ mv "$zipfile.part" "$zipfile"
 nsis_defines=(-DVERSION="$version" -DSTAGE="$stage" -DICON="$root/src/resources/lexoria.ico"
               -DOUTFILE="$setup.part")
 [ -f "$stage/lexoria-list.exe" ] && nsis_defines+=(-DLIST_TOOL)
+[ "$target" = x86_64 ] && nsis_defines+=(-DTARGET_AMD64)
 # Warnings count as errors: they usually mean a page or a file that is not what it seems.
 if ! log=$(makensis -V2 -WX "${nsis_defines[@]}" dist/lexoria.nsi 2>&1); then
   echo "$log" >&2

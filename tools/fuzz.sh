@@ -5,11 +5,11 @@
 # default). Fails on any crash, leak, time-out or failed check, and names the input that caused
 # it. New inputs the fuzzer finds stay in the build tree.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+. "$(dirname "$0")/wine-env.sh"
+root=$lexoria_root
 cd "$root"
 jobs=${JOBS:-$(nproc)}
-out=${LEXORIA_BUILD:-build}
-case $out in /*) ;; *) out=$root/$out ;; esac
+out=$lexoria_out
 tree=$out/fuzz
 seconds=${LEXORIA_FUZZ_SECONDS:-30}
 corpus=$root/tests/fuzz/corpus

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and testing Lexoria needs on a Debian 12 machine: the MinGW-w64 i686
-# cross compilers, 32-bit Wine through i386 multiarch, Xvfb, and GoogleTest sources.
+# cross compilers (and their 64-bit twins), 32-bit Wine through i386 multiarch and 64-bit Wine
+# (for machines that run no 32-bit code; see wine-env.sh), Xvfb, and GoogleTest sources.
 # Does nothing when everything is already there.
 set -euo pipefail
 
 need=()
 command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686 binutils-mingw-w64-i686)
+command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
+  need+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 command -v cmake >/dev/null || need+=(cmake)
 command -v make >/dev/null || need+=(make)
 command -v xvfb-run >/dev/null || need+=(xvfb xauth)
@@ -23,6 +26,7 @@ command -v clang-format >/dev/null || need+=(clang-format)
 dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need+=(libclang-rt-14-dev)
 [ -e /usr/lib/wine/wine ] || [ -e /usr/lib/wine/wine32 ] || need+=(wine)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
+[ -e /usr/lib/wine/wine64 ] || need+=(wine64)
 
 [ ${#need[@]} -eq 0 ] && exit 0
 

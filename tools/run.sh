@@ -7,7 +7,7 @@
 set -euo pipefail
 . "$(dirname "$0")/wine-env.sh"
 cd "$lexoria_root"
-bin=$lexoria_out/win/bin
+bin=$lexoria_test_tree/bin
 shot=$lexoria_out/lexoria.png
 wine_env_user
 

@@ -1,6 +1,6 @@
-# Sourced, never run: the one place that says how the project's scripts run Wine. It sets
-# lexoria_root and lexoria_out (the build folder, LEXORIA_BUILD or build/, made absolute) and
-# defines:
+# Sourced, never run: the one place that says where the project's scripts build and how they run
+# Wine. It sets lexoria_root, lexoria_out (the build folder, LEXORIA_BUILD or build/, made
+# absolute), lexoria_wine_arch and lexoria_test_tree (see below), and defines:
 #   wine_env_private          the private prefix under the build folder (or the one WINEPREFIX
 #                             names), 32-bit, quiet, without the help viewer, prepared once
 #   wine_env_user             the user's own prefix for make run: only the quiet settings and fonts
@@ -11,6 +11,23 @@
 lexoria_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 lexoria_out=${LEXORIA_BUILD:-build}
 case $lexoria_out in /*) ;; *) lexoria_out=$lexoria_root/$lexoria_out ;; esac
+
+# The release is a 32-bit program, built in $lexoria_out/win, and its tests run there under 32-bit
+# Wine. Some kernels run no 32-bit code at all (execve of an i386 binary fails), and 32-bit Wine
+# cannot start there: such a machine builds the same sources as 64-bit programs in
+# $lexoria_out/win64 as well and runs the tests from that tree under wine64.
+if [ -z "${lexoria_wine_arch:-}" ]; then
+  if [ ! -x /usr/lib/wine/wine64 ] || /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    lexoria_wine_arch=win32
+  else
+    lexoria_wine_arch=win64
+  fi
+fi
+if [ "$lexoria_wine_arch" = win64 ]; then
+  lexoria_test_tree=$lexoria_out/win64
+else
+  lexoria_test_tree=$lexoria_out/win
+fi
 
 # A crashing process must not leave the debugger waiting, nothing may write menu entries into the
 # home folder, and nothing may offer to download Mono or Gecko.
@@ -42,15 +59,37 @@ wine_prepare_prefix() {
   echo "$wine_prefix_setup" >"$mark"
 }
 
+# Debian's `wine` and `wineboot` start the 32-bit loader whenever it is installed; on a machine
+# that runs only 64-bit code they must start wine64, which a folder of two small scripts ahead on
+# PATH arranges. WINELOADER tells Wine itself which loader starts further processes.
+wine_use_wine64() {
+  local shims=$lexoria_out/wine64-path
+  if [ ! -x "$shims/wine-stable" ]; then
+    mkdir -p "$shims"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$shims/wine"
+    chmod +x "$shims/wine"
+    cp "$shims/wine" "$shims/wine-stable"
+  fi
+  case ":$PATH:" in *":$shims:"*) ;; *) export PATH=$shims:$PATH ;; esac
+  export WINELOADER=/usr/lib/wine/wine64
+}
+
 wine_env_private() {
-  export WINEPREFIX=${WINEPREFIX:-$lexoria_out/wineprefix}
-  export WINEARCH=win32
+  if [ "$lexoria_wine_arch" = win64 ]; then
+    export WINEPREFIX=${WINEPREFIX:-$lexoria_out/wineprefix64}
+    export WINEARCH=win64
+    wine_use_wine64
+  else
+    export WINEPREFIX=${WINEPREFIX:-$lexoria_out/wineprefix}
+    export WINEARCH=win32
+  fi
   export WINEDEBUG=${WINEDEBUG:--all}
   # Tests ask for help on purpose; the viewer's "cannot find" box would block them.
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-$wine_quiet_overrides;winhlp32.exe=d}
 }
 
 wine_env_user() {
+  [ "$lexoria_wine_arch" = win64 ] && wine_use_wine64
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-$wine_quiet_overrides}
 }

@@ -22,11 +22,14 @@ for name in lexoria.lst lexoria.hlp lexoria.chm; do
   cmp -s "$bin/$name" "$unpacked/$name" || fail "$name differs from the built one"
 done
 
-# Programs: 32-bit Windows, without symbols.
+# Programs: Windows programs of the build's kind (32-bit, as released, unless the build is the
+# 64-bit one of a machine that runs no 32-bit code), without symbols.
+format=pei-i386
+x86_64-w64-mingw32-objdump -f "$bin/Lexoria.exe" | grep -q 'format pei-x86-64' && format=pei-x86-64
 for name in Lexoria.exe lexoria-list.exe; do
   [ -f "$unpacked/$name" ] || continue
-  header=$(i686-w64-mingw32-objdump -f "$unpacked/$name")
-  grep -q 'file format pei-i386' <<<"$header" || fail "$name is not a 32-bit Windows program"
+  header=$(x86_64-w64-mingw32-objdump -f "$unpacked/$name")
+  grep -q "file format $format" <<<"$header" || fail "$name is not a $format Windows program"
   grep -q HAS_SYMS <<<"$header" && fail "$name still has its symbols"
 done
 

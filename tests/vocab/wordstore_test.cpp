@@ -136,6 +136,8 @@ TEST_F(TstoreTest, AListOver4000EntriesWarnsOncePerBuild) {
 
 // CR LF stays as it is and 0x1A is an ordinary byte.
 TEST_F(TstoreTest, AnEntryTooBigForTheMemoryLeftFailsTheLoadAndThrowsNothing) {
+    // Only a 32-bit process's address space can be filled up in a test's time.
+    if (sizeof(void*) > 4) GTEST_SKIP() << "a 64-bit build of the test";
     ASSERT_TRUE(writeFile(list, "word=huge\r\ndef=" + std::string(8 << 20, 'x') + "\r\n"));
     {
         TaddressSpaceHog hog;

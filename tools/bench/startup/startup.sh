@@ -3,18 +3,21 @@
 # against an empty-window program under Wine, and reports the size of the stripped Lexoria.exe.
 # Run on its own it prepares Wine itself; bench.sh runs it with --in-wine inside its environment.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../../.." && pwd)
+. "$(dirname "$0")/../../wine-env.sh"
+root=$lexoria_root
 cd "$root"
-out=${LEXORIA_BUILD:-build}
-case $out in /*) ;; *) out=$root/$out ;; esac
+out=$lexoria_out
 bench=$out/bench-startup
+tree=$lexoria_test_tree
+toolchain=mingw-i686
+[ "$lexoria_wine_arch" = win64 ] && toolchain=mingw-x86_64
 
 if [ "${1:-}" != --in-wine ]; then
-  [ -x "$out/win/bin/Lexoria.exe" ] || tools/build.sh
+  [ -x "$tree/bin/Lexoria.exe" ] || tools/build.sh
   exec tools/with-wine.sh "$0" --in-wine
 fi
 
-cmake -S tools/bench/startup -B "$bench" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+cmake -S tools/bench/startup -B "$bench" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$bench" -j "${JOBS:-2}" >/dev/null
 
@@ -23,9 +26,10 @@ winpath() { echo "Z:$1" | tr / '\\'; }
 # LEXORIA_BENCH_BASELINE: a folder with an earlier Lexoria.exe and its lexoria.lst, timed in turn.
 earlier=()
 [ -n "${LEXORIA_BENCH_BASELINE:-}" ] && earlier=("$(winpath "$LEXORIA_BENCH_BASELINE/Lexoria.exe")")
-wine "$bench/bin/startup_bench.exe" "$(winpath "$out/win/bin/Lexoria.exe")" \
+wine "$bench/bin/startup_bench.exe" "$(winpath "$tree/bin/Lexoria.exe")" \
      "$(winpath "$bench/bin/empty_window.exe")" "${LEXORIA_BENCH_STARTS:-15}" "${earlier[@]}"
 
+# The size is the release's: the 32-bit build.
 stripped=$bench/Lexoria-stripped.exe
 i686-w64-mingw32-strip -o "$stripped" "$out/win/bin/Lexoria.exe"
 printf '  Lexoria.exe stripped %8d bytes\n' "$(stat -c %s "$stripped")"
