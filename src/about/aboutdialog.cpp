@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "version.h"
 #include "win32/dialogutil.h"
+#include "win32/displaydpi.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ INT_PTR onInitDialog(HWND dialog) {
     centerOverParent(dialog);
     // The module that supplied the template is the program's own.
     auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
-    titleBitmap = findTitleBitmap(module);
+    // Drawn for the dialog's scaling, never stretched.
+    titleBitmap = findTitleBitmap(module, windowDpi(dialog));
     titlePalette = createScreenPalette(titleBitmap.header);
     setControlText(dialog, IDC_PRODUCT_NAME, "Lexoria");
     setControlText(dialog, IDC_VERSION, LEXORIA_VERSION);

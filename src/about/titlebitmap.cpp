@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "about/dibcolours.h"
+#include "about/titlechoice.h"
 #include "resources/resource.h"
 #include "win32/gdiholders.h"
 
@@ -37,11 +38,20 @@ const BYTE* colourTable(const BITMAPINFOHEADER* header) {
     return reinterpret_cast<const BYTE*>(header) + header->biSize;
 }
 
+const char* titleBitmapName(int dpi) {
+    switch (titlePicturePercent(dpi)) {
+    case 150: return TITLE_BMP_150_NAME;
+    case 200: return TITLE_BMP_200_NAME;
+    default: return TITLE_BMP_NAME;
+    }
+}
+
 }  // namespace
 
-TtitleBitmap findTitleBitmap(HINSTANCE module) {
+TtitleBitmap findTitleBitmap(HINSTANCE module, int dpi) {
     TtitleBitmap bitmap;
-    HRSRC found = FindResourceA(module, TITLE_BMP_NAME, RT_BITMAP);
+    HRSRC found = FindResourceA(module, titleBitmapName(dpi), RT_BITMAP);
+    if (!found) found = FindResourceA(module, TITLE_BMP_NAME, RT_BITMAP);
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* locked = loaded ? LockResource(loaded) : nullptr;
     if (!locked) return bitmap;

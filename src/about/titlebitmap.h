@@ -11,8 +11,10 @@ struct TtitleBitmap {
     const void* pixels = nullptr;
 };
 
-// The bitmap resource "TITLE_BMP" of the module, found, loaded and locked.
-TtitleBitmap findTitleBitmap(HINSTANCE module);
+// The module's drawing of the title picture for the DPI ("TITLE_BMP" at 96, "TITLE_BMP_150" or
+// "TITLE_BMP_200" nearer those scalings), found, loaded and locked; "TITLE_BMP" when the module
+// lacks the one chosen.
+TtitleBitmap findTitleBitmap(HINSTANCE module, int dpi = 96);
 
 // A logical palette with one entry per colour of the bitmap's colour table; null when the bitmap
 // has no colour table or the palette cannot be created.

@@ -2,6 +2,7 @@
 #include "mainwindow/layout.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 const char measuringText[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -27,26 +28,39 @@ const int buttonRowOffset = 22;
 const int buttonHeight = 21;
 const int buttonGap = 1;
 
-int titleBandBottom(int titleHeight) { return edgeMargin + titleHeight + 2 * bandTextInset; }
+int titleBandBottom(int titleHeight, int dpi) {
+    return scaledForDpi(edgeMargin, dpi) + titleHeight + 2 * scaledForDpi(bandTextInset, dpi);
+}
 
 int16_t cut16(int value) { return static_cast<int16_t>(value); }
 
 // A saved coordinate raised to 0 and then lowered to the limit, in that order, so a window
 // bigger than the screen ends at the (negative) limit.
-int16_t clampSaved(int16_t saved, int16_t limit) {
+int16_t clampSaved(int16_t saved, int16_t low, int16_t limit) {
     int16_t value = saved;
-    if (value < 0) value = 0;
+    if (value < low) value = low;
     if (value > limit) value = limit;
     return value;
 }
 
 }  // namespace
 
-Tsize mainWindowSize(int titleTextWidth, int paneTextWidth, int dlgFrameX, int dlgFrameY) {
+// Halves round away from zero, as MulDiv rounds them.
+int scaledForDpi(int pixels, int dpi) {
+    if (dpi <= 0) dpi = standardDpi;
+    const long long product = static_cast<long long>(pixels) * dpi;
+    const long long half = standardDpi / 2;
+    const long long scaled = (product + (product < 0 ? -half : half)) / standardDpi;
+    return static_cast<int>(std::clamp<long long>(scaled, INT_MIN, INT_MAX));
+}
+
+Tsize mainWindowSize(int titleTextWidth, int paneTextWidth, int dlgFrameX, int dlgFrameY, int dpi) {
     int widest = std::max({0, titleTextWidth, paneTextWidth});
     Tsize size;
-    size.width = std::max(widest + textMargin, minimumInnerWidth) + 2 * dlgFrameX;
-    size.height = innerHeight + 2 * dlgFrameY;
+    size.width =
+        std::max(widest + scaledForDpi(textMargin, dpi), scaledForDpi(minimumInnerWidth, dpi)) +
+        2 * dlgFrameX;
+    size.height = scaledForDpi(innerHeight, dpi) + 2 * dlgFrameY;
     return size;
 }
 
@@ -57,8 +71,8 @@ Tpoint mainWindowPosition(const TwindowSettings& settings, Tsize screen, Tsize w
     int16_t y = 0;
     switch (settings.positionChoice) {
     case positionSaved:
-        x = clampSaved(settings.savedLeft, right);
-        y = clampSaved(settings.savedTop, bottom);
+        x = clampSaved(settings.savedLeft, 0, right);
+        y = clampSaved(settings.savedTop, 0, bottom);
         break;
     case positionTopLeft: break;
     case positionTopRight: x = right; break;
@@ -75,29 +89,39 @@ Tpoint mainWindowPosition(const TwindowSettings& settings, Tsize screen, Tsize w
     return Tpoint{x, y};
 }
 
-Trect definitionPaneRect(Tsize client, int titleHeight) {
-    int top = titleBandBottom(titleHeight) + edgeMargin;
-    int bottom = client.height - buttonRowOffset - edgeMargin;
-    return Trect{edgeMargin, top, client.width - 2 * edgeMargin, bottom - top};
+Tpoint savedWindowPosition(const TwindowSettings& settings, Trect monitor, Tsize window) {
+    int16_t right = cut16(cut16(monitor.left + monitor.width) - cut16(window.width));
+    int16_t bottom = cut16(cut16(monitor.top + monitor.height) - cut16(window.height));
+    return Tpoint{clampSaved(settings.savedLeft, cut16(monitor.left), right),
+                  clampSaved(settings.savedTop, cut16(monitor.top), bottom)};
 }
 
-Trect buttonRect(Tsize client, TbuttonSlot slot) {
-    int available = client.width - (buttonCount + 1) * buttonGap;
+Trect definitionPaneRect(Tsize client, int titleHeight, int dpi) {
+    const int margin = scaledForDpi(edgeMargin, dpi);
+    int top = titleBandBottom(titleHeight, dpi) + margin;
+    int bottom = client.height - scaledForDpi(buttonRowOffset, dpi) - margin;
+    return Trect{margin, top, client.width - 2 * margin, bottom - top};
+}
+
+Trect buttonRect(Tsize client, TbuttonSlot slot, int dpi) {
+    const int gap = scaledForDpi(buttonGap, dpi);
+    int available = client.width - (buttonCount + 1) * gap;
     int equal = available / buttonCount;
     // The remainder of the division goes to the middle button.
     int middle = available - (buttonCount - 1) * equal;
-    int left = buttonGap;
+    int left = gap;
     for (int before = 0; before < slot; ++before)
-        left += (before == optionsSlot ? middle : equal) + buttonGap;
+        left += (before == optionsSlot ? middle : equal) + gap;
     int width = slot == optionsSlot ? middle : equal;
-    return Trect{left, client.height - buttonRowOffset, width, buttonHeight};
+    return Trect{left, client.height - scaledForDpi(buttonRowOffset, dpi), width,
+                 scaledForDpi(buttonHeight, dpi)};
 }
 
-TbandFrame titleBandFrame(Tsize client, int titleHeight) {
-    return TbandFrame{edgeMargin, edgeMargin, client.width - edgeMargin,
-                      titleBandBottom(titleHeight)};
+TbandFrame titleBandFrame(Tsize client, int titleHeight, int dpi) {
+    const int margin = scaledForDpi(edgeMargin, dpi);
+    return TbandFrame{margin, margin, client.width - margin, titleBandBottom(titleHeight, dpi)};
 }
 
-Tpoint titleWordOrigin(const TbandFrame& frame) {
-    return Tpoint{(frame.left + frame.right) / 2, frame.top + bandTextInset};
+Tpoint titleWordOrigin(const TbandFrame& frame, int dpi) {
+    return Tpoint{(frame.left + frame.right) / 2, frame.top + scaledForDpi(bandTextInset, dpi)};
 }

@@ -1,5 +1,6 @@
 // The main window: creation (word list, fonts, size, placement, children), the title band,
-// navigation keys for the pane, the button commands, and saving the position at exit.
+// navigation keys for the pane, the button commands, saving the position at exit, and sizing
+// everything again when the window moves to a monitor with another scaling.
 #include "mainwindow/mainwindow.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "settings/settingsstore.h"
 #include "vocab/displaytext.h"
 #include "vocab/wordstore.h"
+#include "win32/displaydpi.h"
 #include "win32/gdiholders.h"
 #include "win32/helpviewer.h"
 #include "win32/programpath.h"
@@ -26,7 +28,7 @@ const char* const mainWindowName = "Lexoria";
 
 namespace {
 
-// Character heights of the three fonts, in pixels.
+// Character heights of the three fonts, in pixels at 96 DPI.
 const int buttonFontHeight = 13;
 const int titleFontHeight = 26;
 const int paneFontHeight = 20;
@@ -44,6 +46,8 @@ struct TmainWindowState {
     TgdiObject<HFONT> titleFont;
     TgdiObject<HFONT> paneFont;
     SIZE titleExtent = {};
+    // The DPI the fonts and the layout were made for.
+    int dpi = standardDpi;
     HWND pane = nullptr;
     HWND band = nullptr;
     // Set once WM_CREATE has placed the window: a window that failed half-way still sits at
@@ -83,11 +87,13 @@ bool findWordList(HWND window) {
 }
 
 HFONT makeFont(const char* face, int height, int weight) {
-    return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    return CreateFontA(scaledForDpi(height, state.dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                       ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
+// The fonts for the DPI in state.dpi. The old ones go only after the controls have been given
+// the new ones.
 void createFonts() {
     state.buttonFont.reset(makeFont("Arial", buttonFontHeight, FW_NORMAL));
     state.titleFont.reset(makeFont("Times New Roman", titleFontHeight, FW_BOLD));
@@ -95,7 +101,7 @@ void createFonts() {
 }
 
 // The window is as wide as the alphabet in the wider of the two text fonts needs; the title
-// font's extent also gives the band its height.
+// font's extent also gives the band its height. Fonts, margins and frames are all at state.dpi.
 Tsize measureWindowSize() {
     TwindowDC screen(nullptr);
     SIZE paneExtent = {};
@@ -105,13 +111,27 @@ Tsize measureWindowSize() {
         font.select(state.paneFont.get());
         GetTextExtentPoint32A(screen.get(), measuringText, measuringTextLength, &paneExtent);
     }
-    return mainWindowSize(state.titleExtent.cx, paneExtent.cx, GetSystemMetrics(SM_CXDLGFRAME),
-                          GetSystemMetrics(SM_CYDLGFRAME));
+    return mainWindowSize(state.titleExtent.cx, paneExtent.cx,
+                          systemMetricForDpi(SM_CXDLGFRAME, state.dpi),
+                          systemMetricForDpi(SM_CYDLGFRAME, state.dpi), state.dpi);
+}
+
+// A saved position stays on the monitor it was saved on, or the nearest one that is still there.
+Tpoint savedPlace(const TwindowSettings& settings, Tsize size) {
+    const RECT saved = {settings.savedLeft, settings.savedTop, settings.savedLeft + size.width,
+                        settings.savedTop + size.height};
+    const RECT monitor = monitorNear(saved);
+    return savedWindowPosition(settings,
+                               Trect{monitor.left, monitor.top, monitor.right - monitor.left,
+                                     monitor.bottom - monitor.top},
+                               size);
 }
 
 void placeWindow(HWND window, const TwindowSettings& settings, Tsize size) {
     Tsize screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    Tpoint at = mainWindowPosition(settings, screen, size);
+    Tpoint at = settings.positionChoice == positionSaved
+                    ? savedPlace(settings, size)
+                    : mainWindowPosition(settings, screen, size);
     bool onTop = settings.alwaysOnTop != 0;
     SetWindowPos(window, onTop ? HWND_TOPMOST : HWND_TOP, at.x, at.y, size.width, size.height,
                  onTop ? 0 : SWP_NOZORDER);
@@ -123,6 +143,7 @@ LRESULT onCreate(HWND window) {
         showLoadFailure(window);
         return -1;
     }
+    state.dpi = windowDpi(window);
     createFonts();
     Tsize size = measureWindowSize();
     // A missing or malformed record leaves the defaults: centred, not on top.
@@ -180,7 +201,8 @@ void drawTitleBand(HWND window, HDC dc) {
     RECT client = {};
     GetClientRect(window, &client);
     TselectedObject font(dc, state.titleFont.get());
-    TbandFrame band = titleBandFrame(Tsize{client.right, client.bottom}, state.titleExtent.cy);
+    TbandFrame band =
+        titleBandFrame(Tsize{client.right, client.bottom}, state.titleExtent.cy, state.dpi);
 
     TselectedObject pen(dc, greyPen.get());
     drawLine(dc, band.left, band.top, band.left, band.bottom);
@@ -191,7 +213,7 @@ void drawTitleBand(HWND window, HDC dc) {
 
     SetTextColor(dc, wordColour);
     SetBkColor(dc, bandFaceColour);
-    drawBandWord(dc, titleWordOrigin(band), shownWord());
+    drawBandWord(dc, titleWordOrigin(band, state.dpi), shownWord());
 }
 
 // The band's window asks for its drawing: its face, then the frame and the word, moved into the
@@ -302,20 +324,67 @@ void createDefinitionPane(HWND window, const Trect& at) {
     setFont(state.pane, state.paneFont.get());
 }
 
+Tsize clientSize(HWND window) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    return Tsize{client.right, client.bottom};
+}
+
+void moveChild(HWND child, const Trect& at) {
+    SetWindowPos(child, nullptr, at.left, at.top, at.width, at.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The children again at the window's new size and DPI, with the new fonts.
+void layOutChildren(HWND window) {
+    const Tsize size = clientSize(window);
+    if (state.pane) {
+        moveChild(state.pane, definitionPaneRect(size, state.titleExtent.cy, state.dpi));
+        setFont(state.pane, state.paneFont.get());
+    }
+    if (state.band) {
+        // As createWordBand places it: the frame's rows across the whole client width.
+        const TbandFrame frame = titleBandFrame(size, state.titleExtent.cy, state.dpi);
+        moveChild(state.band, Trect{0, frame.top, size.width, frame.bottom - frame.top + 1});
+    }
+    for (const TbuttonLayout& button : buttons) {
+        HWND control = GetDlgItem(window, button.id);
+        if (!control) continue;
+        moveChild(control, buttonRect(size, button.slot, state.dpi));
+        setFont(control, state.buttonFont.get());
+    }
+}
+
+// The window moved to a monitor with another scaling: new fonts and layout for its DPI, in the
+// place and at the size the system suggests, so the window neither jumps nor changes size twice.
+void onDpiChanged(HWND window, WPARAM dpis, LPARAM suggested) {
+    const RECT& at = *reinterpret_cast<const RECT*>(suggested);
+    // Deleted on return, after every control has been given its new font.
+    TgdiObject<HFONT> oldButtonFont(state.buttonFont.release());
+    TgdiObject<HFONT> oldTitleFont(state.titleFont.release());
+    TgdiObject<HFONT> oldPaneFont(state.paneFont.release());
+    state.dpi = HIWORD(dpis);
+    createFonts();
+    measureWindowSize();
+    SetWindowPos(window, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    layOutChildren(window);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
 }  // namespace
 
 void createChildWindows(HWND window) {
-    RECT client = {};
-    GetClientRect(window, &client);
-    Tsize size{client.right, client.bottom};
-    createDefinitionPane(window, definitionPaneRect(size, state.titleExtent.cy));
+    const Tsize size = clientSize(window);
+    createDefinitionPane(window, definitionPaneRect(size, state.titleExtent.cy, state.dpi));
     for (const TbuttonLayout& button : buttons) {
         HWND control = createChild(window, "BUTTON", button.caption, button.style, button.id,
-                                   buttonRect(size, button.slot));
+                                   buttonRect(size, button.slot, state.dpi));
         setFont(control, state.buttonFont.get());
     }
-    state.band = createWordBand(window, IDC_TITLE_BAND, titleBandFrame(size, state.titleExtent.cy),
-                                size.width, shownWord());
+    state.band = createWordBand(window, IDC_TITLE_BAND,
+                                titleBandFrame(size, state.titleExtent.cy, state.dpi), size.width,
+                                shownWord());
 }
 
 HWND definitionPane() { return state.pane; }
@@ -329,6 +398,8 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: onPaint(window); return 0;
     case WM_DRAWITEM: onDrawItem(window, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_KEYDOWN: onKeyDown(wParam); return 0;
+    case WM_DPICHANGED: onDpiChanged(window, wParam, lParam); return 0;
+    case WM_NCCREATE: enableNonClientScaling(window); break;
     case WM_COMMAND:
         if (onCommand(window, wParam)) return 0;
         break;

@@ -3,6 +3,9 @@
 
 #define LEXORIA_ICON_NAME "LEXORIA_ICON"
 #define TITLE_BMP_NAME "TITLE_BMP"
+// The same picture drawn for 150% and 200% scaling.
+#define TITLE_BMP_150_NAME "TITLE_BMP_150"
+#define TITLE_BMP_200_NAME "TITLE_BMP_200"
 
 // Main window children.
 #define IDC_EXIT 1

@@ -68,6 +68,12 @@ public:
         if (object) DeleteObject(object);
         object = handle;
     }
+    // Hands the object over to the caller, who then deletes it.
+    Handle release() {
+        Handle handle = object;
+        object = nullptr;
+        return handle;
+    }
 
 private:
     Handle object = nullptr;

@@ -1,6 +1,7 @@
-// The Windows installer under Wine, as a user meets it: a silent install, the program started
-// from its Start menu shortcut, and the uninstaller, silent and answering its question about
-// the user's settings. Run as: dist_install_test <Windows path of Lexoria-x.y.z-setup.exe>.
+// The Windows installer under Wine, as a user meets it: a silent install for the current user
+// and one for everyone, the program started from its Start menu shortcut, an upgrade over a word
+// list the user changed, and the uninstaller, silent and answering its question about the
+// user's settings. Run as: dist_install_test <Windows path of Lexoria-x.y.z-setup.exe>.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,7 +22,10 @@ std::string setupPath;  // from the command line
 const DWORD installTimeoutMs = 60000;
 
 std::string inQuotes(const std::string& path) { return "\"" + path + "\""; }
-std::string installedProgram() { return installFolder() + "\\Lexoria.exe"; }
+std::string installedProgram(TinstallMode mode = forCurrentUser) {
+    return installFolder(mode) + "\\Lexoria.exe";
+}
+std::string installedList() { return installFolder() + "\\lexoria.lst"; }
 std::string userStartupShortcut() { return startupFolder() + "\\Lexoria.lnk"; }
 bool sameText(const std::string& a, const std::string& b) {
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
@@ -40,11 +44,13 @@ struct TcleanSlate {
     }
 };
 
-long installSilently() { return runAndWait(inQuotes(setupPath) + " /S", installTimeoutMs); }
+long installSilently(const char* options = "") {
+    return runAndWait(inQuotes(setupPath) + " /S" + options, installTimeoutMs);
+}
 
-std::string quietUninstallCommand() {
+std::string quietUninstallCommand(TinstallMode mode = forCurrentUser) {
     std::string command;
-    readMachineString(uninstallKey, "QuietUninstallString", command);
+    readRegistryString(registryRoot(mode), uninstallKey, "QuietUninstallString", command);
     return command;
 }
 
@@ -70,7 +76,7 @@ long uninstallAnswering(int answer, std::string& failedStep) {
     std::string uninstaller;
     TlexoriaProcess launcher, copy;
     failedStep = "starting the uninstaller";
-    if (!readMachineString(uninstallKey, "UninstallString", uninstaller) ||
+    if (!readRegistryString(HKEY_CURRENT_USER, uninstallKey, "UninstallString", uninstaller) ||
         !launcher.startCommand(uninstaller) || launcher.waitForExit(installTimeoutMs) != 0 ||
         !launcher.adoptChild(copy))
         return -1;
@@ -123,16 +129,33 @@ TEST(Setup, ReleaseProgramsCarryTheReleaseVersion) {
         EXPECT_EQ(LEXORIA_VERSION_FULL, productVersion(program)) << program;
 }
 
-TEST(Setup, InstallsSilentlyRunsFromTheStartMenuAndUninstallsSilently) {
-    TcleanSlate slate;
-    ASSERT_EQ(0, installSilently());
+struct TmodeCase {
+    const char* name;
+    TinstallMode mode;
+    const char* options;
+    const char* folderEnd;  // how the installation folder's path ends
+};
 
+const TmodeCase modeCases[] = {
+    {"for the current user, the default", forCurrentUser, "",
+     "\\AppData\\Local\\Programs\\Lexoria"},
+    {"for everyone", forEveryone, " /ALLUSERS", "\\Lexoria"},
+};
+
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && sameText(text.substr(text.size() - end.size()), end);
+}
+
+// The files, the uninstall entry and the help folder under the mode's own root, and nothing
+// under the other one.
+void expectInstalled(const TmodeCase& test) {
+    const std::string folder = installFolder(test.mode);
+    EXPECT_TRUE(endsWith(folder, test.folderEnd)) << folder;
     const char* const installed[] = {"Lexoria.exe", "lexoria.lst", "lexoria.hlp",  "lexoria.chm",
                                      "README.txt",  "LICENSE.txt", "Uninstall.exe"};
-    for (const char* name : installed)
-        EXPECT_TRUE(fileExists(installFolder() + "\\" + name)) << name;
+    for (const char* name : installed) EXPECT_TRUE(fileExists(folder + "\\" + name)) << name;
 
-    const std::string uninstaller = inQuotes(installFolder() + "\\Uninstall.exe");
+    const std::string uninstaller = inQuotes(folder + "\\Uninstall.exe");
     const struct {
         const char* name;
         std::string value;
@@ -140,50 +163,111 @@ TEST(Setup, InstallsSilentlyRunsFromTheStartMenuAndUninstallsSilently) {
         {"DisplayName", "Lexoria"},
         {"DisplayVersion", LEXORIA_VERSION},
         {"Publisher", "The Lexoria developers"},
-        {"InstallLocation", installFolder()},
+        {"InstallLocation", folder},
         {"UninstallString", uninstaller},
         {"QuietUninstallString", uninstaller + " /S"},
     };
+    const HKEY root = registryRoot(test.mode);
     for (const auto& value : entry) {
         std::string stored = "(missing)";
-        readMachineString(uninstallKey, value.name, stored);
+        readRegistryString(root, uninstallKey, value.name, stored);
         EXPECT_TRUE(sameText(value.value, stored)) << value.name << ": " << stored;
     }
+    const TinstallMode other = test.mode == forEveryone ? forCurrentUser : forEveryone;
+    EXPECT_FALSE(registryKeyExists(registryRoot(other), uninstallKey));
+    EXPECT_FALSE(folderExists(installFolder(other)));
     // Where the help viewer finds lexoria.hlp when the program starts in another folder.
     std::string helpFolder = "(missing)";
-    readMachineString(helpFilesKey, "lexoria.hlp", helpFolder);
-    EXPECT_TRUE(sameText(installFolder(), helpFolder)) << helpFolder;
+    readRegistryString(root, helpFilesKey, "lexoria.hlp", helpFolder);
+    EXPECT_TRUE(sameText(folder, helpFolder)) << helpFolder;
+}
 
-    // The shortcut is read as the shell would read it; its target is what the user starts.
-    Tshortcut shortcut;
-    ASSERT_TRUE(readShortcut(startMenuShortcut(), shortcut)) << startMenuShortcut();
-    EXPECT_TRUE(sameText(installedProgram(), shortcut.target)) << shortcut.target;
-    EXPECT_TRUE(sameText(installFolder(), shortcut.workingFolder)) << shortcut.workingFolder;
-    size_t slash = shortcut.target.find_last_of('\\');
-    ASSERT_NE(std::string::npos, slash);
+void expectUninstalled(TinstallMode mode) {
+    std::string helpFolder;
+    EXPECT_FALSE(folderExists(installFolder(mode)));
+    EXPECT_FALSE(fileExists(startMenuShortcut(mode)));
+    EXPECT_FALSE(registryKeyExists(registryRoot(mode), uninstallKey));
+    EXPECT_FALSE(readRegistryString(registryRoot(mode), helpFilesKey, "lexoria.hlp", helpFolder));
+}
 
-    TlexoriaProcess program;
-    ASSERT_TRUE(program.start(shortcut.target.substr(0, slash), shortcut.target.substr(slash + 1)));
-    HWND window = program.waitForMainWindow();
-    ASSERT_NE(nullptr, window);
-    EXPECT_EQ(window, FindWindowA("Lexoria", "Lexoria"));
+TEST(Setup, InstallsSilentlyEitherWayRunsFromTheStartMenuAndUninstallsSilently) {
+    for (const TmodeCase& test : modeCases) {
+        SCOPED_TRACE(test.name);
+        TcleanSlate slate;
+        ASSERT_EQ(0, installSilently(test.options));
+        expectInstalled(test);
 
-    // Files in use are not touched: both give up when nobody can close the program.
-    EXPECT_EQ(2, installSilently());
+        // The shortcut is read as the shell would read it; its target is what the user starts.
+        Tshortcut shortcut;
+        ASSERT_TRUE(readShortcut(startMenuShortcut(test.mode), shortcut));
+        EXPECT_TRUE(sameText(installedProgram(test.mode), shortcut.target)) << shortcut.target;
+        EXPECT_TRUE(sameText(installFolder(test.mode), shortcut.workingFolder));
+        size_t slash = shortcut.target.find_last_of('\\');
+        ASSERT_NE(std::string::npos, slash);
+
+        TlexoriaProcess program;
+        ASSERT_TRUE(
+            program.start(shortcut.target.substr(0, slash), shortcut.target.substr(slash + 1)));
+        HWND window = program.waitForMainWindow();
+        ASSERT_NE(nullptr, window);
+        EXPECT_EQ(window, FindWindowA("Lexoria", "Lexoria"));
+
+        // Files in use are not touched: both give up when nobody can close the program.
+        EXPECT_EQ(2, installSilently(test.options));
+        EXPECT_EQ(0, runUninstaller(quietUninstallCommand(test.mode), installTimeoutMs));
+        EXPECT_TRUE(fileExists(installedProgram(test.mode)));
+        EXPECT_TRUE(registryKeyExists(registryRoot(test.mode), uninstallKey));
+
+        clickButton(window, IDC_EXIT);
+        ASSERT_EQ(0, program.waitForExit());
+        ASSERT_TRUE(settingsPresent());  // the program stored its place in the word list
+
+        EXPECT_EQ(0, runUninstaller(quietUninstallCommand(test.mode), installTimeoutMs));
+        expectUninstalled(test.mode);
+        EXPECT_TRUE(settingsPresent());
+    }
+}
+
+// The user's own list, as "lexoria-list import" would leave it in the installed folder.
+const char ownList[] = "word=mine\r\ndef=a word of my own\r\n";
+
+TEST(Setup, InstallingAgainKeepsTheUsersListUnlessAskedAndUninstallingLeavesIt) {
+    TcleanSlate slate;
+    ASSERT_EQ(0, installSilently());
+    std::string shipped;
+    ASSERT_TRUE(readFile(installedList(), shipped));
+    const unsigned char state[] = {1, 2, 3, 4};
+    ASSERT_TRUE(setProgramValue("State", REG_BINARY, state, sizeof state));
+
+    const struct {
+        const char* name;
+        const char* options;
+        bool changeFirst;
+        std::string expected;
+    } steps[] = {
+        {"unchanged list, installed again", "", false, shipped},
+        {"changed list, installed again", "", true, ownList},
+        {"changed list, /NEWLIST", " /NEWLIST", true, shipped},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        if (step.changeFirst) {
+            ASSERT_TRUE(writeFile(installedList(), ownList));
+        }
+        ASSERT_EQ(0, installSilently(step.options));
+        std::string list;
+        EXPECT_TRUE(readFile(installedList(), list));
+        EXPECT_EQ(step.expected, list);
+        EXPECT_TRUE(settingsPresent());
+    }
+
+    ASSERT_TRUE(writeFile(installedList(), ownList));
     EXPECT_EQ(0, runUninstaller(quietUninstallCommand(), installTimeoutMs));
-    EXPECT_TRUE(fileExists(installedProgram()));
-    EXPECT_TRUE(machineKeyExists(uninstallKey));
-
-    clickButton(window, IDC_EXIT);
-    ASSERT_EQ(0, program.waitForExit());
-    ASSERT_TRUE(settingsPresent());  // the program stored its place in the word list
-
-    EXPECT_EQ(0, runUninstaller(quietUninstallCommand(), installTimeoutMs));
-    EXPECT_FALSE(folderExists(installFolder()));
-    EXPECT_FALSE(fileExists(startMenuShortcut()));
-    EXPECT_FALSE(machineKeyExists(uninstallKey));
-    EXPECT_FALSE(readMachineString(helpFilesKey, "lexoria.hlp", helpFolder));
-    EXPECT_TRUE(settingsPresent());
+    std::string list;
+    EXPECT_TRUE(readFile(installedList(), list)) << "the user's list stays";
+    EXPECT_EQ(ownList, list);
+    EXPECT_FALSE(fileExists(installedProgram()));
+    EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, uninstallKey));
 }
 
 // Each case leaves a Startup shortcut as the program's options would: to the installed program,
@@ -217,9 +301,7 @@ TEST(Setup, UninstallKeepsSettingsUnlessAskedAndDropsItsOwnStartupShortcut) {
         long code = test.answer ? uninstallAnswering(test.answer, failedStep)
                                 : runUninstaller(quietUninstallCommand(), installTimeoutMs);
         EXPECT_EQ(0, code) << failedStep;
-        EXPECT_FALSE(folderExists(installFolder()));
-        EXPECT_FALSE(fileExists(startMenuShortcut()));
-        EXPECT_FALSE(machineKeyExists(uninstallKey));
+        expectUninstalled(forCurrentUser);
         EXPECT_EQ(test.settingsKept, settingsPresent());
         EXPECT_EQ(test.linkKept, fileExists(userStartupShortcut()));
     }

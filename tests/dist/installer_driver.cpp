@@ -26,8 +26,17 @@ std::string shellFolder(int csidl) {
 
 }  // namespace
 
-std::string installFolder() { return shellFolder(CSIDL_PROGRAM_FILES) + "\\Lexoria"; }
-std::string startMenuShortcut() { return shellFolder(CSIDL_COMMON_PROGRAMS) + "\\Lexoria.lnk"; }
+std::string installFolder(TinstallMode mode) {
+    return mode == forEveryone ? shellFolder(CSIDL_PROGRAM_FILES) + "\\Lexoria"
+                               : shellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Lexoria";
+}
+std::string startMenuShortcut(TinstallMode mode) {
+    return shellFolder(mode == forEveryone ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS) +
+           "\\Lexoria.lnk";
+}
+HKEY registryRoot(TinstallMode mode) {
+    return mode == forEveryone ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
 std::string startupFolder() { return shellFolder(CSIDL_STARTUP); }
 
 bool fileExists(const std::string& path) {
@@ -64,9 +73,9 @@ bool writeShortcut(const std::string& link, const std::string& target) {
     return createLink(wideOf(link).c_str(), wideOf(target).c_str(), programItemName);
 }
 
-bool readMachineString(const char* subkey, const char* name, std::string& value) {
+bool readRegistryString(HKEY root, const char* subkey, const char* name, std::string& value) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(root, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     char buffer[1024] = "";
     DWORD size = sizeof buffer - 1, type = 0;
     LONG result =
@@ -77,9 +86,9 @@ bool readMachineString(const char* subkey, const char* name, std::string& value)
     return true;
 }
 
-bool machineKeyExists(const char* subkey) {
+bool registryKeyExists(HKEY root, const char* subkey) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(root, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }
@@ -99,10 +108,17 @@ long runUninstaller(const std::string& commandLine, DWORD timeoutMs) {
 }
 
 void removeInstallation() {
-    lexoriaTest::removeTree(wideOf(installFolder()));
-    DeleteFileA(startMenuShortcut().c_str());
+    for (TinstallMode mode : {forCurrentUser, forEveryone}) {
+        lexoriaTest::removeTree(wideOf(installFolder(mode)));
+        DeleteFileA(startMenuShortcut(mode).c_str());
+        RegDeleteKeyA(registryRoot(mode), uninstallKey);
+        HKEY help;
+        if (RegOpenKeyExA(registryRoot(mode), helpFilesKey, 0, KEY_SET_VALUE, &help) == 0) {
+            RegDeleteValueA(help, "lexoria.hlp");
+            RegCloseKey(help);
+        }
+    }
     DeleteFileA((startupFolder() + "\\Lexoria.lnk").c_str());
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, uninstallKey);
 }
 
 }  // namespace distTest

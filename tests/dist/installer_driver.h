@@ -9,13 +9,19 @@
 
 namespace distTest {
 
-// Where the installer puts the program, its shortcut in every user's Start menu, and its
-// uninstall entry, as it sees them in the test prefix; the current user's Startup folder.
-std::string installFolder();
-std::string startMenuShortcut();
+// The two ways to install: for the current user (the default, under the user's local
+// application data, with HKEY_CURRENT_USER entries) or for everyone (/ALLUSERS: Program Files,
+// every user's Start menu, HKEY_LOCAL_MACHINE).
+enum TinstallMode { forCurrentUser, forEveryone };
+
+// Where the installer puts the program, its Start menu shortcut, and its uninstall entry, as it
+// sees them in the test prefix; the current user's Startup folder.
+std::string installFolder(TinstallMode mode = forCurrentUser);
+std::string startMenuShortcut(TinstallMode mode = forCurrentUser);
 std::string startupFolder();
-extern const char* const uninstallKey;  // under HKEY_LOCAL_MACHINE
-extern const char* const helpFilesKey;  // under HKEY_LOCAL_MACHINE: where help files lie
+HKEY registryRoot(TinstallMode mode);
+extern const char* const uninstallKey;  // under the mode's root
+extern const char* const helpFilesKey;  // under the mode's root: where help files lie
 
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
@@ -28,8 +34,8 @@ struct Tshortcut {
 bool readShortcut(const std::string& link, Tshortcut& shortcut);
 bool writeShortcut(const std::string& link, const std::string& target);
 
-bool readMachineString(const char* subkey, const char* name, std::string& value);
-bool machineKeyExists(const char* subkey);
+bool readRegistryString(HKEY root, const char* subkey, const char* name, std::string& value);
+bool registryKeyExists(HKEY root, const char* subkey);
 
 // Runs a command line and waits for it; the exit code, or -1 on time-out (the process is killed).
 long runAndWait(const std::string& commandLine, DWORD timeoutMs);
@@ -37,7 +43,8 @@ long runAndWait(const std::string& commandLine, DWORD timeoutMs);
 // exit code, or -1 on time-out.
 long runUninstaller(const std::string& commandLine, DWORD timeoutMs);
 
-// Takes away whatever an earlier installation left: files, shortcut and uninstall entry.
+// Takes away whatever an earlier installation of either mode left: files, shortcuts and
+// uninstall entries.
 void removeInstallation();
 
 }  // namespace distTest

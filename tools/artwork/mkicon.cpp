@@ -1,5 +1,7 @@
 // Draws the program's icon, an open book on a deep blue tile, and writes it as a .ico file with
-// 48, 32 and 16 pixel images, each a 32-bit DIB with alpha followed by its AND mask.
+// 256, 64, 48, 40, 32, 24, 20 and 16 pixel images, each a 32-bit DIB with alpha followed by its
+// AND mask: the shell then finds an image drawn for the size it needs at every scaling, from the
+// 16-pixel caption at 100% to the large tiles.
 #include "colours.h"
 #include "raster.h"
 
@@ -170,8 +172,9 @@ std::vector<std::uint8_t> encodeIco(const std::vector<Tcanvas>& images) {
     put16(out, unsigned(images.size()));
     std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
     for (size_t i = 0; i < images.size(); ++i) {
-        put8(out, unsigned(images[i].width()));
-        put8(out, unsigned(images[i].height()));
+        // A size of 256 is written as 0.
+        put8(out, unsigned(images[i].width()) % 256);
+        put8(out, unsigned(images[i].height()) % 256);
         put8(out, 0);  // no colour table
         put8(out, 0);
         put16(out, 1);
@@ -191,6 +194,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: mkicon OUTPUT.ico\n");
         return 2;
     }
-    std::vector<Tcanvas> images{drawFromOutlines(48), drawFromOutlines(32), drawFromPixels()};
+    std::vector<Tcanvas> images;
+    for (int size : {256, 64, 48, 40, 32, 24, 20}) images.push_back(drawFromOutlines(size));
+    images.push_back(drawFromPixels());
     return writeFile(argv[1], encodeIco(images)) ? 0 : 1;
 }

@@ -196,9 +196,13 @@ class Tcanvas {
 public:
     static constexpr int subsamples = 16;  // samples per pixel along each axis
 
-    // A new canvas is fully transparent.
-    Tcanvas(int width, int height)
-        : widthPx(width), heightPx(height), pixels(size_t(width) * height, Tcolour{0, 0, 0, 0}) {}
+    // A new canvas is fully transparent. Scaled by a factor, a picture drawn for width x height
+    // comes out that many times as large, each shape sampled at the finer size, not stretched.
+    Tcanvas(int width, int height, double scaleBy = 1.0)
+        : widthPx(int(width * scaleBy + 0.5)),
+          heightPx(int(height * scaleBy + 0.5)),
+          zoom(scaleBy),
+          pixels(size_t(widthPx) * heightPx, Tcolour{0, 0, 0, 0}) {}
 
     int width() const { return widthPx; }
     int height() const { return heightPx; }
@@ -208,8 +212,8 @@ public:
         Tbox area{1e9, 1e9, -1e9, -1e9};
         for (const Tplaced& pl : layer) {
             Tbox b = pl.imageBounds();
-            area = {std::min(area.x0, b.x0), std::min(area.y0, b.y0), std::max(area.x1, b.x1),
-                    std::max(area.y1, b.y1)};
+            area = {std::min(area.x0, b.x0 * zoom), std::min(area.y0, b.y0 * zoom),
+                    std::max(area.x1, b.x1 * zoom), std::max(area.y1, b.y1 * zoom)};
         }
         int x0 = std::max(0, int(area.x0) - 1), y0 = std::max(0, int(area.y0) - 1);
         int x1 = std::min(widthPx, int(area.x1) + 2), y1 = std::min(heightPx, int(area.y1) + 2);
@@ -233,11 +237,12 @@ public:
     }
 
 private:
-    static double coverage(const std::vector<Tplaced>& layer, int x, int y) {
+    double coverage(const std::vector<Tplaced>& layer, int x, int y) const {
         int hits = 0;
         for (int sy = 0; sy < subsamples; ++sy) {
             for (int sx = 0; sx < subsamples; ++sx) {
-                Tpoint p{x + (sx + 0.5) / subsamples, y + (sy + 0.5) / subsamples};
+                Tpoint p{(x + (sx + 0.5) / subsamples) / zoom,
+                         (y + (sy + 0.5) / subsamples) / zoom};
                 for (const Tplaced& pl : layer) {
                     if (pl.figure->contains(pl.toFigure(p))) {
                         ++hits;
@@ -257,6 +262,7 @@ private:
 
     int widthPx;
     int heightPx;
+    double zoom;
     std::vector<Tcolour> pixels;  // premultiplied
 };
 

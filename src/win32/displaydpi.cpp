@@ -1,0 +1,54 @@
+// The window's DPI and DPI-aware metrics, resolved from user32 at run time; see displaydpi.h.
+#include "win32/displaydpi.h"
+
+#include "win32/gdiholders.h"
+
+namespace {
+
+// What the system assumes when it cannot say.
+const int defaultDpi = 96;
+
+using TgetDpiForWindow = UINT(WINAPI*)(HWND);
+using TgetSystemMetricsForDpi = int(WINAPI*)(int, UINT);
+using TenableNonClientDpiScaling = BOOL(WINAPI*)(HWND);
+
+// user32 is always loaded: the program imports it.
+FARPROC userEntry(const char* name) {
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    return user ? GetProcAddress(user, name) : nullptr;
+}
+
+}  // namespace
+
+int windowDpi(HWND window) {
+    static const auto getDpiForWindow =
+        reinterpret_cast<TgetDpiForWindow>(userEntry("GetDpiForWindow"));
+    if (getDpiForWindow && window) {
+        const UINT dpi = getDpiForWindow(window);
+        if (dpi) return static_cast<int>(dpi);
+    }
+    TwindowDC screen(nullptr);
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : defaultDpi;
+}
+
+int systemMetricForDpi(int index, int dpi) {
+    static const auto getMetricForDpi =
+        reinterpret_cast<TgetSystemMetricsForDpi>(userEntry("GetSystemMetricsForDpi"));
+    if (getMetricForDpi && dpi > 0) return getMetricForDpi(index, static_cast<UINT>(dpi));
+    return GetSystemMetrics(index);
+}
+
+RECT monitorNear(const RECT& area) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST);
+    if (monitor && GetMonitorInfoA(monitor, &info)) return info.rcMonitor;
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void enableNonClientScaling(HWND window) {
+    static const auto enable =
+        reinterpret_cast<TenableNonClientDpiScaling>(userEntry("EnableNonClientDpiScaling"));
+    if (enable) enable(window);
+}
