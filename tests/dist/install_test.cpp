@@ -234,8 +234,8 @@ const char ownList[] = "word=mine\r\ndef=a word of my own\r\n";
 TEST(Setup, InstallingAgainKeepsTheUsersListUnlessAskedAndUninstallingLeavesIt) {
     TcleanSlate slate;
     ASSERT_EQ(0, installSilently());
-    std::string shipped;
-    ASSERT_TRUE(readFile(installedList(), shipped));
+    const std::string shipped = readBytes(installedList());
+    ASSERT_NE(shipped, "<missing>");
     const unsigned char state[] = {1, 2, 3, 4};
     ASSERT_TRUE(setProgramValue("State", REG_BINARY, state, sizeof state));
 
@@ -255,17 +255,13 @@ TEST(Setup, InstallingAgainKeepsTheUsersListUnlessAskedAndUninstallingLeavesIt) 
             ASSERT_TRUE(writeFile(installedList(), ownList));
         }
         ASSERT_EQ(0, installSilently(step.options));
-        std::string list;
-        EXPECT_TRUE(readFile(installedList(), list));
-        EXPECT_EQ(step.expected, list);
+        EXPECT_EQ(step.expected, readBytes(installedList()));
         EXPECT_TRUE(settingsPresent());
     }
 
     ASSERT_TRUE(writeFile(installedList(), ownList));
     EXPECT_EQ(0, runUninstaller(quietUninstallCommand(), installTimeoutMs));
-    std::string list;
-    EXPECT_TRUE(readFile(installedList(), list)) << "the user's list stays";
-    EXPECT_EQ(ownList, list);
+    EXPECT_EQ(ownList, readBytes(installedList())) << "the user's list stays";
     EXPECT_FALSE(fileExists(installedProgram()));
     EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, uninstallKey));
 }

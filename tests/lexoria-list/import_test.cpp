@@ -240,13 +240,13 @@ TEST_F(TimportTest, WritesOutputsOfEveryNameAndMode) {
         {"a list for the group", "group.lst", 0640, 0640},
     };
     const std::string input = folder.file("in.csv");
-    ASSERT_TRUE(writeBytes(input, "a,b\r\n"));
+    ASSERT_TRUE(writeFile(input, "a,b\r\n"));
     const mode_t oldMask = umask(022);
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
         const std::string output = folder.file(test.output);
         if (test.modeBefore >= 0) {
-            ASSERT_TRUE(writeBytes(output, "word=old\r\ndef=list\r\n"));
+            ASSERT_TRUE(writeFile(output, "word=old\r\ndef=list\r\n"));
             ASSERT_EQ(chmod(output.c_str(), static_cast<mode_t>(test.modeBefore)), 0);
         }
         EXPECT_EQ(run({"import", input, output}), 0) << err;
@@ -286,7 +286,7 @@ TEST_F(TimportTest, ExportsEveryEntryInUtf8) {
     const std::string csv = folder.file("out.csv");
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
-        ASSERT_TRUE(writeBytes(original, test.list));
+        ASSERT_TRUE(writeFile(original, test.list));
         std::vector<std::string> arguments = {"export", original, csv};
         if (*test.page) arguments.insert(arguments.begin() + 1, {"--codepage", test.page});
         EXPECT_EQ(run(arguments), 0) << err;
@@ -309,14 +309,14 @@ TEST_F(TimportTest, RoundTripThroughCsvKeepsEveryScript) {
     const std::string csv = folder.file("in.csv");
     const std::string back = folder.file("back.csv");
 
-    ASSERT_TRUE(writeBytes(csv, sixScripts));
+    ASSERT_TRUE(writeFile(csv, sixScripts));
     ASSERT_EQ(run({"import", csv, list}), 0) << err;
     EXPECT_EQ(readBytes(list).substr(0, 3), mark);
     EXPECT_EQ(run({"check", list}), 0) << out;
     ASSERT_EQ(run({"export", list, back}), 0) << err;
     EXPECT_EQ(readBytes(back), sixScripts);
 
-    ASSERT_TRUE(writeBytes(list, mixedList));
+    ASSERT_TRUE(writeFile(list, mixedList));
     EXPECT_EQ(run({"check", list}), 1);
     EXPECT_NE(out.find("\"lexoria-list export\" to a CSV file and \"lexoria-list import\" back"),
               std::string::npos)

@@ -68,8 +68,8 @@ std::set<std::string> staticImports(const std::string& exe) {
 }
 
 TEST(PlantedLibraries, TheProgramImportsOnlyLibrariesWindowsTakesFromTheSystemFolder) {
-    std::string exe;
-    ASSERT_TRUE(readFile(buildFolder() + "\\Lexoria.exe", exe));
+    const std::string exe = readBytes(buildFolder() + "\\Lexoria.exe");
+    ASSERT_NE(exe, "<missing>");
     const std::set<std::string> imports = staticImports(exe);
     EXPECT_TRUE(imports.count("kernel32.dll")) << "the import table was not read";
     for (const std::string& name : imports) EXPECT_TRUE(knownLibraries.count(name)) << name;

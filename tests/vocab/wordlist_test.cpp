@@ -147,7 +147,7 @@ TfileHolder streamWhoseReadsFail(const std::string& path) {
 TEST(WordList, AReadErrorIsAFailureNotAStaleIndex) {
     TscratchFolder folder;
     const std::string path = folder.file("lexoria.lst");
-    ASSERT_TRUE(writeBytes(path, piecesList));
+    ASSERT_TRUE(writeFile(path, piecesList));
     TfileHolder stream = streamWhoseReadsFail(path);
     ASSERT_TRUE(stream);
     for (long offset : {0L, 12L, secondPiece, secondPiece + 1006}) {
