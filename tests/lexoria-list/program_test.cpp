@@ -33,9 +33,7 @@ const char* const goodList =
 
 // The bytes of the character in the system's ANSI code page, in which Lexoria shows its list.
 std::string inAnsiCodePage(const wchar_t* character) {
-    char bytes[8] = {};
-    WideCharToMultiByte(CP_ACP, 0, character, 1, bytes, sizeof bytes - 1, nullptr, nullptr);
-    return bytes;
+    return bytesFrom(std::wstring(character, 1), CP_ACP);
 }
 
 // The names in the folder, in wide characters and sorted: a temporary file of any name that was

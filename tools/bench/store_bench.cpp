@@ -12,6 +12,7 @@
 #include "settings/registry.h"
 #include "vocab/rotation.h"
 #include "vocab/wordstore.h"
+#include "win32/widetext.h"
 
 namespace {
 
@@ -135,9 +136,7 @@ int main() {
     const std::string folder =
         std::string(temp) + "lexoria-bench-" + std::to_string(GetCurrentProcessId());
     const std::string path = folder + "\\lexoria.lst";
-    wchar_t wide[MAX_PATH * 2] = L"";
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 2);
-    const std::wstring widePath = wide;
+    const std::wstring widePath = wideFrom(path, CP_ACP);
     const std::string bytes = generateList();
     if (!CreateDirectoryA(folder.c_str(), nullptr) || !writeList(path, bytes)) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
