@@ -62,12 +62,15 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
     ASSERT_TRUE(writeFile(folder.file("traps.lst"), "word=a\r\ndef=b\r\nWord=c\r\n"));
     ASSERT_TRUE(writeFile(list, "word=old\r\ndef=list\r\n"));
     ASSERT_TRUE(CreateDirectoryW(wide(folder.file("taken.lst")).c_str(), nullptr));
+    // Ends in the first byte of a two-byte character of code page 932, but not of 1252.
+    ASSERT_TRUE(writeFile(folder.file("cut.lst"), "word=a\r\ndef=\x93\r\n"));
     ASSERT_TRUE(writeFile(folder.file("sheet.csv"), "Term,Meaning\r\ncaf\xC3\xA9,coffee\r\n"));
     const std::string sheetList = "\xEF\xBB\xBFword=caf\xC3\xA9\r\ndef=coffee\r\n";
     const std::string ansiList = "word=caf" + inAnsiCodePage(L"\u00E9") + "\r\ndef=coffee\r\n";
     // Every file the steps leave, and nothing else.
-    std::vector<std::wstring> names = {L"Lista.lst", L"back.csv",  L"bad.csv",   L"sheet.csv",
-                                       L"taken.lst", L"traps.lst", L"words.csv", L"\u0141ista.lst"};
+    std::vector<std::wstring> names = {L"Lista.lst", L"back.csv",  L"bad.csv",
+                                       L"cut.lst",   L"sheet.csv", L"taken.lst",
+                                       L"traps.lst", L"words.csv", L"\u0141ista.lst"};
     std::sort(names.begin(), names.end());
 
     const struct {
@@ -83,6 +86,8 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
         {{"check", list}, 0, goodList},
         {{"check", folder.file("traps.lst")}, 1, goodList},
         {{"check", folder.file("missing.lst")}, 2, goodList},
+        {{"check", "--codepage", "932", folder.file("cut.lst")}, 1, goodList},
+        {{"check", "--codepage", "1252", folder.file("cut.lst")}, 0, goodList},
         {{"stats", list}, 0, goodList},
         {{"export", list, folder.file("back.csv")}, 0, goodList},
         {{"import", folder.file("back.csv"), list}, 0, goodList},
