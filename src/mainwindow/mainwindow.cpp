@@ -67,9 +67,7 @@ void showPathError(HWND owner, const wchar_t* before, const wchar_t* after) {
     MessageBoxW(owner, text.c_str(), L"Lexoria", MB_OK | MB_ICONERROR);
 }
 
-void showLoadFailure(HWND window) {
-    showPathError(window, L"Unable to load word list (", L").");
-}
+void showLoadFailure(HWND window) { showPathError(window, L"Unable to load word list (", L")."); }
 
 // The list lies beside the program. Its path stays wide, so any folder name works.
 bool findWordList(HWND window) {
@@ -313,8 +311,9 @@ void setFont(HWND control, HFONT font) {
 
 // Without the pane the window still works: title band and buttons, an empty area between.
 void createDefinitionPane(HWND window, const Trect& at) {
-    state.pane = createPaneWindow(
-        window, WS_BORDER | WS_VSCROLL | WS_GROUP | ES_MULTILINE | ES_READONLY, IDC_DEFINITION, at);
+    state.pane =
+        createPaneWindow(window, WS_BORDER | WS_VSCROLL | WS_GROUP | ES_MULTILINE | ES_READONLY,
+                         IDC_DEFINITION, at);
     if (!state.pane) {
         std::string text =
             "Couldn't create definition window, Why? " + std::to_string(GetLastError());

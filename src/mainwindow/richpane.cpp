@@ -46,8 +46,8 @@ void streamIn(HWND pane, const std::string& bytes, WPARAM format) {
 std::string inCodePage(const std::wstring& text) {
     if (text.empty()) return std::string();
     const int length = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr,
-                                         nullptr);
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (size <= 0) return std::string();
     std::string bytes(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), length, &bytes[0], size, nullptr, nullptr);
@@ -66,8 +66,8 @@ HWND createPaneWindow(HWND parent, DWORD style, int id, const Trect& at) {
     }
     return CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, at.left, at.top,
                            at.width, at.height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           programInstance, nullptr);
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), programInstance,
+                           nullptr);
 }
 
 void fillPane(HWND pane, const std::wstring& text) {

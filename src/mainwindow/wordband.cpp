@@ -13,10 +13,9 @@ namespace {
 // Uniscribe, loaded at the first drawing of a word rather than at start.
 using TscriptStringAnalyse = HRESULT(WINAPI*)(HDC, const void*, int, int, int, DWORD, int,
                                               SCRIPT_CONTROL*, SCRIPT_STATE*, const int*,
-                                              SCRIPT_TABDEF*, const BYTE*,
-                                              SCRIPT_STRING_ANALYSIS*);
-using TscriptStringOut = HRESULT(WINAPI*)(SCRIPT_STRING_ANALYSIS, int, int, UINT, const RECT*,
-                                          int, int, BOOL);
+                                              SCRIPT_TABDEF*, const BYTE*, SCRIPT_STRING_ANALYSIS*);
+using TscriptStringOut = HRESULT(WINAPI*)(SCRIPT_STRING_ANALYSIS, int, int, UINT, const RECT*, int,
+                                          int, BOOL);
 using TscriptStringFree = HRESULT(WINAPI*)(SCRIPT_STRING_ANALYSIS*);
 using TscriptStringSize = const SIZE*(WINAPI*)(SCRIPT_STRING_ANALYSIS);
 
@@ -52,14 +51,13 @@ const Tuniscribe& uniscribe() {
 // One analysis of the word in the DC's font, freed when it goes.
 class TshapedText {
 public:
-    TshapedText(const Tuniscribe& functions, HDC dc, const std::wstring& text)
-        : script(functions) {
+    TshapedText(const Tuniscribe& functions, HDC dc, const std::wstring& text) : script(functions) {
         const int length = static_cast<int>(text.size());
         // Room for the glyphs as Uniscribe's documentation advises.
         const int glyphs = length * 3 / 2 + 16;
         const DWORD flags = SSA_GLYPHS | SSA_FALLBACK | SSA_LINK;
-        if (FAILED(script.analyse(dc, text.c_str(), length, glyphs, -1, flags, 0, nullptr,
-                                  nullptr, nullptr, nullptr, nullptr, &analysis)))
+        if (FAILED(script.analyse(dc, text.c_str(), length, glyphs, -1, flags, 0, nullptr, nullptr,
+                                  nullptr, nullptr, nullptr, &analysis)))
             analysis = nullptr;
     }
     ~TshapedText() {
@@ -88,12 +86,18 @@ void drawPlain(HDC dc, Tpoint origin, const std::wstring& word) {
 // Where the system supports it (Windows 10's oleacc), the band is a polite live region, so a
 // screen reader speaks a new word without being asked. Set up at the first change of word, so
 // that starting the program loads no accessibility library.
-const GUID liveSettingProperty = {
-    0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
-const CLSID accPropServicesClass = {
-    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
-const IID accPropServicesInterface = {
-    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+const GUID liveSettingProperty = {0xc12bcd8e,
+                                  0x2a8e,
+                                  0x4950,
+                                  {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+const CLSID accPropServicesClass = {0xb5f8350b,
+                                    0x0548,
+                                    0x48b1,
+                                    {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+const IID accPropServicesInterface = {0x6e26e776,
+                                      0x04f0,
+                                      0x495d,
+                                      {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
 const LONG politeLiveSetting = 1;
 const DWORD liveRegionChangedEvent = 0x8019;
 

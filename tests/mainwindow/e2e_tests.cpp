@@ -159,7 +159,8 @@ TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
         {"missing list", nullptr, L""},
         {"list without entries", "def=orphan\r\n", L""},
         {"missing list in a folder named in Japanese", nullptr, L"\\\u65e5\u672c"},
-        {"list without entries in a folder named in Polish", "def=orphan\r\n", L"\\\u0141\u00f3d\u017a"},
+        {"list without entries in a folder named in Polish", "def=orphan\r\n",
+         L"\\\u0141\u00f3d\u017a"},
     };
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -418,12 +419,14 @@ const TscriptEntry scriptEntries[] = {
      L"miasto\r\nnad Odr\u0105"},
     {"Russian", "\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xBE", "{\\rtf1 \xD0\xB5}",
      L"\u0441\u043B\u043E\u0432\u043E", L"{\\rtf1 \u0435}"},
-    {"Greek", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82", "\xCE\xBB", L"\u03BB\u03CC\u03B3\u03BF\u03C2",
-     L"\u03BB"},
-    {"Japanese", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "\xE6\x97\xA5", L"\u65E5\u672C\u8A9E", L"\u65E5"},
-    {"Arabic", "\xD9\x83\xD9\x84\xD9\x85\xD8\xA9", "\xD9\x83", L"\u0643\u0644\u0645\u0629", L"\u0643"},
-    {"a character across a piece boundary", "piece", longRun + "\xE6\x97\xA5",
-     L"piece", std::wstring(longRun.begin(), longRun.end()) + L"\u65E5\r\n"},
+    {"Greek", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82", "\xCE\xBB",
+     L"\u03BB\u03CC\u03B3\u03BF\u03C2", L"\u03BB"},
+    {"Japanese", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "\xE6\x97\xA5", L"\u65E5\u672C\u8A9E",
+     L"\u65E5"},
+    {"Arabic", "\xD9\x83\xD9\x84\xD9\x85\xD8\xA9", "\xD9\x83", L"\u0643\u0644\u0645\u0629",
+     L"\u0643"},
+    {"a character across a piece boundary", "piece", longRun + "\xE6\x97\xA5", L"piece",
+     std::wstring(longRun.begin(), longRun.end()) + L"\u65E5\r\n"},
 };
 // An entry from before UTF-8 lists, in the system's code page: shown as ever in a list without
 // the mark, and with U+FFFD for each byte that is no UTF-8 in a marked one.
@@ -521,9 +524,8 @@ TEST_F(TscriptRun, NextWordAnnouncesTheNewWordByName) {
     ASSERT_NE(nullptr, window);
     const std::wstring first = bandName(window);
     announcedNames.clear();
-    HWINEVENTHOOK hook =
-        SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, onNameChange,
-                        run.id(), 0, WINEVENT_OUTOFCONTEXT);
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+                                         onNameChange, run.id(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(nullptr, hook);
     TatScopeExit unhook{[&] { UnhookWinEvent(hook); }};
 
@@ -588,15 +590,15 @@ Tink inkOnScreen(const RECT& part) {
 // test's own on the band's grey.
 Tink referenceInk(const std::wstring& word, const wchar_t* face) {
     const RECT part = {0, 0, 400, 60};
-    HWND canvas = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, part.left,
-                                  part.top, part.right, part.bottom, nullptr, nullptr, nullptr,
-                                  nullptr);
+    HWND canvas =
+        CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, part.left, part.top,
+                        part.right, part.bottom, nullptr, nullptr, nullptr, nullptr);
     TatScopeExit drop{[&] { DestroyWindow(canvas); }};
     pumpMessages();
     {
         TgdiObject<HFONT> font(CreateFontW(26, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET,
-                                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                           DEFAULT_QUALITY, DEFAULT_PITCH, face));
+                                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                           DEFAULT_PITCH, face));
         HDC dc = GetDC(canvas);
         FillRect(dc, &part, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
         TselectedObject selected(dc, font.get());
@@ -644,7 +646,8 @@ TEST_F(TscriptRun, TheBandDrawsTheGlyphsOfTheFaceThatHasThem) {
         ASSERT_EQ(expected.width, drawn.width);
         ASSERT_EQ(expected.height, drawn.height);
         size_t differing = 0;
-        for (size_t i = 0; i < expected.dark.size(); ++i) differing += expected.dark[i] != drawn.dark[i];
+        for (size_t i = 0; i < expected.dark.size(); ++i)
+            differing += expected.dark[i] != drawn.dark[i];
         EXPECT_LE(differing, expected.count() / 20) << "of " << expected.count();
     }
 }

@@ -15,7 +15,8 @@ const struct {
     bool wellFormed;
 } decodeCases[] = {
     {"Polish", "\xC5\x81\xC3\xB3\x64\xC5\xBA", u"\u0141\u00F3d\u017A", true},
-    {"Russian", "\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xBE", u"\u0441\u043B\u043E\u0432\u043E", true},
+    {"Russian", "\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xBE", u"\u0441\u043B\u043E\u0432\u043E",
+     true},
     {"Greek", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82", u"\u03BB\u03CC\u03B3\u03BF\u03C2", true},
     {"Japanese", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", u"\u65E5\u672C\u8A9E", true},
     {"Arabic", "\xD9\x83\xD9\x84\xD9\x85\xD8\xA9", u"\u0643\u0644\u0645\u0629", true},
