@@ -187,7 +187,7 @@ Function un.onInit
 !ifdef TARGET_AMD64
   SetRegView 64
 !endif
-  ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $0 != ""
   ${AndIf} $0 == $INSTDIR
     StrCpy $allUsers 1

@@ -5,10 +5,10 @@
 #include <new>
 
 #include "about/titlebitmap.h"
+#include "about/titlechoice.h"
 #include "resources/resource.h"
 #include "version.h"
 #include "win32/dialogutil.h"
-#include "win32/displaydpi.h"
 
 namespace {
 
@@ -26,8 +26,10 @@ INT_PTR onInitDialog(HWND dialog) {
     centerOverParent(dialog);
     // The module that supplied the template is the program's own.
     auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
-    // Drawn for the dialog's scaling, never stretched.
-    titleBitmap = findTitleBitmap(module, windowDpi(dialog));
+    // The drawing made for the place the dialog's scaling gives it, never stretched.
+    RECT place = {};
+    GetClientRect(GetDlgItem(dialog, IDC_TITLE_BITMAP), &place);
+    titleBitmap = findTitleBitmap(module, titlePicturePercent(place.right, place.bottom));
     titlePalette = createScreenPalette(titleBitmap.header);
     setControlText(dialog, IDC_PRODUCT_NAME, "Lexoria");
     setControlText(dialog, IDC_VERSION, LEXORIA_VERSION);
@@ -37,7 +39,7 @@ INT_PTR onInitDialog(HWND dialog) {
 // The same picture whatever the button's state: no focus rectangle, no pressed look.
 INT_PTR onDrawItem(const DRAWITEMSTRUCT* item) {
     if (item->CtlID != IDC_TITLE_BITMAP) return FALSE;
-    drawTitleBitmap(item->hDC, titleBitmap, titlePalette);
+    drawTitleBitmap(item->hDC, titleBitmap, titlePalette, item->rcItem);
     return TRUE;
 }
 

@@ -1,11 +1,11 @@
 // The title bitmap resource, its palette and its drawing.
 #include "about/titlebitmap.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
 #include "about/dibcolours.h"
-#include "about/titlechoice.h"
 #include "resources/resource.h"
 #include "win32/gdiholders.h"
 
@@ -38,8 +38,8 @@ const BYTE* colourTable(const BITMAPINFOHEADER* header) {
     return reinterpret_cast<const BYTE*>(header) + header->biSize;
 }
 
-const char* titleBitmapName(int dpi) {
-    switch (titlePicturePercent(dpi)) {
+const char* titleBitmapName(int percent) {
+    switch (percent) {
     case 150: return TITLE_BMP_150_NAME;
     case 200: return TITLE_BMP_200_NAME;
     default: return TITLE_BMP_NAME;
@@ -48,9 +48,9 @@ const char* titleBitmapName(int dpi) {
 
 }  // namespace
 
-TtitleBitmap findTitleBitmap(HINSTANCE module, int dpi) {
+TtitleBitmap findTitleBitmap(HINSTANCE module, int percent) {
     TtitleBitmap bitmap;
-    HRSRC found = FindResourceA(module, titleBitmapName(dpi), RT_BITMAP);
+    HRSRC found = FindResourceA(module, titleBitmapName(percent), RT_BITMAP);
     if (!found) found = FindResourceA(module, TITLE_BMP_NAME, RT_BITMAP);
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* locked = loaded ? LockResource(loaded) : nullptr;
@@ -85,11 +85,13 @@ HPALETTE createScreenPalette(const BITMAPINFOHEADER* header) {
     return createDibPalette(header);
 }
 
-void drawTitleBitmap(HDC dc, const TtitleBitmap& bitmap, HPALETTE palette) {
+void drawTitleBitmap(HDC dc, const TtitleBitmap& bitmap, HPALETTE palette, const RECT& place) {
     if (!bitmap.header) return;
     TselectedPalette selected(dc, palette);
     const int width = bitmap.header->biWidth;
     const int height = bitmap.header->biHeight;
-    StretchDIBits(dc, 0, 0, width, height, 0, 0, width, height, bitmap.pixels,
+    const int left = place.left + std::max(0L, place.right - place.left - width) / 2;
+    const int top = place.top + std::max(0L, place.bottom - place.top - height) / 2;
+    StretchDIBits(dc, left, top, width, height, 0, 0, width, height, bitmap.pixels,
                   reinterpret_cast<const BITMAPINFO*>(bitmap.header), DIB_RGB_COLORS, SRCCOPY);
 }

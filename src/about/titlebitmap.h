@@ -11,10 +11,10 @@ struct TtitleBitmap {
     const void* pixels = nullptr;
 };
 
-// The module's drawing of the title picture for the DPI ("TITLE_BMP" at 96, "TITLE_BMP_150" or
-// "TITLE_BMP_200" nearer those scalings), found, loaded and locked; "TITLE_BMP" when the module
-// lacks the one chosen.
-TtitleBitmap findTitleBitmap(HINSTANCE module, int dpi = 96);
+// The module's drawing of the title picture at 100, 150 or 200 percent ("TITLE_BMP",
+// "TITLE_BMP_150", "TITLE_BMP_200"), found, loaded and locked; "TITLE_BMP" when the module lacks
+// the one asked for.
+TtitleBitmap findTitleBitmap(HINSTANCE module, int percent = 100);
 
 // A logical palette with one entry per colour of the bitmap's colour table; null when the bitmap
 // has no colour table or the palette cannot be created.
@@ -23,6 +23,7 @@ HPALETTE createDibPalette(const BITMAPINFOHEADER* header);
 // The palette the bitmap needs on this screen: built only when the display is palette-based.
 HPALETTE createScreenPalette(const BITMAPINFOHEADER* header);
 
-// Copies the bitmap at its own size to the top-left corner of the context, with the palette
-// (when there is one) selected as a foreground palette and realised first.
-void drawTitleBitmap(HDC dc, const TtitleBitmap& bitmap, HPALETTE palette);
+// Copies the bitmap at its own size, centred in the place (a place smaller than the bitmap keeps
+// its top-left corner), with the palette (when there is one) selected as a foreground palette
+// and realised first.
+void drawTitleBitmap(HDC dc, const TtitleBitmap& bitmap, HPALETTE palette, const RECT& place);

@@ -1,9 +1,22 @@
-// The title picture's drawing for a DPI; see titlechoice.h.
+// The title picture's drawing for a place; see titlechoice.h.
 #include "about/titlechoice.h"
 
-int titlePicturePercent(int dpi) {
-    // Halfway between the drawings: 120 DPI (125%) and 168 DPI (175%).
-    if (dpi <= 120) return 100;
-    if (dpi <= 168) return 150;
-    return 200;
+#include <initializer_list>
+
+namespace {
+
+const int plainWidth = 200;
+const int plainHeight = 100;
+// A drawing may overhang its place by this much: at 96 DPI the place is 200 x 99.
+const int overhang = 2;
+
+}  // namespace
+
+int titlePicturePercent(int placeWidth, int placeHeight) {
+    for (int percent : {200, 150}) {
+        if (plainWidth * percent / 100 <= placeWidth + overhang &&
+            plainHeight * percent / 100 <= placeHeight + overhang)
+            return percent;
+    }
+    return 100;
 }

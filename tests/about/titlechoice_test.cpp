@@ -1,19 +1,27 @@
-// The title picture's drawing for each common scaling: the nearest one, and never a larger one
-// at a tie.
+// The title picture's drawing for the places the About box gets at common scalings: the largest
+// that fits, and the plain one when even that overhangs.
 #include <gtest/gtest.h>
 
 #include "about/titlechoice.h"
 
 namespace {
 
-TEST(TitlePicturePercent, NearestDrawingWithTiesToTheSmaller) {
+TEST(TitlePicturePercent, LargestDrawingThatFitsItsPlace) {
     const struct {
-        int dpi, percent;
+        const char* name;
+        int width, height, percent;
     } cases[] = {
-        {0, 100},   {72, 100},  {96, 100},  {110, 100}, {120, 100}, {121, 150},
-        {144, 150}, {168, 150}, {169, 200}, {192, 200}, {288, 200},
+        {"96 DPI, one pixel short", 200, 99, 100},
+        {"a place too small for anything", 150, 60, 100},
+        {"125%", 250, 124, 100},
+        {"150%", 300, 150, 150},
+        {"150% with a font that grew less", 300, 129, 100},
+        {"wide enough for 200% but not tall", 400, 160, 150},
+        {"200%", 400, 198, 200},
+        {"larger than every drawing", 800, 400, 200},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.percent, titlePicturePercent(c.dpi)) << c.dpi;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.percent, titlePicturePercent(c.width, c.height)) << c.name;
 }
 
 }  // namespace

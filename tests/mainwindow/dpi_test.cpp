@@ -284,19 +284,19 @@ TEST(TitlePicture, OneDrawingPerScalingWithTheSameColours) {
     ASSERT_NE(nullptr, plain.header);
     const size_t tableBytes = 4 * plain.header->biClrUsed;
     const struct {
-        int dpi;
+        int percent;
         long width, height;
-    } cases[] = {{96, 200, 100}, {120, 200, 100}, {144, 300, 150}, {192, 400, 200}};
+    } cases[] = {{100, 200, 100}, {125, 200, 100}, {150, 300, 150}, {200, 400, 200}};
     for (const auto& c : cases) {
-        const TtitleBitmap drawn = findTitleBitmap(program.module, c.dpi);
-        ASSERT_NE(nullptr, drawn.header) << c.dpi;
-        EXPECT_EQ(c.width, drawn.header->biWidth) << c.dpi;
-        EXPECT_EQ(c.height, drawn.header->biHeight) << c.dpi;
+        const TtitleBitmap drawn = findTitleBitmap(program.module, c.percent);
+        ASSERT_NE(nullptr, drawn.header) << c.percent;
+        EXPECT_EQ(c.width, drawn.header->biWidth) << c.percent;
+        EXPECT_EQ(c.height, drawn.header->biHeight) << c.percent;
         EXPECT_EQ(plain.header->biClrUsed, drawn.header->biClrUsed);
         EXPECT_EQ(0, memcmp(reinterpret_cast<const BYTE*>(plain.header) + plain.header->biSize,
                             reinterpret_cast<const BYTE*>(drawn.header) + drawn.header->biSize,
                             tableBytes))
-            << c.dpi;
+            << c.percent;
     }
 }
 
