@@ -87,8 +87,15 @@ wine_env_private() {
     export WINEARCH=win32
   fi
   export WINEDEBUG=${WINEDEBUG:--all}
-  # Tests ask for help on purpose; the viewer's "cannot find" box would block them.
-  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-$wine_quiet_overrides;winhlp32.exe=d}
+  # Tests ask for help on purpose; the viewer's "cannot find" box would block them. The help test
+  # keeps the viewer (LEXORIA_WINE_HELP_VIEWER=1), and a test adds overrides of its own with
+  # LEXORIA_WINE_OVERRIDES ("hhctrl.ocx=n,b"); either replaces what the batch was given.
+  local overrides=$wine_quiet_overrides
+  [ "${LEXORIA_WINE_HELP_VIEWER:-}" = 1 ] || overrides+=';winhlp32.exe=d'
+  [ -n "${LEXORIA_WINE_OVERRIDES:-}" ] && overrides+=";$LEXORIA_WINE_OVERRIDES"
+  if [ -z "${WINEDLLOVERRIDES:-}" ] || [ -n "${LEXORIA_WINE_OVERRIDES:-}${LEXORIA_WINE_HELP_VIEWER:-}" ]; then
+    export WINEDLLOVERRIDES=$overrides
+  fi
 }
 
 wine_env_user() {

@@ -151,7 +151,7 @@ void expectShown(const ThelpCase& c, TlexoriaProcess& lexoria, const std::string
         EXPECT_TRUE(waitUntil([] { return htmlHelpViewer() != nullptr; }, 10000));
         break;
     case Tshown::winHelp:
-        EXPECT_TRUE(waitUntil([&] { return topicText().rfind(heading + "\r\n", 0) == 0; }, 10000));
+        EXPECT_TRUE(waitUntil([&] { return topicText().rfind(heading + "\r\n", 0) == 0; }, 20000));
         break;
     case Tshown::message:
         HWND box = lexoria.waitForDialog();
