@@ -277,7 +277,7 @@ void checkEntries(std::FILE* file, const TwalkedEntries& walked, TcheckReport& r
     letters.marked = beginsWithMark(file);
     std::vector<int> utf8Lines;
     std::vector<int> codePageLines;
-    if (!scanListOffsets(file, offsets, overLong)) {
+    if (!scanEntryOffsets(file, offsets, overLong)) {
         report.add(0, Tseverity::error, "the file cannot be read to its end");
         return;
     }

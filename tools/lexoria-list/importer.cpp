@@ -243,7 +243,7 @@ bool verifyList(const std::string& path, const std::vector<TwordDef>& expected,
     TfileHolder file = openFile(path, "rb");
     std::vector<int32_t> offsets;
     bool overLong = false;
-    if (!file || !scanListOffsets(file.get(), offsets, overLong) ||
+    if (!file || !scanEntryOffsets(file.get(), offsets, overLong) ||
         offsets.size() != expected.size()) {
         problem = "the entries do not read back";
         return false;
@@ -428,7 +428,7 @@ int runExport(const TexportOptions& options, std::string& out, std::string& err)
     TfileHolder file = openFile(listPath, "rb");
     std::vector<int32_t> offsets;
     bool overLong = false;
-    if (!file || !scanListOffsets(file.get(), offsets, overLong)) {
+    if (!file || !scanEntryOffsets(file.get(), offsets, overLong)) {
         err += "lexoria-list: cannot read " + shownPath(listPath) + "\n";
         return 2;
     }

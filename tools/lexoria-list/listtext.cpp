@@ -6,30 +6,9 @@
 const char* const byteOrderMark = "\xEF\xBB\xBF";
 
 bool beginsWithMark(std::FILE* file) {
-    char start[byteOrderMarkSize] = {};
-    bool marked = std::fseek(file, 0, SEEK_SET) == 0 &&
-                  std::fread(start, 1, sizeof start, file) == sizeof start &&
-                  std::string(start, sizeof start) == byteOrderMark;
+    const bool marked = beginsWithUtf8Mark(file);
     std::fseek(file, 0, SEEK_SET);
     return marked;
-}
-
-// A reader that takes the mark for part of the first line misses an entry right after it; one
-// that skips the mark already has it at offset 3. Either way the list has it once.
-bool scanListOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& overLong) {
-    if (!scanEntryOffsets(file, offsets, overLong)) return false;
-    if (!beginsWithMark(file) || (!offsets.empty() && offsets.front() == byteOrderMarkSize)) {
-        return true;
-    }
-    char line[lineBufferSize];
-    if (std::fseek(file, byteOrderMarkSize, SEEK_SET) != 0) return false;
-    if (!readLine(file, line) || !beginsWithKey(line, "word=")) return !std::ferror(file);
-    offsets.insert(offsets.begin(), byteOrderMarkSize);
-    if (static_cast<int>(offsets.size()) > maxEntries) {
-        offsets.pop_back();
-        overLong = true;
-    }
-    return true;
 }
 
 TentryLetters TlistLetters::of(const TwordDef& entry) const {

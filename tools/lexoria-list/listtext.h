@@ -18,9 +18,6 @@ const long byteOrderMarkSize = 3;
 // Whether the stream begins with the mark; the position is left at the start.
 bool beginsWithMark(std::FILE* file);
 
-// The reader's offset scan, with an entry that begins right after the mark found at offset 3.
-bool scanListOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& overLong);
-
 enum class TentryLetters { ascii, utf8, codePage };
 
 class TlistLetters {

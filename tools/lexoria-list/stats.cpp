@@ -40,7 +40,7 @@ bool collectStats(std::FILE* file, TlistStats& stats, const TcodePage& page) {
     }
     std::vector<int32_t> offsets;
     bool overLong = false;
-    if (reader.failed() || !scanListOffsets(file, offsets, overLong)) return false;
+    if (reader.failed() || !scanEntryOffsets(file, offsets, overLong)) return false;
     stats.entries = static_cast<int>(offsets.size());
     stats.ignoredEntries = static_cast<int>(lineOfOffset.size()) - stats.entries;
     for (int32_t offset : offsets) {
