@@ -33,3 +33,11 @@ function(lexoria_add_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
   lexoria_windows_session(${name})
 endfunction()
+
+# lexoria_add_standin(NAME SOURCE): a DLL that a test puts in place of a library the program
+# loads, named NAME.dll with its exports undecorated, as the system's own copy has them.
+function(lexoria_add_standin name source)
+  add_library(${name} SHARED ${source})
+  set_target_properties(${name} PROPERTIES PREFIX "")
+  target_link_options(${name} PRIVATE -Wl,--kill-at)
+endfunction()
