@@ -357,7 +357,8 @@ void layOutChildren(HWND window) {
 // The window moved to a monitor with another scaling: new fonts and layout for its DPI, in the
 // place and at the size the system suggests, so the window neither jumps nor changes size twice.
 void onDpiChanged(HWND window, WPARAM dpis, LPARAM suggested) {
-    const RECT& at = *reinterpret_cast<const RECT*>(suggested);
+    const RECT* at = reinterpret_cast<const RECT*>(suggested);
+    if (!at || HIWORD(dpis) == 0) return;
     // Deleted on return, after every control has been given its new font.
     TgdiObject<HFONT> oldButtonFont(state.buttonFont.release());
     TgdiObject<HFONT> oldTitleFont(state.titleFont.release());
@@ -365,7 +366,7 @@ void onDpiChanged(HWND window, WPARAM dpis, LPARAM suggested) {
     state.dpi = HIWORD(dpis);
     createFonts();
     measureWindowSize();
-    SetWindowPos(window, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+    SetWindowPos(window, nullptr, at->left, at->top, at->right - at->left, at->bottom - at->top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     layOutChildren(window);
     InvalidateRect(window, nullptr, TRUE);
