@@ -32,4 +32,6 @@ wine "$bench/bin/startup_bench.exe" "$(winpath "$tree/bin/Lexoria.exe")" \
 # The size is the release's: the 32-bit build.
 stripped=$bench/Lexoria-stripped.exe
 i686-w64-mingw32-strip -o "$stripped" "$out/win/bin/Lexoria.exe"
-printf '  Lexoria.exe stripped %8d bytes\n' "$(stat -c %s "$stripped")"
+resources=$(printf '%d' "0x$(i686-w64-mingw32-objdump -h "$stripped" | awk '$2 == ".rsrc" { print $3 }')")
+printf '  Lexoria.exe stripped %8d bytes, %d of them code and data, %d resources\n' \
+  "$(stat -c %s "$stripped")" "$(($(stat -c %s "$stripped") - resources))" "$resources"
