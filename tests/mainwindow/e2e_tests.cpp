@@ -166,8 +166,7 @@ TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
         SCOPED_TRACE(c.name);
         const std::wstring where = wideOf(folder.path()) + c.subfolder;
         CreateDirectoryW(where.c_str(), nullptr);
-        CopyFileW(wideOf(folder.file("Lexoria.exe")).c_str(), (where + L"\\Lexoria.exe").c_str(),
-                  TRUE);
+        ASSERT_TRUE(copyBuilt(where, "Lexoria.exe", L"Lexoria.exe"));
         const std::wstring list = where + L"\\" + wideOf(listName);
         DeleteFileW(list.c_str());
         ASSERT_TRUE(!c.list || writeFile(list, c.list));
@@ -224,8 +223,7 @@ TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
             c.programPathLength ? wideOf(folderForProgramPathOf(folder.path(), c.programPathLength))
                                 : wideOf(folder.path()) + c.subfolder;
         CreateDirectoryW(where.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileW(wideOf(folder.file("Lexoria.exe")).c_str(),
-                              (where + L"\\Lexoria.exe").c_str(), FALSE));
+        ASSERT_TRUE(copyBuilt(where, "Lexoria.exe", L"Lexoria.exe"));
         ASSERT_TRUE(writeFile(where + L"\\" + wideOf(listName), "word=w\r\ndef=" + c.definition));
         // CreateProcess takes a path that long only as a relative one.
         wchar_t previousFolder[MAX_PATH] = L"";
@@ -445,17 +443,21 @@ std::string listOf(const std::vector<TscriptEntry>& entries, bool marked) {
 // The client rectangle of the main window's title band, from the measured title font.
 TbandFrame bandOf(HWND window);
 
+// The object's name as a screen reader reads it; the object is released.
+std::wstring nameOf(IAccessible* object, VARIANT child) {
+    BSTR name = nullptr;
+    std::wstring text = SUCCEEDED(object->get_accName(child, &name)) && name ? name : L"<no name>";
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
 // What a screen reader finds at a point of the screen: the name of the object there.
 std::wstring accessibleNameAt(POINT at) {
     IAccessible* object = nullptr;
     VARIANT child = {};
     if (FAILED(AccessibleObjectFromPoint(at, &object, &child)) || !object) return L"<no object>";
-    BSTR name = nullptr;
-    const HRESULT result = object->get_accName(child, &name);
-    std::wstring text = SUCCEEDED(result) && name ? std::wstring(name) : L"<no name>";
-    SysFreeString(name);
-    object->Release();
-    return text;
+    return nameOf(object, child);
 }
 
 std::wstring bandName(HWND window) {
@@ -510,11 +512,8 @@ void CALLBACK onNameChange(HWINEVENTHOOK, DWORD, HWND source, LONG object, LONG 
                            DWORD) {
     IAccessible* accessible = nullptr;
     VARIANT item = {};
-    if (FAILED(AccessibleObjectFromEvent(source, object, child, &accessible, &item))) return;
-    BSTR name = nullptr;
-    if (SUCCEEDED(accessible->get_accName(item, &name)) && name) announcedNames.push_back(name);
-    SysFreeString(name);
-    accessible->Release();
+    if (SUCCEEDED(AccessibleObjectFromEvent(source, object, child, &accessible, &item)))
+        announcedNames.push_back(nameOf(accessible, item));
 }
 
 TEST_F(TscriptRun, NextWordAnnouncesTheNewWordByName) {

@@ -53,6 +53,11 @@ bool copyBuilt(const TscratchFolder& folder, const std::string& built, std::stri
     return CopyFileA((buildFolder() + "\\" + built).c_str(), folder.file(as).c_str(), FALSE) != 0;
 }
 
+bool copyBuilt(const std::wstring& folder, const std::string& built, const std::wstring& as) {
+    const std::wstring from = wideOf(buildFolder() + "\\" + built);
+    return CopyFileW(from.c_str(), (folder + L"\\" + as).c_str(), FALSE) != 0;
+}
+
 std::vector<unsigned char> startupRecord(int choice, int onTop, int left, int top) {
     std::vector<unsigned char> bytes;
     for (int field : {choice, onTop, left, top})

@@ -36,6 +36,8 @@ bool writeFile(const std::wstring& path, const std::string& bytes);
 // A file of the build folder copied into the folder, under its own name or the one given.
 bool copyBuilt(const TscratchFolder& folder, const std::string& built, std::string as = "");
 inline bool copyProgram(const TscratchFolder& folder) { return copyBuilt(folder, "Lexoria.exe"); }
+// The same into a folder the ANSI code page may not spell.
+bool copyBuilt(const std::wstring& folder, const std::string& built, const std::wstring& as);
 
 inline std::string definitionOf(int number) { return "definition " + std::to_string(number); }
 // Entry i: "word=word<i>", "def=definition <i>", "ex=example <i>", numbered from first on.
