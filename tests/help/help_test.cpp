@@ -73,19 +73,8 @@ struct ThelpCase {
     const wchar_t* folder = L"a";  // the program's folder in the scratch folder; null: a deep one
 };
 
-// Nested folders that make the program's folder deepFolderLength characters long.
-std::wstring deepFolder(const std::wstring& scratch) {
-    std::wstring folder = scratch;
-    while (folder.size() + 1 < deepFolderLength) {
-        const size_t length = std::min<size_t>(50, deepFolderLength - folder.size() - 1);
-        folder += L"\\" + std::wstring(length, L'd');
-        CreateDirectoryW(folder.c_str(), nullptr);
-    }
-    return folder;
-}
-
 std::wstring programFolder(const ThelpCase& c, const std::wstring& scratch) {
-    if (!c.folder) return deepFolder(scratch);
+    if (!c.folder) return deepFolder(scratch, deepFolderLength);
     const std::wstring folder = scratch + L"\\" + c.folder;
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;

@@ -192,24 +192,13 @@ TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
     }
 }
 
-// Nests folders under folder until a program in the innermost one has a path of pathLength.
-std::string folderForProgramPathOf(std::string folder, size_t pathLength) {
-    const size_t exePart = std::string("\\Lexoria.exe").size();
-    while (folder.size() + exePart < pathLength) {
-        size_t room = pathLength - exePart - folder.size() - 1;
-        folder += "\\" + std::string(std::min<size_t>(100, room), 'd');
-        CreateDirectoryA(folder.c_str(), nullptr);
-    }
-    return folder;
-}
-
 TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
     const std::string richText =
         "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0\\fs80 BIG {\\v hidden} after}";
     struct Tcase {
         const char* name;
         std::wstring subfolder;    // of the scratch folder, made for the case
-        size_t programPathLength;  // 0: as the folder gives it
+        size_t programPathLength;  // with "\\Lexoria.exe"; 0: as the folder gives it
         std::string definition;
     } cases[] = {
         {"rich text is not obeyed", L"\\plain", 0, richText},
@@ -220,8 +209,9 @@ TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::wstring where =
-            c.programPathLength ? wideOf(folderForProgramPathOf(folder.path(), c.programPathLength))
-                                : wideOf(folder.path()) + c.subfolder;
+            c.programPathLength
+                ? deepFolder(wideOf(folder.path()), c.programPathLength - wcslen(L"\\Lexoria.exe"))
+                : wideOf(folder.path()) + c.subfolder;
         CreateDirectoryW(where.c_str(), nullptr);
         ASSERT_TRUE(copyBuilt(where, "Lexoria.exe", L"Lexoria.exe"));
         ASSERT_TRUE(writeFile(where + L"\\" + wideOf(listName), "word=w\r\ndef=" + c.definition));

@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -39,6 +40,16 @@ void removeTree(const std::wstring& folder) {
         FindClose(search);
     }
     RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring deepFolder(std::wstring folder, size_t length) {
+    while (folder.size() + 1 < length) {
+        const size_t room = length - folder.size() - 1;  // 50 may leave 1: too few for "\\d"
+        const size_t part = room > 50 && room - 50 == 1 ? 49 : std::min<size_t>(50, room);
+        folder += L"\\" + std::wstring(part, L'd');
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    return folder;
 }
 
 bool writeFile(const std::wstring& path, const std::string& bytes) {

@@ -30,6 +30,8 @@ inline std::wstring wideOf(const std::string& text, UINT codePage = CP_ACP) {
 }
 // Removes the folder with everything in it.
 void removeTree(const std::wstring& folder);
+// Folders nested under the folder until the innermost, which is returned, has the length given.
+std::wstring deepFolder(std::wstring folder, size_t length);
 
 // The file written under a name the ANSI code page may not spell.
 bool writeFile(const std::wstring& path, const std::string& bytes);
