@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "resources/resource.h"
@@ -86,13 +88,8 @@ bool placeChm(const ThelpCase& c, const std::wstring& folder) {
 }
 
 std::string readWide(const std::wstring& path) {
-    std::string bytes;
-    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
-        char chunk[4096];
-        while (size_t got = std::fread(chunk, 1, sizeof chunk, file)) bytes.append(chunk, got);
-        std::fclose(file);
-    }
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // The path the viewer may be handed for a topic: as it is while it fits the viewer's MAX_PATH
