@@ -463,16 +463,12 @@ protected:
 };
 
 TEST_F(TscriptRun, EveryEntryOfAPassShowsExactlyInPaneAndBand) {
-    struct Tcase {
-        const char* name;
-        bool marked;
-    } cases[] = {{"without the mark", false}, {"with the mark", true}};
-    for (const Tcase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (bool marked : {false, true}) {
+        SCOPED_TRACE(marked ? "with the mark" : "without the mark");
         std::vector<TscriptEntry> entries(std::begin(scriptEntries), std::end(scriptEntries));
-        entries.push_back(oldEntry(c.marked));
+        entries.push_back(oldEntry(marked));
         deleteProgramKey();
-        useList(listOf(entries, c.marked));
+        useList(listOf(entries, marked));
         std::map<std::wstring, std::wstring> expected, shown;
         for (const TscriptEntry& e : entries) expected[e.shownWord] = e.shownDefinition;
 

@@ -5,12 +5,11 @@
 #include <array>
 #include <functional>
 
-#include "reliability/reliability_support.h"
 #include "resources/resource.h"
+#include "support/lexoria_driver.h"
 
 namespace {
 
-using namespace reliability;
 using namespace lexoriaTest;
 
 enum { offsetsValue, stateValue, timeValue, startupValue, valueCount };
@@ -177,8 +176,7 @@ TEST_P(TdamagedStateRun, WorksAndKeepsTheOtherValues) {
     HWND window = nullptr, box = nullptr;
     waitUntil(
         [&] {
-            box = waitForDialogOf(
-                program.id(), [](HWND) { return true; }, 0);
+            box = program.waitForDialog(0);
             window = box ? nullptr : readyMainWindow(program.id());
             return box || window || !program.running();
         },
