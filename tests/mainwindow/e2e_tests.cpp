@@ -69,8 +69,7 @@ protected:
         ASSERT_TRUE(setProgramValue("Startup", REG_BINARY, bytes.data(), DWORD(bytes.size())));
     }
     HWND start(TlexoriaProcess& run) {
-        EXPECT_TRUE(run.start(folder.path()));
-        return run.waitForMainWindow();
+        return run.start(folder.path()) ? run.waitForMainWindow() : nullptr;
     }
     static void exitThroughButton(TlexoriaProcess& run, HWND window) {
         clickButton(window, IDC_EXIT);

@@ -19,9 +19,7 @@ const char* const valueNames[valueCount] = {"Offsets", "State", "Modification Ti
 struct Tvalue {
     DWORD type = REG_NONE;
     std::vector<unsigned char> bytes;
-    bool operator==(const Tvalue& other) const {
-        return type == other.type && bytes == other.bytes;
-    }
+    bool operator==(const Tvalue& o) const { return type == o.type && bytes == o.bytes; }
 };
 using Tvalues = std::array<Tvalue, valueCount>;
 

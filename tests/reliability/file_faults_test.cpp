@@ -124,8 +124,7 @@ TEST_P(TfileFaultRun, NextWordShowsTheMessageOrACorrectEntry) {
     ASSERT_TRUE(copyProgram(folder));
     ASSERT_TRUE(writeFile(list, wordList(listEntries)));
     TlexoriaProcess program;
-    ASSERT_TRUE(program.start(folder.path()));
-    HWND window = program.waitForMainWindow();
+    HWND window = program.start(folder.path()) ? program.waitForMainWindow() : nullptr;
     ASSERT_TRUE(window);
 
     Tlock lock;
