@@ -44,9 +44,8 @@ std::vector<std::vector<std::string>> fieldsOf(const std::vector<TwordDef>& entr
 // The names in the folder, sorted: a temporary file of any name that was left behind shows.
 std::vector<std::string> filesIn(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
-    }
     std::sort(names.begin(), names.end());
     return names;
 }
