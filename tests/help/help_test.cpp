@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "resources/resource.h"
@@ -28,13 +30,7 @@ HWND winHelpViewer() { return FindWindowA("MS_WINHELP", nullptr); }
 HWND htmlHelpViewer() { return FindWindowA("HH Parent", "Lexoria Help"); }
 
 std::string topicText() { return windowText(GetDlgItem(winHelpViewer(), topicTextId)); }
-
-std::string ansiOf(const std::wstring& wide) {
-    std::string ansi(wide.size() * 2 + 1, '\0');
-    ansi.resize(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
-                                    &ansi[0], static_cast<int>(ansi.size()), nullptr, nullptr));
-    return ansi;
-}
+std::string ansiOf(const std::wstring& wide) { return bytesFrom(wide, CP_ACP); }
 
 std::wstring systemFolder() {
     wchar_t folder[MAX_PATH];
@@ -70,51 +66,30 @@ enum class Tending { exitButton, altF4, failedLoad };
 
 struct ThelpCase {
     const char* name;
-    const char* version;    // Wine's name for the Windows version the program sees
-    const wchar_t* folder;  // the program's folder in the scratch folder; null: a deep one
-    Tchm chm;
-    bool hlpBeside;
-    Tshown shown;  // what a help request brings up
-    Tending ending;
-    bool fromOptions;  // the options dialog asks too
+    const char* version;  // Wine's name for the Windows version the program sees
+    Tshown shown;         // what a help request brings up
+    Tending ending = Tending::exitButton;
+    bool fromOptions = false;  // the options dialog asks too
+    Tchm chm = Tchm::built;
+    bool hlpBeside = true;
+    const wchar_t* folder = L"a";  // the program's folder in the scratch folder; null: a deep one
 };
 
-// Nested folders that make the program's folder deepFolderLength characters long.
-std::wstring deepFolder(const std::wstring& scratch) {
-    std::wstring folder = scratch;
-    while (folder.size() + 1 < deepFolderLength) {
-        const size_t length = std::min<size_t>(50, deepFolderLength - folder.size() - 1);
-        folder += L"\\" + std::wstring(length, L'd');
-        CreateDirectoryW(folder.c_str(), nullptr);
-    }
-    return folder;
-}
-
 std::wstring programFolder(const ThelpCase& c, const std::wstring& scratch) {
-    if (!c.folder) return deepFolder(scratch);
+    if (!c.folder) return deepFolder(scratch, deepFolderLength);
     const std::wstring folder = scratch + L"\\" + c.folder;
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
 
-bool copyInto(const std::wstring& folder, const std::string& built, const wchar_t* as) {
-    const std::wstring from = wideOf(buildFolder() + "\\" + built);
-    return CopyFileW(from.c_str(), (folder + L"\\" + as).c_str(), FALSE) != 0;
-}
-
 bool placeChm(const ThelpCase& c, const std::wstring& folder) {
     if (c.chm == Tchm::empty) return writeFile(folder + L"\\lexoria.chm", "");
-    return c.chm == Tchm::absent || copyInto(folder, "lexoria.chm", L"lexoria.chm");
+    return c.chm == Tchm::absent || copyBuilt(folder, "lexoria.chm", L"lexoria.chm");
 }
 
 std::string readWide(const std::wstring& path) {
-    std::string bytes;
-    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
-        char chunk[4096];
-        while (size_t got = std::fread(chunk, 1, sizeof chunk, file)) bytes.append(chunk, got);
-        std::fclose(file);
-    }
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // The path the viewer may be handed for a topic: as it is while it fits the viewer's MAX_PATH
@@ -197,12 +172,11 @@ void openHelp(const ThelpCase& c) {
     const std::wstring folder = programFolder(c, wideOf(scratch.path()));
     const std::wstring chm = folder + L"\\lexoria.chm";
     TregistryString version(versionKey, "Version", c.version);
-    ASSERT_TRUE(copyInto(folder, "Lexoria.exe", exeName) &&
-                copyInto(folder, "lexoria.lst", L"lexoria.lst") && placeChm(c, folder) &&
-                (!c.hlpBeside || copyInto(folder, "lexoria.hlp", L"lexoria.hlp")));
+    ASSERT_TRUE(copyBuilt(folder, "Lexoria.exe", exeName) &&
+                copyBuilt(folder, "lexoria.lst", L"lexoria.lst") && placeChm(c, folder) &&
+                (!c.hlpBeside || copyBuilt(folder, "lexoria.hlp", L"lexoria.hlp")));
     TlexoriaProcess lexoria;
-    ASSERT_TRUE(lexoria.start(folder, exeName));
-    HWND main = lexoria.waitForMainWindow();
+    HWND main = lexoria.start(folder, exeName) ? lexoria.waitForMainWindow() : nullptr;
     ASSERT_NE(main, nullptr);
 
     clickButton(main, IDC_HELP_BUTTON);
@@ -219,32 +193,27 @@ void openHelp(const ThelpCase& c) {
 }
 
 TEST(Help, OpensInTheViewerOfTheSystemOrSaysWhyNotAndClosesHoweverTheProgramEnds) {
-    const Tchm built = Tchm::built;
+    const Tshown winHelp = Tshown::winHelp, htmlHelp = Tshown::htmlHelp;
+    const Tending quit = Tending::exitButton, altF4 = Tending::altF4,
+                  failedLoad = Tending::failedLoad;
     const ThelpCase cases[] = {
-        {"before version 6: Windows Help", "winxp", L"a", built, true, Tshown::winHelp,
-         Tending::exitButton, true},
-        {"version 6 and later: HTML Help", "win10", L"a", built, true, Tshown::htmlHelp,
-         Tending::exitButton, true},
-        {"version 6 and later without lexoria.chm: Windows Help", "win10", L"a", Tchm::absent, true,
-         Tshown::winHelp, Tending::exitButton, false},
-        {"lexoria.chm longer than MAX_PATH: HTML Help from its short path", "win10", nullptr, built,
-         true, Tshown::htmlHelp, Tending::exitButton, false},
-        {"a folder the code page cannot spell: Windows Help from its short path", "winxp",
-         L"\u0141ukasz \u65e5\u672c", built, true, Tshown::winHelp, Tending::exitButton, false},
-        {"a folder named with %TEMP%, which HTML Help expands: Windows Help", "win10", L"a%TEMP%b",
-         built, true, Tshown::winHelp, Tending::exitButton, false},
-        {"an empty lexoria.chm: Windows Help", "win10", L"a", Tchm::empty, true, Tshown::winHelp,
-         Tending::exitButton, false},
-        {"an empty lexoria.chm and no lexoria.hlp: a message names the file", "win10", L"a",
-         Tchm::empty, false, Tshown::message, Tending::exitButton, false},
-        {"Alt+F4 closes Windows Help", "winxp", L"a", built, true, Tshown::winHelp, Tending::altF4,
-         false},
-        {"Alt+F4 closes HTML Help", "win10", L"a", built, true, Tshown::htmlHelp, Tending::altF4,
-         false},
-        {"a failed load closes Windows Help", "winxp", L"a", built, true, Tshown::winHelp,
-         Tending::failedLoad, false},
-        {"a failed load closes HTML Help", "win10", L"a", built, true, Tshown::htmlHelp,
-         Tending::failedLoad, false},
+        {"before version 6: Windows Help", "winxp", winHelp, quit, true},
+        {"version 6 and later: HTML Help", "win10", htmlHelp, quit, true},
+        {"version 6 and later without lexoria.chm: Windows Help", "win10", winHelp, quit, false,
+         Tchm::absent},
+        {"lexoria.chm longer than MAX_PATH: HTML Help from its short path", "win10", htmlHelp, quit,
+         false, Tchm::built, true, nullptr},
+        {"a folder the code page cannot spell: Windows Help from its short path", "winxp", winHelp,
+         quit, false, Tchm::built, true, L"\u0141ukasz \u65e5\u672c"},
+        {"a folder named with %TEMP%, which HTML Help expands: Windows Help", "win10", winHelp,
+         quit, false, Tchm::built, true, L"a%TEMP%b"},
+        {"an empty lexoria.chm: Windows Help", "win10", winHelp, quit, false, Tchm::empty},
+        {"an empty lexoria.chm and no lexoria.hlp: a message names the file", "win10",
+         Tshown::message, quit, false, Tchm::empty, false},
+        {"Alt+F4 closes Windows Help", "winxp", winHelp, altF4},
+        {"Alt+F4 closes HTML Help", "win10", htmlHelp, altF4},
+        {"a failed load closes Windows Help", "winxp", winHelp, failedLoad},
+        {"a failed load closes HTML Help", "win10", htmlHelp, failedLoad},
     };
     TstandInViewer standIn;
     ASSERT_TRUE(standIn.installed);

@@ -35,21 +35,17 @@ std::vector<TwordDef> readBack(const std::string& list) {
     return entries;
 }
 
-void expectSameEntries(const std::vector<TwordDef>& read, const std::vector<TwordDef>& expected) {
-    ASSERT_EQ(read.size(), expected.size());
-    for (size_t i = 0; i < read.size(); ++i) {
-        EXPECT_EQ(read[i].word, expected[i].word) << i;
-        EXPECT_EQ(read[i].definition, expected[i].definition) << i;
-        EXPECT_EQ(read[i].example, expected[i].example) << i;
-    }
+std::vector<std::vector<std::string>> fieldsOf(const std::vector<TwordDef>& entries) {
+    std::vector<std::vector<std::string>> all;
+    for (const TwordDef& e : entries) all.push_back({e.word, e.definition, e.example});
+    return all;
 }
 
 // The names in the folder, sorted: a temporary file of any name that was left behind shows.
 std::vector<std::string> filesIn(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
-    }
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -69,7 +65,7 @@ protected:
         arguments.back() = sourceFile("tests/lexoria-list/data/" + arguments.back());
         arguments.push_back(list);
         ASSERT_EQ(run(arguments), 0) << err;
-        expectSameEntries(readBack(readBytes(list)), expected);
+        EXPECT_EQ(fieldsOf(readBack(readBytes(list))), fieldsOf(expected));
         EXPECT_EQ(run({"check", list}), 0) << out;
     }
     TscratchFolder folder;
@@ -377,7 +373,7 @@ TEST(FieldLinesTest, MakesEveryLineReadBackAsMeant) {
         std::string list;
         TwordDef meant = appendEntry(list, {"w", test.field, test.field}, listPage);
         appendEntry(list, {"w", test.field, test.field}, listPage);
-        expectSameEntries(readBack(list), {meant, meant});
+        EXPECT_EQ(fieldsOf(readBack(list)), fieldsOf({meant, meant}));
         TfileHolder file = temporaryFile(list);
         TcheckReport report;
         checkList(file.get(), report, page);

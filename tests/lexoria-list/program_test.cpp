@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -40,13 +41,8 @@ std::string inAnsiCodePage(const wchar_t* character) {
 // left behind shows among them.
 std::vector<std::wstring> namesIn(const TscratchFolder& folder) {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((wideOf(folder.path()) + L"\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
-        std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    }
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    for (const auto& entry : std::filesystem::directory_iterator(wideOf(folder.path())))
+        names.push_back(entry.path().filename().wstring());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -69,8 +69,7 @@ protected:
         ASSERT_TRUE(setProgramValue("Startup", REG_BINARY, bytes.data(), DWORD(bytes.size())));
     }
     HWND start(TlexoriaProcess& run) {
-        EXPECT_TRUE(run.start(folder.path()));
-        return run.waitForMainWindow();
+        return run.start(folder.path()) ? run.waitForMainWindow() : nullptr;
     }
     static void exitThroughButton(TlexoriaProcess& run, HWND window) {
         clickButton(window, IDC_EXIT);
@@ -166,8 +165,7 @@ TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
         SCOPED_TRACE(c.name);
         const std::wstring where = wideOf(folder.path()) + c.subfolder;
         CreateDirectoryW(where.c_str(), nullptr);
-        CopyFileW(wideOf(folder.file("Lexoria.exe")).c_str(), (where + L"\\Lexoria.exe").c_str(),
-                  TRUE);
+        ASSERT_TRUE(copyBuilt(where, "Lexoria.exe", L"Lexoria.exe"));
         const std::wstring list = where + L"\\" + wideOf(listName);
         DeleteFileW(list.c_str());
         ASSERT_TRUE(!c.list || writeFile(list, c.list));
@@ -193,24 +191,13 @@ TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
     }
 }
 
-// Nests folders under folder until a program in the innermost one has a path of pathLength.
-std::string folderForProgramPathOf(std::string folder, size_t pathLength) {
-    const size_t exePart = std::string("\\Lexoria.exe").size();
-    while (folder.size() + exePart < pathLength) {
-        size_t room = pathLength - exePart - folder.size() - 1;
-        folder += "\\" + std::string(std::min<size_t>(100, room), 'd');
-        CreateDirectoryA(folder.c_str(), nullptr);
-    }
-    return folder;
-}
-
 TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
     const std::string richText =
         "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0\\fs80 BIG {\\v hidden} after}";
     struct Tcase {
         const char* name;
         std::wstring subfolder;    // of the scratch folder, made for the case
-        size_t programPathLength;  // 0: as the folder gives it
+        size_t programPathLength;  // with "\\Lexoria.exe"; 0: as the folder gives it
         std::string definition;
     } cases[] = {
         {"rich text is not obeyed", L"\\plain", 0, richText},
@@ -221,11 +208,11 @@ TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::wstring where =
-            c.programPathLength ? wideOf(folderForProgramPathOf(folder.path(), c.programPathLength))
-                                : wideOf(folder.path()) + c.subfolder;
+            c.programPathLength
+                ? deepFolder(wideOf(folder.path()), c.programPathLength - wcslen(L"\\Lexoria.exe"))
+                : wideOf(folder.path()) + c.subfolder;
         CreateDirectoryW(where.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileW(wideOf(folder.file("Lexoria.exe")).c_str(),
-                              (where + L"\\Lexoria.exe").c_str(), FALSE));
+        ASSERT_TRUE(copyBuilt(where, "Lexoria.exe", L"Lexoria.exe"));
         ASSERT_TRUE(writeFile(where + L"\\" + wideOf(listName), "word=w\r\ndef=" + c.definition));
         // CreateProcess takes a path that long only as a relative one.
         wchar_t previousFolder[MAX_PATH] = L"";
@@ -445,17 +432,21 @@ std::string listOf(const std::vector<TscriptEntry>& entries, bool marked) {
 // The client rectangle of the main window's title band, from the measured title font.
 TbandFrame bandOf(HWND window);
 
+// The object's name as a screen reader reads it; the object is released.
+std::wstring nameOf(IAccessible* object, VARIANT child) {
+    BSTR name = nullptr;
+    std::wstring text = SUCCEEDED(object->get_accName(child, &name)) && name ? name : L"<no name>";
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
 // What a screen reader finds at a point of the screen: the name of the object there.
 std::wstring accessibleNameAt(POINT at) {
     IAccessible* object = nullptr;
     VARIANT child = {};
     if (FAILED(AccessibleObjectFromPoint(at, &object, &child)) || !object) return L"<no object>";
-    BSTR name = nullptr;
-    const HRESULT result = object->get_accName(child, &name);
-    std::wstring text = SUCCEEDED(result) && name ? std::wstring(name) : L"<no name>";
-    SysFreeString(name);
-    object->Release();
-    return text;
+    return nameOf(object, child);
 }
 
 std::wstring bandName(HWND window) {
@@ -471,16 +462,12 @@ protected:
 };
 
 TEST_F(TscriptRun, EveryEntryOfAPassShowsExactlyInPaneAndBand) {
-    struct Tcase {
-        const char* name;
-        bool marked;
-    } cases[] = {{"without the mark", false}, {"with the mark", true}};
-    for (const Tcase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (bool marked : {false, true}) {
+        SCOPED_TRACE(marked ? "with the mark" : "without the mark");
         std::vector<TscriptEntry> entries(std::begin(scriptEntries), std::end(scriptEntries));
-        entries.push_back(oldEntry(c.marked));
+        entries.push_back(oldEntry(marked));
         deleteProgramKey();
-        useList(listOf(entries, c.marked));
+        useList(listOf(entries, marked));
         std::map<std::wstring, std::wstring> expected, shown;
         for (const TscriptEntry& e : entries) expected[e.shownWord] = e.shownDefinition;
 
@@ -510,11 +497,8 @@ void CALLBACK onNameChange(HWINEVENTHOOK, DWORD, HWND source, LONG object, LONG 
                            DWORD) {
     IAccessible* accessible = nullptr;
     VARIANT item = {};
-    if (FAILED(AccessibleObjectFromEvent(source, object, child, &accessible, &item))) return;
-    BSTR name = nullptr;
-    if (SUCCEEDED(accessible->get_accName(item, &name)) && name) announcedNames.push_back(name);
-    SysFreeString(name);
-    accessible->Release();
+    if (SUCCEEDED(AccessibleObjectFromEvent(source, object, child, &accessible, &item)))
+        announcedNames.push_back(nameOf(accessible, item));
 }
 
 TEST_F(TscriptRun, NextWordAnnouncesTheNewWordByName) {

@@ -5,12 +5,11 @@
 #include <array>
 #include <functional>
 
-#include "reliability/reliability_support.h"
 #include "resources/resource.h"
+#include "support/lexoria_driver.h"
 
 namespace {
 
-using namespace reliability;
 using namespace lexoriaTest;
 
 enum { offsetsValue, stateValue, timeValue, startupValue, valueCount };
@@ -20,9 +19,7 @@ const char* const valueNames[valueCount] = {"Offsets", "State", "Modification Ti
 struct Tvalue {
     DWORD type = REG_NONE;
     std::vector<unsigned char> bytes;
-    bool operator==(const Tvalue& other) const {
-        return type == other.type && bytes == other.bytes;
-    }
+    bool operator==(const Tvalue& o) const { return type == o.type && bytes == o.bytes; }
 };
 using Tvalues = std::array<Tvalue, valueCount>;
 
@@ -177,8 +174,7 @@ TEST_P(TdamagedStateRun, WorksAndKeepsTheOtherValues) {
     HWND window = nullptr, box = nullptr;
     waitUntil(
         [&] {
-            box = waitForDialogOf(
-                program.id(), [](HWND) { return true; }, 0);
+            box = program.waitForDialog(0);
             window = box ? nullptr : readyMainWindow(program.id());
             return box || window || !program.running();
         },

@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -41,6 +42,16 @@ void removeTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
+std::wstring deepFolder(std::wstring folder, size_t length) {
+    while (folder.size() + 1 < length) {
+        const size_t room = length - folder.size() - 1;  // 50 may leave 1: too few for "\\d"
+        const size_t part = room > 50 && room - 50 == 1 ? 49 : std::min<size_t>(50, room);
+        folder += L"\\" + std::wstring(part, L'd');
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    return folder;
+}
+
 bool writeFile(const std::wstring& path, const std::string& bytes) {
     FILE* file = _wfopen(path.c_str(), L"wb");
     if (!file) return false;
@@ -51,6 +62,11 @@ bool writeFile(const std::wstring& path, const std::string& bytes) {
 bool copyBuilt(const TscratchFolder& folder, const std::string& built, std::string as) {
     if (as.empty()) as = built;
     return CopyFileA((buildFolder() + "\\" + built).c_str(), folder.file(as).c_str(), FALSE) != 0;
+}
+
+bool copyBuilt(const std::wstring& folder, const std::string& built, const std::wstring& as) {
+    const std::wstring from = wideOf(buildFolder() + "\\" + built);
+    return CopyFileW(from.c_str(), (folder + L"\\" + as).c_str(), FALSE) != 0;
 }
 
 std::vector<unsigned char> startupRecord(int choice, int onTop, int left, int top) {

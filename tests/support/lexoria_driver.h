@@ -30,12 +30,16 @@ inline std::wstring wideOf(const std::string& text, UINT codePage = CP_ACP) {
 }
 // Removes the folder with everything in it.
 void removeTree(const std::wstring& folder);
+// Folders nested under the folder until the innermost, which is returned, has the length given.
+std::wstring deepFolder(std::wstring folder, size_t length);
 
 // The file written under a name the ANSI code page may not spell.
 bool writeFile(const std::wstring& path, const std::string& bytes);
 // A file of the build folder copied into the folder, under its own name or the one given.
 bool copyBuilt(const TscratchFolder& folder, const std::string& built, std::string as = "");
 inline bool copyProgram(const TscratchFolder& folder) { return copyBuilt(folder, "Lexoria.exe"); }
+// The same into a folder the ANSI code page may not spell.
+bool copyBuilt(const std::wstring& folder, const std::string& built, const std::wstring& as);
 
 inline std::string definitionOf(int number) { return "definition " + std::to_string(number); }
 // Entry i: "word=word<i>", "def=definition <i>", "ex=example <i>", numbered from first on.

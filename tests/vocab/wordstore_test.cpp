@@ -11,6 +11,7 @@
 #include "support/lexoria_driver.h"
 #include "vocab/rotation.h"
 #include "vocab/wordstore.h"
+#include "win32/handleholder.h"
 
 using namespace lexoriaTest;
 
@@ -42,12 +43,10 @@ void storeState(const Tfields& f) {
 
 // Sets the file's last-write time to a day long past without touching its bytes.
 void touch(const std::string& path) {
-    HANDLE file =
-        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    ThandleHolder file(
+        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     const FILETIME past = {0, 0x01C00000};
-    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &past));
-    CloseHandle(file);
+    EXPECT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &past));
 }
 
 // Denies storing values (the right 2, KEY_SET_VALUE) in the program key, as a locked-down
