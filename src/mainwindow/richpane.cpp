@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "mainwindow/mainwindow.h"
+#include "win32/widetext.h"
 
 namespace {
 
@@ -42,18 +43,6 @@ void streamIn(HWND pane, const std::string& bytes, WPARAM format) {
     SendMessageW(pane, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
 }
 
-// The first rich edit is an ANSI window: characters the code page lacks become their best fit.
-std::string inCodePage(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int length = static_cast<int>(text.size());
-    const int size =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return std::string();
-    std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, &bytes[0], size, nullptr, nullptr);
-    return bytes;
-}
-
 }  // namespace
 
 void usePaneLibrary(TrichEdit library) { paneLibrary = library; }
@@ -71,8 +60,9 @@ HWND createPaneWindow(HWND parent, DWORD style, int id, const Trect& at) {
 }
 
 void fillPane(HWND pane, const std::wstring& text) {
+    // The first rich edit is an ANSI window: characters the code page lacks become their best fit.
     if (paneLibrary == TrichEdit::version1) {
-        streamIn(pane, inCodePage(text), SF_TEXT);
+        streamIn(pane, bytesFrom(text, CP_ACP), SF_TEXT);
         return;
     }
     const std::string bytes(reinterpret_cast<const char*>(text.data()),

@@ -162,9 +162,9 @@ bool winHelpBeside() {
 }
 
 void sayHelpCannotOpen(HWND owner) {
-    const std::string text =
-        "Unable to open the help file (" + ansiForDisplay(choice.htmlHelpFile) + ").";
-    MessageBoxA(owner, text.c_str(), "Lexoria", MB_OK | MB_ICONERROR);
+    // In wide characters: the path is shown exactly, whatever letters the folder has.
+    const std::wstring text = L"Unable to open the help file (" + choice.htmlHelpFile + L").";
+    MessageBoxW(owner, text.c_str(), L"Lexoria", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 
 #include <vector>
 
-#include "win32/widetext.h"
-
 bool programPathW(std::wstring& path) {
     // GetModuleFileNameW cuts a path that does not fit and says so only by filling the buffer.
     for (DWORD capacity = MAX_PATH; capacity <= 65536; capacity *= 2) {
@@ -29,4 +27,3 @@ bool programFolderW(std::wstring& folder) {
     return true;
 }
 
-std::string ansiForDisplay(const std::wstring& path) { return bytesFrom(path, CP_ACP); }

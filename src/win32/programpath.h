@@ -1,6 +1,5 @@
 // Where the program lies, in wide characters: a folder whose name the ANSI code page cannot
-// spell (a profile named in Polish or Japanese, say) is still found and opened. Paths shown to
-// the user go back through the code page as well as it can spell them.
+// spell (a profile named in Polish or Japanese, say) is still found, opened and shown exactly.
 #pragma once
 
 #include <string>
@@ -10,5 +9,3 @@
 bool programFolderW(std::wstring& folder);
 // The running program's full path; false when the platform gives none.
 bool programPathW(std::wstring& path);
-// The path in the ANSI code page for a message: characters it lacks become their best fit.
-std::string ansiForDisplay(const std::wstring& path);

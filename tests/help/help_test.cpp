@@ -131,7 +131,9 @@ void expectShown(const ThelpCase& c, TlexoriaProcess& lexoria, const std::string
     case Tshown::message:
         HWND box = lexoria.waitForDialog();
         ASSERT_TRUE(box);
-        EXPECT_EQ("Unable to open the help file (" + ansiOf(chm) + ").", messageBoxText(box));
+        wchar_t shown[1024] = {};
+        GetDlgItemTextW(box, messageBoxTextId, shown, 1024);
+        EXPECT_EQ(L"Unable to open the help file (" + chm + L").", std::wstring(shown));
         EXPECT_FALSE(winHelpViewer() || htmlHelpViewer());
         pressOk(box);
         break;

@@ -619,8 +619,13 @@ TEST_F(TscriptRun, TheBandDrawsTheGlyphsOfTheFaceThatHasThem) {
         const TbandFrame band = bandOf(window);
         RECT inside = {band.left + 1, band.top + 1, band.right - 1, band.bottom - 1};
         MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&inside), 2);
-        Tink drawn;
-        waitUntil([&] { return (drawn = inkOnScreen(inside)).count() > 0; });
+        // Painted and settled: the same ink twice in a row, not a paint caught half-way.
+        Tink drawn, before;
+        waitUntil([&] {
+            before = drawn;
+            drawn = inkOnScreen(inside);
+            return drawn.count() > 0 && drawn.left == before.left && drawn.dark == before.dark;
+        });
         drawn.left -= (band.right - band.left) / 2 - 1;
         exitThroughButton(run, window);
 
