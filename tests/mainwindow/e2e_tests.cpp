@@ -537,6 +537,11 @@ struct Tink {
     size_t count() const { return std::count(dark.begin(), dark.end(), true); }
 };
 
+bool bandFaceAt(int x, int y) {
+    TwindowDC screen(nullptr);
+    return GetPixel(screen.get(), x, y) == RGB(192, 192, 192);
+}
+
 Tink inkOnScreen(const RECT& part) {
     const int width = part.right - part.left, height = part.bottom - part.top;
     BITMAPINFO info = {};
@@ -619,12 +624,14 @@ TEST_F(TscriptRun, TheBandDrawsTheGlyphsOfTheFaceThatHasThem) {
         const TbandFrame band = bandOf(window);
         RECT inside = {band.left + 1, band.top + 1, band.right - 1, band.bottom - 1};
         MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&inside), 2);
-        // Painted and settled: the same ink twice in a row, not a paint caught half-way.
+        // Painted and settled: the band's face shows at its corner (before the first paint the
+        // screen there is Xvfb's black), and the same ink comes twice in a row.
         Tink drawn, before;
         waitUntil([&] {
             before = drawn;
             drawn = inkOnScreen(inside);
-            return drawn.count() > 0 && drawn.left == before.left && drawn.dark == before.dark;
+            return bandFaceAt(inside.left, inside.top) && drawn.count() > 0 &&
+                   drawn.left == before.left && drawn.dark == before.dark;
         });
         drawn.left -= (band.right - band.left) / 2 - 1;
         exitThroughButton(run, window);
