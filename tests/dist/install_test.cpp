@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "dist/installer_driver.h"
 #include "resources/resource.h"
@@ -29,9 +28,6 @@ std::string installedList() { return installFolder() + "\\lexoria.lst"; }
 std::string userStartupShortcut() { return startupFolder() + "\\Lexoria.lnk"; }
 bool sameText(const std::string& a, const std::string& b) {
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
-}
-bool startsWith(const std::string& text, const char* start) {
-    return text.compare(0, std::strlen(start), start) == 0;
 }
 
 // Every test starts and ends with no installation and no settings in the test prefix.
@@ -92,7 +88,7 @@ long uninstallAnswering(int answer, std::string& failedStep) {
         question = waitForDialogOf(
             copy.id(),
             [](HWND dialog) {
-                return startsWith(messageBoxText(dialog), "Also remove your Lexoria settings");
+                return messageBoxText(dialog).rfind("Also remove your Lexoria settings", 0) == 0;
             },
             0);
         return question != nullptr;
@@ -156,17 +152,13 @@ void expectInstalled(const TmodeCase& test) {
     for (const char* name : installed) EXPECT_TRUE(fileExists(folder + "\\" + name)) << name;
 
     const std::string uninstaller = inQuotes(folder + "\\Uninstall.exe");
-    const struct {
-        const char* name;
-        std::string value;
-    } entry[] = {
-        {"DisplayName", "Lexoria"},
-        {"DisplayVersion", LEXORIA_VERSION},
-        {"Publisher", "The Lexoria developers"},
-        {"InstallLocation", folder},
-        {"UninstallString", uninstaller},
-        {"QuietUninstallString", uninstaller + " /S"},
+    // clang-format off
+    const struct { const char* name; std::string value; } entry[] = {
+        {"DisplayName", "Lexoria"}, {"DisplayVersion", LEXORIA_VERSION},
+        {"Publisher", "The Lexoria developers"}, {"InstallLocation", folder},
+        {"UninstallString", uninstaller}, {"QuietUninstallString", uninstaller + " /S"},
     };
+    // clang-format on
     const HKEY root = registryRoot(test.mode);
     for (const auto& value : entry) {
         std::string stored = "(missing)";
@@ -251,9 +243,7 @@ TEST(Setup, InstallingAgainKeepsTheUsersListUnlessAskedAndUninstallingLeavesIt) 
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
-        if (step.changeFirst) {
-            ASSERT_TRUE(writeFile(installedList(), ownList));
-        }
+        if (step.changeFirst) ASSERT_TRUE(writeFile(installedList(), ownList));
         ASSERT_EQ(0, installSilently(step.options));
         EXPECT_EQ(step.expected, readBytes(installedList()));
         EXPECT_TRUE(settingsPresent());

@@ -50,9 +50,8 @@ TEST_F(ToptionsThroughProgram, ShowsAndStoresTheRecord) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         deleteProgramKey();
-        if (!c.before.empty()) {
+        if (!c.before.empty())
             ASSERT_TRUE(setProgramValue("Startup", REG_BINARY, c.before.data(), 8));
-        }
         ToptionsSession session(folder);
         HWND dialog = session.dialog();
         ASSERT_TRUE(dialog);

@@ -69,9 +69,7 @@ TEST_F(Tversion3Shell, CaptionFollowsTheGroupInformation) {
         standIn.clearLog();
         standIn.reply(c.reply);
         ToptionsSession session(folder, exeName);
-        if (!c.box.empty()) {
-            EXPECT_EQ(c.box, session.takeBox());
-        }
+        if (!c.box.empty()) EXPECT_EQ(c.box, session.takeBox());
         ASSERT_TRUE(session.dialog());
         EXPECT_TRUE(session.noBox());
         EXPECT_EQ(c.caption, session.startupCaption());
