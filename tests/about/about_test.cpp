@@ -73,21 +73,19 @@ TEST(AboutDialog, BuildsAPalettePerOpeningAndDeletesItOnClosing) {
     const bool paletteBased = (GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) != 0;
     ReleaseDC(nullptr, screen);
     // The 256-colour run must not pass by silently running on a true-colour display.
-    if (std::getenv("LEXORIA_EXPECT_PALETTE_DISPLAY")) ASSERT_TRUE(paletteBased);
+    ASSERT_TRUE(paletteBased || !std::getenv("LEXORIA_EXPECT_PALETTE_DISPLAY"));
     const auto program = programResources();
     HRSRC found = FindResourceA(program.get(), MAKEINTRESOURCEA(IDD_ABOUT), RT_DIALOG);
     const auto* form =
         static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(program.get(), found)));
     ASSERT_NE(form, nullptr);
-    const struct {
-        const char* name;
-        HINSTANCE module;
-        bool palette;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; HINSTANCE module; bool palette; } cases[] = {
         {"first opening", program.get(), paletteBased},
         {"second opening", program.get(), paletteBased},
         {"no title bitmap", GetModuleHandleA(nullptr), false},
     };
+    // clang-format on
     for (const auto& c : cases) {
         HWND dialog = CreateDialogIndirectParamA(c.module, form, nullptr, aboutDialogProc, 0);
         ASSERT_NE(dialog, nullptr) << c.name;
@@ -97,7 +95,7 @@ TEST(AboutDialog, BuildsAPalettePerOpeningAndDeletesItOnClosing) {
         EXPECT_EQ(windowText(GetDlgItem(dialog, IDC_PRODUCT_NAME)), "Lexoria") << c.name;
         DestroyWindow(dialog);
         EXPECT_EQ(aboutDialogPalette(), nullptr) << c.name;
-        if (palette) EXPECT_EQ(GetObjectType(palette), 0u) << c.name << ": not deleted";
+        EXPECT_EQ(palette ? GetObjectType(palette) : 0u, 0u) << c.name << ": not deleted";
     }
 }
 

@@ -231,19 +231,16 @@ TEST(Setup, InstallingAgainKeepsTheUsersListUnlessAskedAndUninstallingLeavesIt) 
     const unsigned char state[] = {1, 2, 3, 4};
     ASSERT_TRUE(setProgramValue("State", REG_BINARY, state, sizeof state));
 
-    const struct {
-        const char* name;
-        const char* options;
-        bool changeFirst;
-        std::string expected;
-    } steps[] = {
+    // clang-format off
+    const struct { const char *name, *options; bool changeFirst; std::string expected; } steps[] = {
         {"unchanged list, installed again", "", false, shipped},
         {"changed list, installed again", "", true, ownList},
         {"changed list, /NEWLIST", " /NEWLIST", true, shipped},
     };
+    // clang-format on
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
-        if (step.changeFirst) ASSERT_TRUE(writeFile(installedList(), ownList));
+        ASSERT_TRUE(!step.changeFirst || writeFile(installedList(), ownList));
         ASSERT_EQ(0, installSilently(step.options));
         EXPECT_EQ(step.expected, readBytes(installedList()));
         EXPECT_TRUE(settingsPresent());
@@ -258,19 +255,15 @@ TEST(Setup, InstallingAgainKeepsTheUsersListUnlessAskedAndUninstallingLeavesIt) 
 
 // Each case leaves a Startup shortcut as the program's options would: to the installed program,
 // or to another copy of it (one unpacked from the zip archive, say).
-struct TuninstallCase {
-    const char* name;
-    int answer;  // 0: silent
-    bool linkToInstalledProgram;
-    bool settingsKept;
-    bool linkKept;
-};
-
-const TuninstallCase uninstallCases[] = {
+// clang-format off
+struct TuninstallCase { const char* name; int answer; bool linkToInstalledProgram, settingsKept,
+                        linkKept; };
+const TuninstallCase uninstallCases[] = {  // answer 0: silent
     {"silent", 0, true, true, false},
     {"user says no", IDNO, false, true, true},
     {"user says yes", IDYES, true, false, false},
 };
+// clang-format on
 
 TEST(Setup, UninstallKeepsSettingsUnlessAskedAndDropsItsOwnStartupShortcut) {
     for (const TuninstallCase& test : uninstallCases) {
