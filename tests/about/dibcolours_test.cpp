@@ -18,10 +18,9 @@ TEST(DibColourCount, FollowsColoursUsedThenPixelSize) {
         {0, 24, 0},                 // unset, true colour: no table
         {0, 4, 16},  {12, 24, 12},  // a true-colour bitmap may still carry a table
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(dibColourCount(c.coloursUsed, c.bitsPerPixel), c.expected)
             << c.coloursUsed << " used, " << c.bitsPerPixel << " bits";
-    }
 }
 
 TEST(PaletteFromColourTable, TakesRedGreenBlueInThatOrderWithFlagsZero) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "dist/installer_driver.h"
 #include "resources/resource.h"
@@ -29,9 +28,6 @@ std::string installedList() { return installFolder() + "\\lexoria.lst"; }
 std::string userStartupShortcut() { return startupFolder() + "\\Lexoria.lnk"; }
 bool sameText(const std::string& a, const std::string& b) {
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
-}
-bool startsWith(const std::string& text, const char* start) {
-    return text.compare(0, std::strlen(start), start) == 0;
 }
 
 // Every test starts and ends with no installation and no settings in the test prefix.
@@ -92,7 +88,7 @@ long uninstallAnswering(int answer, std::string& failedStep) {
         question = waitForDialogOf(
             copy.id(),
             [](HWND dialog) {
-                return startsWith(messageBoxText(dialog), "Also remove your Lexoria settings");
+                return messageBoxText(dialog).rfind("Also remove your Lexoria settings", 0) == 0;
             },
             0);
         return question != nullptr;
@@ -156,17 +152,13 @@ void expectInstalled(const TmodeCase& test) {
     for (const char* name : installed) EXPECT_TRUE(fileExists(folder + "\\" + name)) << name;
 
     const std::string uninstaller = inQuotes(folder + "\\Uninstall.exe");
-    const struct {
-        const char* name;
-        std::string value;
-    } entry[] = {
-        {"DisplayName", "Lexoria"},
-        {"DisplayVersion", LEXORIA_VERSION},
-        {"Publisher", "The Lexoria developers"},
-        {"InstallLocation", folder},
-        {"UninstallString", uninstaller},
-        {"QuietUninstallString", uninstaller + " /S"},
+    // clang-format off
+    const struct { const char* name; std::string value; } entry[] = {
+        {"DisplayName", "Lexoria"}, {"DisplayVersion", LEXORIA_VERSION},
+        {"Publisher", "The Lexoria developers"}, {"InstallLocation", folder},
+        {"UninstallString", uninstaller}, {"QuietUninstallString", uninstaller + " /S"},
     };
+    // clang-format on
     const HKEY root = registryRoot(test.mode);
     for (const auto& value : entry) {
         std::string stored = "(missing)";
@@ -239,21 +231,16 @@ TEST(Setup, InstallingAgainKeepsTheUsersListUnlessAskedAndUninstallingLeavesIt) 
     const unsigned char state[] = {1, 2, 3, 4};
     ASSERT_TRUE(setProgramValue("State", REG_BINARY, state, sizeof state));
 
-    const struct {
-        const char* name;
-        const char* options;
-        bool changeFirst;
-        std::string expected;
-    } steps[] = {
+    // clang-format off
+    const struct { const char *name, *options; bool changeFirst; std::string expected; } steps[] = {
         {"unchanged list, installed again", "", false, shipped},
         {"changed list, installed again", "", true, ownList},
         {"changed list, /NEWLIST", " /NEWLIST", true, shipped},
     };
+    // clang-format on
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
-        if (step.changeFirst) {
-            ASSERT_TRUE(writeFile(installedList(), ownList));
-        }
+        ASSERT_TRUE(!step.changeFirst || writeFile(installedList(), ownList));
         ASSERT_EQ(0, installSilently(step.options));
         EXPECT_EQ(step.expected, readBytes(installedList()));
         EXPECT_TRUE(settingsPresent());
@@ -268,19 +255,15 @@ TEST(Setup, InstallingAgainKeepsTheUsersListUnlessAskedAndUninstallingLeavesIt) 
 
 // Each case leaves a Startup shortcut as the program's options would: to the installed program,
 // or to another copy of it (one unpacked from the zip archive, say).
-struct TuninstallCase {
-    const char* name;
-    int answer;  // 0: silent
-    bool linkToInstalledProgram;
-    bool settingsKept;
-    bool linkKept;
-};
-
-const TuninstallCase uninstallCases[] = {
+// clang-format off
+struct TuninstallCase { const char* name; int answer; bool linkToInstalledProgram, settingsKept,
+                        linkKept; };
+const TuninstallCase uninstallCases[] = {  // answer 0: silent
     {"silent", 0, true, true, false},
     {"user says no", IDNO, false, true, true},
     {"user says yes", IDYES, true, false, false},
 };
+// clang-format on
 
 TEST(Setup, UninstallKeepsSettingsUnlessAskedAndDropsItsOwnStartupShortcut) {
     for (const TuninstallCase& test : uninstallCases) {

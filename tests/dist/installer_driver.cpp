@@ -4,6 +4,7 @@
 
 #include <objbase.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include "options/progmancommands.h"
 #include "options/startupfolder.h"
@@ -58,8 +59,7 @@ bool readShortcut(const std::string& link, Tshortcut& shortcut) {
         FAILED(shellLink->QueryInterface(IID_IPersistFile, file.out())) ||
         FAILED(file->Load(wideOf(link).c_str(), STGM_READ)))
         return false;
-    char target[MAX_PATH] = "";
-    char folder[MAX_PATH] = "";
+    char target[MAX_PATH] = "", folder[MAX_PATH] = "";
     if (shellLink->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) != S_OK ||
         FAILED(shellLink->GetWorkingDirectory(folder, MAX_PATH)))
         return false;
@@ -88,9 +88,9 @@ bool readRegistryString(HKEY root, const char* subkey, const char* name, std::st
 
 bool registryKeyExists(HKEY root, const char* subkey) {
     HKEY key;
-    if (RegOpenKeyExA(root, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    const bool opened = RegOpenKeyExA(root, subkey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (opened) RegCloseKey(key);
+    return opened;
 }
 
 long runAndWait(const std::string& commandLine, DWORD timeoutMs) {
@@ -112,11 +112,7 @@ void removeInstallation() {
         lexoriaTest::removeTree(wideOf(installFolder(mode)));
         DeleteFileA(startMenuShortcut(mode).c_str());
         RegDeleteKeyA(registryRoot(mode), uninstallKey);
-        HKEY help;
-        if (RegOpenKeyExA(registryRoot(mode), helpFilesKey, 0, KEY_SET_VALUE, &help) == 0) {
-            RegDeleteValueA(help, "lexoria.hlp");
-            RegCloseKey(help);
-        }
+        SHDeleteValueA(registryRoot(mode), helpFilesKey, "lexoria.hlp");
     }
     DeleteFileA((startupFolder() + "\\Lexoria.lnk").c_str());
 }

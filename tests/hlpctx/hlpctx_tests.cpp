@@ -83,11 +83,9 @@ std::optional<std::size_t> viewerSearch(const Tbytes& image, std::size_t tree, c
         }
     }
     std::size_t at = tree + 38 + page * pageSize + 8;
-    for (std::uint32_t i = le16(image, at - 6); i > 0; --i, at = after + 4) {
-        if (const int order = compareKey(image, at, name, after); order >= 0) {
+    for (std::uint32_t i = le16(image, at - 6); i > 0; --i, at = after + 4)
+        if (const int order = compareKey(image, at, name, after); order >= 0)
             return order == 0 ? std::optional<std::size_t>(after) : std::nullopt;
-        }
-    }
     return std::nullopt;
 }
 
@@ -104,38 +102,23 @@ std::optional<std::size_t> fileStart(const Tbytes& image, const char* name) {
 
 std::optional<std::uint32_t> viewerMapNumber(const Tbytes& image, std::uint32_t number) {
     const auto file = fileStart(image, "|CTXOMAP");
-    for (std::uint32_t i = 0; file && i < le16(image, *file); ++i) {
-        if (le32(image, *file + 2 + 8 * i) == number) {
-            return le32(image, *file + 6 + 8 * i);
-        }
-    }
+    for (std::uint32_t i = 0; file && i < le16(image, *file); ++i)
+        if (le32(image, *file + 2 + 8 * i) == number) return le32(image, *file + 6 + 8 * i);
     return std::nullopt;
 }
 
 TEST(ContextHash, MatchesTheHashesHelpWritersStore) {
     // Hashes that Halibut wrote into |CONTEXT for these context strings, and the empty string's.
-    const struct {
-        const char* context;
-        std::uint32_t hash;
-    } cases[] = {
-        {"Top", 67929u},
-        {"TOP", 67929u},
-        {"tOp", 67929u},
-        {"zz9", 79473u},
-        {"main.window", 226701215u},
-        {"word_list", 567808441u},
-        {"options.dialog", 1058355610u},
-        {"t00000001", 1324991995u},
-        {"t00000002", 1324991996u},
-        {"t00000000", 1324992004u},
-        {"main_window", 2253096968u},
-        {"overview", 2551221821u},
-        {"Lexoria.Help_2", 2589035128u},
-        {"", 1u},
+    // clang-format off
+    const struct { const char* context; std::uint32_t hash; } cases[] = {
+        {"Top", 67929u}, {"TOP", 67929u}, {"tOp", 67929u}, {"zz9", 79473u},
+        {"main.window", 226701215u}, {"word_list", 567808441u}, {"options.dialog", 1058355610u},
+        {"t00000001", 1324991995u}, {"t00000002", 1324991996u}, {"t00000000", 1324992004u},
+        {"main_window", 2253096968u}, {"overview", 2551221821u},
+        {"Lexoria.Help_2", 2589035128u}, {"", 1u},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(contextHash(c.context), c.hash) << c.context;
-    }
+    // clang-format on
+    for (const auto& c : cases) EXPECT_EQ(contextHash(c.context), c.hash) << c.context;
 }
 
 // Runs the hlpctx program; its exit status, and in `errors` what it printed.
@@ -230,16 +213,12 @@ TEST(DamagedInput, IsRefusedWithAMessageAndNoOutputFile) {
     const std::string output = folder.file("out.hlp");
     for (const TdamageCase& c : damageCases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(input);
-        fs::remove(output);
-        fs::remove(output + ".tmp");
+        for (const std::string& path : {input, output, output + ".tmp"}) fs::remove_all(path);
         Tbytes image = makeHelpImage(TkeyKind::number);
         c.damage(image);
         std::string errors;
         ASSERT_TRUE(writeFileAtomically(input, image, errors)) << errors;
-        if (c.plant) {
-            c.plant(input, output);
-        }
+        if (c.plant) c.plant(input, output);
         const int status = runHlpctx(folder, input, output, c.requests, errors);
         if (!*c.message) {
             ASSERT_EQ(status, 0) << errors;
@@ -253,9 +232,8 @@ TEST(DamagedInput, IsRefusedWithAMessageAndNoOutputFile) {
         }
         EXPECT_EQ(status, 1);
         EXPECT_NE(errors.find(c.message), std::string::npos) << errors;
-        for (const auto& entry : fs::directory_iterator(folder.path())) {
+        for (const auto& entry : fs::directory_iterator(folder.path()))
             EXPECT_NE(entry.path().filename().string().rfind("out.hlp", 0), 0u) << "left behind";
-        }
     }
 }
 

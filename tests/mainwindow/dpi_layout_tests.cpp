@@ -10,17 +10,13 @@
 namespace {
 
 TEST(ScaledForDpi, RoundsHalvesAwayFromZeroLikeMulDiv) {
-    struct Tcase {
-        int pixels, dpi, expected;
-    } cases[] = {
-        {13, 96, 13},    {13, 144, 20},
-        {13, 120, 16},   {1, 144, 2},
-        {1, 120, 1},     {-3, 144, -5},
-        {-1, 144, -2},   {307, 144, 461},
-        {266, 192, 532}, {22, 168, 39},
-        {0, 192, 0},     {26, 0, 26},
-        {26, -96, 26},   {2000000000, 192, 2147483647},
+    // clang-format off
+    struct Tcase { int pixels, dpi, expected; } cases[] = {
+        {13, 96, 13}, {13, 144, 20}, {13, 120, 16}, {1, 144, 2}, {1, 120, 1}, {-3, 144, -5},
+        {-1, 144, -2}, {307, 144, 461}, {266, 192, 532}, {22, 168, 39}, {0, 192, 0},
+        {26, 0, 26}, {26, -96, 26}, {2000000000, 192, 2147483647},
     };
+    // clang-format on
     for (const Tcase& c : cases)
         EXPECT_EQ(c.expected, scaledForDpi(c.pixels, c.dpi)) << c.pixels << " at " << c.dpi;
 }

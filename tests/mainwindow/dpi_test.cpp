@@ -3,6 +3,9 @@
 // line heights grow with it, a DPI change while running lays the window out again in the place
 // it is given, both dialogs come out whole, and the manifest declares the awareness that Wine
 // itself does not need.
+#include <windows.h>
+#include <shlwapi.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,28 +28,23 @@ const char* const desktopKey = "Control Panel\\Desktop";
 class TlogPixels {
 public:
     explicit TlogPixels(DWORD dpi) {
-        RegCreateKeyExA(HKEY_CURRENT_USER, desktopKey, 0, nullptr, 0, KEY_READ | KEY_SET_VALUE,
-                        nullptr, &key, nullptr);
         DWORD size = sizeof previous, type = 0;
-        hadValue = RegQueryValueExA(key, "LogPixels", nullptr, &type,
-                                    reinterpret_cast<BYTE*>(&previous), &size) == ERROR_SUCCESS &&
+        hadValue = SHGetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", &type, &previous,
+                               &size) == ERROR_SUCCESS &&
                    type == REG_DWORD;
         set(dpi);
     }
     ~TlogPixels() {
         if (hadValue) set(previous);
-        else RegDeleteValueA(key, "LogPixels");
-        RegCloseKey(key);
+        else SHDeleteValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels");
     }
     TlogPixels(const TlogPixels&) = delete;
     TlogPixels& operator=(const TlogPixels&) = delete;
 
 private:
     void set(DWORD dpi) {
-        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                       sizeof dpi);
+        SHSetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
     }
-    HKEY key = nullptr;
     DWORD previous = 0;
     bool hadValue = false;
 };
@@ -152,8 +150,7 @@ protected:
     // Starts the program at the DPI; the main window, or null.
     HWND start(TlexoriaProcess& run, DWORD dpi) {
         TlogPixels pixels(dpi);
-        if (!run.start(folder.path())) return nullptr;
-        return run.waitForMainWindow();
+        return run.start(folder.path()) ? run.waitForMainWindow() : nullptr;
     }
     Tlayout layoutAt(DWORD dpi) {
         TlexoriaProcess run;

@@ -26,16 +26,9 @@ const int bottomLeft = IDC_POSITION_BOTTOM_LEFT, bottomRight = IDC_POSITION_BOTT
 // The stored record as the dialog shows it (radio button checked and focused, check box), then
 // what "OK" or "Cancel" leaves stored after a radio button is pressed (-1: all unchecked).
 TEST_F(ToptionsThroughProgram, ShowsAndStoresTheRecord) {
-    const struct {
-        const char* name;
-        Tbytes before;  // empty: nothing stored
-        int shown;
-        bool shownOnTop;
-        int press;
-        bool onTop;
-        int close;
-        Tbytes after;  // empty: nothing stored
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; Tbytes before; int shown; bool shownOnTop; int press;
+                   bool onTop; int close; Tbytes after; } cases[] = {  // empty bytes: none stored
         {"nothing stored, OK", {}, centred, false, topRight, true, IDOK, startupRecord(3, 1, 0, 0)},
         {"nothing stored, Cancel", {}, centred, false, bottomLeft, true, IDCANCEL, {}},
         {"saved position kept", startupRecord(0, 1, -5, 300), saved, true, bottomRight, false, IDOK,
@@ -47,12 +40,11 @@ TEST_F(ToptionsThroughProgram, ShowsAndStoresTheRecord) {
         {"nothing checked stores 1", startupRecord(3, 0, 7, 8), topRight, false, -1, false, IDOK,
          startupRecord(1, 0, 7, 8)},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         deleteProgramKey();
-        if (!c.before.empty()) {
-            ASSERT_TRUE(setProgramValue("Startup", REG_BINARY, c.before.data(), 8));
-        }
+        ASSERT_TRUE(c.before.empty() || setProgramValue("Startup", REG_BINARY, c.before.data(), 8));
         ToptionsSession session(folder);
         HWND dialog = session.dialog();
         ASSERT_TRUE(dialog);

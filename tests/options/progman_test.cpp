@@ -48,14 +48,10 @@ TEST_F(Tversion3Shell, CaptionFollowsTheGroupInformation) {
     ASSERT_TRUE(standIn.running());
     std::string full = answer(itemLine("Lexoria", program));
     full += "\"Pad\",\"" + std::string(4096 - full.size() - 10, 'x') + "\"\r\n";
-    const struct {
-        const char* name;
-        std::string reply;  // empty: no answer
-        const char* caption;
-        std::string box;
-    } cases[] = {
-        {"item present", answer(itemLine("Lexoria", program)) + std::string(1, '\0'), removeGroup,
-         ""},
+    // clang-format off
+    const struct { const char* name; std::string reply; const char* caption; std::string box; }
+    cases[] = {  // an empty reply: no answer
+        {"item present", answer(itemLine("Lexoria", program)) + '\0', removeGroup, ""},
         {"exactly a full buffer", full, removeGroup, ""},
         {"no item", answer(""), addGroup, ""},
         {"group name in other case", groupLine("Startup") + itemLine("Lexoria", program),
@@ -64,14 +60,13 @@ TEST_F(Tversion3Shell, CaptionFollowsTheGroupInformation) {
         {"answer too large", answer(std::string(5000, 'x')), "&Startup",
          groupInfoMessage(answer("").size() + 5000)},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         standIn.clearLog();
         standIn.reply(c.reply);
         ToptionsSession session(folder, exeName);
-        if (!c.box.empty()) {
-            EXPECT_EQ(c.box, session.takeBox());
-        }
+        EXPECT_EQ(c.box, c.box.empty() ? "" : session.takeBox());
         ASSERT_TRUE(session.dialog());
         EXPECT_TRUE(session.noBox());
         EXPECT_EQ(c.caption, session.startupCaption());
@@ -88,16 +83,11 @@ TEST_F(Tversion3Shell, PressesSendTheCommandsInOrder) {
     const Tlog add = {"CONNECT", show, "EXECUTE [ReplaceItem(Lexoria)]",
                       "EXECUTE [AddItem(" + program + ",Lexoria)]", "DISCONNECT"};
     const Tlog remove = {"CONNECT", show, "EXECUTE [DeleteItem(Lexoria)]", "DISCONNECT"};
-    const struct {
-        const char* refused;
-        std::string box;
-        const char* caption;
-        Tlog commands;
-    } presses[] = {
-        {"[ShowGroup",
-         "Unable to DdeClientTransaction (ShowGroup) | Lexoria Options Dialog",
-         addGroup,
-         {"CONNECT", show, "DISCONNECT"}},
+    // clang-format off
+    const struct { const char* refused; std::string box; const char* caption; Tlog commands; }
+    presses[] = {
+        {"[ShowGroup", "Unable to DdeClientTransaction (ShowGroup) | Lexoria Options Dialog",
+         addGroup, {"CONNECT", show, "DISCONNECT"}},
         {"[AddItem", "Unable to ddeExecuteString (AddItem) | Lexoria Options Dialog", addGroup,
          add},
         {"", added, removeGroup, add},
@@ -105,6 +95,7 @@ TEST_F(Tversion3Shell, PressesSendTheCommandsInOrder) {
         {"[ReplaceItem", added, removeGroup, add},
         {"", removed, addGroup, remove},
     };
+    // clang-format on
     standIn.reply(answer(""));
     ToptionsSession session(folder, exeName);
     ASSERT_TRUE(session.dialog());

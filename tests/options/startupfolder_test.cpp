@@ -18,8 +18,7 @@ TEST(StartupFolder, RecognisesOnlyTheProgramsShortcut) {
     const std::wstring program = programFolder + L"\\Lexoria.exe";
     ASSERT_TRUE(CreateDirectoryW(programFolder.c_str(), nullptr));
     ASSERT_TRUE(lexoriaTest::writeFile(program, ""));
-    std::wstring upper = program;
-    std::wstring folder;
+    std::wstring upper = program, folder;
     CharUpperW(&upper[0]);
     ASSERT_TRUE(getStartupFolder(folder));
     const std::wstring shortcut = startupShortcutPath(folder);

@@ -42,12 +42,9 @@ void clearScratch() { SHDeleteKeyA(HKEY_CURRENT_USER, programKey); }
 
 TEST(TregistryTest, ResultsAndEveryMessageText) {
     const std::string noKey = "Error: no key open.";
-    const struct {
-        const char* name;
-        std::function<bool()> action;  // the result of the operations under test
-        bool result;
-        std::vector<std::string> messages;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; std::function<bool()> action; bool result;
+                   std::vector<std::string> messages; } cases[] = {  // action: the result checked
         {"a root name in other case gives no root; a null or empty one fails silently",
          [] {
              Trecorder key("HKEY_Current_User", scratch, 0);
@@ -151,6 +148,7 @@ TEST(TregistryTest, ResultsAndEveryMessageText) {
           "Error: Unable to set value (value: d  setting: -1).",
           "Error: Unable to set value (value: b  Binary).", "Error: Unable to delete value (b)."}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         clearScratch();
