@@ -71,9 +71,7 @@ Tpoint mainWindowPosition(const TwindowSettings& settings, Tsize screen, Tsize w
     int16_t y = 0;
     switch (settings.positionChoice) {
     case positionSaved:
-        x = clampSaved(settings.savedLeft, 0, right);
-        y = clampSaved(settings.savedTop, 0, bottom);
-        break;
+        return savedWindowPosition(settings, Trect{0, 0, screen.width, screen.height}, window);
     case positionTopLeft: break;
     case positionTopRight: x = right; break;
     case positionBottomLeft: y = bottom; break;

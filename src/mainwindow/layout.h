@@ -38,13 +38,13 @@ Tsize mainWindowSize(int titleTextWidth, int paneTextWidth, int dlgFrameX, int d
                      int dpi = standardDpi);
 
 // Outer top-left corner for the settings record on a screen of the given size. The arithmetic
-// is done in 16 bits, as the record's fields are.
+// is done in 16 bits, as the record's fields are; a saved position is kept on that screen.
 Tpoint mainWindowPosition(const TwindowSettings& settings, Tsize screen, Tsize window);
 
 // The saved position kept inside the monitor (its rectangle in screen coordinates) that holds
 // the saved window, or lies nearest to it: the screens or their scaling may have changed since
 // the position was saved. Raised to the monitor's top-left corner, then lowered so the window
-// ends at its far edges, in 16 bits. For the primary screen this is mainWindowPosition's rule.
+// ends at its far edges, in 16 bits.
 Tpoint savedWindowPosition(const TwindowSettings& settings, Trect monitor, Tsize window);
 
 // Child windows in client coordinates; titleHeight is the title font's measured height.

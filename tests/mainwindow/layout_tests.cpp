@@ -1,7 +1,10 @@
 // The main window's arithmetic that can go wrong without showing on one screen: the minimum
-// width, placement in 16 bits with clamping, and the button row's share of odd widths.
+// width, placement in 16 bits with clamping, and the button row's share of odd widths; and at
+// other scalings, each length rounded on its own as MulDiv rounds, every rectangle growing with
+// the DPI, and a saved position kept on the monitor it belongs to.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <utility>
 
 #include "mainwindow/layout.h"
@@ -51,6 +54,83 @@ TEST(ButtonRow, EqualButtonsWithOneBitGapsAndTheRemainderToOptions) {
             nextLeft = button.left + button.width + 1;
         }
         EXPECT_EQ(clientWidth, nextLeft) << "the last button ends one pixel from the edge";
+    }
+}
+
+TEST(ScaledForDpi, RoundsHalvesAwayFromZeroLikeMulDiv) {
+    // clang-format off
+    struct Tcase { int pixels, dpi, expected; } cases[] = {
+        {13, 96, 13}, {13, 144, 20}, {13, 120, 16}, {1, 144, 2}, {1, 120, 1}, {-3, 144, -5},
+        {-1, 144, -2}, {307, 144, 461}, {266, 192, 532}, {22, 168, 39}, {0, 192, 0},
+        {26, 0, 26}, {26, -96, 26}, {2000000000, 192, 2147483647},
+    };
+    // clang-format on
+    for (const Tcase& c : cases)
+        EXPECT_EQ(c.expected, scaledForDpi(c.pixels, c.dpi)) << c.pixels << " at " << c.dpi;
+}
+
+bool near(int expected, int actual) { return std::abs(expected - actual) <= 2; }
+
+// The rectangles at a DPI against those at 96 with every input grown by the same factor, as
+// the window sees them: its client area and its title font both scale with the display.
+void expectScaledLayout(int dpi) {
+    const double factor = dpi / 96.0;
+    const Tsize client{433, 247};
+    const int title = 30;
+    const Tsize big{int(client.width * factor), int(client.height * factor)};
+    const int bigTitle = int(title * factor);
+    auto check = [&](const char* what, Trect at96, Trect scaled) {
+        EXPECT_TRUE(near(int(at96.left * factor), scaled.left) &&
+                    near(int(at96.top * factor), scaled.top) &&
+                    near(int(at96.width * factor), scaled.width) &&
+                    near(int(at96.height * factor), scaled.height))
+            << what << " at " << dpi << ": " << scaled.left << "," << scaled.top << " "
+            << scaled.width << "x" << scaled.height;
+    };
+    check("pane", definitionPaneRect(client, title), definitionPaneRect(big, bigTitle, dpi));
+    for (int slot = exitSlot; slot < buttonCount; ++slot)
+        check("button", buttonRect(client, TbuttonSlot(slot)),
+              buttonRect(big, TbuttonSlot(slot), dpi));
+    TbandFrame band = titleBandFrame(client, title), bigBand = titleBandFrame(big, bigTitle, dpi);
+    check("band", {band.left, band.top, band.right, band.bottom},
+          {bigBand.left, bigBand.top, bigBand.right, bigBand.bottom});
+    Tpoint word = titleWordOrigin(band), bigWord = titleWordOrigin(bigBand, dpi);
+    check("word", {word.x, word.y, 0, 0}, {bigWord.x, bigWord.y, 0, 0});
+    Tsize outer = mainWindowSize(200, 250, 0, 0);
+    Tsize bigOuter = mainWindowSize(int(200 * factor), int(250 * factor), 0, 0, dpi);
+    check("outer size", {0, 0, outer.width, outer.height}, {0, 0, bigOuter.width, bigOuter.height});
+}
+
+TEST(ScaledLayout, EveryRectangleGrowsWithTheDpi) {
+    for (int dpi : {120, 144, 192}) expectScaledLayout(dpi);
+}
+
+TEST(ScaledLayout, TheButtonRowStillFillsTheWidthWithScaledGaps) {
+    const Tsize client{650, 371};
+    Trect first = buttonRect(client, exitSlot, 144), last = buttonRect(client, aboutSlot, 144);
+    EXPECT_EQ(2, first.left) << "one pixel at 96 DPI becomes two at 144";
+    EXPECT_EQ(client.width - 2, last.left + last.width);
+    EXPECT_EQ(32, first.height);
+    EXPECT_EQ(client.height - 33, first.top);
+}
+
+TEST(SavedWindowPosition, StaysOnTheMonitorItWasSavedOn) {
+    const Tsize window{441, 277};
+    struct Tcase {
+        const char* name;
+        Trect monitor;
+        int left, top;
+        int x, y;
+    } cases[] = {
+        {"inside a monitor left of the primary", {-1920, 0, 1920, 1080}, -1500, 100, -1500, 100},
+        {"past the left monitor's left edge", {-1920, 0, 1920, 1080}, -2500, 100, -1920, 100},
+        {"past the far edges of a monitor above", {0, -900, 1600, 900}, 1500, -100, 1159, -277},
+        {"on a monitor smaller than the window", {2000, 0, 400, 200}, 2100, 50, 1959, -77},
+    };
+    for (const Tcase& c : cases) {
+        TwindowSettings saved{positionSaved, 0, int16_t(c.left), int16_t(c.top)};
+        Tpoint at = savedWindowPosition(saved, c.monitor, window);
+        EXPECT_EQ(std::make_pair(c.x, c.y), std::make_pair(at.x, at.y)) << c.name;
     }
 }
 
