@@ -3,26 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
+#include <cstring>
 #include <string>
-#include <type_traits>
 
 #include "about/aboutdialog.h"
 #include "about/titlebitmap.h"
 #include "resources/resource.h"
 #include "support/lexoria_driver.h"
+#include "win32/gdiholders.h"
 #include "version.h"
 
 namespace {
 
 using namespace lexoriaTest;
-
-// Lexoria.exe loaded for its resources only, freed with the holder.
-std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> programResources() {
-    return {LoadLibraryExA((buildFolder() + "\\Lexoria.exe").c_str(), nullptr,
-                           LOAD_LIBRARY_AS_DATAFILE),
-            &FreeLibrary};
-}
 
 COLORREF tableColour(const BITMAPINFOHEADER* header, unsigned index) {
     const BYTE* quad = reinterpret_cast<const BYTE*>(header) + header->biSize + 4 * index;
@@ -69,9 +62,8 @@ TEST(TitleBitmap, PaletteEntriesAreItsColourTable) {
 // dialog is opened modeless here so that the test can look between opening and closing; a module
 // without the title bitmap must still open and draw.
 TEST(AboutDialog, BuildsAPalettePerOpeningAndDeletesItOnClosing) {
-    HDC screen = GetDC(nullptr);
-    const bool paletteBased = (GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) != 0;
-    ReleaseDC(nullptr, screen);
+    const bool paletteBased =
+        (GetDeviceCaps(TwindowDC(nullptr).get(), RASTERCAPS) & RC_PALETTE) != 0;
     // The 256-colour run must not pass by silently running on a true-colour display.
     ASSERT_TRUE(paletteBased || !std::getenv("LEXORIA_EXPECT_PALETTE_DISPLAY"));
     const auto program = programResources();
@@ -99,22 +91,45 @@ TEST(AboutDialog, BuildsAPalettePerOpeningAndDeletesItOnClosing) {
     }
 }
 
-class TaboutFromMainWindow : public ::testing::Test {
+// The drawing for each scaling has the plain one's colour table, so the palette realised on a
+// 256-colour display is the same whichever is shown.
+TEST(TitlePicture, OneDrawingPerScalingWithTheSameColours) {
+    const auto program = programResources();
+    ASSERT_NE(nullptr, program);
+    const TtitleBitmap plain = findTitleBitmap(program.get());
+    ASSERT_NE(nullptr, plain.header);
+    const size_t tableBytes = 4 * plain.header->biClrUsed;
+    const struct {
+        int percent;
+        long width, height;
+    } cases[] = {{100, 200, 100}, {125, 200, 100}, {150, 300, 150}, {200, 400, 200}};
+    for (const auto& c : cases) {
+        const TtitleBitmap drawn = findTitleBitmap(program.get(), c.percent);
+        ASSERT_NE(nullptr, drawn.header) << c.percent;
+        EXPECT_EQ(c.width, drawn.header->biWidth) << c.percent;
+        EXPECT_EQ(c.height, drawn.header->biHeight) << c.percent;
+        EXPECT_EQ(plain.header->biClrUsed, drawn.header->biClrUsed);
+        EXPECT_EQ(0, memcmp(reinterpret_cast<const BYTE*>(plain.header) + plain.header->biSize,
+                            reinterpret_cast<const BYTE*>(drawn.header) + drawn.header->biSize,
+                            tableBytes))
+            << c.percent;
+    }
+}
+
+class TaboutFromMainWindow : public TprogramRun<> {
 protected:
     void SetUp() override {
-        deleteProgramKey();
-        ASSERT_TRUE(copyProgram(folder));
-        ASSERT_TRUE(writeFile(folder.file("lexoria.lst"), "word=lucid\r\ndef=clear\r\n"));
-        mainWindow = program.start(folder.path()) ? program.waitForMainWindow() : nullptr;
+        TprogramRun::SetUp();
+        useList("word=lucid\r\ndef=clear\r\n");
+        mainWindow = start(program);
         ASSERT_NE(mainWindow, nullptr);
     }
     void TearDown() override {
         if (mainWindow && program.running()) clickButton(mainWindow, IDC_EXIT);
         EXPECT_EQ(program.waitForExit(), 0);
-        deleteProgramKey();
+        TprogramRun::TearDown();
     }
 
-    TscratchFolder folder;
     TlexoriaProcess program;
     HWND mainWindow = nullptr;
 };

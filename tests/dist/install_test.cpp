@@ -210,8 +210,7 @@ TEST(Setup, InstallsSilentlyEitherWayRunsFromTheStartMenuAndUninstallsSilently) 
         EXPECT_TRUE(fileExists(installedProgram(test.mode)));
         EXPECT_TRUE(registryKeyExists(registryRoot(test.mode), uninstallKey));
 
-        clickButton(window, IDC_EXIT);
-        ASSERT_EQ(0, program.waitForExit());
+        exitThroughButton(program, window);
         ASSERT_TRUE(settingsPresent());  // the program stored its place in the word list
 
         EXPECT_EQ(0, runUninstaller(quietUninstallCommand(test.mode), installTimeoutMs));

@@ -75,11 +75,9 @@ struct ThelpCase {
     const wchar_t* folder = L"a";  // the program's folder in the scratch folder; null: a deep one
 };
 
+// Made by the first file copied into it.
 std::wstring programFolder(const ThelpCase& c, const std::wstring& scratch) {
-    if (!c.folder) return deepFolder(scratch, deepFolderLength);
-    const std::wstring folder = scratch + L"\\" + c.folder;
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
+    return c.folder ? scratch + L"\\" + c.folder : deepFolder(scratch, deepFolderLength);
 }
 
 bool placeChm(const ThelpCase& c, const std::wstring& folder) {
@@ -131,9 +129,7 @@ void expectShown(const ThelpCase& c, TlexoriaProcess& lexoria, const std::string
     case Tshown::message:
         HWND box = lexoria.waitForDialog();
         ASSERT_TRUE(box);
-        wchar_t shown[1024] = {};
-        GetDlgItemTextW(box, messageBoxTextId, shown, 1024);
-        EXPECT_EQ(L"Unable to open the help file (" + chm + L").", std::wstring(shown));
+        EXPECT_EQ(L"Unable to open the help file (" + chm + L").", messageBoxTextW(box));
         EXPECT_FALSE(winHelpViewer() || htmlHelpViewer());
         pressOk(box);
         break;

@@ -2,8 +2,10 @@
 // only through window messages, its exit code, windows and stored values checked afterwards.
 #include <gtest/gtest.h>
 #include <oleacc.h>
+#include <shlwapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <set>
@@ -12,6 +14,7 @@
 #include "resources/resource.h"
 #include "support/lexoria_driver.h"
 #include "win32/comholders.h"
+#include "win32/displaydpi.h"
 #include "win32/gdiholders.h"
 
 using namespace lexoriaTest;
@@ -57,26 +60,11 @@ struct TatScopeExit {
     ~TatScopeExit() { action(); }
 };
 
-class TlexoriaRun : public TwithoutProgramKey<> {
+class TlexoriaRun : public TprogramRun<> {
 protected:
-    void SetUp() override {
-        deleteProgramKey();
-        ASSERT_TRUE(copyProgram(folder));
-    }
-
-    void useList(const std::string& bytes) { ASSERT_TRUE(writeFile(folder.file(listName), bytes)); }
     void useRecord(const std::vector<unsigned char>& bytes) {
         ASSERT_TRUE(setProgramValue("Startup", REG_BINARY, bytes.data(), DWORD(bytes.size())));
     }
-    HWND start(TlexoriaProcess& run) {
-        return run.start(folder.path()) ? run.waitForMainWindow() : nullptr;
-    }
-    static void exitThroughButton(TlexoriaProcess& run, HWND window) {
-        clickButton(window, IDC_EXIT);
-        EXPECT_EQ(0, run.waitForExit());
-    }
-
-    TscratchFolder folder;
 };
 
 TEST_F(TlexoriaRun, EachNextWordShowsTheEntryAtTheStoredPosition) {
@@ -164,7 +152,6 @@ TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::wstring where = wideOf(folder.path()) + c.subfolder;
-        CreateDirectoryW(where.c_str(), nullptr);
         ASSERT_TRUE(copyBuilt(where, "Lexoria.exe", L"Lexoria.exe"));
         const std::wstring list = where + L"\\" + wideOf(listName);
         DeleteFileW(list.c_str());
@@ -176,9 +163,7 @@ TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
         ASSERT_NE(nullptr, box);
         const std::wstring text =
             c.list ? L"Unable to load word list (" : L"Word List File does not exist (";
-        wchar_t shown[1024] = L"";
-        GetDlgItemTextW(box, 0xFFFF, shown, 1024);
-        EXPECT_EQ(text + list + L").", shown);
+        EXPECT_EQ(text + list + L").", messageBoxTextW(box));
         EXPECT_EQ("Lexoria", windowText(box));
         // Another process's icon cannot be compared here; that it has one is what is checked.
         EXPECT_NE(nullptr, messageBoxIcon(box));
@@ -211,7 +196,6 @@ TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
             c.programPathLength
                 ? deepFolder(wideOf(folder.path()), c.programPathLength - wcslen(L"\\Lexoria.exe"))
                 : wideOf(folder.path()) + c.subfolder;
-        CreateDirectoryW(where.c_str(), nullptr);
         ASSERT_TRUE(copyBuilt(where, "Lexoria.exe", L"Lexoria.exe"));
         ASSERT_TRUE(writeFile(where + L"\\" + wideOf(listName), "word=w\r\ndef=" + c.definition));
         // CreateProcess takes a path that long only as a relative one.
@@ -343,17 +327,6 @@ TEST_F(TlexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
     exitThroughButton(run, window);
 }
 
-SIZE alphabetExtent(int height, int weight) {
-    TgdiObject<HFONT> font(CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET,
-                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                       DEFAULT_PITCH, "Times New Roman"));
-    TwindowDC screen(nullptr);
-    TselectedObject selected(screen.get(), font.get());
-    SIZE size = {};
-    GetTextExtentPoint32A(screen.get(), measuringText, measuringTextLength, &size);
-    return size;
-}
-
 // The window is as wide as the alphabet in the wider of its title and pane fonts needs, plus 16,
 // and at least 307; it is 266 high; both inside the dialog frame. The pane keeps 8 pixels from
 // the sides and lies 20 below the title's height and 30 above the bottom; the buttons fill a
@@ -372,9 +345,7 @@ TEST_F(TlexoriaRun, WindowAndChildrenHaveTheirMeasuredSizes) {
     EXPECT_EQ(266 + 2 * GetSystemMetrics(SM_CYDLGFRAME), outer.bottom - outer.top);
     GetClientRect(window, &client);
     auto edges = [&](int id) {
-        RECT at;
-        GetWindowRect(GetDlgItem(window, id), &at);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&at), 2);
+        const RECT at = childRect(window, id);
         return std::vector<LONG>{at.left, at.top, at.right, at.bottom};
     };
     EXPECT_EQ((std::vector<LONG>{8, title.cy + 20, client.right - 8, client.bottom - 30}),
@@ -646,6 +617,241 @@ TEST_F(TscriptRun, TheBandDrawsTheGlyphsOfTheFaceThatHasThem) {
             differing += expected.dark[i] != drawn.dark[i];
         EXPECT_LE(differing, expected.count() / 20) << "of " << expected.count();
     }
+}
+
+// ---- At 150% and 200% ----
+// Wine takes the DPI of every process started after HKCU\Control Panel\Desktop\LogPixels
+// changes: the window, every child and the fonts' line heights grow with it, a DPI change while
+// running lays the window out again in the place it is given, both dialogs come out whole, and
+// the manifest declares the awareness that Wine itself does not need.
+
+const char* const desktopKey = "Control Panel\\Desktop";
+
+// LogPixels set for the test and put back afterwards (deleted when there was none).
+class TlogPixels {
+public:
+    explicit TlogPixels(DWORD dpi) {
+        DWORD size = sizeof previous, type = 0;
+        hadValue = SHGetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", &type, &previous,
+                               &size) == ERROR_SUCCESS &&
+                   type == REG_DWORD;
+        set(dpi);
+    }
+    ~TlogPixels() {
+        if (hadValue) set(previous);
+        else SHDeleteValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels");
+    }
+    TlogPixels(const TlogPixels&) = delete;
+    TlogPixels& operator=(const TlogPixels&) = delete;
+
+private:
+    void set(DWORD dpi) {
+        SHSetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
+    DWORD previous = 0;
+    bool hadValue = false;
+};
+
+// What a run shows: the client size, each child in client coordinates, and the line heights of
+// the pane's text (the pane font) and of the title band (the title font: the pane sits T + 20
+// below the top).
+struct Tlayout {
+    SIZE client = {};
+    std::vector<RECT> children;
+    int paneLineHeight = 0;
+};
+
+const int childIds[] = {IDC_DEFINITION, IDC_EXIT,        IDC_NEXT_WORD,
+                        IDC_OPTIONS,    IDC_HELP_BUTTON, IDC_ABOUT};
+
+// The distance between the first two lines of the pane, from the positions of their first
+// characters (the packed form of EM_POSFROMCHAR, which needs no pointer into the program).
+int paneLineHeight(HWND pane) {
+    LRESULT second = SendMessageA(pane, EM_LINEINDEX, 1, 0);
+    if (second <= 0) return -1;
+    LRESULT top = SendMessageA(pane, EM_POSFROMCHAR, 0, 0);
+    LRESULT next = SendMessageA(pane, EM_POSFROMCHAR, static_cast<WPARAM>(second), 0);
+    return static_cast<short>(HIWORD(next)) - static_cast<short>(HIWORD(top));
+}
+
+Tlayout layoutOf(HWND window) {
+    Tlayout layout;
+    RECT client = {};
+    GetClientRect(window, &client);
+    layout.client = SIZE{client.right, client.bottom};
+    for (int id : childIds) layout.children.push_back(childRect(window, id));
+    layout.paneLineHeight = paneLineHeight(GetDlgItem(window, IDC_DEFINITION));
+    return layout;
+}
+
+bool closeTo(double expected, long actual) { return std::abs(expected - actual) <= 2.0; }
+
+// The alphabet's width in the wider of the two text fonts at the given title font height, as
+// this process measures it: glyph widths do not grow exactly with the size, so the window's
+// width follows the measured text, and only its margins follow the DPI.
+int alphabetWidth(int dpi) {
+    return std::max(alphabetExtent(MulDiv(26, dpi, 96), FW_BOLD).cx,
+                    alphabetExtent(MulDiv(20, dpi, 96), FW_NORMAL).cx);
+}
+
+// Heights and vertical places grow with the DPI; widths and horizontal places with the client
+// width, whose margin around the text grows with the DPI.
+void expectScaled(const Tlayout& at96, const Tlayout& scaled, int dpi) {
+    const double factor = dpi / 96.0;
+    const double across = double(scaled.client.cx) / at96.client.cx;
+    EXPECT_TRUE(closeTo((at96.client.cx - alphabetWidth(96)) * factor,
+                        scaled.client.cx - alphabetWidth(dpi)))
+        << scaled.client.cx;
+    EXPECT_TRUE(closeTo(at96.client.cy * factor, scaled.client.cy)) << scaled.client.cy;
+    for (size_t i = 0; i < at96.children.size(); ++i) {
+        const RECT &a = at96.children[i], &b = scaled.children[i];
+        EXPECT_TRUE(closeTo(a.left * across, b.left) && closeTo(a.top * factor, b.top) &&
+                    closeTo(a.right * across, b.right) && closeTo(a.bottom * factor, b.bottom))
+            << "child " << childIds[i] << ": " << rectText(b) << " against " << rectText(a);
+    }
+    EXPECT_GT(at96.paneLineHeight, 0);
+    EXPECT_TRUE(closeTo(at96.paneLineHeight * factor, scaled.paneLineHeight))
+        << scaled.paneLineHeight << " against " << at96.paneLineHeight;
+}
+
+// A definition long enough to wrap in the pane at every scaling.
+std::string wrappingList() {
+    std::string definition;
+    for (int i = 0; i < 30; ++i) definition += "wrapping words ";
+    return "word=breadth\r\ndef=" + definition + "\r\n";
+}
+
+class TscaledRun : public TprogramRun<> {
+protected:
+    void SetUp() override {
+        TprogramRun::SetUp();
+        useList(wrappingList());
+    }
+    // Starts the program at the DPI; the main window, or null.
+    HWND start(TlexoriaProcess& run, DWORD dpi) {
+        TlogPixels pixels(dpi);
+        return TprogramRun::start(run);
+    }
+    Tlayout layoutAt(DWORD dpi) {
+        TlexoriaProcess run;
+        HWND window = start(run, dpi);
+        EXPECT_NE(nullptr, window) << dpi;
+        if (!window) return Tlayout{};
+        Tlayout layout = layoutOf(window);
+        exitThroughButton(run, window);
+        return layout;
+    }
+};
+
+TEST_F(TscaledRun, WindowChildrenAndFontsGrowWithTheDpi) {
+    const Tlayout at96 = layoutAt(96);
+    for (DWORD dpi : {144u, 192u}) {
+        SCOPED_TRACE(dpi);
+        expectScaled(at96, layoutAt(dpi), int(dpi));
+    }
+}
+
+// Moving to a monitor with another scaling: the window takes the rectangle it is given and lays
+// itself out as a window started at that DPI. The rectangle is written into the program's memory
+// because the message carries a pointer.
+TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
+    const Tlayout at144 = layoutAt(144);
+    TlexoriaProcess run;
+    HWND window = start(run, 96);
+    ASSERT_NE(nullptr, window);
+    RECT outer = {};
+    GetWindowRect(window, &outer);
+    const RECT given = {outer.left + 10, outer.top + 20,
+                        outer.left + 10 + (outer.right - outer.left) * 3 / 2,
+                        outer.top + 20 + (outer.bottom - outer.top) * 3 / 2};
+    void* remote = VirtualAllocEx(run.handle(), nullptr, sizeof given, MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_NE(nullptr, remote);
+    ASSERT_TRUE(WriteProcessMemory(run.handle(), remote, &given, sizeof given, nullptr));
+    DWORD_PTR result = 1;
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                                    reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
+                                    &result));
+    EXPECT_EQ(0u, result);
+    RECT now = {};
+    GetWindowRect(window, &now);
+    EXPECT_TRUE(EqualRect(&given, &now)) << rectText(now);
+    const Tlayout moved = layoutOf(window);
+    const double across = double(moved.client.cx) / at144.client.cx;
+    for (size_t i = 0; i < moved.children.size(); ++i) {
+        const RECT &a = at144.children[i], &b = moved.children[i];
+        // The given client area is not exactly the one a start at 144 makes (Wine keeps the
+        // caption of the process's first DPI), so the pane's bottom and the button row follow
+        // the client's edges: compare the lefts, the distances from the bottom, and the
+        // pane's top and the buttons' heights.
+        const bool pane = childIds[i] == IDC_DEFINITION;
+        EXPECT_TRUE(closeTo(a.left * across, b.left) &&
+                    closeTo(at144.client.cy - a.bottom, moved.client.cy - b.bottom) &&
+                    (pane ? closeTo(a.top, b.top) : closeTo(a.bottom - a.top, b.bottom - b.top)))
+            << "child " << childIds[i] << ": " << rectText(b) << " against " << rectText(a);
+    }
+    EXPECT_TRUE(closeTo(at144.paneLineHeight, moved.paneLineHeight)) << moved.paneLineHeight;
+    exitThroughButton(run, window);
+}
+
+// Every control lies inside the dialog's client area, and the dialog on the screen.
+void expectWhole(HWND dialog) {
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT at = {}, inside = {};
+        GetWindowRect(child, &at);
+        IntersectRect(&inside, &at, &client);
+        EXPECT_TRUE(EqualRect(&inside, &at)) << "control " << GetDlgCtrlID(child);
+    }
+    RECT outer = {}, screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT onScreen = {};
+    GetWindowRect(dialog, &outer);
+    IntersectRect(&onScreen, &outer, &screen);
+    EXPECT_TRUE(EqualRect(&onScreen, &outer));
+}
+
+TEST_F(TscaledRun, OptionsAndAboutComeOutWhole) {
+    for (DWORD dpi : {144u, 192u}) {
+        SCOPED_TRACE(dpi);
+        TlexoriaProcess run;
+        HWND window = start(run, dpi);
+        ASSERT_NE(nullptr, window);
+        for (int button : {IDC_OPTIONS, IDC_ABOUT}) {
+            clickButton(window, button);
+            HWND dialog = run.waitForDialog(5000);
+            ASSERT_NE(nullptr, dialog) << button;
+            expectWhole(dialog);
+            if (button == IDC_ABOUT) {
+                // The picture drawn for this scaling fills its place, give or take a pixel.
+                RECT place = {};
+                GetClientRect(GetDlgItem(dialog, IDC_TITLE_BITMAP), &place);
+                EXPECT_TRUE(closeTo(200 * dpi / 96.0, place.right)) << place.right;
+            }
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+        }
+        exitThroughButton(run, window);
+    }
+}
+
+// Wine treats every program as DPI-aware, so only the manifest shows what Windows will read.
+TEST(Manifest, DeclaresPerMonitorAwarenessWithASystemAwareFallback) {
+    const auto program = programResources();
+    ASSERT_NE(nullptr, program);
+    HRSRC found = FindResourceA(program.get(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(nullptr, found);
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(program.get(), found)));
+    ASSERT_NE(nullptr, bytes);
+    const std::string manifest(bytes, SizeofResource(program.get(), found));
+    const char* const entries[] = {
+        "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm"
+        "</dpiAware>",
+        "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+        "PerMonitorV2, PerMonitor</dpiAwareness>",
+        "<requestedExecutionLevel level=\"asInvoker\"",
+    };
+    for (const char* entry : entries) EXPECT_NE(std::string::npos, manifest.find(entry)) << entry;
 }
 
 }  // namespace

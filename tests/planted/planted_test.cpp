@@ -103,8 +103,7 @@ TEST(PlantedLibraries, NoneIsLoadedWhateverTheProgramDoes) {
     EXPECT_TRUE(waitUntil([] { return FindWindowA("HH Parent", nullptr) != nullptr; }, 10000));
     closeDialog(lexoria, main, IDC_OPTIONS);
     closeDialog(lexoria, main, IDC_ABOUT);
-    clickButton(main, IDC_EXIT);
-    EXPECT_EQ(lexoria.waitForExit(), 0);
+    exitThroughButton(lexoria, main);
 
     for (const char* name : plantedNames)
         EXPECT_FALSE(exists(folder.file(std::string(name) + ".loaded"))) << name << " was loaded";

@@ -155,15 +155,12 @@ void expectFreshPass(const Tvalue& value, const std::string& shown) {
     EXPECT_EQ(value, binary(state(listEntries, (start + step) % listEntries, start, step)));
 }
 
-using TdamagedStateRun = TwithoutProgramKey<testing::TestWithParam<TdamageCase>>;
+using TdamagedStateRun = TprogramRun<testing::TestWithParam<TdamageCase>>;
 
 TEST_P(TdamagedStateRun, WorksAndKeepsTheOtherValues) {
     const TdamageCase& c = GetParam();
-    TscratchFolder folder;
-    const std::string list = folder.file("lexoria.lst");
-    ASSERT_TRUE(copyProgram(folder));
-    ASSERT_TRUE(writeFile(list, wordList(listEntries)));
-    const Tvalues intact = intactValues(list);
+    useList(wordList(listEntries));
+    const Tvalues intact = intactValues(folder.file("lexoria.lst"));
     Tvalues stored = intact;
     c.damage(stored[c.value]);
     if (c.offsetsToo) c.offsetsToo(stored[offsetsValue]);
@@ -186,8 +183,7 @@ TEST_P(TdamagedStateRun, WorksAndKeepsTheOtherValues) {
     GetWindowRect(window, &at);
     const int spareX = GetSystemMetrics(SM_CXSCREEN) - (at.right - at.left);
     EXPECT_EQ(at.left, c.value == startupValue ? spareX / 2 : spareX);
-    clickButton(window, IDC_EXIT);
-    EXPECT_EQ(program.waitForExit(10000), 0);
+    exitThroughButton(program, window);
 
     // A mended index is the intact one with a fresh pass; the window record survives any damage
     // to the index, and the reverse.

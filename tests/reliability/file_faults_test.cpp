@@ -115,16 +115,14 @@ HWND pressNextWord(TlexoriaProcess& program, HWND window) {
     return program.waitForDialog(5000);
 }
 
-using TfileFaultRun = TwithoutProgramKey<testing::TestWithParam<TfileFault>>;
+using TfileFaultRun = TprogramRun<testing::TestWithParam<TfileFault>>;
 
 TEST_P(TfileFaultRun, NextWordShowsTheMessageOrACorrectEntry) {
     const TfileFault& fault = GetParam();
-    TscratchFolder folder;
     const std::string list = folder.file("lexoria.lst");
-    ASSERT_TRUE(copyProgram(folder));
-    ASSERT_TRUE(writeFile(list, wordList(listEntries)));
+    useList(wordList(listEntries));
     TlexoriaProcess program;
-    HWND window = program.start(folder.path()) ? program.waitForMainWindow() : nullptr;
+    HWND window = start(program);
     ASSERT_TRUE(window);
 
     Tlock lock;

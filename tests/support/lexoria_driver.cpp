@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "resources/resource.h"
+#include "win32/gdiholders.h"
 
 namespace lexoriaTest {
 
@@ -19,6 +20,12 @@ std::string buildFolder() {
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path, length);
     return folder.substr(0, folder.find_last_of('\\'));
+}
+
+TmoduleHolder programResources() {
+    return {LoadLibraryExA((buildFolder() + "\\Lexoria.exe").c_str(), nullptr,
+                           LOAD_LIBRARY_AS_DATAFILE),
+            &FreeLibrary};
 }
 
 // Wide, so that folders a test names outside the code page go too.
@@ -66,6 +73,7 @@ bool copyBuilt(const TscratchFolder& folder, const std::string& built, std::stri
 
 bool copyBuilt(const std::wstring& folder, const std::string& built, const std::wstring& as) {
     const std::wstring from = wideOf(buildFolder() + "\\" + built);
+    CreateDirectoryW(folder.c_str(), nullptr);
     return CopyFileW(from.c_str(), (folder + L"\\" + as).c_str(), FALSE) != 0;
 }
 
@@ -208,6 +216,12 @@ std::string windowText(HWND window) {
 
 std::string messageBoxText(HWND box) { return windowText(GetDlgItem(box, messageBoxTextId)); }
 
+std::wstring messageBoxTextW(HWND box) {
+    wchar_t text[1024] = L"";
+    GetDlgItemTextW(box, messageBoxTextId, text, 1024);
+    return text;
+}
+
 HICON messageBoxIcon(HWND box) {
     return reinterpret_cast<HICON>(
         SendMessageA(GetDlgItem(box, messageBoxIconId), STM_GETICON, 0, 0));
@@ -218,6 +232,34 @@ void pressOk(HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN
 void clickButton(HWND parent, int id) {
     HWND button = GetDlgItem(parent, id);
     if (button) PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+void exitThroughButton(TlexoriaProcess& run, HWND window) {
+    clickButton(window, IDC_EXIT);
+    EXPECT_EQ(0, run.waitForExit());
+}
+
+RECT childRect(HWND parent, int id) {
+    RECT at = {};
+    GetWindowRect(GetDlgItem(parent, id), &at);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&at), 2);
+    return at;
+}
+
+std::string rectText(const RECT& at) {
+    return std::to_string(at.left) + "," + std::to_string(at.top) + "-" + std::to_string(at.right) +
+           "," + std::to_string(at.bottom);
+}
+
+SIZE alphabetExtent(int height, int weight) {
+    TgdiObject<HFONT> font(CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET,
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       DEFAULT_PITCH, "Times New Roman"));
+    TwindowDC screen(nullptr);
+    TselectedObject selected(screen.get(), font.get());
+    SIZE size = {};
+    GetTextExtentPoint32A(screen.get(), "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 26, &size);
+    return size;
 }
 
 // A marker posted behind (the Help button's pushed look, set and then cleared) must come through.

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "processwindows/processwindows.h"
@@ -24,6 +26,10 @@ using ::readBytes;
 using ::TscratchFolder;  // a fresh folder under the temporary folder
 using ::writeFile;
 
+// Lexoria.exe of the build folder loaded for its resources only, freed with the holder.
+using TmoduleHolder = std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)>;
+TmoduleHolder programResources();
+
 // The ANSI path in wide characters, for the calls that take folders the code page cannot spell.
 inline std::wstring wideOf(const std::string& text, UINT codePage = CP_ACP) {
     return wideFrom(text, codePage);
@@ -38,7 +44,7 @@ bool writeFile(const std::wstring& path, const std::string& bytes);
 // A file of the build folder copied into the folder, under its own name or the one given.
 bool copyBuilt(const TscratchFolder& folder, const std::string& built, std::string as = "");
 inline bool copyProgram(const TscratchFolder& folder) { return copyBuilt(folder, "Lexoria.exe"); }
-// The same into a folder the ANSI code page may not spell.
+// The same into a folder the ANSI code page may not spell, made if it is not there.
 bool copyBuilt(const std::wstring& folder, const std::string& built, const std::wstring& as);
 
 inline std::string definitionOf(int number) { return "definition " + std::to_string(number); }
@@ -119,14 +125,23 @@ HWND focusOf(HWND window);
 // The controls a message box is made of: the static holding its text and the one showing its icon.
 const int messageBoxTextId = 0xFFFF;
 const int messageBoxIconId = 0x440;
-// A message box's text and caption, and the icon it shows (null for none).
+// A message box's text, narrow or wide, its caption, and the icon it shows (null for none).
 std::string messageBoxText(HWND box);
+std::wstring messageBoxTextW(HWND box);
 std::string windowText(HWND window);
 HICON messageBoxIcon(HWND box);
 // Closes a message box or dialog as its OK button would.
 void pressOk(HWND dialog);
 // Clicks a button of a window by control id (BM_CLICK, posted) and lets the program act on it.
 void clickButton(HWND parent, int id);
+// Presses the main window's Exit button and expects the program to end with exit code 0.
+void exitThroughButton(TlexoriaProcess& run, HWND window);
+// A child's rectangle in its parent's client coordinates, and a rectangle as text for a message.
+RECT childRect(HWND parent, int id);
+std::string rectText(const RECT& at);
+// The capital alphabet's size in Times New Roman of the height and weight, the text the main
+// window measures for its width.
+SIZE alphabetExtent(int height, int weight);
 // Returns once the program has handled everything posted to it before, modal loops included;
 // false on time-out.
 bool drainPosted(HWND mainWindow);
@@ -154,5 +169,25 @@ HWND waitForDialogOf(DWORD processId, Accept accept, DWORD timeoutMs = 10000) {
         timeoutMs);
     return found;
 }
+
+// A test with a copy of the program in a scratch folder, started there on the list it is given,
+// and without the program's key before and after.
+template <typename Tbase = testing::Test>
+class TprogramRun : public TwithoutProgramKey<Tbase> {
+protected:
+    void SetUp() override {
+        TwithoutProgramKey<Tbase>::SetUp();
+        ASSERT_TRUE(copyProgram(folder));
+    }
+    void useList(const std::string& bytes) {
+        ASSERT_TRUE(writeFile(folder.file("lexoria.lst"), bytes));
+    }
+    // The main window of the run started, or null.
+    HWND start(TlexoriaProcess& run) {
+        return run.start(folder.path()) ? run.waitForMainWindow() : nullptr;
+    }
+
+    TscratchFolder folder;
+};
 
 }  // namespace lexoriaTest
