@@ -60,6 +60,32 @@ struct TatScopeExit {
     ~TatScopeExit() { action(); }
 };
 
+// A child's rectangle in its parent's client coordinates, and a rectangle as text for a message.
+RECT childRect(HWND parent, int id) {
+    RECT at = {};
+    GetWindowRect(GetDlgItem(parent, id), &at);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&at), 2);
+    return at;
+}
+
+std::string rectText(const RECT& at) {
+    return std::to_string(at.left) + "," + std::to_string(at.top) + "-" + std::to_string(at.right) +
+           "," + std::to_string(at.bottom);
+}
+
+// The size of the text the main window measures for its width, in Times New Roman of the height
+// and weight, as this process measures it.
+SIZE alphabetExtent(int height, int weight) {
+    TgdiObject<HFONT> font(CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET,
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       DEFAULT_PITCH, "Times New Roman"));
+    TwindowDC screen(nullptr);
+    TselectedObject selected(screen.get(), font.get());
+    SIZE size = {};
+    GetTextExtentPoint32A(screen.get(), measuringText, measuringTextLength, &size);
+    return size;
+}
+
 class TlexoriaRun : public TprogramRun<> {
 protected:
     void useRecord(const std::vector<unsigned char>& bytes) {
@@ -793,22 +819,25 @@ TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
     exitThroughButton(run, window);
 }
 
+bool within(const RECT& inner, const RECT& outer) {
+    RECT common = {};
+    IntersectRect(&common, &inner, &outer);
+    return EqualRect(&common, &inner) != 0;
+}
+
 // Every control lies inside the dialog's client area, and the dialog on the screen.
 void expectWhole(HWND dialog) {
     RECT client = {};
     GetClientRect(dialog, &client);
     MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT at = {}, inside = {};
+        RECT at = {};
         GetWindowRect(child, &at);
-        IntersectRect(&inside, &at, &client);
-        EXPECT_TRUE(EqualRect(&inside, &at)) << "control " << GetDlgCtrlID(child);
+        EXPECT_TRUE(within(at, client)) << "control " << GetDlgCtrlID(child);
     }
     RECT outer = {}, screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    RECT onScreen = {};
     GetWindowRect(dialog, &outer);
-    IntersectRect(&onScreen, &outer, &screen);
-    EXPECT_TRUE(EqualRect(&onScreen, &outer));
+    EXPECT_TRUE(within(outer, screen));
 }
 
 TEST_F(TscaledRun, OptionsAndAboutComeOutWhole) {

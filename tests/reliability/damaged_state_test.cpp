@@ -160,7 +160,7 @@ using TdamagedStateRun = TprogramRun<testing::TestWithParam<TdamageCase>>;
 TEST_P(TdamagedStateRun, WorksAndKeepsTheOtherValues) {
     const TdamageCase& c = GetParam();
     useList(wordList(listEntries));
-    const Tvalues intact = intactValues(folder.file("lexoria.lst"));
+    const Tvalues intact = intactValues(listFile());
     Tvalues stored = intact;
     c.damage(stored[c.value]);
     if (c.offsetsToo) c.offsetsToo(stored[offsetsValue]);

@@ -119,7 +119,7 @@ using TfileFaultRun = TprogramRun<testing::TestWithParam<TfileFault>>;
 
 TEST_P(TfileFaultRun, NextWordShowsTheMessageOrACorrectEntry) {
     const TfileFault& fault = GetParam();
-    const std::string list = folder.file("lexoria.lst");
+    const std::string list = listFile();
     useList(wordList(listEntries));
     TlexoriaProcess program;
     HWND window = start(program);

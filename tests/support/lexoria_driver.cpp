@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "resources/resource.h"
-#include "win32/gdiholders.h"
 
 namespace lexoriaTest {
 
@@ -237,29 +236,6 @@ void clickButton(HWND parent, int id) {
 void exitThroughButton(TlexoriaProcess& run, HWND window) {
     clickButton(window, IDC_EXIT);
     EXPECT_EQ(0, run.waitForExit());
-}
-
-RECT childRect(HWND parent, int id) {
-    RECT at = {};
-    GetWindowRect(GetDlgItem(parent, id), &at);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&at), 2);
-    return at;
-}
-
-std::string rectText(const RECT& at) {
-    return std::to_string(at.left) + "," + std::to_string(at.top) + "-" + std::to_string(at.right) +
-           "," + std::to_string(at.bottom);
-}
-
-SIZE alphabetExtent(int height, int weight) {
-    TgdiObject<HFONT> font(CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET,
-                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                       DEFAULT_PITCH, "Times New Roman"));
-    TwindowDC screen(nullptr);
-    TselectedObject selected(screen.get(), font.get());
-    SIZE size = {};
-    GetTextExtentPoint32A(screen.get(), "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 26, &size);
-    return size;
 }
 
 // A marker posted behind (the Help button's pushed look, set and then cleared) must come through.

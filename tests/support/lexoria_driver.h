@@ -136,12 +136,6 @@ void pressOk(HWND dialog);
 void clickButton(HWND parent, int id);
 // Presses the main window's Exit button and expects the program to end with exit code 0.
 void exitThroughButton(TlexoriaProcess& run, HWND window);
-// A child's rectangle in its parent's client coordinates, and a rectangle as text for a message.
-RECT childRect(HWND parent, int id);
-std::string rectText(const RECT& at);
-// The capital alphabet's size in Times New Roman of the height and weight, the text the main
-// window measures for its width.
-SIZE alphabetExtent(int height, int weight);
 // Returns once the program has handled everything posted to it before, modal loops included;
 // false on time-out.
 bool drainPosted(HWND mainWindow);
@@ -179,9 +173,8 @@ protected:
         TwithoutProgramKey<Tbase>::SetUp();
         ASSERT_TRUE(copyProgram(folder));
     }
-    void useList(const std::string& bytes) {
-        ASSERT_TRUE(writeFile(folder.file("lexoria.lst"), bytes));
-    }
+    std::string listFile() const { return folder.file("lexoria.lst"); }
+    void useList(const std::string& bytes) { ASSERT_TRUE(writeFile(listFile(), bytes)); }
     // The main window of the run started, or null.
     HWND start(TlexoriaProcess& run) {
         return run.start(folder.path()) ? run.waitForMainWindow() : nullptr;
