@@ -5,6 +5,12 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(${LEXORIA_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+if(WIN32)
+  # The Windows trees use MinGW's win32 thread model (see docs/DESIGN.md), whose GCC 12 runtime
+  # has no std::mutex. GoogleTest then builds without its locks; every test runs its cases on one
+  # thread, and the tests that start Lexoria.exe wait on processes, not threads.
+  target_compile_definitions(gtest PUBLIC GTEST_IS_THREADSAFE=0)
+endif()
 
 # The Windows tests share one Wine prefix, one display and the program's registry key under
 # HKEY_CURRENT_USER, and start the program a user may run only once at a time: ctest must never run
