@@ -1,6 +1,6 @@
 #!/bin/sh
-# The shipped programs load on Windows XP SP3: nothing in their import tables may be missing
-# there, or the loader refuses to start them. Wine has every function and cannot show this, so
+# The shipped programs load on Windows XP SP3: their headers may not ask for a later Windows, and
+# nothing in their import tables may be missing there, or the loader refuses to start them. Wine has every function and cannot show this, so
 # the import tables themselves are read. Each imported function is checked two ways:
 # - against xp-lacks.txt, the modules and functions known to come with a later Windows, each with
 #   where that fact comes from (msvcrt.dll's are covered only there);
@@ -71,6 +71,14 @@ for program in "$@"; do
     continue
   fi
   name=$(basename "$program")
+  # The header's subsystem version is the oldest Windows the image runs on, Windows XP being
+  # 5.01 (Microsoft's table of subsystem versions: learn.microsoft.com/en-us/dotnet/
+  # visual-basic/reference/command-line-compiler/subsystemversion).
+  subsystem=$("$objdump" -p "$program" |
+    awk '/^MajorSubsystemVersion/ { major = $2 } /^MinorSubsystemVersion/ { minor = $2 }
+         END { print major * 100 + minor }')
+  [ "$subsystem" -le 501 ] ||
+    fail "$name asks for subsystem version $((subsystem / 100)).$((subsystem % 100)), later than Windows XP's 5.1"
   imports "$program" >"$work/imports"
   echo "$name imports $(wc -l <"$work/imports") functions from" \
     "$(cut -d' ' -f1 "$work/imports" | sort -u | tr '\n' ' ')"
