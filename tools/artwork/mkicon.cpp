@@ -181,7 +181,8 @@ void putBig32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8) put8(out, (v >> shift) & 0xFF);
 }
 
-void putChunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data) {
+void putChunk(std::vector<std::uint8_t>& out, const char* type,
+              const std::vector<std::uint8_t>& data) {
     putBig32(out, std::uint32_t(data.size()));
     std::vector<std::uint8_t> typed(type, type + 4);
     typed.insert(typed.end(), data.begin(), data.end());
@@ -265,8 +266,8 @@ std::vector<std::uint8_t> encodePng(const Tcanvas& c) {
     std::map<std::uint32_t, std::uint8_t> indexOf;
     std::vector<std::uint8_t> indices, palette, alphas;
     for (size_t i = 0; i < rgba.size() && indexOf.size() <= 256; i += 4) {
-        const std::uint32_t key = std::uint32_t(rgba[i]) << 24 | rgba[i + 1] << 16 |
-                                  rgba[i + 2] << 8 | rgba[i + 3];
+        const std::uint32_t key =
+            std::uint32_t(rgba[i]) << 24 | rgba[i + 1] << 16 | rgba[i + 2] << 8 | rgba[i + 3];
         auto found = indexOf.find(key);
         if (found == indexOf.end()) {
             if (indexOf.size() == 256) break;

@@ -557,8 +557,8 @@ int main(int argc, char** argv) {
     Tfigure subtitle = smallCaps("VOCABULARY TRAINER", titleWidth / 2, subtitleTop);
     canvas.paint(subtitle, {0, 0}, inkBlue, 0.75);
     const bool compressed = percent != 100;
-    return writeFile(argv[1], encodeBmp(pal, canvas.width(), canvas.height(),
-                                        quantise(canvas, pal), compressed))
+    return writeFile(argv[1], encodeBmp(pal, canvas.width(), canvas.height(), quantise(canvas, pal),
+                                        compressed))
                ? 0
                : 1;
 }
