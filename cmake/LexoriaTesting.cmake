@@ -11,6 +11,7 @@ if(WIN32)
   # API; the one piece written on those two classes comes from cmake/gtest-notification.h.
   target_compile_options(gtest PUBLIC
     "SHELL:-include ${PROJECT_SOURCE_DIR}/cmake/gtest-notification.h")
+  target_sources(gtest PRIVATE ${PROJECT_SOURCE_DIR}/cmake/gtest-notification.cpp)
 endif()
 
 # The Windows tests share one Wine prefix, one display and the program's registry key under

@@ -2,10 +2,9 @@
 // cmake/LexoriaTesting.cmake): GoogleTest's Notification, the one piece of it written on
 // std::mutex and std::condition_variable, which GCC 12's win32 thread model does not have. The
 // rest of GoogleTest already uses its own Windows locks and thread-local slots. This one is an
-// event: set once, waited on by the threads GoogleTest's thread helper starts.
+// event (gtest-notification.cpp, built into GoogleTest), set once and waited on by the threads
+// that GoogleTest's thread helper starts. No <windows.h> here: every test would see its macros.
 #pragma once
-
-#include <windows.h>
 
 #define GTEST_HAS_NOTIFICATION_ 1
 
@@ -14,15 +13,15 @@ namespace internal {
 
 class Notification {
 public:
-    Notification() : event(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-    ~Notification() { CloseHandle(event); }
+    Notification();
+    ~Notification();
     Notification(const Notification&) = delete;
     Notification& operator=(const Notification&) = delete;
-    void Notify() { SetEvent(event); }
-    void WaitForNotification() { WaitForSingleObject(event, INFINITE); }
+    void Notify();
+    void WaitForNotification();
 
 private:
-    HANDLE event;
+    void* event;
 };
 
 }  // namespace internal
