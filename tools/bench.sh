@@ -28,9 +28,9 @@ bench_startup() {
 winpath() { echo "Z:$1" | tr / '\\'; }
 
 # "Next Word", from the click to the new text in the pane and the window idle again, against the
-# floor program that does only what a press needs, taking turns in rounds; with
-# LEXORIA_BENCH_BASELINE, the earlier build's Lexoria.exe takes its turn too. All of them run from
-# one scratch folder, on the marked three-script list the driver writes there.
+# floor program that does only what a press needs, the two taking turns press by press in each
+# round; with LEXORIA_BENCH_BASELINE, the earlier build's Lexoria.exe takes its turn too. All of
+# them run from one scratch folder, on the marked three-script list the driver writes there.
 bench_nextword() {
   local folder=$lexoria_out/bench-nextword earlier=()
   rm -rf "$folder"
@@ -41,8 +41,8 @@ bench_nextword() {
     earlier=("$(winpath "$folder/Lexoria-earlier.exe")")
   fi
   wine "$bin/nextword_bench.exe" "$(winpath "$folder/Lexoria.exe")" \
-    "$(winpath "$folder/nextword_floor.exe")" "${LEXORIA_BENCH_ROUNDS:-8}" \
-    "${LEXORIA_BENCH_CLICKS:-10}" "${earlier[@]}"
+    "$(winpath "$folder/nextword_floor.exe")" "${LEXORIA_BENCH_ROUNDS:-12}" \
+    "${LEXORIA_BENCH_PRESSES:-10}" "${earlier[@]}"
 }
 
 # lexoria-list import of 1 MB and 4 MB fields that once took quadratic time, and their ratio.

@@ -1,12 +1,13 @@
 // Times "Next Word" as a user feels it: from the click to the new text in the pane and the
-// window idle again, every part it invalidated painted (so the band's drawing counts). Lexoria.exe
-// and the floor program (nextword_floor.exe, which does only what a press needs) take turns in
-// rounds, so that a drift in the machine's speed falls on both alike; an earlier Lexoria.exe, when
-// given, takes its turn too. Each program is started once a round, shows its first entry, takes
-// one click that is not counted and then the counted ones, and is closed. All read the same
-// marked UTF-8 list of entries in three scripts, which this program writes.
-// Usage: nextword_bench <Lexoria.exe> <nextword_floor.exe> <rounds> <clicks> [earlier Lexoria.exe]
-// (the list is written as lexoria.lst beside Lexoria.exe; an earlier program must lie there too)
+// window idle again, every part it invalidated painted (so the band's drawing counts). The floor
+// program (nextword_floor.exe, which does only what a press needs) runs throughout, beside the
+// window; Lexoria.exe is started once a round and the two take turns press by press, so that a
+// drift in the machine's speed falls on both alike. An earlier Lexoria.exe, when given, takes its
+// own turn in each round the same way (two copies of Lexoria cannot run at once). Each program
+// takes one press that is not counted after it starts. All read the same marked UTF-8 list of
+// entries in three scripts, which this program writes beside Lexoria.exe.
+// Usage: nextword_bench <Lexoria.exe> <nextword_floor.exe> <rounds> <presses> [earlier Lexoria.exe]
+// (an earlier program must lie beside Lexoria.exe, to read the same list)
 #include <windows.h>
 
 #include <algorithm>
@@ -26,7 +27,14 @@ struct Tprogram {
     std::wstring arguments;
     const wchar_t* windowClass;
     const char* label;
-    std::vector<double> times;
+    std::vector<double> times;       // its own presses
+    std::vector<double> floorTimes;  // the floor's presses taken in turn with them
+};
+
+// A started program and its window.
+struct Trunning {
+    PROCESS_INFORMATION process = {};
+    HWND window = nullptr;
 };
 
 double nowMs() {
@@ -137,30 +145,53 @@ HWND waitForWindow(const Tprogram& program, HANDLE process) {
     return nullptr;
 }
 
-// One turn: the program started, one uncounted press, `clicks` counted ones, closed again.
-bool takeTurn(Tprogram& program, int clicks) {
+// The program started and showing its first entry, after one press that is not counted.
+bool start(const Tprogram& program, Trunning& running) {
     std::wstring commandLine = L"\"" + program.path + L"\" " + program.arguments;
     const std::wstring folder = program.path.substr(0, program.path.find_last_of(L'\\'));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
     if (!CreateProcessW(program.path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &process))
+                        folder.c_str(), &startup, &running.process))
         return false;
-    HWND window = waitForWindow(program, process.hProcess);
-    bool ok = window && timeOneClick(window) >= 0;
-    for (int i = 0; ok && i < clicks; ++i) {
-        const double ms = timeOneClick(window);
-        ok = ms >= 0;
-        if (ok) program.times.push_back(ms);
+    running.window = waitForWindow(program, running.process.hProcess);
+    return running.window && timeOneClick(running.window) >= 0;
+}
+
+void stop(Trunning& running) {
+    if (!running.process.hProcess) return;
+    if (running.window) PostMessageW(running.window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(running.process.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(running.process.hProcess, 1);
+        WaitForSingleObject(running.process.hProcess, 5000);
     }
-    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
+    CloseHandle(running.process.hThread);
+    CloseHandle(running.process.hProcess);
+    running = Trunning{};
+}
+
+// Lexoria's window and the floor's must not cover each other, or one would paint less.
+bool apart(HWND one, HWND other) {
+    RECT a = {}, b = {}, common = {};
+    GetWindowRect(one, &a);
+    GetWindowRect(other, &b);
+    return !IntersectRect(&common, &a, &b);
+}
+
+// One turn of a round: the program started, `presses` of its own and as many of the floor's,
+// taken alternately and each time the other way round, and the program closed again.
+bool takeTurn(Tprogram& program, HWND floorWindow, int presses) {
+    Trunning running;
+    bool ok = start(program, running) && apart(running.window, floorWindow);
+    for (int i = 0; ok && i < presses; ++i) {
+        for (int half = 0; ok && half < 2; ++half) {
+            const bool own = (i + half) % 2 == 0;
+            const double ms = timeOneClick(own ? running.window : floorWindow);
+            ok = ms >= 0;
+            (own ? program.times : program.floorTimes).push_back(ms);
+        }
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    stop(running);
     return ok;
 }
 
@@ -178,44 +209,54 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 5) {
         std::fprintf(stderr,
                      "usage: nextword_bench <Lexoria.exe> <nextword_floor.exe> <rounds> "
-                     "<clicks> [earlier Lexoria.exe]\n");
+                     "<presses> [earlier Lexoria.exe]\n");
         return 2;
     }
     const std::wstring program = argv[1];
     const std::wstring list = program.substr(0, program.find_last_of(L'\\')) + L"\\lexoria.lst";
-    const int rounds = std::max(1, _wtoi(argv[3])), clicks = std::max(1, _wtoi(argv[4]));
+    const int rounds = std::max(1, _wtoi(argv[3])), presses = std::max(1, _wtoi(argv[4]));
     if (!writeList(list, threeScriptList(30))) {
         std::fprintf(stderr, "cannot write the word list\n");
         return 1;
     }
-    std::vector<Tprogram> programs = {{program, L"", L"Lexoria", "Lexoria.exe", {}},
-                                      {argv[2], list, L"LexoriaNextWordFloor", "floor", {}}};
-    if (argc > 5) programs.push_back({argv[5], L"", L"Lexoria", "earlier Lexoria.exe", {}});
+    std::vector<Tprogram> programs = {{program, L"", L"Lexoria", "Lexoria.exe", {}, {}}};
+    if (argc > 5) programs.push_back({argv[5], L"", L"Lexoria", "earlier Lexoria.exe", {}, {}});
+    const Tprogram floor = {argv[2], list, L"LexoriaNextWordFloor", "floor", {}, {}};
 
     RegDeleteKeyA(HKEY_CURRENT_USER, programKey);
-    for (int round = 0; round < rounds; ++round) {
+    Trunning floorRun;
+    bool ok = start(floor, floorRun);
+    // The floor keeps the screen's top-left corner; Lexoria opens centred.
+    if (ok) SetWindowPos(floorRun.window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    for (int round = 0; ok && round < rounds; ++round) {
         // Every other round the other way round, so that neither always follows the other.
-        for (size_t i = 0; i < programs.size(); ++i) {
+        for (size_t i = 0; ok && i < programs.size(); ++i) {
             Tprogram& turn = programs[round % 2 ? programs.size() - 1 - i : i];
-            if (!takeTurn(turn, clicks)) {
-                std::fprintf(stderr, "%s did not take its turn\n", turn.label);
-                RegDeleteKeyA(HKEY_CURRENT_USER, programKey);
-                return 1;
-            }
+            ok = takeTurn(turn, floorRun.window, presses);
+            if (!ok) std::fprintf(stderr, "%s did not take its turn\n", turn.label);
         }
     }
+    stop(floorRun);
     RegDeleteKeyA(HKEY_CURRENT_USER, programKey);
+    if (!ok) return 1;
 
+    // Each against the floor taken in turn with it, so that a drift between the turns cancels.
+    auto toFloor = [](const Tprogram& p) {
+        return quantile(p.times, 0.5) / quantile(p.floorTimes, 0.5);
+    };
     std::printf(
         "\"Next Word\", from the click to the new text in the pane and the window idle\n"
-        "(median and quartiles of %d presses in %d rounds):\n",
-        rounds * clicks, rounds);
-    for (const Tprogram& p : programs)
+        "(median and quartiles of %d presses each in %d rounds, and of the floor's taken in turn):\n",
+        rounds * presses, rounds);
+    for (const Tprogram& p : programs) {
         std::printf("  %-20s%8.2f ms  (%.2f to %.2f)\n", p.label, quantile(p.times, 0.5),
                     quantile(p.times, 0.25), quantile(p.times, 0.75));
-    const double lexoria = quantile(programs[0].times, 0.5);
-    std::printf("  ratio to the floor  %8.2f\n", lexoria / quantile(programs[1].times, 0.5));
-    if (programs.size() > 2)
-        std::printf("  against earlier     %8.2f\n", lexoria / quantile(programs[2].times, 0.5));
+        std::printf("    floor beside it   %8.2f ms  (%.2f to %.2f)\n", quantile(p.floorTimes, 0.5),
+                    quantile(p.floorTimes, 0.25), quantile(p.floorTimes, 0.75));
+        std::printf("    ratio to the floor%8.2f\n", toFloor(p));
+    }
+    if (programs.size() > 1)
+        std::printf("  against earlier     %8.2f  (each to its floor)\n",
+                    toFloor(programs[0]) / toFloor(programs[1]));
     return 0;
 }
