@@ -17,7 +17,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() {
-  echo "FAIL: $1"
+  echo "FAIL: $*"
   failures=$((failures + 1))
 }
 
@@ -77,28 +77,36 @@ for program in "$@"; do
   subsystem=$("$objdump" -p "$program" |
     awk '/^MajorSubsystemVersion/ { major = $2 } /^MinorSubsystemVersion/ { minor = $2 }
          END { print major * 100 + minor }')
-  [ "$subsystem" -le 501 ] ||
-    fail "$name asks for subsystem version $((subsystem / 100)).$((subsystem % 100)), later than Windows XP's 5.1"
+  [ "$subsystem" -le 501 ] || fail "$name asks for subsystem version" \
+    "$((subsystem / 100)).$((subsystem % 100)), later than Windows XP's 5.1"
   imports "$program" >"$work/imports"
   echo "$name imports $(wc -l <"$work/imports") functions from" \
     "$(cut -d' ' -f1 "$work/imports" | sort -u | tr '\n' ' ')"
   while read -r module function; do
     source=$(lacking "$module" "$function")
     [ -z "$source" ] || fail "$name imports $module!$function, which Windows XP lacks ($source)"
-    case $function in '#'*) fail "$name imports $module by ordinal $function, which no probe can check" ;; esac
+    case $function in
+      '#'*) fail "$name imports $module by ordinal $function, which no probe can check" ;;
+    esac
   done <"$work/imports"
 
-  probed=$(awk '$1 != "msvcrt.dll" && $2 !~ /^#/ { print $2 }' "$work/imports" | sort -u)
-  missingOnXp=$(undeclared 0x0501 "$probed")
-  [ -n "$missingOnXp" ] || continue
-  unknown=$(undeclared 0x0A00 "$missingOnXp")
-  for function in $missingOnXp; do
-    if echo "$unknown" | grep -qx "$function"; then
-      fail "$name imports $function, which the probe's headers do not declare: add its header"
-    else
-      fail "$name imports $function, which the MinGW-w64 headers declare only after Windows XP"
-    fi
-  done
+  awk -v program="$name" '$1 != "msvcrt.dll" && $2 !~ /^#/ { print $2, program }' \
+    "$work/imports" >>"$work/probed"
 done
+
+# One probe for the functions of every program.
+if [ -s "$work/probed" ]; then
+  missingOnXp=$(undeclared 0x0501 "$(cut -d' ' -f1 "$work/probed" | sort -u)")
+  unknown=$([ -z "$missingOnXp" ] || undeclared 0x0A00 "$missingOnXp")
+  for function in $missingOnXp; do
+    for name in $(awk -v f="$function" '$1 == f { print $2 }' "$work/probed" | sort -u); do
+      if echo "$unknown" | grep -qx "$function"; then
+        fail "$name imports $function, which the probe's headers do not declare: add its header"
+      else
+        fail "$name imports $function, which the MinGW-w64 headers declare only after Windows XP"
+      fi
+    done
+  done
+fi
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]
