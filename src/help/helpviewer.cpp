@@ -3,7 +3,7 @@
 // hhctrl.ocx loads from the system folder. Everywhere else it opens in the Windows Help viewer
 // from lexoria.hlp, as it always has. The choice is made at the first help request: loading
 // hhctrl.ocx at start-up would slow every start for a button that most runs never press.
-#include "win32/helpviewer.h"
+#include "help/helpviewer.h"
 
 #include <htmlhelp.h>
 
