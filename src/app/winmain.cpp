@@ -61,8 +61,7 @@ TrichEdit loadRichEdit() {
 // the loader would look for beside the program.
 void initCommonControls(HMODULE commonControls) {
     using TinitCommonControls = void(WINAPI*)();
-    auto init = reinterpret_cast<TinitCommonControls>(
-        reinterpret_cast<void*>(GetProcAddress(commonControls, "InitCommonControls")));
+    auto init = libraryEntry<TinitCommonControls>(commonControls, "InitCommonControls");
     if (init) init();
 }
 

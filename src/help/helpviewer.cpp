@@ -46,7 +46,7 @@ public:
 
     bool load() {
         module = loadSystemLibrary(L"hhctrl.ocx");
-        if (module) entry = reinterpret_cast<ThtmlHelp>(GetProcAddress(module, "HtmlHelpW"));
+        entry = libraryEntry<ThtmlHelp>(module, "HtmlHelpW");
         return entry != nullptr;
     }
     // False when the viewer opened no window: a damaged or empty file, say.

@@ -8,12 +8,12 @@ namespace {
 // Present on Windows 8 and later, and on Windows 7 and Vista with KB2533623.
 using TsetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
 
-FARPROC kernelEntry(const char* name) {
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    return kernel ? GetProcAddress(kernel, name) : nullptr;
+TsetDefaultDllDirectories setDefaultDllDirectories() {
+    return libraryEntry<TsetDefaultDllDirectories>(GetModuleHandleW(L"kernel32.dll"),
+                                                   "SetDefaultDllDirectories");
 }
 
-bool systemSearchOffered() { return kernelEntry("SetDefaultDllDirectories") != nullptr; }
+bool systemSearchOffered() { return setDefaultDllDirectories() != nullptr; }
 
 std::wstring systemFolder() {
     wchar_t folder[MAX_PATH];
@@ -25,9 +25,8 @@ std::wstring systemFolder() {
 }  // namespace
 
 void restrictLibrarySearch() {
-    auto setDirectories =
-        reinterpret_cast<TsetDefaultDllDirectories>(kernelEntry("SetDefaultDllDirectories"));
-    if (setDirectories) setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (auto setDirectories = setDefaultDllDirectories())
+        setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 HMODULE loadSystemLibrary(const wchar_t* name) {
