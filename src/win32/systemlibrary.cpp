@@ -1,8 +1,6 @@
 // Loading the program's own libraries from the system folder, never by a bare name.
 #include "win32/systemlibrary.h"
 
-#include <string>
-
 namespace {
 
 // Present on Windows 8 and later, and on Windows 7 and Vista with KB2533623.
@@ -15,14 +13,14 @@ TsetDefaultDllDirectories setDefaultDllDirectories() {
 
 bool systemSearchOffered() { return setDefaultDllDirectories() != nullptr; }
 
+}  // namespace
+
 std::wstring systemFolder() {
     wchar_t folder[MAX_PATH];
     const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return std::wstring();
     return std::wstring(folder, length) + L"\\";
 }
-
-}  // namespace
 
 void restrictLibrarySearch() {
     if (auto setDirectories = setDefaultDllDirectories())
