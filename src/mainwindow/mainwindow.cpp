@@ -135,6 +135,15 @@ void placeWindow(HWND window, const TwindowSettings& settings, Tsize size) {
                  onTop ? 0 : SWP_NOZORDER);
 }
 
+// What the pane shows for the current entry: the one place that decides it.
+std::wstring paneContent() { return displayText(state.entry.definition, state.entry.encoding); }
+
+// Gives the pane its content, from its top. Called only when what the pane shows changes: a
+// definition of megabytes costs seconds to stream in, and each time a screen reader may speak.
+void showPaneContent() {
+    if (state.pane) fillPane(state.pane, paneContent());
+}
+
 LRESULT onCreate(HWND window) {
     if (!findWordList(window)) return -1;
     if (!loadNextWord(state.wordListPath, state.entry)) {
@@ -150,6 +159,7 @@ LRESULT onCreate(HWND window) {
     readWindowSettings(key, settings);
     placeWindow(window, settings, size);
     createChildWindows(window);
+    showPaneContent();
     SetFocus(GetDlgItem(window, IDC_EXIT));
     state.created = true;
     return 0;
@@ -227,16 +237,13 @@ void onDrawItem(HWND window, const DRAWITEMSTRUCT& item) {
     SetViewportOrgEx(item.hDC, previousOrigin.x, previousOrigin.y, nullptr);
 }
 
-void showDefinition() {
-    if (state.pane) fillPane(state.pane, displayText(state.entry.definition, state.entry.encoding));
-}
-
-// The band draws itself; the main window's paint gives the pane its text.
+// The band draws itself. A repaint of the window's own area brings the pane back to its top by
+// scrolling it there: the text is already in it.
 void onPaint(HWND window) {
     RECT update;
     if (!GetUpdateRect(window, &update, FALSE)) return;
     TpaintSession paint(window);
-    showDefinition();
+    if (state.pane) scrollPaneToTop(state.pane);
 }
 
 void onKeyDown(WPARAM key) {
@@ -253,9 +260,9 @@ void showNextWord(HWND window) {
         DestroyWindow(window);
         return;
     }
+    // Only what changed is drawn again: the band's word and the pane's text.
     setBandWord(state.band, shownWord());
-    InvalidateRect(window, nullptr, TRUE);
-    UpdateWindow(window);
+    showPaneContent();
 }
 
 void openOptions(HWND window) {

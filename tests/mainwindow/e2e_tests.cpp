@@ -11,11 +11,13 @@
 #include <set>
 
 #include "mainwindow/layout.h"
+#include "mainwindow/messagecounter.h"
 #include "resources/resource.h"
 #include "support/lexoria_driver.h"
 #include "win32/comholders.h"
 #include "win32/displaydpi.h"
 #include "win32/gdiholders.h"
+#include "win32/handleholder.h"
 
 using namespace lexoriaTest;
 
@@ -302,10 +304,15 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
     }
 }
 
-TEST_F(TlexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
+// An entry whose definition runs over sixty lines, taller than the pane.
+std::string sixtyLines() {
     std::string list = "word=lengthy\r\ndef=line 1\r\n";
     for (int k = 2; k <= 60; ++k) list += "line " + std::to_string(k) + "\r\n";
-    useList(list);
+    return list;
+}
+
+TEST_F(TlexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
+    useList(sixtyLines());
     TlexoriaProcess run;
     HWND window = start(run);
     ASSERT_NE(nullptr, window);
@@ -349,6 +356,112 @@ TEST_F(TlexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
         ASSERT_TRUE(drainPosted(window));
         if (c.line == nearEnd) EXPECT_GT(firstVisibleLine(window), 60 - 2 * page);
         else EXPECT_EQ(c.line, firstVisibleLine(window));
+    }
+    exitThroughButton(run, window);
+}
+
+// What the program's thread does for a repaint or a "Next Word": its main window's paints and
+// erases and the text streamed into its pane, counted there by the hook DLL while this lives.
+class TmessageCounter {
+public:
+    explicit TmessageCounter(HWND window)
+        : mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                     sizeof(TmessageCounts), messageCountsName)),
+          counter(LoadLibraryA((buildFolder() + "\\" + messageCounterFile).c_str()), &FreeLibrary) {
+        if (mapping.get())
+            counts = static_cast<TmessageCounts*>(
+                MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(TmessageCounts)));
+        if (!counts || !counter) return;
+        *counts = TmessageCounts{window, GetDlgItem(window, IDC_DEFINITION), 0, 0, 0};
+        const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+        hooks[0] = hook(WH_CALLWNDPROC, sentHookName, thread);
+        hooks[1] = hook(WH_GETMESSAGE, retrievedHookName, thread);
+    }
+    ~TmessageCounter() {
+        for (HHOOK set : hooks)
+            if (set) UnhookWindowsHookEx(set);
+        if (counts) UnmapViewOfFile(counts);
+    }
+    TmessageCounter(const TmessageCounter&) = delete;
+    TmessageCounter& operator=(const TmessageCounter&) = delete;
+
+    bool hooked() const { return hooks[0] && hooks[1]; }
+    void reset() { counts->paints = counts->erases = counts->streamIns = 0; }
+    LONG paints() const { return InterlockedCompareExchange(&counts->paints, 0, 0); }
+    LONG erases() const { return InterlockedCompareExchange(&counts->erases, 0, 0); }
+    LONG streamIns() const { return InterlockedCompareExchange(&counts->streamIns, 0, 0); }
+
+private:
+    HHOOK hook(int kind, const char* name, DWORD thread) {
+        auto procedure = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(counter.get(), name)));
+        return procedure ? SetWindowsHookExA(kind, procedure, counter.get(), thread) : nullptr;
+    }
+    ThandleHolder mapping;
+    TmoduleHolder counter;
+    TmessageCounts* counts = nullptr;
+    HHOOK hooks[2] = {};
+};
+
+// However the main window comes to repaint, the pane returns to its first line by scrolling,
+// and its text is not sent again.
+TEST_F(TlexoriaRun, ARepaintScrollsThePaneToItsTopWithoutSendingTheTextAgain) {
+    useList(sixtyLines());
+    TlexoriaProcess run;
+    HWND window = start(run);
+    ASSERT_NE(nullptr, window);
+    TmessageCounter counter(window);
+    ASSERT_TRUE(counter.hooked());
+    struct Tcase {
+        const char* name;
+        std::function<void()> repaint;
+    } cases[] = {
+        // Wine redraws an uncovered window from its own copy of it, without a paint; Windows
+        // invalidates the part uncovered, as this does.
+        {"a 4x4 corner uncovered",
+         [&] {
+             const RECT corner = {0, 0, 4, 4};
+             InvalidateRect(window, &corner, TRUE);
+         }},
+        {"minimised and restored",
+         [&] { ShowWindow(window, SW_MINIMIZE), ShowWindow(window, SW_RESTORE); }},
+        {"the whole window invalidated", [&] { InvalidateRect(window, nullptr, TRUE); }},
+    };
+    for (const Tcase& c : cases) {
+        SCOPED_TRACE(c.name);
+        postKey(GetDlgItem(window, IDC_EXIT), VK_NEXT);
+        ASSERT_TRUE(drainPosted(window));
+        ASSERT_GT(firstVisibleLine(window), 0);
+        counter.reset();
+        c.repaint();
+        ASSERT_TRUE(waitUntil([&] { return pumpMessages(), counter.paints() > 0; }))
+            << "the window did not repaint";
+        ASSERT_TRUE(drainPosted(window));
+        EXPECT_EQ(0, counter.streamIns());
+        EXPECT_EQ(0, firstVisibleLine(window));
+    }
+    exitThroughButton(run, window);
+}
+
+// "Next Word" draws again only what changed: the band's word, and the pane's text, streamed in
+// once. The main window itself is neither erased nor painted.
+TEST_F(TlexoriaRun, NextWordStreamsThePaneOnceAndLeavesTheWindowUnpainted) {
+    useList(wordList(3));
+    TlexoriaProcess run;
+    HWND window = start(run);
+    ASSERT_NE(nullptr, window);
+    TmessageCounter counter(window);
+    ASSERT_TRUE(counter.hooked());
+    for (int press = 0; press < 3; ++press) {
+        SCOPED_TRACE(press);
+        const std::string expected = definitionOf(storedPosition());
+        counter.reset();
+        clickButton(window, IDC_NEXT_WORD);
+        ASSERT_TRUE(waitUntil([&] { return paneText(window) == expected; }));
+        ASSERT_TRUE(drainPosted(window));
+        EXPECT_EQ(1, counter.streamIns());
+        EXPECT_EQ(0, counter.paints());
+        EXPECT_EQ(0, counter.erases());
     }
     exitThroughButton(run, window);
 }
