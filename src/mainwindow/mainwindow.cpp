@@ -195,6 +195,21 @@ void onSetFocus(HWND window) {
     SetFocus(GetDlgItem(window, id));
 }
 
+// The DC's state, clip region included, put back when the holder goes.
+class TsavedDC {
+public:
+    explicit TsavedDC(HDC dc) : target(dc), saved(SaveDC(dc)) {}
+    ~TsavedDC() {
+        if (saved) RestoreDC(target, saved);
+    }
+    TsavedDC(const TsavedDC&) = delete;
+    TsavedDC& operator=(const TsavedDC&) = delete;
+
+private:
+    HDC target;
+    int saved;
+};
+
 void drawLine(HDC dc, int fromX, int fromY, int toX, int toY) {
     MoveToEx(dc, fromX, fromY, nullptr);
     LineTo(dc, toX, toY);
@@ -221,6 +236,9 @@ void drawTitleBand(HWND window, HDC dc) {
 
     SetTextColor(dc, wordColour);
     SetBkColor(dc, bandFaceColour);
+    // A word wider than the band is cut off at the inside of the frame, whose lines stay whole.
+    TsavedDC clipped(dc);
+    IntersectClipRect(dc, band.left + 1, band.top + 1, band.right, band.bottom);
     drawBandWord(dc, titleWordOrigin(band, state.dpi), shownWord());
 }
 

@@ -652,20 +652,31 @@ bool bandFaceAt(int x, int y) {
     return GetPixel(screen.get(), x, y) == RGB(192, 192, 192);
 }
 
-Tink inkOnScreen(const RECT& part) {
+// A part of the screen, row by row, each pixel as 0x00RRGGBB.
+std::vector<uint32_t> screenPixels(const RECT& part) {
     const int width = part.right - part.left, height = part.bottom - part.top;
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     TwindowDC screen(nullptr);
     TgdiObject<HBITMAP> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, 0, 0));
+    if (!bits) return {};
     HDC copy = CreateCompatibleDC(screen.get());
     {
         TselectedObject selected(copy, bitmap.get());
         BitBlt(copy, 0, 0, width, height, screen.get(), part.left, part.top, SRCCOPY);
     }
     DeleteDC(copy);
-    const uint32_t* pixels = static_cast<const uint32_t*>(bits);
+    const uint32_t* first = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> pixels(first, first + width * height);
+    for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+Tink inkOnScreen(const RECT& part) {
+    const int width = part.right - part.left, height = part.bottom - part.top;
+    const std::vector<uint32_t> pixels = screenPixels(part);
+    if (pixels.empty()) return Tink{};
     auto isDark = [&](int x, int y) {
         const uint32_t p = pixels[y * width + x];
         return ((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF)) < 3 * 96;
@@ -755,6 +766,71 @@ TEST_F(TscriptRun, TheBandDrawsTheGlyphsOfTheFaceThatHasThem) {
         for (size_t i = 0; i < expected.dark.size(); ++i)
             differing += expected.dark[i] != drawn.dark[i];
         EXPECT_LE(differing, expected.count() / 20) << "of " << expected.count();
+    }
+}
+
+// The colour each pixel of the band's rows must have outside the frame's inside, in client
+// coordinates: the frame's grey top and left lines, its white bottom and right ones (each line
+// without its end point), and the light grey face everywhere else; 0 inside the frame.
+uint32_t frameColour(const TbandFrame& band, int x, int y) {
+    const uint32_t grey = 0x808080, white = 0xFFFFFF, face = 0xC0C0C0;
+    const bool across = x >= band.left && x < band.right, down = y >= band.top && y < band.bottom;
+    if ((y == band.bottom && across) || (x == band.right && down)) return white;
+    if ((y == band.top && across) || (x == band.left && down)) return grey;
+    const bool inside = x > band.left && x < band.right && y > band.top && y < band.bottom;
+    return inside ? 0 : face;
+}
+
+// A word thousands of characters wide is cut at the inside of the band's frame: the frame's lines
+// and the margins beside them keep their colours on every row, in both ways a word is drawn.
+TEST_F(TscriptRun, AWordWiderThanTheBandStaysInsideTheFrame) {
+    std::string japanese;
+    for (int i = 0; i < 1600; ++i) japanese += "\xE6\x97\xA5";
+    struct Tcase {
+        const char* name;
+        std::string word;
+    } cases[] = {{"4,800 Latin letters", std::string(4800, 'W')},
+                 {"1,600 Japanese characters", japanese}};
+    for (const Tcase& c : cases) {
+        SCOPED_TRACE(c.name);
+        useList("\xEF\xBB\xBFword=" + c.word + "\ndef=d\n");
+        TlexoriaProcess run;
+        HWND window = start(run);
+        ASSERT_NE(nullptr, window);
+        const TbandFrame band = bandOf(window);
+        RECT client = {};
+        GetClientRect(window, &client);
+        RECT rows = {0, band.top, client.right, band.bottom + 1};
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rows), 2);
+        const int width = rows.right - rows.left;
+        // Painted and settled: the frame's top row, which no word reaches, shows the margin and
+        // the grey line (Xvfb's screen is black before), there is ink inside, and the same pixels
+        // come twice in a row.
+        std::vector<uint32_t> shown, before;
+        auto painted = [&] {
+            for (int y = band.top + 1; y < band.bottom; ++y)
+                for (int x = band.left + 1; x < band.right; ++x)
+                    if (shown[(y - band.top) * width + x] == 0)
+                        return shown[0] == frameColour(band, 0, band.top) &&
+                               shown[band.left + 1] == frameColour(band, band.left + 1, band.top);
+            return false;
+        };
+        ASSERT_TRUE(waitUntil([&] {
+            before = shown;
+            shown = screenPixels(rows);
+            return !shown.empty() && shown == before && painted();
+        })) << "the band was never painted";
+        int wrong = 0;
+        std::string first;
+        for (int y = band.top; y <= band.bottom; ++y)
+            for (int x = 0; x < width; ++x) {
+                const uint32_t expected = frameColour(band, x, y);
+                const uint32_t actual = shown[(y - band.top) * width + x];
+                if (expected == 0 || actual == expected) continue;
+                if (wrong++ == 0) first = std::to_string(x) + "," + std::to_string(y);
+            }
+        EXPECT_EQ(0, wrong) << "first at " << first;
+        exitThroughButton(run, window);
     }
 }
 
