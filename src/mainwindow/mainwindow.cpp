@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "about/aboutdialog.h"
 #include "mainwindow/layout.h"
@@ -114,22 +115,50 @@ Tsize measureWindowSize() {
                           systemMetricForDpi(SM_CYDLGFRAME, state.dpi), state.dpi);
 }
 
+Trect trectOf(const RECT& at) {
+    return Trect{at.left, at.top, at.right - at.left, at.bottom - at.top};
+}
+
+// A monitor less its taskbars; without monitor information, the primary one's.
+Trect workAreaOf(HMONITOR monitor) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (monitor && GetMonitorInfoA(monitor, &info)) return trectOf(info.rcWork);
+    RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return trectOf(area);
+}
+
+Trect primaryWorkArea() {
+    const POINT origin = {0, 0};
+    return workAreaOf(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY));
+}
+
+BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+    reinterpret_cast<std::vector<Trect>*>(areas)->push_back(workAreaOf(monitor));
+    return TRUE;
+}
+
+std::vector<Trect> allWorkAreas() {
+    std::vector<Trect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&areas));
+    if (areas.empty()) areas.push_back(primaryWorkArea());
+    return areas;
+}
+
 // A saved position stays on the monitor it was saved on, or the nearest one that is still there.
 Tpoint savedPlace(const TwindowSettings& settings, Tsize size) {
     const RECT saved = {settings.savedLeft, settings.savedTop, settings.savedLeft + size.width,
                         settings.savedTop + size.height};
-    const RECT monitor = monitorNear(saved);
     return savedWindowPosition(settings,
-                               Trect{monitor.left, monitor.top, monitor.right - monitor.left,
-                                     monitor.bottom - monitor.top},
-                               size);
+                               workAreaOf(MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST)), size);
 }
 
+// The other choices place the window on the primary monitor, where it was created.
 void placeWindow(HWND window, const TwindowSettings& settings, Tsize size) {
-    Tsize screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     Tpoint at = settings.positionChoice == positionSaved
                     ? savedPlace(settings, size)
-                    : mainWindowPosition(settings, screen, size);
+                    : mainWindowPosition(settings, primaryWorkArea(), size);
     bool onTop = settings.alwaysOnTop != 0;
     SetWindowPos(window, onTop ? HWND_TOPMOST : HWND_TOP, at.x, at.y, size.width, size.height,
                  onTop ? 0 : SWP_NOZORDER);
@@ -165,13 +194,39 @@ LRESULT onCreate(HWND window) {
     return 0;
 }
 
+// Where the window comes back when it is restored, on the screen: a minimised window is parked
+// far off, and is saved where it will reappear.
+RECT restoredRect(HWND window) {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    RECT outer = {};
+    if (!GetWindowPlacement(window, &placement)) {
+        GetWindowRect(window, &outer);
+        return outer;
+    }
+    outer = placement.rcNormalPosition;
+    const Tpoint corner = screenFromWorkspace(Tpoint{outer.left, outer.top}, primaryWorkArea());
+    OffsetRect(&outer, corner.x - outer.left, corner.y - outer.top);
+    return outer;
+}
+
+// The caption bar, frame included, of the window at that place.
+bool captionReachableAt(const RECT& outer) {
+    const int height =
+        systemMetricForDpi(SM_CYDLGFRAME, state.dpi) + systemMetricForDpi(SM_CYCAPTION, state.dpi);
+    const std::vector<Trect> areas = allWorkAreas();
+    return captionReachable(Trect{outer.left, outer.top, outer.right - outer.left, height},
+                            areas.data(), static_cast<int>(areas.size()));
+}
+
 void savePosition(HWND window) {
     Tregistry key(programRootName, programSubkey, 0);
     TwindowSettings settings;
     // Read afresh: the options dialog may have changed the choice during the run.
     if (!readWindowSettings(key, settings) || settings.positionChoice != positionSaved) return;
-    RECT outer = {};
-    GetWindowRect(window, &outer);
+    const RECT outer = restoredRect(window);
+    // A window whose caption is off every work area could not be dragged back: not kept.
+    if (!captionReachableAt(outer)) return;
     settings.savedLeft = static_cast<int16_t>(outer.left);
     settings.savedTop = static_cast<int16_t>(outer.top);
     if (!writeWindowSettings(key, settings))

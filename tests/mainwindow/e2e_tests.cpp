@@ -304,6 +304,52 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
     }
 }
 
+// The position stored after the window was moved to a place, or minimised there, and closed.
+std::pair<int, int> savedPosition() {
+    std::vector<unsigned char> record;
+    if (!getProgramValue("Startup", record) || record.size() != 8) return {-1, -1};
+    return {int16_t(record[4] | (record[5] << 8)), int16_t(record[6] | (record[7] << 8))};
+}
+
+// Exit saves where the window comes back when restored, and only where its caption can still be
+// reached: a window partly off the left or top edge keeps its negative position.
+TEST_F(TlexoriaRun, ExitSavesTheRestoredPositionWhereTheCaptionCanBeReached) {
+    useList(wordList(3));
+    const int screenW = GetSystemMetrics(SM_CXSCREEN);
+    const int kept = -1;  // the position stored before the run stays
+    struct Tcase {
+        const char* name;
+        int x, y;
+        bool minimise;
+        int savedX, savedY;
+    } cases[] = {
+        {"partly off the left edge", -150, 100, false, -150, 100},
+        {"caption partly above the top", 100, -5, false, 100, -5},
+        {"caption above the top", 100, -200, false, kept, kept},
+        {"caption right of the screen", screenW + 5, 100, false, kept, kept},
+        {"minimised", 211, 97, true, 211, 97},
+    };
+    for (const Tcase& c : cases) {
+        SCOPED_TRACE(c.name);
+        useRecord(startupRecord(0, 0, 40, 30));
+        TlexoriaProcess run;
+        HWND window = start(run);
+        ASSERT_NE(nullptr, window);
+        SetWindowPos(window, nullptr, c.x, c.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT outer = {};
+        ASSERT_TRUE(waitUntil([&] {
+            GetWindowRect(window, &outer);
+            return outer.left == c.x && outer.top == c.y;
+        }));
+        if (c.minimise) ShowWindow(window, SW_MINIMIZE);
+        ASSERT_EQ(c.minimise, IsIconic(window) != 0);
+        exitThroughButton(run, window);
+        const std::pair<int, int> expected =
+            c.savedX == kept ? std::make_pair(40, 30) : std::make_pair(c.savedX, c.savedY);
+        EXPECT_EQ(expected, savedPosition());
+    }
+}
+
 // An entry whose definition runs over sixty lines, taller than the pane.
 std::string sixtyLines() {
     std::string list = "word=lengthy\r\ndef=line 1\r\n";
@@ -1050,6 +1096,61 @@ TEST_F(TscaledRun, OptionsAndAboutComeOutWhole) {
             ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
         }
         exitThroughButton(run, window);
+    }
+}
+
+RECT workAreaOf(HWND window) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+RECT screenRectOf(HWND window) {
+    RECT at = {};
+    GetWindowRect(window, &at);
+    return at;
+}
+
+// At 288 DPI the window is wider than the screen. Wherever the record asks for it, it starts
+// with its top-left corner on the work area, so the caption and Exit can be reached, and the
+// saved choice stores that place again.
+TEST_F(TscaledRun, AWindowLargerThanTheWorkAreaStartsWithItsCaptionAndExitOnIt) {
+    enum Tspot { low, centre, high };  // low: the near edge; high: flush with the far edge
+    struct Tcase {
+        const char* name;
+        std::vector<unsigned char> record;
+        Tspot x, y;
+    } cases[] = {
+        {"top right", startupRecord(3, 0, 0, 0), high, low},
+        {"bottom right", startupRecord(5, 0, 0, 0), high, high},
+        {"centred", startupRecord(1, 0, 0, 0), centre, centre},
+        {"saved past the far edges", startupRecord(0, 0, 3000, 3000), high, high},
+        {"saved before the near edges", startupRecord(0, 0, -500, -500), low, low},
+    };
+    for (const Tcase& c : cases) {
+        SCOPED_TRACE(c.name);
+        deleteProgramKey();
+        ASSERT_TRUE(
+            setProgramValue("Startup", REG_BINARY, c.record.data(), DWORD(c.record.size())));
+        TlexoriaProcess run;
+        HWND window = start(run, 288);
+        ASSERT_NE(nullptr, window);
+        const RECT area = workAreaOf(window), outer = screenRectOf(window);
+        const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+        ASSERT_GT(width, area.right - area.left) << "the window must be wider than the work area";
+        auto expected = [](Tspot spot, int nearEdge, int farEdge, int size) {
+            const int room = std::max(0, farEdge - nearEdge - size);
+            return nearEdge + (spot == low ? 0 : spot == centre ? room / 2 : room);
+        };
+        EXPECT_EQ(expected(c.x, area.left, area.right, width), outer.left);
+        EXPECT_EQ(expected(c.y, area.top, area.bottom, height), outer.top);
+        EXPECT_TRUE(within(screenRectOf(GetDlgItem(window, IDC_EXIT)), area));
+        exitThroughButton(run, window);
+        // The saved choice stores the place again; the others leave the record's fields alone.
+        const bool saved = c.record[0] == 0;
+        EXPECT_EQ(std::make_pair(saved ? int(outer.left) : 0, saved ? int(outer.top) : 0),
+                  savedPosition());
     }
 }
 
