@@ -54,6 +54,10 @@ struct TmainWindowState {
     // Set once WM_CREATE has placed the window: a window that failed half-way still sits at
     // (0, 0) and must not overwrite the saved position with that.
     bool created = false;
+    // Set while "Next Word" loads an entry. The over-long-list warning shown meanwhile has no
+    // owner, so the window still takes clicks under it; another "Next Word" then would build the
+    // index again inside the first build.
+    bool loading = false;
 };
 
 TmainWindowState state;
@@ -328,7 +332,11 @@ void onKeyDown(WPARAM key) {
 void exitProgram(HWND window) { DestroyWindow(window); }
 
 void showNextWord(HWND window) {
-    if (!loadNextWord(state.wordListPath, state.entry)) {
+    if (state.loading) return;
+    state.loading = true;
+    const bool loaded = loadNextWord(state.wordListPath, state.entry);
+    state.loading = false;
+    if (!loaded) {
         showLoadFailure(window);
         DestroyWindow(window);
         return;

@@ -114,6 +114,44 @@ TEST_F(TlexoriaRun, EachNextWordShowsTheEntryAtTheStoredPosition) {
     exitThroughButton(run, window);
 }
 
+// The warning about a list longer than the program takes has no owner, so the window still takes
+// clicks under it. "Next Word" is refused until it is closed, and works again afterwards.
+TEST_F(TlexoriaRun, NextWordDoesNothingWhileTheOverLongListWarningIsUp) {
+    useList(wordList(4001));
+    TlexoriaProcess run;
+    ASSERT_TRUE(run.start(folder.path()));
+    HWND box = run.waitForDialog();
+    ASSERT_NE(nullptr, box) << "the warning at start";
+    pressOk(box);
+    HWND window = run.waitForMainWindow();
+    ASSERT_NE(nullptr, window);
+
+    useList(wordList(4001, 5000));  // a new list: the next load builds the index and warns again
+    clickButton(window, IDC_NEXT_WORD);
+    box = run.waitForDialog();
+    ASSERT_NE(nullptr, box) << "the warning at Next Word";
+    const auto valuesUnderTheBox = programValues();
+    const std::string textUnderTheBox = paneText(window);
+    clickButton(window, IDC_NEXT_WORD);
+    ASSERT_TRUE(drainPosted(window));
+    EXPECT_EQ(1u, dialogsOf(run.id()).size()) << "a second build warned inside the first";
+    EXPECT_EQ(valuesUnderTheBox, programValues());
+    EXPECT_EQ(textUnderTheBox, paneText(window));
+
+    pressOk(box);
+    ASSERT_TRUE(waitUntil([&] { return dialogsOf(run.id()).empty(); }));
+    ASSERT_TRUE(drainPosted(window));
+    EXPECT_TRUE(dialogsOf(run.id()).empty());
+    const int position = storedPosition();
+    const std::string shown = paneText(window);
+    EXPECT_NE(textUnderTheBox, shown) << "the first click's entry is shown";
+    clickButton(window, IDC_NEXT_WORD);
+    EXPECT_TRUE(waitUntil([&] {
+        return storedPosition() != position && paneText(window) != shown;
+    })) << "Next Word works again";
+    exitThroughButton(run, window);
+}
+
 TEST_F(TlexoriaRun, SecondStartBringsTheFirstWindowForwardAndLeaves) {
     useList(wordList(3));
     useRecord(startupRecord(0, 0, 40, 30));
