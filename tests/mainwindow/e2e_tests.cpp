@@ -18,6 +18,7 @@
 #include "win32/displaydpi.h"
 #include "win32/gdiholders.h"
 #include "win32/handleholder.h"
+#include "win32/systemlibrary.h"
 
 using namespace lexoriaTest;
 
@@ -477,8 +478,7 @@ public:
 
 private:
     HHOOK hook(int kind, const char* name, DWORD thread) {
-        auto procedure = reinterpret_cast<HOOKPROC>(
-            reinterpret_cast<void*>(GetProcAddress(counter.get(), name)));
+        auto procedure = libraryEntry<HOOKPROC>(counter.get(), name);
         return procedure ? SetWindowsHookExA(kind, procedure, counter.get(), thread) : nullptr;
     }
     ThandleHolder mapping;
