@@ -4,7 +4,10 @@
 // page with the program's own decoder.
 #include <iconv.h>
 
+#include <map>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "codepage.h"
 #include "codepage_tables.h"
@@ -53,13 +56,25 @@ private:
 
 std::string iconvName(int page) { return "CP" + std::to_string(page); }
 
+// The conversion into the page or out of it, opened once for the run: opening one costs far more
+// than converting a character, and the tool converts one character at a time.
+Ticonv& conversion(int page, bool intoPage) {
+    static std::map<std::pair<int, bool>, std::unique_ptr<Ticonv>> opened;
+    std::unique_ptr<Ticonv>& held = opened[{page, intoPage}];
+    if (!held) {
+        held = intoPage ? std::make_unique<Ticonv>(iconvName(page), "UTF-8")
+                        : std::make_unique<Ticonv>("UTF-8", iconvName(page));
+    }
+    return *held;
+}
+
 }  // namespace
 
 TcodePage::TcodePage(int number) : page(number == 0 ? 1252 : number) {}
 
 bool TcodePage::usable() const {
     if (windowsCodePageTable(page) != nullptr || isUtf8()) return true;
-    return isTwoBytePage(page) && Ticonv("UTF-8", iconvName(page)).usable();
+    return isTwoBytePage(page) && conversion(page, false).usable();
 }
 
 bool TcodePage::isLeadByte(unsigned char value) const {
@@ -86,7 +101,7 @@ bool TcodePage::appendCharacter(unsigned code, std::string& text) const {
         appendUtf8(utf8, code);
         size_t at = 0;
         std::string bytes;
-        Ticonv toPage(iconvName(page), "UTF-8");
+        Ticonv& toPage = conversion(page, true);
         if (!toPage.usable() || !toPage.convert(utf8, at, utf8.size(), bytes) ||
             toUtf8(bytes) != utf8)
             return false;
@@ -111,7 +126,7 @@ std::string TcodePage::toUtf8(const std::string& text) const {
     const unsigned short* table = windowsCodePageTable(page);
     std::string utf8;
     if (!table) {
-        Ticonv fromPage("UTF-8", iconvName(page));
+        Ticonv& fromPage = conversion(page, false);
         for (size_t at = 0; at < text.size();) {
             if (!fromPage.usable() ||
                 !fromPage.convert(text, at, characterLength(text, at), utf8)) {
