@@ -109,6 +109,8 @@ public:
         trimLineEnd(wordLine);
         read.word = wordLine + std::strlen(wordKey);
     }
+    TentryAssembly(const TentryAssembly&) = delete;  // it points into itself
+    TentryAssembly& operator=(const TentryAssembly&) = delete;
     void take(char* line) {
         const bool followsPiece = runsOn;
         runsOn = runsOnIntoNextRead(line);
