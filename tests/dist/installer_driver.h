@@ -1,6 +1,7 @@
 // Test support for the Windows installer: where it puts things, reading and writing shortcuts,
 // the Add/Remove Programs entry, and running the installer and its uninstaller with time-outs
 // (the uninstaller hands over to a copy of itself, which is the process worth waiting for).
+// Paths are wide throughout: the installer must reach folders that no ANSI code page spells.
 #pragma once
 
 #include <windows.h>
@@ -16,32 +17,50 @@ enum TinstallMode { forCurrentUser, forEveryone };
 
 // Where the installer puts the program, its Start menu shortcut, and its uninstall entry, as it
 // sees them in the test prefix; the current user's Startup folder.
-std::string installFolder(TinstallMode mode = forCurrentUser);
-std::string startMenuShortcut(TinstallMode mode = forCurrentUser);
-std::string startupFolder();
+std::wstring installFolder(TinstallMode mode = forCurrentUser);
+std::wstring startMenuShortcut(TinstallMode mode = forCurrentUser);
+std::wstring startupFolder();
 HKEY registryRoot(TinstallMode mode);
-extern const char* const uninstallKey;  // under the mode's root
-extern const char* const helpFilesKey;  // under the mode's root: where help files lie
+extern const wchar_t* const uninstallKey;  // under the mode's root
+extern const wchar_t* const helpFilesKey;  // under the mode's root: where help files lie
 
-bool fileExists(const std::string& path);
-bool folderExists(const std::string& path);
+bool fileExists(const std::wstring& path);
+bool folderExists(const std::wstring& path);
+bool sameText(const std::wstring& a, const std::wstring& b);  // ignoring case, as paths are
 
-// A shell link's target and working folder, through IShellLinkA and IPersistFile.
+// A shell link's target, working folder and description, through IShellLinkW and IPersistFile.
 struct Tshortcut {
-    std::string target;
-    std::string workingFolder;
+    std::wstring target;
+    std::wstring workingFolder;
+    std::wstring description;
 };
-bool readShortcut(const std::string& link, Tshortcut& shortcut);
-bool writeShortcut(const std::string& link, const std::string& target);
+bool readShortcut(const std::wstring& link, Tshortcut& shortcut);
+bool writeShortcut(const std::wstring& link, const std::wstring& target);
 
-bool readRegistryString(HKEY root, const char* subkey, const char* name, std::string& value);
-bool registryKeyExists(HKEY root, const char* subkey);
+bool readRegistryString(HKEY root, const wchar_t* subkey, const wchar_t* name, std::wstring& value);
+bool registryKeyExists(HKEY root, const wchar_t* subkey);
 
-// Runs a command line and waits for it; the exit code, or -1 on time-out (the process is killed).
-long runAndWait(const std::string& commandLine, DWORD timeoutMs);
-// Runs an uninstall command line and waits for the copy it hands over to as well; the launcher's
-// exit code, or -1 on time-out.
-long runUninstaller(const std::string& commandLine, DWORD timeoutMs);
+// A value under HKEY_CURRENT_USER set for the holder's lifetime; the value it had (or its absence)
+// comes back afterwards.
+class TuserRegistryValue {
+public:
+    TuserRegistryValue(const wchar_t* subkey, const wchar_t* name, const std::wstring& text);
+    ~TuserRegistryValue();
+    TuserRegistryValue(const TuserRegistryValue&) = delete;
+    TuserRegistryValue& operator=(const TuserRegistryValue&) = delete;
+
+private:
+    std::wstring subkey, name, previous;
+    bool hadValue;
+};
+
+// Runs a program with arguments (which begin with a space) and waits for it; the exit code, or -1
+// on time-out (the process is killed).
+long runAndWait(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs);
+// Runs an uninstall command line as Add/Remove Programs stores it ("C:\...\Uninstall.exe" /S)
+// and waits for the copy it hands over to as well; that copy's exit code (the launcher's own is
+// always 0), or -1 on time-out.
+long runUninstaller(const std::wstring& commandLine, DWORD timeoutMs);
 
 // Takes away whatever an earlier installation of either mode left: files, shortcuts and
 // uninstall entries.
