@@ -16,6 +16,15 @@ for file in Lexoria-$version-win32.zip Lexoria-$version-setup.exe; do
 done
 "$root/tests/dist/check-archive.sh" "$work/Lexoria-$version-win32.zip" "$bin" "$root" "$version"
 
+# The installer carries what the zip archive carries, better compressed, plus its own program, its
+# pages in every language and its icon, which Windows reads uncompressed: 64 KB more than the
+# archive and the icon at most (about 35 KB today). Weaker compression, or a file that does not
+# belong, shows here.
+setup_size=$(stat -c %s "$work/Lexoria-$version-setup.exe")
+budget=$(( $(stat -c %s "$work/Lexoria-$version-win32.zip") + $(stat -c %s "$root/src/resources/lexoria.ico") + 65536 ))
+[ "$setup_size" -le "$budget" ] ||
+  { echo "run-dist-test: the installer is $setup_size bytes, over its budget of $budget" >&2; exit 1; }
+
 # Wine sees the Linux root as drive Z:. The test's output goes through a file: a Windows process
 # left behind by a failed step would otherwise hold ctest's pipe open until the time-out and
 # hide the failure.
