@@ -93,20 +93,19 @@ std::wstring textOf(HWND window) {
 }
 
 // The control of the window, at any depth, whose text is the one given; null when none is.
+struct TcontrolSearch {
+    const std::wstring* text;
+    HWND found;
+};
+BOOL CALLBACK matchControl(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<TcontrolSearch*>(data);
+    if (textOf(child) == *search->text && IsWindowVisible(child)) search->found = child;
+    return search->found == nullptr;
+}
 HWND controlWithText(HWND window, const std::wstring& text) {
-    struct Tsearch {
-        const std::wstring* text;
-        HWND found;
-    } wanted = {&text, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* search = reinterpret_cast<Tsearch*>(data);
-            if (textOf(child) == *search->text && IsWindowVisible(child)) search->found = child;
-            return search->found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&wanted));
-    return wanted.found;
+    TcontrolSearch search = {&text, nullptr};
+    EnumChildWindows(window, matchControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // Clicks the button once its page has enabled it (before, a click is lost), then waits for the
