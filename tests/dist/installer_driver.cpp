@@ -120,19 +120,35 @@ bool registryKeyExists(HKEY root, const wchar_t* subkey) {
     return opened;
 }
 
+// Read and written raw: SHGetValue would expand a REG_EXPAND_SZ and report it as REG_SZ.
 TuserRegistryValue::TuserRegistryValue(const wchar_t* key, const wchar_t* value,
                                        const std::wstring& text)
     : subkey(key), name(value) {
-    hadValue = readRegistryString(HKEY_CURRENT_USER, key, value, previous);
-    SHSetValueW(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(),
-                static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    HKEY handle;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                        &handle, nullptr) != ERROR_SUCCESS)
+        return;
+    DWORD size = 0;
+    if (RegQueryValueExW(handle, value, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+        previous.resize(size);
+        hadValue = RegQueryValueExW(handle, value, nullptr, &type, previous.data(), &size) ==
+                   ERROR_SUCCESS;
+    }
+    const DWORD newType = hadValue && type == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ;
+    RegSetValueExW(handle, value, 0, newType, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(handle);
 }
 
 TuserRegistryValue::~TuserRegistryValue() {
+    HKEY handle;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_WRITE, &handle) != ERROR_SUCCESS)
+        return;
     if (hadValue)
-        SHSetValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str(), REG_SZ, previous.c_str(),
-                    static_cast<DWORD>((previous.size() + 1) * sizeof(wchar_t)));
-    else SHDeleteValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str());
+        RegSetValueExW(handle, name.c_str(), 0, type, previous.data(),
+                       static_cast<DWORD>(previous.size()));
+    else RegDeleteValueW(handle, name.c_str());
+    RegCloseKey(handle);
 }
 
 long runAndWait(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace distTest {
 
@@ -40,8 +41,9 @@ bool writeShortcut(const std::wstring& link, const std::wstring& target);
 bool readRegistryString(HKEY root, const wchar_t* subkey, const wchar_t* name, std::wstring& value);
 bool registryKeyExists(HKEY root, const wchar_t* subkey);
 
-// A value under HKEY_CURRENT_USER set for the holder's lifetime; the value it had (or its absence)
-// comes back afterwards.
+// A string value under HKEY_CURRENT_USER set for the holder's lifetime, as REG_EXPAND_SZ where
+// the value it replaces was one (the shell folders are), else REG_SZ; the value it had, type and
+// bytes, or its absence comes back afterwards.
 class TuserRegistryValue {
 public:
     TuserRegistryValue(const wchar_t* subkey, const wchar_t* name, const std::wstring& text);
@@ -50,8 +52,10 @@ public:
     TuserRegistryValue& operator=(const TuserRegistryValue&) = delete;
 
 private:
-    std::wstring subkey, name, previous;
-    bool hadValue;
+    std::wstring subkey, name;
+    std::vector<BYTE> previous;
+    DWORD type = REG_NONE;
+    bool hadValue = false;
 };
 
 // Runs a program with arguments (which begin with a space) and waits for it; the exit code, or -1
