@@ -173,12 +173,14 @@ Ttexts englishTexts() {
 long uninstallAnswering(int answer, std::string& failedStep, const Ttexts& texts,
                         TlexoriaProcess* running = nullptr) {
     std::wstring uninstaller;
-    TlexoriaProcess launcher, copy;
+    TlexoriaProcess launcher;
     failedStep = "starting the uninstaller";
     if (!readRegistryString(HKEY_CURRENT_USER, uninstallKey, L"UninstallString", uninstaller) ||
         !launcher.start(installFolder(), L"Uninstall.exe") ||
-        launcher.waitForExit(installTimeoutMs) != 0 || !launcher.adoptChild(copy))
+        launcher.waitForExit(installTimeoutMs) != 0)
         return -1;
+    TuninstallerCopy copy(launcher);
+    if (!copy.found()) return -1;
     failedStep = "finding its window, titled " + utf8(texts.at("uninstallCaption"));
     HWND wizard = waitForDialogOf(
         copy.id(),

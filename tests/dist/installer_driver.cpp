@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include "options/progmancommands.h"
 #include "options/startupfolder.h"
@@ -159,14 +160,56 @@ long runAndWait(const std::wstring& program, const std::wstring& arguments, DWOR
                : -1;
 }
 
+namespace {
+ULONGLONG creationTime(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+}  // namespace
+
+TuninstallerCopy::TuninstallerCopy(const TlexoriaProcess& launcher) {
+    const ULONGLONG launched = creationTime(launcher.handle());
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (launched == 0 || snapshot == INVALID_HANDLE_VALUE) return;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !process;
+         more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != launcher.id() || entry.th32ProcessID == launcher.id())
+            continue;
+        HANDLE candidate = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE,
+                                       FALSE, entry.th32ProcessID);
+        if (candidate && creationTime(candidate) >= launched) {
+            process = candidate;
+            processId = entry.th32ProcessID;
+        } else if (candidate) {
+            CloseHandle(candidate);
+        }
+    }
+    CloseHandle(snapshot);
+}
+
+TuninstallerCopy::~TuninstallerCopy() {
+    if (!process) return;
+    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 1);
+    CloseHandle(process);
+}
+
+long TuninstallerCopy::waitForExit(DWORD timeoutMs) const {
+    if (!process || WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return static_cast<long>(code);
+}
+
 long runUninstaller(const std::wstring& commandLine, DWORD timeoutMs) {
     std::wstring folder, exe, arguments;
-    TlexoriaProcess launcher, copy;
+    TlexoriaProcess launcher;
     if (!splitCommand(commandLine, folder, exe, arguments) ||
-        !launcher.start(folder, exe, arguments) || launcher.waitForExit(timeoutMs) != 0 ||
-        !launcher.adoptChild(copy))
+        !launcher.start(folder, exe, arguments) || launcher.waitForExit(timeoutMs) != 0)
         return -1;
-    return copy.waitForExit(timeoutMs);
+    return TuninstallerCopy(launcher).waitForExit(timeoutMs);
 }
 
 void removeInstallation() {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/lexoria_driver.h"
+
 namespace distTest {
 
 // The two ways to install: for the current user (the default, under the user's local
@@ -56,6 +58,25 @@ private:
     std::vector<BYTE> previous;
     DWORD type = REG_NONE;
     bool hadValue = false;
+};
+
+// The uninstaller's copy of itself, found once the uninstaller (the launcher) has ended: the
+// process whose parent is the launcher and that began after it. Wine reuses the ids of ended
+// processes, so a process that long runs (Wine's own explorer, say) may name a parent whose id the
+// launcher now has. A copy still running when the holder goes is ended.
+class TuninstallerCopy {
+public:
+    explicit TuninstallerCopy(const lexoriaTest::TlexoriaProcess& launcher);
+    ~TuninstallerCopy();
+    TuninstallerCopy(const TuninstallerCopy&) = delete;
+    TuninstallerCopy& operator=(const TuninstallerCopy&) = delete;
+    bool found() const { return process != nullptr; }
+    DWORD id() const { return processId; }
+    long waitForExit(DWORD timeoutMs) const;  // the exit code, or -1 on time-out
+
+private:
+    HANDLE process = nullptr;
+    DWORD processId = 0;
 };
 
 // Runs a program with arguments (which begin with a space) and waits for it; the exit code, or -1
