@@ -39,14 +39,6 @@ int systemMetricForDpi(int index, int dpi) {
     return GetSystemMetrics(index);
 }
 
-RECT monitorNear(const RECT& area) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    HMONITOR monitor = MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST);
-    if (monitor && GetMonitorInfoA(monitor, &info)) return info.rcMonitor;
-    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
 void enableNonClientScaling(HWND window) {
     static const auto enable = userEntry<TenableNonClientDpiScaling>("EnableNonClientDpiScaling");
     if (enable) enable(window);
