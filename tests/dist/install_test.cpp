@@ -109,12 +109,15 @@ HWND controlWithText(HWND window, const std::wstring& text) {
 }
 
 // Clicks the button once its page has enabled it (before, a click is lost), then waits for the
-// condition. False on time-out.
+// condition. False on time-out. The click is the button's own notification to its dialog: a
+// posted BM_CLICK is a mouse press and release, which a change of the active window between the
+// two (a closing program's, say) can swallow.
 template <typename Condition>
 bool clickUntil(HWND dialog, int button, Condition condition, DWORD timeoutMs = 20000) {
     HWND control = GetDlgItem(dialog, button);
     if (!waitUntil([&] { return IsWindowEnabled(control) != 0; }, timeoutMs)) return false;
-    clickButton(dialog, button);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control));
     return waitUntil(condition, timeoutMs);
 }
 
