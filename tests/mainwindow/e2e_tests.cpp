@@ -2,7 +2,6 @@
 // only through window messages, its exit code, windows and stored values checked afterwards.
 #include <gtest/gtest.h>
 #include <oleacc.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -993,33 +992,6 @@ TEST_F(TscriptRun, AWordWiderThanTheBandStaysInsideTheFrame) {
 // changes: the window, every child and the fonts' line heights grow with it, a DPI change while
 // running lays the window out again in the place it is given, both dialogs come out whole, and
 // the manifest declares the awareness that Wine itself does not need.
-
-const char* const desktopKey = "Control Panel\\Desktop";
-
-// LogPixels set for the test and put back afterwards (deleted when there was none).
-class TlogPixels {
-public:
-    explicit TlogPixels(DWORD dpi) {
-        DWORD size = sizeof previous, type = 0;
-        hadValue = SHGetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", &type, &previous,
-                               &size) == ERROR_SUCCESS &&
-                   type == REG_DWORD;
-        set(dpi);
-    }
-    ~TlogPixels() {
-        if (hadValue) set(previous);
-        else SHDeleteValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels");
-    }
-    TlogPixels(const TlogPixels&) = delete;
-    TlogPixels& operator=(const TlogPixels&) = delete;
-
-private:
-    void set(DWORD dpi) {
-        SHSetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    }
-    DWORD previous = 0;
-    bool hadValue = false;
-};
 
 // What a run shows: the client size, each child in client coordinates, and the line heights of
 // the pane's text (the pane font) and of the title band (the title font: the pane sits T + 20

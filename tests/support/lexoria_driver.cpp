@@ -121,6 +121,26 @@ TregistryString::~TregistryString() {
     SHDeleteEmptyKeyA(HKEY_CURRENT_USER, subkey);
 }
 
+namespace {
+const char* const desktopKey = "Control Panel\\Desktop";
+void setLogPixels(DWORD dpi) {
+    SHSetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+}  // namespace
+
+TlogPixels::TlogPixels(DWORD dpi) {
+    DWORD size = sizeof previous, type = 0;
+    hadValue = SHGetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", &type, &previous, &size) ==
+                   ERROR_SUCCESS &&
+               type == REG_DWORD;
+    setLogPixels(dpi);
+}
+
+TlogPixels::~TlogPixels() {
+    if (hadValue) setLogPixels(previous);
+    else SHDeleteValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels");
+}
+
 TlexoriaProcess::~TlexoriaProcess() {
     if (!info.hProcess) return;
     if (running()) {

@@ -87,6 +87,21 @@ private:
     const char *subkey, *name;
 };
 
+// The display's DPI (HKCU\Control Panel\Desktop\LogPixels), set for the programs started while
+// this lives and put back afterwards (deleted when there was none): Wine gives every process
+// started after the change that DPI.
+class TlogPixels {
+public:
+    explicit TlogPixels(DWORD dpi);
+    ~TlogPixels();
+    TlogPixels(const TlogPixels&) = delete;
+    TlogPixels& operator=(const TlogPixels&) = delete;
+
+private:
+    DWORD previous = 0;
+    bool hadValue = false;
+};
+
 // One run of the program in a folder.
 class TlexoriaProcess {
 public:
