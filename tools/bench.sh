@@ -52,14 +52,17 @@ bench_import() {
 
 steps=(bench_store bench_startup bench_nextword bench_import)
 
+# Arguments name the steps to run (`tools/bench.sh nextword`); none runs them all.
 if [ "${1:-}" = --run-steps ]; then
-  for step in "${steps[@]}"; do
-    echo "== ${step#bench_}"
-    "$step"
+  shift
+  [ $# -gt 0 ] || set -- "${steps[@]#bench_}"
+  for step in "$@"; do
+    echo "== $step"
+    "bench_$step"
     echo
   done
   exit 0
 fi
 
 JOBS=${JOBS:-2} tools/build.sh
-exec tools/with-wine.sh "$root/tools/bench.sh" --run-steps
+exec tools/with-wine.sh "$root/tools/bench.sh" --run-steps "$@"
