@@ -14,6 +14,8 @@
 const char* const offsetsValue = "Offsets";
 const char* const stateValue = "State";
 const char* const modificationTimeValue = "Modification Time";
+const char* const returnQueueValue = "Again";
+const char* const unrevealedValue = "Unrevealed";
 
 namespace {
 
@@ -99,12 +101,19 @@ TentryRead readStoredEntry(const std::wstring& path, Tregistry& key, TrotationSt
     return readIndexedEntry(path, offsets[state.current], entry);
 }
 
-bool loadNext(const std::wstring& path, TwordDef& entry) {
+// Builds the index when the list has changed since it was stored; rebuilt tells whether it did.
+bool makeIndexCurrent(const std::wstring& path, bool& rebuilt) {
+    rebuilt = false;
+    if (isIndexCurrent(path)) return true;
+    rebuilt = true;
+    return buildIndex(path);
+}
+
+// The rotation's entry; number is its place in the index. The caller may already have made the
+// index current.
+bool loadNext(const std::wstring& path, TwordDef& entry, int32_t& number, bool indexChecked) {
     bool rebuilt = false;
-    if (!isIndexCurrent(path)) {
-        if (!buildIndex(path)) return false;
-        rebuilt = true;
-    }
+    if (!indexChecked && !makeIndexCurrent(path, rebuilt)) return false;
     Tregistry key(programRootName, programSubkey, 0);
     TrotationState state;
     TentryRead read = readStoredEntry(path, key, state, entry);
@@ -113,8 +122,88 @@ bool loadNext(const std::wstring& path, TwordDef& entry) {
         read = readStoredEntry(path, key, state, entry);
     }
     if (read != TentryRead::read) return false;
+    number = state.current;
     if (advanceRotation(state)) return reshuffle(state.count);
     return storeState(key, state);
+}
+
+// The stored index's entry count, from a "State" the program could have written; an unusable
+// one, or one without entries, is built anew once.
+bool prepareStoredIndex(const std::wstring& path, int32_t& count) {
+    bool rebuilt = false;
+    if (!makeIndexCurrent(path, rebuilt)) return false;
+    for (;;) {
+        Tregistry key(programRootName, programSubkey, 1);
+        unsigned char bytes[TrotationState::recordSize];
+        DWORD size = sizeof bytes;
+        TrotationState state;
+        if (key.getBinary(stateValue, bytes, &size) && size == sizeof bytes) state.fromBytes(bytes);
+        else state.count = -1;
+        if (state.isConsistent() && state.count > 0) {
+            count = state.count;
+            return true;
+        }
+        if (rebuilt || !buildIndex(path)) return false;
+        rebuilt = true;
+    }
+}
+
+// The entry at a number of the stored index; the rotation does not move.
+bool loadNumbered(const std::wstring& path, int32_t number, TwordDef& entry) {
+    Tregistry key(programRootName, programSubkey, 1);
+    TrotationState state;
+    std::vector<int32_t> offsets;
+    if (!readStoredIndex(key, state, offsets) || number < 0 || number >= state.count) return false;
+    return readIndexedEntry(path, offsets[number], entry) == TentryRead::read;
+}
+
+// Practice's supply on the registry and the list file.
+class TstoredWordSupply : public TwordSupply {
+public:
+    explicit TstoredWordSupply(const std::wstring& listPath) : path(listPath) {}
+
+    bool prepareIndex(int32_t& count) override { return prepareStoredIndex(path, count); }
+    bool rotationEntry(TwordDef& entry, int32_t& number) override {
+        return loadNext(path, entry, number, true);
+    }
+    bool numberedEntry(int32_t number, TwordDef& entry) override {
+        return loadNumbered(path, number, entry);
+    }
+    // The queue holds at most capacity pairs, so a longer value fails the read like another type.
+    bool readQueue(std::vector<unsigned char>& bytes) override {
+        bytes.assign(TreturnQueue::capacity * TreturnQueue::pairSize, 0);
+        DWORD size = static_cast<DWORD>(bytes.size());
+        Tregistry key(programRootName, programSubkey, 1);
+        if (!key.getBinary(returnQueueValue, bytes.data(), &size)) return false;
+        bytes.resize(size);
+        return true;
+    }
+    bool storeQueue(const std::vector<unsigned char>& bytes) override {
+        Tregistry key(programRootName, programSubkey, 0);
+        return key.setBinary(returnQueueValue, bytes.data(), static_cast<DWORD>(bytes.size()));
+    }
+    int32_t takeUnrevealed() override {
+        Tregistry key(programRootName, programSubkey, 0);
+        DWORD number = 0;
+        const bool stored = key.getDword(unrevealedValue, &number);
+        // A value of another type goes too: it could only mislead a later start.
+        key.deleteValue(unrevealedValue);
+        return stored ? static_cast<int32_t>(number) : -1;
+    }
+
+private:
+    const std::wstring& path;
+};
+
+// The store's boundary for practice: whatever runs out of memory ends as a failed load.
+template <typename Tresult, typename Tstep>
+Tresult practiceStep(const std::wstring& path, Tresult failed, Tstep step) {
+    try {
+        TstoredWordSupply supply(path);
+        return step(supply);
+    } catch (const std::bad_alloc&) {
+        return failed;
+    }
 }
 
 }  // namespace
@@ -152,6 +241,9 @@ bool buildIndex(const std::wstring& path) {
     if (!key.setBinary(offsetsValue, bytes.data(), static_cast<DWORD>(4 * offsets.size())))
         return false;
     if (!reshuffle(static_cast<int32_t>(offsets.size()))) return false;
+    // Missing values are no failure here: there is simply nothing to forget.
+    key.deleteValue(returnQueueValue);
+    key.deleteValue(unrevealedValue);
     unsigned char timeBytes[8];
     fileTimeToBytes(fileTime, timeBytes);
     return key.setBinary(modificationTimeValue, timeBytes, sizeof timeBytes);
@@ -171,9 +263,38 @@ bool reshuffle(int32_t count) {
 
 // The boundary of the store: whatever runs out of memory in here ends as a failed load.
 bool loadNextWord(const std::wstring& path, TwordDef& entry) {
+    int32_t number = 0;
+    return loadNextWord(path, entry, number);
+}
+
+bool loadNextWord(const std::wstring& path, TwordDef& entry, int32_t& number) {
     try {
-        return loadNext(path, entry);
+        return loadNext(path, entry, number, false);
     } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+bool loadPracticeStartWord(const std::wstring& path, TwordDef& entry, int32_t& number) {
+    return practiceStep(path, false, [&](TwordSupply& supply) {
+        return practiceStartWord(supply, entry, number);
+    });
+}
+
+bool loadPracticeNextWord(const std::wstring& path, TwordDef& entry, int32_t& number) {
+    return practiceStep(path, false, [&](TwordSupply& supply) {
+        return practiceNextWord(supply, entry, number);
+    });
+}
+
+TagainResult loadPracticeAgainWord(const std::wstring& path, int32_t current, TwordDef& entry,
+                                   int32_t& number) {
+    return practiceStep(path, TagainResult::failed, [&](TwordSupply& supply) {
+        return practiceAgain(supply, current, entry, number);
+    });
+}
+
+bool storeUnrevealedWord(int32_t number) {
+    Tregistry key(programRootName, programSubkey, 0);
+    return key.setDword(unrevealedValue, static_cast<DWORD>(number));
 }
