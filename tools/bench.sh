@@ -29,7 +29,13 @@ bench_import() {
   wine "$bin/import_bench.exe"
 }
 
-steps=(bench_store bench_startup bench_import)
+# Practice: "Next Word" then "Show" with a full return queue against "Next Word" alone, in the
+# running program.
+bench_practice() {
+  wine "$bin/practice_bench.exe"
+}
+
+steps=(bench_store bench_startup bench_import bench_practice)
 
 if [ "${1:-}" = --run-steps ]; then
   for step in "${steps[@]}"; do
