@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "about/aboutdialog.h"
 #include "mainwindow/layout.h"
@@ -53,6 +54,10 @@ struct TmainWindowState {
     // Set once WM_CREATE has placed the window: a window that failed half-way still sits at
     // (0, 0) and must not overwrite the saved position with that.
     bool created = false;
+    // Set while "Next Word" loads an entry. The over-long-list warning shown meanwhile has no
+    // owner, so the window still takes clicks under it; another "Next Word" then would build the
+    // index again inside the first build.
+    bool loading = false;
 };
 
 TmainWindowState state;
@@ -114,25 +119,62 @@ Tsize measureWindowSize() {
                           systemMetricForDpi(SM_CYDLGFRAME, state.dpi), state.dpi);
 }
 
+Trect trectOf(const RECT& at) {
+    return Trect{at.left, at.top, at.right - at.left, at.bottom - at.top};
+}
+
+// A monitor less its taskbars; without monitor information, the primary one's.
+Trect workAreaOf(HMONITOR monitor) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (monitor && GetMonitorInfoA(monitor, &info)) return trectOf(info.rcWork);
+    RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return trectOf(area);
+}
+
+Trect primaryWorkArea() {
+    const POINT origin = {0, 0};
+    return workAreaOf(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY));
+}
+
+BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+    reinterpret_cast<std::vector<Trect>*>(areas)->push_back(workAreaOf(monitor));
+    return TRUE;
+}
+
+std::vector<Trect> allWorkAreas() {
+    std::vector<Trect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&areas));
+    if (areas.empty()) areas.push_back(primaryWorkArea());
+    return areas;
+}
+
 // A saved position stays on the monitor it was saved on, or the nearest one that is still there.
 Tpoint savedPlace(const TwindowSettings& settings, Tsize size) {
     const RECT saved = {settings.savedLeft, settings.savedTop, settings.savedLeft + size.width,
                         settings.savedTop + size.height};
-    const RECT monitor = monitorNear(saved);
     return savedWindowPosition(settings,
-                               Trect{monitor.left, monitor.top, monitor.right - monitor.left,
-                                     monitor.bottom - monitor.top},
-                               size);
+                               workAreaOf(MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST)), size);
 }
 
+// The other choices place the window on the primary monitor, where it was created.
 void placeWindow(HWND window, const TwindowSettings& settings, Tsize size) {
-    Tsize screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     Tpoint at = settings.positionChoice == positionSaved
                     ? savedPlace(settings, size)
-                    : mainWindowPosition(settings, screen, size);
+                    : mainWindowPosition(settings, primaryWorkArea(), size);
     bool onTop = settings.alwaysOnTop != 0;
     SetWindowPos(window, onTop ? HWND_TOPMOST : HWND_TOP, at.x, at.y, size.width, size.height,
                  onTop ? 0 : SWP_NOZORDER);
+}
+
+// What the pane shows for the current entry: the one place that decides it.
+std::wstring paneContent() { return displayText(state.entry.definition, state.entry.encoding); }
+
+// Gives the pane its content, from its top. Called only when what the pane shows changes: a
+// definition of megabytes costs seconds to stream in, and each time a screen reader may speak.
+void showPaneContent() {
+    if (state.pane) fillPane(state.pane, paneContent());
 }
 
 LRESULT onCreate(HWND window) {
@@ -150,9 +192,35 @@ LRESULT onCreate(HWND window) {
     readWindowSettings(key, settings);
     placeWindow(window, settings, size);
     createChildWindows(window);
+    showPaneContent();
     SetFocus(GetDlgItem(window, IDC_EXIT));
     state.created = true;
     return 0;
+}
+
+// Where the window comes back when it is restored, on the screen: a minimised window is parked
+// far off, and is saved where it will reappear.
+RECT restoredRect(HWND window) {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    RECT outer = {};
+    if (!GetWindowPlacement(window, &placement)) {
+        GetWindowRect(window, &outer);
+        return outer;
+    }
+    outer = placement.rcNormalPosition;
+    const Tpoint corner = screenFromWorkspace(Tpoint{outer.left, outer.top}, primaryWorkArea());
+    OffsetRect(&outer, corner.x - outer.left, corner.y - outer.top);
+    return outer;
+}
+
+// The caption bar, frame included, of the window at that place.
+bool captionReachableAt(const RECT& outer) {
+    const int height =
+        systemMetricForDpi(SM_CYDLGFRAME, state.dpi) + systemMetricForDpi(SM_CYCAPTION, state.dpi);
+    const std::vector<Trect> areas = allWorkAreas();
+    return captionReachable(Trect{outer.left, outer.top, outer.right - outer.left, height},
+                            areas.data(), static_cast<int>(areas.size()));
 }
 
 void savePosition(HWND window) {
@@ -160,8 +228,9 @@ void savePosition(HWND window) {
     TwindowSettings settings;
     // Read afresh: the options dialog may have changed the choice during the run.
     if (!readWindowSettings(key, settings) || settings.positionChoice != positionSaved) return;
-    RECT outer = {};
-    GetWindowRect(window, &outer);
+    const RECT outer = restoredRect(window);
+    // A window whose caption is off every work area could not be dragged back: not kept.
+    if (!captionReachableAt(outer)) return;
     settings.savedLeft = static_cast<int16_t>(outer.left);
     settings.savedTop = static_cast<int16_t>(outer.top);
     if (!writeWindowSettings(key, settings))
@@ -184,6 +253,21 @@ void onSetFocus(HWND window) {
     int id = defaultId ? LOWORD(defaultId) : IDC_EXIT;
     SetFocus(GetDlgItem(window, id));
 }
+
+// The DC's state, clip region included, put back when the holder goes.
+class TsavedDC {
+public:
+    explicit TsavedDC(HDC dc) : target(dc), saved(SaveDC(dc)) {}
+    ~TsavedDC() {
+        if (saved) RestoreDC(target, saved);
+    }
+    TsavedDC(const TsavedDC&) = delete;
+    TsavedDC& operator=(const TsavedDC&) = delete;
+
+private:
+    HDC target;
+    int saved;
+};
 
 void drawLine(HDC dc, int fromX, int fromY, int toX, int toY) {
     MoveToEx(dc, fromX, fromY, nullptr);
@@ -211,6 +295,9 @@ void drawTitleBand(HWND window, HDC dc) {
 
     SetTextColor(dc, wordColour);
     SetBkColor(dc, bandFaceColour);
+    // A word wider than the band is cut off at the inside of the frame, whose lines stay whole.
+    TsavedDC clipped(dc);
+    IntersectClipRect(dc, band.left + 1, band.top + 1, band.right, band.bottom);
     drawBandWord(dc, titleWordOrigin(band, state.dpi), shownWord());
 }
 
@@ -227,16 +314,13 @@ void onDrawItem(HWND window, const DRAWITEMSTRUCT& item) {
     SetViewportOrgEx(item.hDC, previousOrigin.x, previousOrigin.y, nullptr);
 }
 
-void showDefinition() {
-    if (state.pane) fillPane(state.pane, displayText(state.entry.definition, state.entry.encoding));
-}
-
-// The band draws itself; the main window's paint gives the pane its text.
+// The band draws itself. A repaint of the window's own area brings the pane back to its top by
+// scrolling it there: the text is already in it.
 void onPaint(HWND window) {
     RECT update;
     if (!GetUpdateRect(window, &update, FALSE)) return;
     TpaintSession paint(window);
-    showDefinition();
+    if (state.pane) scrollPaneToTop(state.pane);
 }
 
 void onKeyDown(WPARAM key) {
@@ -248,14 +332,18 @@ void onKeyDown(WPARAM key) {
 void exitProgram(HWND window) { DestroyWindow(window); }
 
 void showNextWord(HWND window) {
-    if (!loadNextWord(state.wordListPath, state.entry)) {
+    if (state.loading) return;
+    state.loading = true;
+    const bool loaded = loadNextWord(state.wordListPath, state.entry);
+    state.loading = false;
+    if (!loaded) {
         showLoadFailure(window);
         DestroyWindow(window);
         return;
     }
+    // Only what changed is drawn again: the band's word and the pane's text.
     setBandWord(state.band, shownWord());
-    InvalidateRect(window, nullptr, TRUE);
-    UpdateWindow(window);
+    showPaneContent();
 }
 
 void openOptions(HWND window) {
