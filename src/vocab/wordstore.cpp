@@ -60,6 +60,17 @@ FILETIME fileTimeFromBytes(const unsigned char in[8]) {
     return time;
 }
 
+// True when the list is there and the stored "Modification Time" is exactly its last-write time.
+bool storedTimeMatches(Tregistry& key, const std::wstring& path) {
+    FILETIME fileTime;
+    if (!lastWriteTime(path, fileTime)) return false;
+    unsigned char stored[8];
+    DWORD size = sizeof stored;
+    if (!key.getBinary(modificationTimeValue, stored, &size) || size != sizeof stored) return false;
+    FILETIME storedTime = fileTimeFromBytes(stored);
+    return CompareFileTime(&storedTime, &fileTime) == 0;
+}
+
 bool storeState(Tregistry& key, const TrotationState& state) {
     unsigned char bytes[TrotationState::recordSize];
     state.toBytes(bytes);
@@ -101,19 +112,13 @@ TentryRead readStoredEntry(const std::wstring& path, Tregistry& key, TrotationSt
     return readIndexedEntry(path, offsets[state.current], entry);
 }
 
-// Builds the index when the list has changed since it was stored; rebuilt tells whether it did.
-bool makeIndexCurrent(const std::wstring& path, bool& rebuilt) {
-    rebuilt = false;
-    if (isIndexCurrent(path)) return true;
-    rebuilt = true;
-    return buildIndex(path);
-}
-
-// The rotation's entry; number is its place in the index. The caller may already have made the
-// index current.
-bool loadNext(const std::wstring& path, TwordDef& entry, int32_t& number, bool indexChecked) {
+// The rotation's entry; number is its place in the index.
+bool loadNext(const std::wstring& path, TwordDef& entry, int32_t& number) {
     bool rebuilt = false;
-    if (!indexChecked && !makeIndexCurrent(path, rebuilt)) return false;
+    if (!isIndexCurrent(path)) {
+        if (!buildIndex(path)) return false;
+        rebuilt = true;
+    }
     Tregistry key(programRootName, programSubkey, 0);
     TrotationState state;
     TentryRead read = readStoredEntry(path, key, state, entry);
@@ -127,63 +132,48 @@ bool loadNext(const std::wstring& path, TwordDef& entry, int32_t& number, bool i
     return storeState(key, state);
 }
 
-// The stored index's entry count, from a "State" the program could have written; an unusable
-// one, or one without entries, is built anew once.
-bool prepareStoredIndex(const std::wstring& path, int32_t& count) {
-    bool rebuilt = false;
-    if (!makeIndexCurrent(path, rebuilt)) return false;
-    for (;;) {
-        Tregistry key(programRootName, programSubkey, 1);
-        unsigned char bytes[TrotationState::recordSize];
-        DWORD size = sizeof bytes;
-        TrotationState state;
-        if (key.getBinary(stateValue, bytes, &size) && size == sizeof bytes) state.fromBytes(bytes);
-        else state.count = -1;
-        if (state.isConsistent() && state.count > 0) {
-            count = state.count;
-            return true;
-        }
-        if (rebuilt || !buildIndex(path)) return false;
-        rebuilt = true;
-    }
-}
-
-// The entry at a number of the stored index; the rotation does not move.
-bool loadNumbered(const std::wstring& path, int32_t number, TwordDef& entry) {
-    Tregistry key(programRootName, programSubkey, 1);
-    TrotationState state;
-    std::vector<int32_t> offsets;
-    if (!readStoredIndex(key, state, offsets) || number < 0 || number >= state.count) return false;
-    return readIndexedEntry(path, offsets[number], entry) == TentryRead::read;
-}
-
-// Practice's supply on the registry and the list file.
+// Practice's supply on the registry and the list file, for one word: one key throughout, and
+// the stored index read once.
 class TstoredWordSupply : public TwordSupply {
 public:
-    explicit TstoredWordSupply(const std::wstring& listPath) : path(listPath) {}
+    explicit TstoredWordSupply(const std::wstring& listPath)
+        : path(listPath), key(programRootName, programSubkey, 0) {}
 
-    bool prepareIndex(int32_t& count) override { return prepareStoredIndex(path, count); }
+    // As loadNextWord treats it, an index that does not fit the list, or that is unusable, or
+    // without entries, is built anew, once.
+    bool prepareIndex(int32_t& count) override {
+        if (!storedTimeMatches(key, path) && !rebuild()) return false;
+        if (!readIndex() && (rebuilt || !rebuild() || !readIndex())) return false;
+        count = state.count;
+        return true;
+    }
     bool rotationEntry(TwordDef& entry, int32_t& number) override {
-        return loadNext(path, entry, number, true);
+        TentryRead read = readIndexedEntry(path, offsets[state.current], entry);
+        if (read == TentryRead::stale && !rebuilt) {
+            if (!rebuild() || !readIndex()) return false;
+            read = readIndexedEntry(path, offsets[state.current], entry);
+        }
+        if (read != TentryRead::read) return false;
+        number = state.current;
+        if (advanceRotation(state)) return reshuffle(state.count);
+        return storeState(key, state);
     }
     bool numberedEntry(int32_t number, TwordDef& entry) override {
-        return loadNumbered(path, number, entry);
+        return number >= 0 && number < state.count &&
+               readIndexedEntry(path, offsets[number], entry) == TentryRead::read;
     }
     // The queue holds at most capacity pairs, so a longer value fails the read like another type.
     bool readQueue(std::vector<unsigned char>& bytes) override {
         bytes.assign(TreturnQueue::capacity * TreturnQueue::pairSize, 0);
         DWORD size = static_cast<DWORD>(bytes.size());
-        Tregistry key(programRootName, programSubkey, 1);
         if (!key.getBinary(returnQueueValue, bytes.data(), &size)) return false;
         bytes.resize(size);
         return true;
     }
     bool storeQueue(const std::vector<unsigned char>& bytes) override {
-        Tregistry key(programRootName, programSubkey, 0);
         return key.setBinary(returnQueueValue, bytes.data(), static_cast<DWORD>(bytes.size()));
     }
     int32_t takeUnrevealed() override {
-        Tregistry key(programRootName, programSubkey, 0);
         DWORD number = 0;
         const bool stored = key.getDword(unrevealedValue, &number);
         // A value of another type goes too: it could only mislead a later start.
@@ -192,7 +182,17 @@ public:
     }
 
 private:
+    bool rebuild() {
+        rebuilt = true;
+        return buildIndex(path);
+    }
+    bool readIndex() { return readStoredIndex(key, state, offsets) && state.count > 0; }
+
     const std::wstring& path;
+    Tregistry key;
+    TrotationState state;
+    std::vector<int32_t> offsets;
+    bool rebuilt = false;
 };
 
 // The store's boundary for practice: whatever runs out of memory ends as a failed load.
@@ -211,14 +211,8 @@ Tresult practiceStep(const std::wstring& path, Tresult failed, Tstep step) {
 void setOverLongListWarning(TwarningSink sink) { warningSink = sink ? sink : &showWarningBox; }
 
 bool isIndexCurrent(const std::wstring& path) {
-    FILETIME fileTime;
-    if (!lastWriteTime(path, fileTime)) return false;
     Tregistry key(programRootName, programSubkey, 1);
-    unsigned char stored[8];
-    DWORD size = sizeof stored;
-    if (!key.getBinary(modificationTimeValue, stored, &size) || size != sizeof stored) return false;
-    FILETIME storedTime = fileTimeFromBytes(stored);
-    return CompareFileTime(&storedTime, &fileTime) == 0;
+    return storedTimeMatches(key, path);
 }
 
 // The time is taken before the scan: a list replaced while it is scanned then no longer matches
@@ -269,7 +263,7 @@ bool loadNextWord(const std::wstring& path, TwordDef& entry) {
 
 bool loadNextWord(const std::wstring& path, TwordDef& entry, int32_t& number) {
     try {
-        return loadNext(path, entry, number, false);
+        return loadNext(path, entry, number);
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -291,7 +291,8 @@ TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
 }
 
 // Turning practice on keeps the word on screen as it is and hides from the next word on; turning
-// it off shows the definition at once, and the five buttons are back where they always are.
+// it off shows the definition at once, the five buttons are back where they always are, and a
+// word waiting to come back keeps waiting.
 TEST_F(TpracticeRun, PracticeChosenInTheOptionsHidesFromTheNextWordAndOffShowsAtOnce) {
     useList(wordList(10));
     TlexoriaProcess run;
@@ -321,11 +322,18 @@ TEST_F(TpracticeRun, PracticeChosenInTheOptionsHidesFromTheNextWordAndOffShowsAt
     EXPECT_EQ(GetDlgItem(window, IDC_NEXT_WORD), focusOf(window));
     press(window, IDC_NEXT_WORD);
     EXPECT_EQ("", paneText(window));
+    const int marked = shownNumber(window);
+    press(window, IDC_NEXT_WORD);
+    press(window, IDC_AGAIN);
+    EXPECT_EQ("", paneText(window));
 
     chooseInOptions(run, window, false, false);
     EXPECT_EQ(definitionOf(shownNumber(window)), paneText(window));
     expectFiveButtons();
     EXPECT_EQ(Tbytes({0, 0, 0, 0}), stored(practiceValue));
+    // Without practice the waiting word keeps its place: nothing is counted or comes back.
+    for (int word = 0; word < 6; ++word) press(window, IDC_NEXT_WORD);
+    EXPECT_EQ(pairsOf({{marked, 5}}), stored(againValue));
     exitThroughButton(run, window);
 }
 

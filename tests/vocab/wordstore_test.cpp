@@ -172,31 +172,33 @@ TEST_F(TstoreTest, AMarkedListIsIndexedPastItsMarkAndLoadsFromTheStoredIndex) {
     EXPECT_EQ(swapped, stored(offsetsValue));
 }
 
-// The return queue and the word left unrevealed name entries of the list they were made for: a
-// list saved again (a new time) empties the one and forgets the other, whichever load notices
-// it; an unchanged list keeps both.
+// The return queue and the word left unrevealed name entries of the list they were made for: an
+// index built anew (the list saved again, or the stored index unusable) empties the one and
+// forgets the other, whichever load builds it; an unchanged list keeps both.
 TEST_F(TstoreTest, AnIndexBuiltAnewEmptiesTheQueueAndForgetsTheUnrevealedWord) {
     const std::vector<unsigned char> queue = {3, 0, 0, 0, 5, 0, 0, 0};
     const DWORD unrevealed = 4;
     const struct {
         const char* name;
-        bool touched, practice;
-    } cases[] = {{"unchanged", false, false},
-                 {"saved again, Next Word", true, false},
-                 {"saved again, practice", true, true}};
+        bool touched, practice, stateDamaged;
+    } cases[] = {{"unchanged", false, false, false},
+                 {"saved again, Next Word", true, false, false},
+                 {"saved again, practice", true, true, false},
+                 {"an unusable State, practice", false, true, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         startWith(8);
         ASSERT_TRUE(setProgramValue(returnQueueValue, REG_BINARY, queue.data(), 8));
         ASSERT_TRUE(setProgramValue(unrevealedValue, REG_DWORD, &unrevealed, 4));
         if (c.touched) touch(list);
+        if (c.stateDamaged) ASSERT_TRUE(setProgramValue(stateValue, REG_BINARY, "abc", 3));
         TwordDef entry;
         int32_t number = -1;
         if (c.practice) ASSERT_TRUE(loadPracticeNextWord(wideOf(list), entry, number));
         else ASSERT_TRUE(loadNextWord(wideOf(list), entry, number));
-        EXPECT_EQ(c.touched ? std::vector<unsigned char>(1, 0xBD) : queue,
-                  stored(returnQueueValue));
-        EXPECT_EQ(c.touched ? 1u : 4u, stored(unrevealedValue).size());
+        const bool rebuilt = c.touched || c.stateDamaged;
+        EXPECT_EQ(rebuilt ? std::vector<unsigned char>(1, 0xBD) : queue, stored(returnQueueValue));
+        EXPECT_EQ(rebuilt ? 1u : 4u, stored(unrevealedValue).size());
     }
 }
 
