@@ -225,7 +225,7 @@ TEST_F(TpracticeRun, EachWordComesAloneUntilShowThenNextWordMovesOn) {
 }
 
 // The second button is the default and holds the focus in both states and after everything that
-// could take it away: Enter and Space reveal and move on.
+// could take it away: Enter and Space reveal and move on, as the mnemonics do.
 TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
     useList(wordList(20));
     setSwitch(practiceValue, true);
@@ -279,6 +279,8 @@ TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
          },
          false, false},
         {"Space again", [&] { postKey(focusOf(window), VK_SPACE); }, true, false},
+        {"Alt+G", [&] { PostMessageA(focusOf(window), WM_SYSCHAR, 'g', 1 << 29); }, false, true},
+        {"Alt+S", [&] { PostMessageA(focusOf(window), WM_SYSCHAR, 's', 1 << 29); }, true, false},
     };
     for (const auto& step : steps) {
         step.action();
@@ -545,9 +547,26 @@ private:
     bool hadValue = false;
 };
 
+// The name a screen reader reads for what is at the centre of the window on the screen.
+std::wstring accessibleName(HWND control) {
+    TcomLibrary com;
+    RECT at = {};
+    GetWindowRect(control, &at);
+    const POINT centre = {(at.left + at.right) / 2, (at.top + at.bottom) / 2};
+    IAccessible* object = nullptr;
+    VARIANT child = {};
+    if (FAILED(AccessibleObjectFromPoint(centre, &object, &child)) || !object)
+        return L"<no object>";
+    BSTR name = nullptr;
+    std::wstring text = SUCCEEDED(object->get_accName(child, &name)) && name ? name : L"<no name>";
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
 // Six buttons across the width as the five are: the row's top and height, a one-pixel margin and
 // gap (scaled), equal widths, the pixels left over to "&Options"; "A&gain" right after the
-// second button in the tab order.
+// second button in the tab order, and named as its caption reads.
 TEST_F(TpracticeRun, SixButtonsFillTheRowAsFiveDoAt96And144Dpi) {
     useList(wordList(3));
     setSwitch(practiceValue, true);
@@ -580,6 +599,7 @@ TEST_F(TpracticeRun, SixButtonsFillTheRowAsFiveDoAt96And144Dpi) {
         EXPECT_EQ(GetDlgItem(window, IDC_AGAIN),
                   GetWindow(GetDlgItem(window, IDC_NEXT_WORD), GW_HWNDNEXT));
         EXPECT_EQ("A&gain", captionOf(window, IDC_AGAIN));
+        EXPECT_EQ(L"Again", accessibleName(GetDlgItem(window, IDC_AGAIN)));
         exitThroughButton(run, window);
     }
 }
