@@ -22,7 +22,7 @@
 #include "vocab/wordstore.h"
 #include "win32/displaydpi.h"
 #include "win32/gdiholders.h"
-#include "win32/helpviewer.h"
+#include "help/helpviewer.h"
 #include "win32/programpath.h"
 
 HINSTANCE programInstance = nullptr;

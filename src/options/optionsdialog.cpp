@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "help/helpviewer.h"
 #include "options/groupitem.h"
 #include "options/progman.h"
 #include "options/progmancommands.h"
@@ -16,7 +17,6 @@
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
 #include "win32/dialogutil.h"
-#include "win32/helpviewer.h"
 #include "win32/programpath.h"
 
 namespace {

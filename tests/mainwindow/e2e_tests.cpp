@@ -18,6 +18,7 @@
 #include "win32/displaydpi.h"
 #include "win32/gdiholders.h"
 #include "win32/handleholder.h"
+#include "win32/systemlibrary.h"
 
 using namespace lexoriaTest;
 
@@ -477,8 +478,7 @@ public:
 
 private:
     HHOOK hook(int kind, const char* name, DWORD thread) {
-        auto procedure = reinterpret_cast<HOOKPROC>(
-            reinterpret_cast<void*>(GetProcAddress(counter.get(), name)));
+        auto procedure = libraryEntry<HOOKPROC>(counter.get(), name);
         return procedure ? SetWindowsHookExA(kind, procedure, counter.get(), thread) : nullptr;
     }
     ThandleHolder mapping;
@@ -608,6 +608,10 @@ const TscriptEntry scriptEntries[] = {
      L"\u0643"},
     {"a character across a piece boundary", "piece", longRun + "\xE6\x97\xA5", L"piece",
      std::wstring(longRun.begin(), longRun.end()) + L"\u65E5\r\n"},
+    {"a two-byte letter cut after its first byte", "cut2", longRun + "\xD0\xB4 z", L"cut2",
+     std::wstring(longRun.begin(), longRun.end()) + L"\u0434\r\n z"},
+    {"a four-byte character cut after two bytes", "cut4", longRun.substr(1) + "\xF0\x9F\x98\x80",
+     L"cut4", std::wstring(longRun.begin() + 1, longRun.end()) + L"\U0001F600\r\n"},
 };
 // An entry from before UTF-8 lists, in the system's code page: shown as ever in a list without
 // the mark, and with U+FFFD for each byte that is no UTF-8 in a marked one.

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "support/lexoria_driver.h"
+#include "vocab/displaytext.h"
 #include "vocab/rotation.h"
 #include "vocab/wordstore.h"
 #include "win32/handleholder.h"
@@ -222,6 +223,34 @@ TEST_F(TstoreTest, AReturnLeavesStateAndOffsetsAsTheyWere) {
     EXPECT_EQ("word2", entry.word);
     EXPECT_EQ(2, number);
     EXPECT_EQ((Tfields{8, 5, 0, 3}), storedState());
+}
+
+// What the window shows, through the conversion it calls: a character that a 2047-byte read cut
+// apart comes out whole, and a real line break is never taken into a character.
+TEST_F(TstoreTest, TheWindowShowsACutCharacterWholeAndNeverGluesALineBreak) {
+    const struct {
+        const char* name;
+        std::string list;
+        std::wstring definition;
+    } cases[] = {
+        {"an old Windows-1252 entry: a sharp s, then a line that begins with a dash",
+         "word=gru\r\ndef=Gru\xDF\r\n\x96 informal\r\n", wideOf("Gru\xDF\r\n\x96 informal")},
+        {"a marked list: a lead byte, then a line that begins with a continuation byte",
+         "\xEF\xBB\xBFword=m\r\ndef=abc\xC3\r\n\xA9"
+         "def\r\n",
+         L"abc\uFFFD\r\n\uFFFDdef"},
+        {"a character cut by a 2047-byte read",
+         "word=j\r\ndef=" + std::string(2042, 'a') + "\xE6\x97\xA5 z\r\n",
+         std::wstring(2042, L'a') + L"\u65E5\r\n z"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        clear();
+        ASSERT_TRUE(writeFile(list, c.list));
+        TwordDef entry;
+        ASSERT_TRUE(loadNextWord(wideOf(list), entry));
+        EXPECT_EQ(c.definition, displayText(entry.definition, entry.encoding));
+    }
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "processwindows/processwindows.h"
 #include "soakprogram.h"
 #include "vocab/rotation.h"
+#include "win32/systemlibrary.h"
 
 namespace {
 
@@ -101,8 +102,8 @@ Tfigures measure(HANDLE process, DWORD processId, int presses) {
     }
     // Looked up at run time: the headers offer it only to newer targets than ours.
     using ThandleCount = BOOL(WINAPI*)(HANDLE, PDWORD);
-    auto handleCount = reinterpret_cast<ThandleCount>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcessHandleCount"));
+    auto handleCount =
+        libraryEntry<ThandleCount>(GetModuleHandleA("kernel32.dll"), "GetProcessHandleCount");
     DWORD handles = 0;
     if (handleCount && handleCount(process, &handles)) figures.handles = reported(handles);
     figures.probedHandles = probeHandles(process);
