@@ -129,6 +129,8 @@ TEST_F(ToptionsThroughProgram, ShowsAndStoresTheLearningOptions) {
     }
 }
 
+INT_PTR CALLBACK ignoreMessages(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 // The dialog as its template lays it out, at this display's dialog units: the controls that were
 // there keep their places and tab order, the two check boxes follow below OK, Cancel and Help,
 // the first of them starting a group of its own.
@@ -139,9 +141,8 @@ TEST(OptionsTemplate, TheLearningOptionsFollowBelowTheButtons) {
     const auto* form =
         static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(program.get(), found)));
     ASSERT_NE(nullptr, form);
-    HWND dialog = CreateDialogIndirectParamA(
-        GetModuleHandleA(nullptr), form, nullptr,
-        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    HWND dialog =
+        CreateDialogIndirectParamA(GetModuleHandleA(nullptr), form, nullptr, ignoreMessages, 0);
     ASSERT_NE(nullptr, dialog);
     std::shared_ptr<void> destroy(nullptr, [&](void*) { DestroyWindow(dialog); });
     // clang-format off
