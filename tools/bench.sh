@@ -29,8 +29,8 @@ bench_import() {
   wine "$bin/import_bench.exe"
 }
 
-# Practice: "Next Word" then "Show" with a full return queue against "Next Word" alone, in the
-# running program.
+# Practice with a full return queue against "Next Word" alone: the store's word (within 10%), and
+# "Next Word" then "Show" in the running program.
 bench_practice() {
   wine "$bin/practice_bench.exe"
 }
