@@ -50,7 +50,13 @@ bench_import() {
   wine "$bin/import_bench.exe"
 }
 
-steps=(bench_store bench_startup bench_nextword bench_import)
+# Practice with a full return queue against "Next Word" alone: the store's word (within 10%), and
+# "Next Word" then "Show" in the running program.
+bench_practice() {
+  wine "$bin/practice_bench.exe"
+}
+
+steps=(bench_store bench_startup bench_nextword bench_import bench_practice)
 
 # Arguments name the steps to run (`tools/bench.sh nextword`); none runs them all.
 if [ "${1:-}" = --run-steps ]; then

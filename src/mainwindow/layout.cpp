@@ -121,16 +121,21 @@ Trect definitionPaneRect(Tsize client, int titleHeight, int dpi) {
     return Trect{margin, top, client.width - 2 * margin, bottom - top};
 }
 
-Trect buttonRect(Tsize client, TbuttonSlot slot, int dpi) {
+Trect buttonRect(Tsize client, TbuttonSlot slot, int dpi, bool withAgain) {
+    const TbuttonSlot fiveInRow[] = {exitSlot, nextWordSlot, optionsSlot, helpSlot, aboutSlot};
+    const TbuttonSlot sixInRow[] = {exitSlot,    nextWordSlot, againSlot,
+                                    optionsSlot, helpSlot,     aboutSlot};
+    const TbuttonSlot* row = withAgain ? sixInRow : fiveInRow;
+    const int count = withAgain ? buttonCount + 1 : buttonCount;
     const int gap = scaledForDpi(buttonGap, dpi);
-    int available = client.width - (buttonCount + 1) * gap;
-    int equal = available / buttonCount;
-    // The remainder of the division goes to the middle button.
-    int middle = available - (buttonCount - 1) * equal;
+    int available = client.width - (count + 1) * gap;
+    int equal = available / count;
+    // The remainder of the division goes to "&Options".
+    int wider = available - (count - 1) * equal;
     int left = gap;
-    for (int before = 0; before < slot; ++before)
-        left += (before == optionsSlot ? middle : equal) + gap;
-    int width = slot == optionsSlot ? middle : equal;
+    for (int at = 0; at < count && row[at] != slot; ++at)
+        left += (row[at] == optionsSlot ? wider : equal) + gap;
+    int width = slot == optionsSlot ? wider : equal;
     return Trect{left, client.height - scaledForDpi(buttonRowOffset, dpi), width,
                  scaledForDpi(buttonHeight, dpi)};
 }

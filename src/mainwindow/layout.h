@@ -58,9 +58,13 @@ bool captionReachable(const Trect& caption, const Trect* workAreas, int workArea
 Tpoint screenFromWorkspace(Tpoint corner, const Trect& primaryWorkArea);
 
 // Child windows in client coordinates; titleHeight is the title font's measured height.
-enum TbuttonSlot { exitSlot, nextWordSlot, optionsSlot, helpSlot, aboutSlot, buttonCount };
 Trect definitionPaneRect(Tsize client, int titleHeight, int dpi = standardDpi);
-Trect buttonRect(Tsize client, TbuttonSlot slot, int dpi = standardDpi);
+// The button row holds five buttons, or six in practice, where "A&gain" comes right after the
+// second. Either way they share the width equally, a gap apart, and "&Options" takes what the
+// division leaves over.
+enum TbuttonSlot { exitSlot, nextWordSlot, optionsSlot, helpSlot, aboutSlot, againSlot };
+const int buttonCount = 5;  // without "A&gain"
+Trect buttonRect(Tsize client, TbuttonSlot slot, int dpi = standardDpi, bool withAgain = false);
 
 // The sunken frame of the title band (right and bottom are edges, not extents) and where the
 // word's top centre goes inside it.

@@ -1,6 +1,7 @@
 // The main window: creation (word list, fonts, size, placement, children), the title band,
-// navigation keys for the pane, the button commands, saving the position at exit, and sizing
-// everything again when the window moves to a monitor with another scaling.
+// navigation keys for the pane, the button commands, practice (the word alone until "&Show",
+// "A&gain"), saving the position at exit, and sizing everything again when the window moves to a
+// monitor with another scaling.
 #include "mainwindow/mainwindow.h"
 
 #include <algorithm>
@@ -39,6 +40,15 @@ const COLORREF bandShadowColour = RGB(128, 128, 128);
 const COLORREF bandFaceColour = RGB(192, 192, 192);
 const COLORREF wordColour = RGB(0, 0, 0);
 
+// The texts practice adds, together: the second button's two captions, the sixth button's, and
+// what "A&gain" says when no more words can wait.
+const char* const nextWordCaption = "&Next Word";
+const char* const showCaption = "&Show";
+const char* const againCaption = "A&gain";
+const char* const queueFullText =
+    "At most 50 words can wait to come back.\nThis word was not added.";
+const char* const queueFullCaption = "Lexoria";
+
 // Everything the one main window owns, from its creation to the end of the process.
 struct TmainWindowState {
     std::wstring wordListPath;
@@ -58,9 +68,19 @@ struct TmainWindowState {
     // owner, so the window still takes clicks under it; another "Next Word" then would build the
     // index again inside the first build.
     bool loading = false;
+    // The learning options as last read, and the word on screen: its place in the offset index,
+    // and whether its definition shows, which it always does unless practice hides it.
+    TlearningOptions learning;
+    int32_t entryNumber = -1;
+    bool revealed = true;
 };
 
 TmainWindowState state;
+
+// Practice's buttons (defined with the other children below).
+void showPracticeButtons(HWND window);
+void holdDefaultButton(HWND window);
+void changeButtonRow(HWND window);
 
 void showError(HWND owner, const std::string& text, const char* caption) {
     MessageBoxA(owner, text.c_str(), caption, MB_OK | MB_ICONERROR);
@@ -168,8 +188,15 @@ void placeWindow(HWND window, const TwindowSettings& settings, Tsize size) {
                  onTop ? 0 : SWP_NOZORDER);
 }
 
-// What the pane shows for the current entry: the one place that decides it.
-std::wstring paneContent() { return displayText(state.entry.definition, state.entry.encoding); }
+// What the pane shows for the current entry: the one place that decides it. Nothing while
+// practice hides the definition; the example after an empty line when it is chosen.
+std::wstring paneContent() {
+    if (!state.revealed) return std::wstring();
+    std::wstring text = displayText(state.entry.definition, state.entry.encoding);
+    if (state.learning.showExample && !state.entry.example.empty())
+        text += L"\r\n\r\n" + displayText(state.entry.example, state.entry.encoding);
+    return text;
+}
 
 // Gives the pane its content, from its top. Called only when what the pane shows changes: a
 // definition of megabytes costs seconds to stream in, and each time a screen reader may speak.
@@ -177,9 +204,24 @@ void showPaneContent() {
     if (state.pane) fillPane(state.pane, paneContent());
 }
 
+TlearningOptions storedLearningOptions() {
+    Tregistry key(programRootName, programSubkey, 1);
+    return readLearningOptions(key);
+}
+
+// The start's word; in practice, the word left unrevealed at the last exit comes first, and every
+// word comes hidden.
+bool loadStartWord() {
+    state.revealed = !state.learning.practice;
+    if (!state.learning.practice)
+        return loadNextWord(state.wordListPath, state.entry, state.entryNumber);
+    return loadPracticeStartWord(state.wordListPath, state.entry, state.entryNumber);
+}
+
 LRESULT onCreate(HWND window) {
     if (!findWordList(window)) return -1;
-    if (!loadNextWord(state.wordListPath, state.entry)) {
+    state.learning = storedLearningOptions();
+    if (!loadStartWord()) {
         showLoadFailure(window);
         return -1;
     }
@@ -193,7 +235,8 @@ LRESULT onCreate(HWND window) {
     placeWindow(window, settings, size);
     createChildWindows(window);
     showPaneContent();
-    SetFocus(GetDlgItem(window, IDC_EXIT));
+    if (state.learning.practice) showPracticeButtons(window);
+    else SetFocus(GetDlgItem(window, IDC_EXIT));
     state.created = true;
     return 0;
 }
@@ -242,6 +285,8 @@ void savePosition(HWND window) {
 void onDestroy(HWND window) {
     quitHelp(window);
     if (state.created) savePosition(window);
+    // The learner has not seen this word's definition: the next start shows it again.
+    if (state.created && !state.revealed) storeUnrevealedWord(state.entryNumber);
     state.buttonFont.reset();
     state.titleFont.reset();
     state.paneFont.reset();
@@ -249,6 +294,7 @@ void onDestroy(HWND window) {
 }
 
 void onSetFocus(HWND window) {
+    if (state.learning.practice) holdDefaultButton(window);
     LRESULT defaultId = SendMessageA(window, DM_GETDEFID, 0, 0);
     int id = defaultId ? LOWORD(defaultId) : IDC_EXIT;
     SetFocus(GetDlgItem(window, id));
@@ -331,23 +377,73 @@ void onKeyDown(WPARAM key) {
 
 void exitProgram(HWND window) { DestroyWindow(window); }
 
-void showNextWord(HWND window) {
+// The word that follows: the rotation's next, or in practice a word coming back, after marking
+// the one on screen to come back when "A&gain" asks.
+TagainResult loadFollowingWord(bool again) {
+    const std::wstring& path = state.wordListPath;
+    if (!state.learning.practice)
+        return loadNextWord(path, state.entry, state.entryNumber) ? TagainResult::moved
+                                                                  : TagainResult::failed;
+    if (again)
+        return loadPracticeAgainWord(path, state.entryNumber, state.entry, state.entryNumber);
+    return loadPracticeNextWord(path, state.entry, state.entryNumber) ? TagainResult::moved
+                                                                      : TagainResult::failed;
+}
+
+void moveOn(HWND window, bool again) {
     if (state.loading) return;
     state.loading = true;
-    const bool loaded = loadNextWord(state.wordListPath, state.entry);
+    const TagainResult result = loadFollowingWord(again);
     state.loading = false;
-    if (!loaded) {
+    if (result == TagainResult::full) {
+        MessageBoxA(window, queueFullText, queueFullCaption, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (result == TagainResult::failed) {
         showLoadFailure(window);
         DestroyWindow(window);
         return;
     }
+    state.revealed = !state.learning.practice;
     // Only what changed is drawn again: the band's word and the pane's text.
     setBandWord(state.band, shownWord());
     showPaneContent();
+    if (state.learning.practice) showPracticeButtons(window);
+}
+
+void revealDefinition(HWND window) {
+    state.revealed = true;
+    showPaneContent();
+    showPracticeButtons(window);
+}
+
+// "&Show" while the definition is hidden, "&Next Word" once it shows.
+void onSecondButton(HWND window) {
+    if (state.revealed) moveOn(window, false);
+    else revealDefinition(window);
+}
+
+// Only a definition the learner has seen can be sent back.
+void onAgain(HWND window) {
+    if (state.learning.practice && state.revealed) moveOn(window, true);
+}
+
+// A change of the learning options applies as the dialog closes: the example comes or goes for
+// the word on screen; practice turned on hides from the next word on, and turned off shows the
+// definition at once.
+void applyLearningOptions(HWND window, const TlearningOptions& chosen) {
+    if (chosen == state.learning) return;
+    const std::wstring shown = paneContent();
+    const bool practiceChanged = chosen.practice != state.learning.practice;
+    state.learning = chosen;
+    if (!chosen.practice) state.revealed = true;
+    if (practiceChanged) changeButtonRow(window);
+    if (paneContent() != shown) showPaneContent();
 }
 
 void openOptions(HWND window) {
     DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_OPTIONS), window, optionsDialogProc, 0);
+    applyLearningOptions(window, storedLearningOptions());
 }
 
 void openHelp(HWND window) { showHelpTopic(window, HELP_CONTEXT_MAIN); }
@@ -364,7 +460,8 @@ bool onCommand(HWND window, WPARAM command) {
     case IDC_OPTIONS: openOptions(window); return true;
     case IDC_HELP_BUTTON: openHelp(window); return true;
     case IDC_ABOUT: openAbout(window); return true;
-    case IDC_NEXT_WORD: showNextWord(window); return true;
+    case IDC_NEXT_WORD: onSecondButton(window); return true;
+    case IDC_AGAIN: onAgain(window); return true;
     default: return false;
     }
 }
@@ -376,14 +473,24 @@ struct TbuttonLayout {
     TbuttonSlot slot;
 };
 
-// Created left to right, which is also the tab order.
+// Created left to right, which is also the tab order; "A&gain" only in practice.
 const TbuttonLayout buttons[] = {
     {"E&xit", IDC_EXIT, WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, exitSlot},
-    {"&Next Word", IDC_NEXT_WORD, WS_TABSTOP | BS_PUSHBUTTON, nextWordSlot},
+    {nextWordCaption, IDC_NEXT_WORD, WS_TABSTOP | BS_PUSHBUTTON, nextWordSlot},
+    {againCaption, IDC_AGAIN, WS_TABSTOP | BS_PUSHBUTTON, againSlot},
     {"&Options", IDC_OPTIONS, WS_TABSTOP | BS_PUSHBUTTON, optionsSlot},
     {"&Help", IDC_HELP_BUTTON, WS_TABSTOP | BS_PUSHBUTTON, helpSlot},
     {"&About", IDC_ABOUT, WS_TABSTOP | BS_PUSHBUTTON, aboutSlot},
 };
+
+const TbuttonLayout& layoutOf(int id) {
+    return *std::find_if(std::begin(buttons), std::end(buttons),
+                         [id](const TbuttonLayout& button) { return button.id == id; });
+}
+
+Trect buttonPlace(Tsize client, TbuttonSlot slot) {
+    return buttonRect(client, slot, state.dpi, state.learning.practice);
+}
 
 HWND createChild(HWND parent, const char* className, const char* text, DWORD style, int id,
                  const Trect& at) {
@@ -422,6 +529,72 @@ void moveChild(HWND child, const Trect& at) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+HWND createButton(HWND window, const TbuttonLayout& button, Tsize client) {
+    HWND control = createChild(window, "BUTTON", button.caption, button.style, button.id,
+                               buttonPlace(client, button.slot));
+    setFont(control, state.buttonFont.get());
+    return control;
+}
+
+void layOutButtons(HWND window, Tsize client) {
+    for (const TbuttonLayout& button : buttons) {
+        HWND control = GetDlgItem(window, button.id);
+        if (!control) continue;
+        moveChild(control, buttonPlace(client, button.slot));
+        setFont(control, state.buttonFont.get());
+    }
+}
+
+// A new caption, announced as the button's name changes: the focused second button's caption
+// tells a screen reader what pressing it does now.
+void setCaption(HWND button, const char* caption) {
+    char shown[32] = "";
+    GetWindowTextA(button, shown, sizeof shown);
+    if (std::string(shown) == caption) return;
+    SetWindowTextA(button, caption);
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, button, OBJID_CLIENT, CHILDID_SELF);
+}
+
+// The default button: the second one in practice, "E&xit" otherwise. A Tab onto another button
+// makes that one look like the default meanwhile; styles change only where they differ.
+void holdDefaultButton(HWND window) {
+    const int defaultId = state.learning.practice ? IDC_NEXT_WORD : IDC_EXIT;
+    for (const TbuttonLayout& button : buttons) {
+        HWND control = GetDlgItem(window, button.id);
+        const LONG_PTR style = button.id == defaultId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if (control && (GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK) != style)
+            SendMessageA(control, BM_SETSTYLE, static_cast<WPARAM>(style), TRUE);
+    }
+}
+
+// In practice: the second button says what it does, "A&gain" works only on a definition that
+// shows, and the second button is the default with the focus.
+void showPracticeButtons(HWND window) {
+    HWND second = GetDlgItem(window, IDC_NEXT_WORD);
+    setCaption(second, state.revealed ? nextWordCaption : showCaption);
+    holdDefaultButton(window);
+    SetFocus(second);
+    EnableWindow(GetDlgItem(window, IDC_AGAIN), state.revealed);
+}
+
+// "A&gain" comes with practice, right after the second button in the tab order, which follows
+// the order of the windows; without practice the row is the five buttons as ever.
+void changeButtonRow(HWND window) {
+    const Tsize client = clientSize(window);
+    HWND again = GetDlgItem(window, IDC_AGAIN);
+    if (!state.learning.practice && again) DestroyWindow(again);
+    if (state.learning.practice && !again) {
+        again = createButton(window, layoutOf(IDC_AGAIN), client);
+        SetWindowPos(again, GetDlgItem(window, IDC_NEXT_WORD), 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    layOutButtons(window, client);
+    if (state.learning.practice) return showPracticeButtons(window);
+    setCaption(GetDlgItem(window, IDC_NEXT_WORD), nextWordCaption);
+    holdDefaultButton(window);
+    SetFocus(GetDlgItem(window, IDC_EXIT));
+}
+
 // The children again at the window's new size and DPI, with the new fonts.
 void layOutChildren(HWND window) {
     const Tsize size = clientSize(window);
@@ -434,12 +607,7 @@ void layOutChildren(HWND window) {
         const TbandFrame frame = titleBandFrame(size, state.titleExtent.cy, state.dpi);
         moveChild(state.band, Trect{0, frame.top, size.width, frame.bottom - frame.top + 1});
     }
-    for (const TbuttonLayout& button : buttons) {
-        HWND control = GetDlgItem(window, button.id);
-        if (!control) continue;
-        moveChild(control, buttonRect(size, button.slot, state.dpi));
-        setFont(control, state.buttonFont.get());
-    }
+    layOutButtons(window, size);
 }
 
 // The window moved to a monitor with another scaling: new fonts and layout for its DPI, in the
@@ -466,9 +634,8 @@ void createChildWindows(HWND window) {
     const Tsize size = clientSize(window);
     createDefinitionPane(window, definitionPaneRect(size, state.titleExtent.cy, state.dpi));
     for (const TbuttonLayout& button : buttons) {
-        HWND control = createChild(window, "BUTTON", button.caption, button.style, button.id,
-                                   buttonRect(size, button.slot, state.dpi));
-        setFont(control, state.buttonFont.get());
+        if (button.id == IDC_AGAIN && !state.learning.practice) continue;
+        createButton(window, button, size);
     }
     state.band = createWordBand(window, IDC_TITLE_BAND,
                                 titleBandFrame(size, state.titleExtent.cy, state.dpi), size.width,
@@ -487,6 +654,11 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: onDrawItem(window, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_KEYDOWN: onKeyDown(wParam); return 0;
     case WM_DPICHANGED: onDpiChanged(window, wParam, lParam); return 0;
+    case DM_GETDEFID:
+        // In practice the second button is the default; otherwise there is none, and the focus
+        // goes to "E&xit".
+        if (state.learning.practice) return MAKELRESULT(IDC_NEXT_WORD, DC_HASDEFID);
+        break;
     case WM_NCCREATE: enableNonClientScaling(window); break;
     case WM_COMMAND:
         if (onCommand(window, wParam)) return 0;

@@ -13,6 +13,8 @@
 #define IDC_HELP_BUTTON 1002
 #define IDC_ABOUT 1003
 #define IDC_NEXT_WORD 1004
+// In practice, the sixth button: the entry shown comes back a few words later.
+#define IDC_AGAIN 1005
 #define IDC_DEFINITION 1010
 // The title band: a window of its own, so that a screen reader finds the word there.
 #define IDC_TITLE_BAND 1011
@@ -35,6 +37,8 @@
 #define IDC_POSITION_BOTTOM_RIGHT 2106
 #define IDC_ALWAYS_ON_TOP 2107
 #define IDC_STARTUP 2108
+#define IDC_SHOW_EXAMPLE 2109
+#define IDC_PRACTICE 2110
 #define IDC_OPTIONS_HELP 9
 
 // Help contexts in lexoria.hlp.

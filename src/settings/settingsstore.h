@@ -1,4 +1,5 @@
-// Reading and writing the "Startup" record through an open Tregistry on the program's key.
+// Reading and writing the "Startup" record and the two learning options ("Show Example",
+// "Practice") through an open Tregistry on the program's key.
 #pragma once
 
 #include "settings/registry.h"
@@ -7,3 +8,19 @@
 // True when a valid 8-byte record was read; otherwise the record holds the defaults.
 bool readWindowSettings(Tregistry& key, TwindowSettings& settings);
 bool writeWindowSettings(Tregistry& key, const TwindowSettings& settings);
+
+// Whether the pane shows the example sentence after the definition, and whether practice hides
+// the definition until the learner asks for it. Both off unless chosen.
+struct TlearningOptions {
+    bool showExample = false;
+    bool practice = false;
+    bool operator==(const TlearningOptions& other) const {
+        return showExample == other.showExample && practice == other.practice;
+    }
+    bool operator!=(const TlearningOptions& other) const { return !(*this == other); }
+};
+
+// A value that is missing or not a DWORD reads as off, any DWORD but 0 as on.
+TlearningOptions readLearningOptions(Tregistry& key);
+// Stores each option as the DWORD 1 or 0.
+bool writeLearningOptions(Tregistry& key, const TlearningOptions& options);

@@ -107,6 +107,33 @@ TEST(ButtonRow, EqualButtonsWithOneBitGapsAndTheRemainderToOptions) {
     }
 }
 
+// In practice "A&gain" joins the row right after the second button, and the six are laid out as
+// the five are: the same top and height, equal widths a scaled gap apart, the remainder (up to
+// five pixels) to "&Options".
+TEST(ButtonRow, SixButtonsShareTheRowAsFiveDo) {
+    const TbuttonSlot six[] = {exitSlot, nextWordSlot, againSlot, optionsSlot, helpSlot, aboutSlot};
+    for (int dpi : {96, 144}) {
+        for (int clientWidth : {301, 306, 307, 312, 433, 650}) {
+            const Tsize client{clientWidth, 371};
+            const Trect five = buttonRect(client, exitSlot, dpi);
+            const int gap = scaledForDpi(1, dpi), equal = (clientWidth - 7 * gap) / 6;
+            int nextLeft = gap;
+            for (TbuttonSlot slot : six) {
+                SCOPED_TRACE(testing::Message()
+                             << clientWidth << " at " << dpi << " slot " << slot);
+                const Trect button = buttonRect(client, slot, dpi, true);
+                EXPECT_EQ(nextLeft, button.left);
+                EXPECT_EQ(std::make_pair(five.top, five.height),
+                          std::make_pair(button.top, button.height));
+                if (slot == optionsSlot) EXPECT_LT(unsigned(button.width - equal), 6u);
+                else EXPECT_EQ(equal, button.width);
+                nextLeft = button.left + button.width + gap;
+            }
+            EXPECT_EQ(clientWidth, nextLeft) << "the last button ends a gap from the edge";
+        }
+    }
+}
+
 TEST(ScaledForDpi, RoundsHalvesAwayFromZeroLikeMulDiv) {
     // clang-format off
     struct Tcase { int pixels, dpi, expected; } cases[] = {

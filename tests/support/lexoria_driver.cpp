@@ -201,6 +201,18 @@ HWND TlexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
     return main;
 }
 
+HWND TlexoriaProcess::waitForWordWindow(DWORD timeoutMs) {
+    HWND main = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND window : windowsOfProcess(info.dwProcessId, "Lexoria"))
+                if (IsWindowVisible(window) && !bandText(window).empty()) main = window;
+            return main != nullptr || !running();
+        },
+        timeoutMs);
+    return main;
+}
+
 HWND TlexoriaProcess::waitForDialog(DWORD timeoutMs) {
     return waitForDialogOf(
         info.dwProcessId, [](HWND) { return true; }, timeoutMs);
@@ -230,6 +242,13 @@ std::string windowText(HWND window) {
     char text[4096] = "";
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                         SMTO_ABORTIFHUNG, 2000, nullptr);
+    return text;
+}
+
+std::wstring bandText(HWND mainWindow) {
+    wchar_t text[1024] = L"";
+    SendMessageTimeoutW(GetDlgItem(mainWindow, IDC_TITLE_BAND), WM_GETTEXT, 1024,
+                        reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
     return text;
 }
 

@@ -173,6 +173,58 @@ TEST_F(TstoreTest, AMarkedListIsIndexedPastItsMarkAndLoadsFromTheStoredIndex) {
     EXPECT_EQ(swapped, stored(offsetsValue));
 }
 
+// The return queue and the word left unrevealed name entries of the list they were made for: an
+// index built anew (the list saved again, or the stored index unusable) empties the one and
+// forgets the other, whichever load builds it; an unchanged list keeps both.
+TEST_F(TstoreTest, AnIndexBuiltAnewEmptiesTheQueueAndForgetsTheUnrevealedWord) {
+    const std::vector<unsigned char> queue = {3, 0, 0, 0, 5, 0, 0, 0};
+    const DWORD unrevealed = 4;
+    const struct {
+        const char* name;
+        bool touched, practice, stateDamaged;
+    } cases[] = {{"unchanged", false, false, false},
+                 {"saved again, Next Word", true, false, false},
+                 {"saved again, practice", true, true, false},
+                 {"an unusable State, practice", false, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        startWith(8);
+        ASSERT_TRUE(setProgramValue(returnQueueValue, REG_BINARY, queue.data(), 8));
+        ASSERT_TRUE(setProgramValue(unrevealedValue, REG_DWORD, &unrevealed, 4));
+        if (c.touched) touch(list);
+        if (c.stateDamaged) ASSERT_TRUE(setProgramValue(stateValue, REG_BINARY, "abc", 3));
+        TwordDef entry;
+        int32_t number = -1;
+        if (c.practice) ASSERT_TRUE(loadPracticeNextWord(wideOf(list), entry, number));
+        else ASSERT_TRUE(loadNextWord(wideOf(list), entry, number));
+        const bool rebuilt = c.touched || c.stateDamaged;
+        EXPECT_EQ(rebuilt ? std::vector<unsigned char>(1, 0xBD) : queue, stored(returnQueueValue));
+        EXPECT_EQ(rebuilt ? 1u : 4u, stored(unrevealedValue).size());
+    }
+}
+
+// A return is read through the stored index without touching it or the rotation; a pass word
+// moves the rotation on. Either way the number told is the entry's place in the index.
+TEST_F(TstoreTest, AReturnLeavesStateAndOffsetsAsTheyWere) {
+    startWith(8);
+    storeState({8, 2, 0, 3});
+    const std::vector<unsigned char> offsets = stored(offsetsValue), state = stored(stateValue);
+    const std::vector<unsigned char> due = {6, 0, 0, 0, 1, 0, 0, 0};
+    ASSERT_TRUE(setProgramValue(returnQueueValue, REG_BINARY, due.data(), 8));
+    TwordDef entry;
+    int32_t number = -1;
+    ASSERT_TRUE(loadPracticeNextWord(wideOf(list), entry, number));
+    EXPECT_EQ("word6", entry.word);
+    EXPECT_EQ(6, number);
+    EXPECT_EQ(state, stored(stateValue));
+    EXPECT_EQ(offsets, stored(offsetsValue));
+    EXPECT_EQ(std::vector<unsigned char>{}, stored(returnQueueValue));
+    ASSERT_TRUE(loadPracticeNextWord(wideOf(list), entry, number));
+    EXPECT_EQ("word2", entry.word);
+    EXPECT_EQ(2, number);
+    EXPECT_EQ((Tfields{8, 5, 0, 3}), storedState());
+}
+
 // What the window shows, through the conversion it calls: a character that a 2047-byte read cut
 // apart comes out whole, and a real line break is never taken into a character.
 TEST_F(TstoreTest, TheWindowShowsACutCharacterWholeAndNeverGluesALineBreak) {
