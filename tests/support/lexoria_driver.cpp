@@ -190,6 +190,14 @@ bool TlexoriaProcess::adoptChild(TlexoriaProcess& child) const {
     return child.info.hProcess != nullptr;
 }
 
+// The window's first paint, which brings the pane back to its top, is done before a test sends
+// its first key: a paint still pending would undo the keys' scrolling at some later moment.
+namespace {
+void settlePaint(HWND window) {
+    if (window) RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+}  // namespace
+
 HWND TlexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
     HWND main = nullptr;
     waitUntil(
@@ -198,6 +206,7 @@ HWND TlexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
             return main != nullptr || !running();
         },
         timeoutMs);
+    settlePaint(main);
     return main;
 }
 
@@ -210,6 +219,7 @@ HWND TlexoriaProcess::waitForWordWindow(DWORD timeoutMs) {
             return main != nullptr || !running();
         },
         timeoutMs);
+    settlePaint(main);
     return main;
 }
 
