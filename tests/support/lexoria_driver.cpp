@@ -87,8 +87,8 @@ void deleteProgramKey() { RegDeleteKeyA(HKEY_CURRENT_USER, programKey); }
 
 bool setProgramValue(const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, programKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, programKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
         return false;
     LONG result = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
