@@ -18,7 +18,7 @@ bool reshuffle(int32_t count);
 bool loadNextWord(const std::wstring& path, TwordDef& entry);
 
 // The over-long-list warning is a message box; tests hand in their own sink to capture the text
-// instead. Passing nullptr restores the message box.
+// (in UTF-8) instead. Passing nullptr restores the message box.
 using TwarningSink = void (*)(const char* text);
 void setOverLongListWarning(TwarningSink sink);
 

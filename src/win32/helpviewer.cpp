@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "language/interfacetext.h"
 #include "resources/resource.h"
 #include "win32/programpath.h"
 #include "win32/widetext.h"
@@ -163,8 +164,8 @@ bool winHelpBeside() {
 
 void sayHelpCannotOpen(HWND owner) {
     // In wide characters: the path is shown exactly, whatever letters the folder has.
-    const std::wstring text = L"Unable to open the help file (" + choice.htmlHelpFile + L").";
-    MessageBoxW(owner, text.c_str(), L"Lexoria", MB_OK | MB_ICONERROR);
+    const std::wstring text = interfaceText(IDS_HELP_NOT_OPENED, {choice.htmlHelpFile});
+    showMessage(owner, text, L"Lexoria", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
