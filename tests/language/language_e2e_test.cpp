@@ -1,0 +1,371 @@
+// Lexoria.exe in each interface language, started under that language's locale (the test's
+// registration sets LC_ALL, which Wine takes as the display language, and names the language
+// expected in LEXORIA_TEST_LANGUAGE): every caption is the language's own, none is empty, the
+// mnemonics of a window are unique, each text fits its control in the control's font as
+// Uniscribe shapes it, at 96 and 144 DPI, and the dialogs hold their controls. Besides: the
+// mirrored Arabic window, a message box read back wide, the "Language" value over the locale,
+// and a language chosen in the options dialog relabelling the running window.
+#include <gtest/gtest.h>
+#include <oleacc.h>
+#include <shlwapi.h>
+#include <usp10.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include "language/languagechoice.h"
+#include "programtexts.h"
+#include "resources/resource.h"
+#include "support/lexoria_driver.h"
+#include "version.h"
+#include "win32/comholders.h"
+#include "win32/gdiholders.h"
+
+namespace {
+
+using namespace lexoriaTest;
+using languageTest::TprogramTexts;
+
+// The tag of the language this run's locale asks for ("de", "pt-BR" ...).
+std::string expectedTag() {
+    char tag[32] = "";
+    GetEnvironmentVariableA("LEXORIA_TEST_LANGUAGE", tag, sizeof tag);
+    return tag;
+}
+
+const TprogramTexts& program() {
+    static const TprogramTexts texts;
+    return texts;
+}
+
+int scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+
+std::wstring textOf(HWND window) {
+    wchar_t text[1024] = L"";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, &copied);
+    return text;
+}
+
+std::wstring classOf(HWND window) {
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// A caption as it shows: a single & only marks the mnemonic, && is one &.
+std::wstring shownText(const std::wstring& caption) {
+    std::wstring text;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
+        text += caption[i];
+    }
+    return text;
+}
+
+wchar_t mnemonicOf(const std::wstring& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != L'&') continue;
+        if (caption[i + 1] != L'&') {
+            wchar_t key[2] = {caption[i + 1], 0};
+            CharUpperW(key);
+            return key[0];
+        }
+        ++i;
+    }
+    return 0;
+}
+
+// No two captions of one window underline the same key.
+void expectUniqueMnemonics(const std::vector<std::wstring>& captions) {
+    std::map<wchar_t, std::wstring> owner;
+    for (const std::wstring& caption : captions) {
+        const wchar_t key = mnemonicOf(caption);
+        if (!key) continue;
+        const auto added = owner.emplace(key, caption);
+        EXPECT_TRUE(added.second) << testing::PrintToString(caption) << " and "
+                                  << testing::PrintToString(added.first->second);
+    }
+}
+
+// A font as the program asks for it, for measuring in this process.
+class TfontFor {
+public:
+    explicit TfontFor(const LOGFONTW& description) : font(CreateFontIndirectW(&description)) {}
+    HFONT get() const { return font.get(); }
+
+private:
+    TgdiObject<HFONT> font;
+};
+
+// The width Uniscribe lays the text out in with the font, as the band shapes its word.
+int shapedWidth(const LOGFONTW& description, const std::wstring& text) {
+    if (text.empty()) return 0;
+    TfontFor font(description);
+    TwindowDC screen(nullptr);
+    TselectedObject selected(screen.get(), font.get());
+    SCRIPT_STRING_ANALYSIS analysis = nullptr;
+    const int length = static_cast<int>(text.size());
+    if (FAILED(ScriptStringAnalyse(screen.get(), text.c_str(), length, length * 3 / 2 + 16, -1,
+                                   SSA_GLYPHS | SSA_FALLBACK | SSA_LINK, 0, nullptr, nullptr,
+                                   nullptr, nullptr, nullptr, &analysis)))
+        return -1;
+    const SIZE* size = ScriptString_pSize(analysis);
+    const int width = size ? size->cx : -1;
+    ScriptStringFree(&analysis);
+    return width;
+}
+
+// The characters of the text the face has no glyph for ("" when it has them all).
+std::wstring missingLetters(const LOGFONTW& description, const std::wstring& text) {
+    TfontFor font(description);
+    TwindowDC screen(nullptr);
+    TselectedObject selected(screen.get(), font.get());
+    std::vector<WORD> glyphs(text.size());
+    GetGlyphIndicesW(screen.get(), text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                     GGI_MARK_NONEXISTING_GLYPHS);
+    std::wstring missing;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (glyphs[i] == 0xFFFF) missing += text[i];
+    return missing;
+}
+
+LOGFONTW fontDescription(const std::wstring& face, int height, int weight, BYTE charset) {
+    LOGFONTW font = {};
+    font.lfHeight = height;
+    font.lfWeight = weight;
+    font.lfCharSet = charset;
+    face.copy(font.lfFaceName, LF_FACESIZE - 1);
+    return font;
+}
+
+// The main window's buttons: Arial's place taken by the language's face, 13 pixels at 96 DPI.
+LOGFONTW buttonFont(LANGID language, int dpi) {
+    return fontDescription(program().text(language, IDS_BUTTON_FACE), scaled(13, dpi), FW_NORMAL,
+                           ANSI_CHARSET);
+}
+
+// A dialog's controls, in the font of its template as the dialog manager makes it.
+LOGFONTW dialogFont(const TprogramTexts::Tdialog& dialog, int dpi) {
+    return fontDescription(dialog.face, -MulDiv(dialog.pointSize, dpi, 72), dialog.weight,
+                           DEFAULT_CHARSET);
+}
+
+// Where a control's text goes: its width less the frame of a push button (edge and focus
+// rectangle), the box of a check box or radio button, or the margins of a group box's caption.
+int roomFor(HWND control, int dpi) {
+    RECT client = {};
+    GetClientRect(control, &client);
+    const int width = client.right;
+    if (classOf(control) != L"Button") return width;
+    switch (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) {
+    case BS_GROUPBOX: return width - 2 * scaled(8, dpi);
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON: return width - scaled(13, dpi) - scaled(4, dpi);
+    default: return width - 2 * (scaled(2, dpi) + 1);
+    }
+}
+
+// The text shows whole in the control, in letters its face has.
+void expectFits(HWND control, const std::wstring& caption, const LOGFONTW& font, int dpi) {
+    const std::wstring text = shownText(caption);
+    const int width = shapedWidth(font, text), room = roomFor(control, dpi);
+    EXPECT_LE(width, room) << testing::PrintToString(caption) << " at " << dpi << " DPI";
+    EXPECT_EQ(L"", missingLetters(font, text))
+        << testing::PrintToString(caption) << " in " << testing::PrintToString(font.lfFaceName);
+}
+
+RECT screenRect(HWND window) {
+    RECT at = {};
+    GetWindowRect(window, &at);
+    return at;
+}
+
+// Every control lies inside the dialog's client area.
+void expectControlsInside(HWND dialog) {
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    if (GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) std::swap(client.left, client.right);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const RECT at = screenRect(child);
+        EXPECT_TRUE(at.left >= client.left && at.top >= client.top && at.right <= client.right &&
+                    at.bottom <= client.bottom)
+            << "control " << GetDlgCtrlID(child);
+    }
+}
+
+std::vector<HWND> childrenOf(HWND dialog) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+std::vector<std::wstring> comboItems(HWND combo) {
+    std::vector<std::wstring> items;
+    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t item[256] = L"";
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+        items.push_back(item);
+    }
+    return items;
+}
+
+// "Windows default" in the language, then every language in its own name, in the order of tags.
+std::vector<std::wstring> languageItems(LANGID language) {
+    std::vector<std::wstring> items{program().text(language, IDS_WINDOWS_DEFAULT)};
+    for (LANGID carried : program().languagesByTag())
+        items.push_back(program().text(carried, IDS_LANGUAGE_NAME));
+    return items;
+}
+
+// The dialog shows the template of the language, control by control, each text whole.
+void expectDialogInLanguage(HWND dialog, LANGID language, int templateId, int dpi) {
+    const TprogramTexts::Tdialog expected = program().dialog(language, templateId);
+    ASSERT_FALSE(expected.controls.empty()) << "no template " << templateId;
+    EXPECT_EQ(expected.caption, textOf(dialog));
+    const std::vector<HWND> children = childrenOf(dialog);
+    ASSERT_EQ(expected.controls.size(), children.size());
+    const LOGFONTW font = dialogFont(expected, dpi);
+    std::vector<std::wstring> captions;
+    for (size_t i = 0; i < children.size(); ++i) {
+        const TprogramTexts::Tcontrol& control = expected.controls[i];
+        SCOPED_TRACE(testing::Message() << "control " << control.id);
+        EXPECT_EQ(control.id, static_cast<short>(GetDlgCtrlID(children[i])));
+        std::wstring caption = control.text;
+        if (control.id == IDC_STARTUP) caption = program().text(language, IDS_ADD_TO_FOLDER);
+        if (control.id == IDC_PRODUCT_NAME) caption = L"Lexoria";
+        if (control.id == IDC_VERSION) caption = L"" LEXORIA_VERSION;
+        if (control.id == IDC_LANGUAGE) {
+            const std::vector<std::wstring> items = comboItems(children[i]);
+            EXPECT_EQ(languageItems(language), items);
+            for (const std::wstring& item : items) {
+                RECT client = {};
+                GetClientRect(children[i], &client);
+                const int room = client.right - scaled(16, dpi) - 2 * scaled(2, dpi) - 2;
+                EXPECT_LE(shapedWidth(font, item), room) << testing::PrintToString(item);
+            }
+            continue;
+        }
+        const std::wstring shown = textOf(children[i]);
+        EXPECT_EQ(caption, shown);
+        EXPECT_TRUE(control.id == IDC_TITLE_BITMAP || !shown.empty());
+        captions.push_back(shown);
+        expectFits(children[i], shown, font, dpi);
+    }
+    expectUniqueMnemonics(captions);
+    expectControlsInside(dialog);
+}
+
+// LogPixels set for the programs started while this lives.
+class TlogPixels {
+public:
+    explicit TlogPixels(DWORD dpi) {
+        DWORD size = sizeof previous, type = 0;
+        hadValue = SHGetValueA(HKEY_CURRENT_USER, key, "LogPixels", &type, &previous, &size) ==
+                       ERROR_SUCCESS &&
+                   type == REG_DWORD;
+        SHSetValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
+    ~TlogPixels() {
+        if (hadValue) SHSetValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &previous, 4);
+        else SHDeleteValueA(HKEY_CURRENT_USER, key, "LogPixels");
+    }
+    TlogPixels(const TlogPixels&) = delete;
+    TlogPixels& operator=(const TlogPixels&) = delete;
+
+private:
+    const char* const key = "Control Panel\\Desktop";
+    DWORD previous = 0;
+    bool hadValue = false;
+};
+
+// The main window's buttons, left to right as the tab order has them, with their texts.
+struct Tbutton {
+    int id, text;
+};
+const Tbutton mainButtons[] = {{IDC_EXIT, IDS_EXIT},
+                               {IDC_NEXT_WORD, IDS_NEXT_WORD},
+                               {IDC_OPTIONS, IDS_OPTIONS},
+                               {IDC_HELP_BUTTON, IDS_HELP},
+                               {IDC_ABOUT, IDS_ABOUT}};
+
+void expectMainWindowInLanguage(HWND window, LANGID language, int dpi) {
+    std::vector<std::wstring> captions;
+    for (const Tbutton& button : mainButtons) {
+        SCOPED_TRACE(testing::Message() << "button " << button.id);
+        HWND control = GetDlgItem(window, button.id);
+        ASSERT_NE(nullptr, control);
+        const std::wstring shown = textOf(control);
+        EXPECT_EQ(program().text(language, button.text), shown);
+        EXPECT_FALSE(shown.empty());
+        captions.push_back(shown);
+        expectFits(control, shown, buttonFont(language, dpi), dpi);
+    }
+    expectUniqueMnemonics(captions);
+}
+
+// Opens a dialog from its button and hands it to the check; closes it with Cancel.
+void withDialog(TlexoriaProcess& run, HWND window, int button,
+                const std::function<void(HWND)>& check) {
+    clickButton(window, button);
+    HWND dialog = run.waitForDialog(5000);
+    ASSERT_NE(nullptr, dialog) << button;
+    check(dialog);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+}
+
+class TlanguageRun : public TprogramRun<> {
+protected:
+    void SetUp() override {
+        TprogramRun::SetUp();
+        useList(wordList(3));
+        language = program().languageOf(expectedTag());
+        ASSERT_NE(0, language) << "no language " << expectedTag();
+    }
+    void storeLanguage(const char* tag) {
+        ASSERT_TRUE(setProgramValue("Language", REG_SZ, tag, DWORD(strlen(tag) + 1)));
+    }
+    LANGID language = 0;
+};
+
+TEST_F(TlanguageRun, EveryCaptionIsTheLanguagesOwnAndFitsAt96And144Dpi) {
+    for (int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        TlogPixels pixels(dpi);
+        TlexoriaProcess run;
+        HWND window = start(run);
+        ASSERT_NE(nullptr, window);
+        expectMainWindowInLanguage(window, language, dpi);
+        withDialog(run, window, IDC_OPTIONS, [&](HWND dialog) {
+            expectDialogInLanguage(dialog, language, IDD_OPTIONS, dpi);
+        });
+        withDialog(run, window, IDC_ABOUT,
+                   [&](HWND dialog) { expectDialogInLanguage(dialog, language, IDD_ABOUT, dpi); });
+        exitThroughButton(run, window);
+    }
+}
+
+// The message names the list's path as it is, in the language's words, read back wide.
+TEST_F(TlanguageRun, MessageBoxReadsInTheLanguage) {
+    ASSERT_TRUE(DeleteFileA(listFile().c_str()));
+    TlexoriaProcess run;
+    ASSERT_TRUE(run.start(folder.path()));
+    HWND box = run.waitForDialog();
+    ASSERT_NE(nullptr, box);
+    const std::wstring text =
+        fillParts(program().text(language, IDS_LIST_MISSING), {wideOf(listFile())});
+    EXPECT_EQ(text, messageBoxTextW(box));
+    EXPECT_EQ(L"Lexoria", textOf(box));
+    pressOk(box);
+    EXPECT_EQ(0, run.waitForExit());
+}
+
+}  // namespace
