@@ -368,4 +368,176 @@ TEST_F(TlanguageRun, MessageBoxReadsInTheLanguage) {
     EXPECT_EQ(0, run.waitForExit());
 }
 
+// ---- The "Language" value ----
+
+// The program's own English texts, which English must show byte for byte whatever the locale.
+const char* const englishButtons[] = {"E&xit", "&Next Word", "&Options", "&Help", "&About"};
+const char* const englishOptions[] = {"Options",
+                                      "Initial Window Position",
+                                      "&Right Where I Left It",
+                                      "&Centered",
+                                      "&Top Left",
+                                      "To&p Right",
+                                      "&Bottom Left",
+                                      "Botto&m Right",
+                                      "&Always On Top",
+                                      "Add to &Startup Folder",
+                                      "OK",
+                                      "Cancel",
+                                      "&Help",
+                                      "Show &Example Sentence",
+                                      "Hide the &Definition Until I Ask",
+                                      "&Language:"};
+
+std::vector<std::string> narrowTexts(HWND dialog) {
+    std::vector<std::string> texts{windowText(dialog)};
+    for (HWND child : childrenOf(dialog))
+        if (classOf(child) != L"ComboBox") texts.push_back(windowText(child));
+    return texts;
+}
+
+// "en" under a German locale gives the program's English texts, "de" under an English one
+// German, and a tag the program does not carry, like none, the locale's language.
+TEST_F(TlanguageRun, LanguageValueChoosesOverTheDisplayLanguage) {
+    if (expectedTag() != "en" && expectedTag() != "de") GTEST_SKIP() << "for en and de only";
+    const struct {
+        const char* stored;
+        std::string shown;
+    } cases[] = {{"en", "en"}, {"de", "de"}, {"xx", expectedTag()}, {"", expectedTag()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        storeLanguage(c.stored);
+        TlexoriaProcess run;
+        HWND window = start(run);
+        ASSERT_NE(nullptr, window);
+        expectMainWindowInLanguage(window, program().languageOf(c.shown), 96);
+        if (c.shown == "en") {
+            for (size_t i = 0; i < std::size(mainButtons); ++i)
+                EXPECT_EQ(englishButtons[i], windowText(GetDlgItem(window, mainButtons[i].id)));
+            withDialog(run, window, IDC_OPTIONS, [&](HWND dialog) {
+                EXPECT_EQ(std::vector<std::string>(std::begin(englishOptions),
+                                                   std::end(englishOptions)),
+                          narrowTexts(dialog));
+            });
+        }
+        exitThroughButton(run, window);
+    }
+}
+
+// ---- Right to left ----
+
+std::wstring accessibleName(HWND window) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible,
+                                          reinterpret_cast<void**>(&object))))
+        return L"<no object>";
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text = SUCCEEDED(object->get_accName(self, &name)) && name ? name : L"<no name>";
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
+// The horizontal middle of the dark pixels in a part of the screen; -1 when there are none.
+int inkCentre(const RECT& part) {
+    TwindowDC screen(nullptr);
+    int left = part.right, right = part.left - 1;
+    for (int y = part.top; y < part.bottom; ++y)
+        for (int x = part.left; x < part.right; ++x) {
+            const COLORREF c = GetPixel(screen.get(), x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96)
+                left = std::min(left, x), right = std::max(right, x);
+        }
+    return right < left ? -1 : (left + right) / 2;
+}
+
+// The window and both dialogs are mirrored, "E&xit" stands at the right end of the row, the
+// band still names and centres its word, and the pane keeps the definition's own direction.
+TEST_F(TlanguageRun, ArabicMirrorsTheWindowAndItsDialogs) {
+    if (expectedTag() != "ar") GTEST_SKIP() << "for Arabic only";
+    useList("word=lexicon\ndef=a dictionary.\n");
+    TlexoriaProcess run;
+    HWND window = start(run);
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    const RECT exit = screenRect(GetDlgItem(window, IDC_EXIT));
+    for (const Tbutton& button : mainButtons) {
+        if (button.id == IDC_EXIT) continue;
+        EXPECT_LE(screenRect(GetDlgItem(window, button.id)).right, exit.left) << button.id;
+    }
+
+    HWND band = GetDlgItem(window, IDC_TITLE_BAND);
+    {
+        TcomLibrary com;
+        EXPECT_EQ(L"lexicon", accessibleName(band));
+    }
+    RECT inside = screenRect(band);
+    InflateRect(&inside, -scaled(10, 96), -2);
+    EXPECT_TRUE(waitUntil([&] { return inkCentre(inside) >= 0; }));
+    EXPECT_NEAR((inside.left + inside.right) / 2, inkCentre(inside), 2);
+
+    HWND pane = GetDlgItem(window, IDC_DEFINITION);
+    EXPECT_EQ(0, GetWindowLongW(pane, GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING));
+    for (int button : {IDC_OPTIONS, IDC_ABOUT})
+        withDialog(run, window, button, [&](HWND dialog) {
+            EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) << button;
+        });
+    exitThroughButton(run, window);
+}
+
+// ---- A language chosen in the options dialog ----
+
+// Chooses the item of the tag ("" for Windows default) in the open options dialog, and closes it
+// with the button given.
+void chooseLanguage(HWND dialog, const std::string& tag, int closeWith) {
+    const std::vector<LANGID> languages = program().languagesByTag();
+    WPARAM item = 0;
+    for (size_t i = 0; i < languages.size(); ++i)
+        if (!tag.empty() && languages[i] == program().languageOf(tag)) item = i + 1;
+    SendMessageW(GetDlgItem(dialog, IDC_LANGUAGE), CB_SETCURSEL, item, 0);
+    PostMessageA(dialog, WM_COMMAND, closeWith, 0);
+}
+
+std::string storedLanguage() {
+    std::vector<unsigned char> bytes;
+    if (!getProgramValue("Language", bytes)) return "<none>";
+    return std::string(bytes.begin(), std::find(bytes.begin(), bytes.end(), 0));
+}
+
+// OK relabels the running window at once, in the language's width and direction; Cancel changes
+// nothing.
+TEST_F(TlanguageRun, LanguageChosenInOptionsRelabelsTheRunningWindow) {
+    if (expectedTag() != "en") GTEST_SKIP() << "for en only";
+    TlexoriaProcess run;
+    HWND window = start(run);
+    ASSERT_NE(nullptr, window);
+    const struct {
+        const char* chosen;
+        int closeWith;
+        std::string shown, stored;
+    } steps[] = {{"de", IDOK, "de", "de"}, {"", IDOK, "en", ""},     {"ja", IDCANCEL, "en", ""},
+                 {"ar", IDOK, "ar", "ar"}, {"ja", IDOK, "ja", "ja"}, {"", IDOK, "en", ""}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.chosen + std::string(step.closeWith == IDOK ? " OK" : " Cancel"));
+        clickButton(window, IDC_OPTIONS);
+        HWND dialog = run.waitForDialog(5000);
+        ASSERT_NE(nullptr, dialog);
+        chooseLanguage(dialog, step.chosen, step.closeWith);
+        ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+        ASSERT_TRUE(drainPosted(window));
+        const LANGID shown = program().languageOf(step.shown);
+        expectMainWindowInLanguage(window, shown, 96);
+        EXPECT_EQ(step.stored, storedLanguage());
+        const bool mirrored = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+        EXPECT_EQ(step.shown == "ar", mirrored);
+        const RECT exit = screenRect(GetDlgItem(window, IDC_EXIT));
+        const RECT about = screenRect(GetDlgItem(window, IDC_ABOUT));
+        EXPECT_EQ(mirrored, exit.left > about.left);
+    }
+    exitThroughButton(run, window);
+}
+
 }  // namespace
