@@ -24,21 +24,51 @@ bench_startup() {
   tools/bench/startup/startup.sh --in-wine
 }
 
+# Wine's Z: drive is the Unix root.
+winpath() { echo "Z:$1" | tr / '\\'; }
+
+# "Next Word", from the click to the new text in the pane and the window idle again, against the
+# floor program that does only what a press needs, the two taking turns press by press in each
+# round; with LEXORIA_BENCH_BASELINE, the earlier build's Lexoria.exe takes its turn too. All of
+# them run from one scratch folder, on the marked three-script list the driver writes there.
+bench_nextword() {
+  local folder=$lexoria_out/bench-nextword earlier=()
+  rm -rf "$folder"
+  mkdir -p "$folder"
+  cp "$bin/Lexoria.exe" "$bin/nextword_floor.exe" "$folder/"
+  if [ -n "${LEXORIA_BENCH_BASELINE:-}" ]; then
+    cp "$LEXORIA_BENCH_BASELINE/Lexoria.exe" "$folder/Lexoria-earlier.exe"
+    earlier=("$(winpath "$folder/Lexoria-earlier.exe")")
+  fi
+  wine "$bin/nextword_bench.exe" "$(winpath "$folder/Lexoria.exe")" \
+    "$(winpath "$folder/nextword_floor.exe")" "${LEXORIA_BENCH_ROUNDS:-12}" \
+    "${LEXORIA_BENCH_PRESSES:-10}" "${earlier[@]}"
+}
+
 # lexoria-list import of 1 MB and 4 MB fields that once took quadratic time, and their ratio.
 bench_import() {
   wine "$bin/import_bench.exe"
 }
 
-steps=(bench_store bench_startup bench_import)
+# Practice with a full return queue against "Next Word" alone: the store's word (within 10%), and
+# "Next Word" then "Show" in the running program.
+bench_practice() {
+  wine "$bin/practice_bench.exe"
+}
 
+steps=(bench_store bench_startup bench_nextword bench_import bench_practice)
+
+# Arguments name the steps to run (`tools/bench.sh nextword`); none runs them all.
 if [ "${1:-}" = --run-steps ]; then
-  for step in "${steps[@]}"; do
-    echo "== ${step#bench_}"
-    "$step"
+  shift
+  [ $# -gt 0 ] || set -- "${steps[@]#bench_}"
+  for step in "$@"; do
+    echo "== $step"
+    "bench_$step"
     echo
   done
   exit 0
 fi
 
 JOBS=${JOBS:-2} tools/build.sh
-exec tools/with-wine.sh "$root/tools/bench.sh" --run-steps
+exec tools/with-wine.sh "$root/tools/bench.sh" --run-steps "$@"

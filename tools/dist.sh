@@ -2,7 +2,10 @@
 # Makes the release for Windows users: builds the program, then writes the zip archive and the
 # NSIS installer into $LEXORIA_BUILD/dist (build/dist by default).
 #   tools/dist.sh                                      build, then package
-#   tools/dist.sh --no-build [--bin DIR] [--out DIR]   package what DIR holds as it is
+#   tools/dist.sh --no-build [--bin DIR] [--out DIR] [--standard-user-copy]
+#                                                      package what DIR holds as it is
+# --standard-user-copy also writes Lexoria-<version>-setup-standard-user.exe, the installer built
+# to play a standard user (see dist/lexoria.nsi), for the release test; it is never released.
 # The release files: Lexoria.exe (stripped), lexoria.lst, lexoria.hlp, lexoria.chm,
 # lexoria-list.exe when the build made it, and README.txt and LICENSE.txt with CR LF line ends.
 set -euo pipefail
@@ -14,11 +17,13 @@ out=$lexoria_out
 fail() { echo "dist: $*" >&2; exit 1; }
 
 build=1
+standard_user_copy=0
 bin=$out/win/bin
 dest=$out/dist
 while [ $# -gt 0 ]; do
   case $1 in
     --no-build) build=0 ;;
+    --standard-user-copy) standard_user_copy=1 ;;
     --bin) bin=${2:?--bin needs a folder}; shift ;;
     --out) dest=${2:?--out needs a folder}; shift ;;
     *) fail "unknown argument $1 (see the top of tools/dist.sh)" ;;
@@ -88,21 +93,30 @@ for name in "${files[@]}"; do touch -d "@$stamp" "$stage/$name"; done
 
 zipfile=$dest/Lexoria-$version-win32.zip
 setup=$dest/Lexoria-$version-setup.exe
-rm -f "$zipfile" "$setup"
+rm -f "$zipfile" "$setup" "$dest/Lexoria-$version-setup-standard-user.exe"
 (cd "$stage" && TZ=UTC zip -q -X -D "$zipfile.part" "${files[@]}")
 mv "$zipfile.part" "$zipfile"
 
-nsis_defines=(-DVERSION="$version" -DSTAGE="$stage" -DICON="$root/src/resources/lexoria.ico"
-              -DOUTFILE="$setup.part")
+nsis_defines=(-DVERSION="$version" -DSTAGE="$stage" -DICON="$root/src/resources/lexoria.ico")
 [ -f "$stage/lexoria-list.exe" ] && nsis_defines+=(-DLIST_TOOL)
 [ "$target" = x86_64 ] && nsis_defines+=(-DTARGET_AMD64)
-# Warnings count as errors: they usually mean a page or a file that is not what it seems.
-if ! log=$(makensis -V2 -WX "${nsis_defines[@]}" dist/lexoria.nsi 2>&1); then
-  echo "$log" >&2
-  fail "makensis failed"
-fi
-mv "$setup.part" "$setup"
+# Warnings count as errors: they usually mean a page, a file or a translation that is not what it
+# seems (a text missing in one language, say).
+make_installer() {
+  local outfile=$1 log
+  shift
+  if ! log=$(makensis -V2 -WX "${nsis_defines[@]}" -DOUTFILE="$outfile.part" "$@" dist/lexoria.nsi 2>&1); then
+    echo "$log" >&2
+    fail "makensis failed"
+  fi
+  mv "$outfile.part" "$outfile"
+}
+make_installer "$setup"
+[ "$standard_user_copy" = 1 ] &&
+  make_installer "$dest/Lexoria-$version-setup-standard-user.exe" -DSIMULATE_STANDARD_USER
 
 echo "dist: wrote $zipfile"
 unzip -l "$zipfile"
-echo "dist: wrote $setup ($(stat -c %s "$setup") bytes)"
+echo "dist: wrote $setup"
+size() { printf "%'d bytes (%d KB)" "$(stat -c %s "$1")" "$(( ($(stat -c %s "$1") + 1023) / 1024 ))"; }
+echo "dist: installer size $(size "$setup"), zip archive $(size "$zipfile")"

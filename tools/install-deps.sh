@@ -6,9 +6,11 @@
 set -euo pipefail
 
 need=()
-command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686 binutils-mingw-w64-i686)
-command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
-  need+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+# The win32 thread model's compilers (see cmake/mingw-cross.cmake).
+command -v i686-w64-mingw32-g++-win32 >/dev/null ||
+  need+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686)
+command -v x86_64-w64-mingw32-g++-win32 >/dev/null ||
+  need+=(g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64)
 command -v cmake >/dev/null || need+=(cmake)
 command -v make >/dev/null || need+=(make)
 command -v xvfb-run >/dev/null || need+=(xvfb xauth)
@@ -23,6 +25,8 @@ command -v xwininfo >/dev/null || need+=(x11-utils)
 [ -f /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ] || need+=(fonts-wqy-microhei)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 command -v g++ >/dev/null || need+=(g++)
+# zlib compresses the icon's large images (tools/artwork/mkicon.cpp).
+[ -f /usr/include/zlib.h ] || need+=(zlib1g-dev)
 command -v clang++ >/dev/null || need+=(clang)
 command -v clang-format >/dev/null || need+=(clang-format)
 dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need+=(libclang-rt-14-dev)

@@ -14,6 +14,50 @@
 
 namespace {
 
+// Held by the running copy from its first step to its end, in the user's session. Two starts at
+// the same moment would otherwise both look for a window before either has one, and both run:
+// two windows, and both may read and store the same place in the pass.
+const wchar_t* const singleCopyName = L"Local\\Lexoria single copy";
+// How long a copy that finds the name held waits for the running copy's window to appear, and
+// how often it looks.
+const DWORD runningWindowWaitMs = 10000;
+const DWORD runningWindowPollMs = 50;
+
+// The mutex, owned by this copy once it is the running one, and released as the program ends.
+class TsingleCopyLock {
+public:
+    TsingleCopyLock() : mutex(CreateMutexW(nullptr, TRUE, singleCopyName)) {
+        const DWORD error = GetLastError();
+        owned = mutex && error != ERROR_ALREADY_EXISTS;
+        // Another user's copy in this session holds a name this user may not open.
+        heldElsewhere = (mutex && !owned) || error == ERROR_ACCESS_DENIED;
+    }
+    ~TsingleCopyLock() {
+        if (owned) ReleaseMutex(mutex);
+        if (mutex) CloseHandle(mutex);
+    }
+    TsingleCopyLock(const TsingleCopyLock&) = delete;
+    TsingleCopyLock& operator=(const TsingleCopyLock&) = delete;
+
+    bool isHeldElsewhere() const { return heldElsewhere; }
+    // Waits up to the time given for the copy that holds it to end; true when it is ours then.
+    bool waitForRelease(DWORD ms) {
+        if (!mutex) {
+            Sleep(ms);
+            return false;
+        }
+        const DWORD result = WaitForSingleObject(mutex, ms);
+        owned = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+        heldElsewhere = !owned;
+        return owned;
+    }
+
+private:
+    HANDLE mutex;
+    bool owned = false;
+    bool heldElsewhere = false;
+};
+
 // A running copy owns the window: restore it if it is minimised, bring it forward, and leave
 // without touching anything else.
 bool bringRunningCopyForward() {
@@ -30,6 +74,18 @@ bool bringRunningCopyForward() {
     }
     SetForegroundWindow(running);
     return true;
+}
+
+// True when this copy is to run. One that finds the lock held waits for the running copy's window
+// and brings it forward; it runs itself only when that copy ends first without one. A window with
+// no lock behind it (a copy of an older version) is brought forward as before.
+bool isTheRunningCopy(TsingleCopyLock& lock) {
+    if (!lock.isHeldElsewhere()) return !bringRunningCopyForward();
+    for (DWORD waited = 0; waited < runningWindowWaitMs; waited += runningWindowPollMs) {
+        if (bringRunningCopyForward()) return false;
+        if (lock.waitForRelease(runningWindowPollMs)) return !bringRunningCopyForward();
+    }
+    return false;  // the running copy is busy without its window (a message box, say)
 }
 
 void registerMainWindowClass(HINSTANCE instance) {
@@ -64,8 +120,7 @@ TrichEdit loadRichEdit() {
 // the loader would look for beside the program.
 void initCommonControls(HMODULE commonControls) {
     using TinitCommonControls = void(WINAPI*)();
-    auto init = reinterpret_cast<TinitCommonControls>(
-        reinterpret_cast<void*>(GetProcAddress(commonControls, "InitCommonControls")));
+    auto init = libraryEntry<TinitCommonControls>(commonControls, "InitCommonControls");
     if (init) init();
 }
 
@@ -121,7 +176,8 @@ int runMessageLoop(HWND mainWindow) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand) {
     restrictLibrarySearch();
-    if (bringRunningCopyForward()) return 0;
+    TsingleCopyLock singleCopy;
+    if (!isTheRunningCopy(singleCopy)) return 0;
     programInstance = instance;
     chooseLanguage();
     if (!previous) registerMainWindowClass(instance);

@@ -6,6 +6,7 @@
 
 #include "language/languagechoice.h"
 #include "resources/resource.h"
+#include "win32/systemlibrary.h"
 
 namespace {
 
@@ -44,8 +45,8 @@ std::string narrowTag(const std::wstring& tag) { return std::string(tag.begin(),
 std::vector<uint16_t> displayLanguages() {
     using TgetPreferred = BOOL(WINAPI*)(DWORD, PULONG, PZZWSTR, PULONG);
     const DWORD byId = 0x4;  // MUI_LANGUAGE_ID: "0407" rather than "de-DE"
-    auto getPreferred = reinterpret_cast<TgetPreferred>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetUserPreferredUILanguages")));
+    const auto getPreferred = libraryEntry<TgetPreferred>(GetModuleHandleW(L"kernel32.dll"),
+                                                          "GetUserPreferredUILanguages");
     ULONG count = 0, size = 0;
     if (getPreferred && getPreferred(byId, &count, nullptr, &size) && size > 0) {
         std::u16string list(size, u'\0');

@@ -34,12 +34,12 @@ int titleBandBottom(int titleHeight, int dpi) {
 
 int16_t cut16(int value) { return static_cast<int16_t>(value); }
 
-// A saved coordinate raised to 0 and then lowered to the limit, in that order, so a window
-// bigger than the screen ends at the (negative) limit.
+// A saved coordinate lowered to the limit and then raised to the work area's near edge, in that
+// order, so a window bigger than the work area starts at its near edge.
 int16_t clampSaved(int16_t saved, int16_t low, int16_t limit) {
     int16_t value = saved;
-    if (value < low) value = low;
     if (value > limit) value = limit;
+    if (value < low) value = low;
     return value;
 }
 
@@ -64,34 +64,54 @@ Tsize mainWindowSize(int titleTextWidth, int paneTextWidth, int dlgFrameX, int d
     return size;
 }
 
-Tpoint mainWindowPosition(const TwindowSettings& settings, Tsize screen, Tsize window) {
-    int16_t right = cut16(cut16(screen.width) - cut16(window.width));
-    int16_t bottom = cut16(cut16(screen.height) - cut16(window.height));
+Tpoint mainWindowPosition(const TwindowSettings& settings, Trect workArea, Tsize window) {
+    if (settings.positionChoice == positionSaved)
+        return savedWindowPosition(settings, workArea, window);
+    const int16_t left = cut16(workArea.left), top = cut16(workArea.top);
+    const int16_t roomX = cut16(cut16(workArea.width) - cut16(window.width));
+    const int16_t roomY = cut16(cut16(workArea.height) - cut16(window.height));
     int16_t x = 0;
     int16_t y = 0;
     switch (settings.positionChoice) {
-    case positionSaved:
-        return savedWindowPosition(settings, Trect{0, 0, screen.width, screen.height}, window);
     case positionTopLeft: break;
-    case positionTopRight: x = right; break;
-    case positionBottomLeft: y = bottom; break;
+    case positionTopRight: x = roomX; break;
+    case positionBottomLeft: y = roomY; break;
     case positionBottomRight:
-        x = right;
-        y = bottom;
+        x = roomX;
+        y = roomY;
         break;
     default:  // centred, and any choice the program does not know
-        x = cut16(right / 2);
-        y = cut16(bottom / 2);
+        x = cut16(roomX / 2);
+        y = cut16(roomY / 2);
         break;
     }
-    return Tpoint{x, y};
+    // No room on an axis: the window starts at the work area's near edge.
+    return Tpoint{cut16(left + std::max<int16_t>(x, 0)), cut16(top + std::max<int16_t>(y, 0))};
 }
 
-Tpoint savedWindowPosition(const TwindowSettings& settings, Trect monitor, Tsize window) {
-    int16_t right = cut16(cut16(monitor.left + monitor.width) - cut16(window.width));
-    int16_t bottom = cut16(cut16(monitor.top + monitor.height) - cut16(window.height));
-    return Tpoint{clampSaved(settings.savedLeft, cut16(monitor.left), right),
-                  clampSaved(settings.savedTop, cut16(monitor.top), bottom)};
+Tpoint savedWindowPosition(const TwindowSettings& settings, Trect workArea, Tsize window) {
+    int16_t right = cut16(cut16(workArea.left + workArea.width) - cut16(window.width));
+    int16_t bottom = cut16(cut16(workArea.top + workArea.height) - cut16(window.height));
+    return Tpoint{clampSaved(settings.savedLeft, cut16(workArea.left), right),
+                  clampSaved(settings.savedTop, cut16(workArea.top), bottom)};
+}
+
+bool captionReachable(const Trect& caption, const Trect* workAreas, int workAreaCount) {
+    for (int i = 0; i < workAreaCount; ++i) {
+        const Trect& area = workAreas[i];
+        const long long left = std::max<long long>(caption.left, area.left);
+        const long long top = std::max<long long>(caption.top, area.top);
+        const long long right =
+            std::min<long long>(0LL + caption.left + caption.width, 0LL + area.left + area.width);
+        const long long bottom =
+            std::min<long long>(0LL + caption.top + caption.height, 0LL + area.top + area.height);
+        if (left < right && top < bottom) return true;
+    }
+    return false;
+}
+
+Tpoint screenFromWorkspace(Tpoint corner, const Trect& primaryWorkArea) {
+    return Tpoint{corner.x + primaryWorkArea.left, corner.y + primaryWorkArea.top};
 }
 
 Trect definitionPaneRect(Tsize client, int titleHeight, int dpi) {
@@ -101,16 +121,21 @@ Trect definitionPaneRect(Tsize client, int titleHeight, int dpi) {
     return Trect{margin, top, client.width - 2 * margin, bottom - top};
 }
 
-Trect buttonRect(Tsize client, TbuttonSlot slot, int dpi) {
+Trect buttonRect(Tsize client, TbuttonSlot slot, int dpi, bool withAgain) {
+    const TbuttonSlot fiveInRow[] = {exitSlot, nextWordSlot, optionsSlot, helpSlot, aboutSlot};
+    const TbuttonSlot sixInRow[] = {exitSlot,    nextWordSlot, againSlot,
+                                    optionsSlot, helpSlot,     aboutSlot};
+    const TbuttonSlot* row = withAgain ? sixInRow : fiveInRow;
+    const int count = withAgain ? buttonCount + 1 : buttonCount;
     const int gap = scaledForDpi(buttonGap, dpi);
-    int available = client.width - (buttonCount + 1) * gap;
-    int equal = available / buttonCount;
-    // The remainder of the division goes to the middle button.
-    int middle = available - (buttonCount - 1) * equal;
+    int available = client.width - (count + 1) * gap;
+    int equal = available / count;
+    // The remainder of the division goes to "&Options".
+    int wider = available - (count - 1) * equal;
     int left = gap;
-    for (int before = 0; before < slot; ++before)
-        left += (before == optionsSlot ? middle : equal) + gap;
-    int width = slot == optionsSlot ? middle : equal;
+    for (int at = 0; at < count && row[at] != slot; ++at)
+        left += (row[at] == optionsSlot ? wider : equal) + gap;
+    int width = slot == optionsSlot ? wider : equal;
     return Trect{left, client.height - scaledForDpi(buttonRowOffset, dpi), width,
                  scaledForDpi(buttonHeight, dpi)};
 }

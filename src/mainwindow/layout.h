@@ -37,20 +37,34 @@ extern const int measuringTextLength;
 Tsize mainWindowSize(int titleTextWidth, int paneTextWidth, int dlgFrameX, int dlgFrameY,
                      int dpi = standardDpi);
 
-// Outer top-left corner for the settings record on a screen of the given size. The arithmetic
-// is done in 16 bits, as the record's fields are; a saved position is kept on that screen.
-Tpoint mainWindowPosition(const TwindowSettings& settings, Tsize screen, Tsize window);
+// Outer top-left corner for the settings record on the work area (the monitor less its taskbars,
+// in screen coordinates) that the window opens on. The arithmetic is done in 16 bits, as the
+// record's fields are. A window larger than the work area keeps its top-left corner, and with it
+// the caption and "E&xit", on the work area.
+Tpoint mainWindowPosition(const TwindowSettings& settings, Trect workArea, Tsize window);
 
-// The saved position kept inside the monitor (its rectangle in screen coordinates) that holds
-// the saved window, or lies nearest to it: the screens or their scaling may have changed since
-// the position was saved. Raised to the monitor's top-left corner, then lowered so the window
-// ends at its far edges, in 16 bits.
-Tpoint savedWindowPosition(const TwindowSettings& settings, Trect monitor, Tsize window);
+// The saved position kept on the work area of the monitor that holds the saved window, or lies
+// nearest to it: the screens, their taskbars or their scaling may have changed since the position
+// was saved. Lowered so the window ends at the work area's far edges, then raised to its top-left
+// corner, in 16 bits.
+Tpoint savedWindowPosition(const TwindowSettings& settings, Trect workArea, Tsize window);
+
+// Whether a window whose caption bar lies at that rectangle can still be dragged: some of the
+// caption lies on one of the work areas. A position where it cannot is not worth saving.
+bool captionReachable(const Trect& caption, const Trect* workAreas, int workAreaCount);
+
+// GetWindowPlacement gives the restored position in workspace coordinates, which begin at the
+// corner of the primary monitor's work area; this is the same point on the screen.
+Tpoint screenFromWorkspace(Tpoint corner, const Trect& primaryWorkArea);
 
 // Child windows in client coordinates; titleHeight is the title font's measured height.
-enum TbuttonSlot { exitSlot, nextWordSlot, optionsSlot, helpSlot, aboutSlot, buttonCount };
 Trect definitionPaneRect(Tsize client, int titleHeight, int dpi = standardDpi);
-Trect buttonRect(Tsize client, TbuttonSlot slot, int dpi = standardDpi);
+// The button row holds five buttons, or six in practice, where "A&gain" comes right after the
+// second. Either way they share the width equally, a gap apart, and "&Options" takes what the
+// division leaves over.
+enum TbuttonSlot { exitSlot, nextWordSlot, optionsSlot, helpSlot, aboutSlot, againSlot };
+const int buttonCount = 5;  // without "A&gain"
+Trect buttonRect(Tsize client, TbuttonSlot slot, int dpi = standardDpi, bool withAgain = false);
 
 // The sunken frame of the title band (right and bottom are edges, not extents) and where the
 // word's top centre goes inside it.

@@ -1,11 +1,13 @@
 // The main window: creation (word list, fonts, size, placement, children), the title band,
-// navigation keys for the pane, the button commands, saving the position at exit, and sizing
-// everything again when the window moves to a monitor with another scaling.
+// navigation keys for the pane, the button commands, practice (the word alone until "&Show",
+// "A&gain"), saving the position at exit, and sizing everything again when the window moves to a
+// monitor with another scaling.
 #include "mainwindow/mainwindow.h"
 
 #include <algorithm>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "about/aboutdialog.h"
 #include "mainwindow/layout.h"
@@ -20,7 +22,7 @@
 #include "vocab/wordstore.h"
 #include "win32/displaydpi.h"
 #include "win32/gdiholders.h"
-#include "win32/helpviewer.h"
+#include "help/helpviewer.h"
 #include "win32/programpath.h"
 
 HINSTANCE programInstance = nullptr;
@@ -38,6 +40,15 @@ const COLORREF bandShadowColour = RGB(128, 128, 128);
 const COLORREF bandFaceColour = RGB(192, 192, 192);
 const COLORREF wordColour = RGB(0, 0, 0);
 
+// The texts practice adds, together: the second button's two captions, the sixth button's, and
+// what "A&gain" says when no more words can wait.
+const char* const nextWordCaption = "&Next Word";
+const char* const showCaption = "&Show";
+const char* const againCaption = "A&gain";
+const char* const queueFullText =
+    "At most 50 words can wait to come back.\nThis word was not added.";
+const char* const queueFullCaption = "Lexoria";
+
 // Everything the one main window owns, from its creation to the end of the process.
 struct TmainWindowState {
     std::wstring wordListPath;
@@ -53,9 +64,23 @@ struct TmainWindowState {
     // Set once WM_CREATE has placed the window: a window that failed half-way still sits at
     // (0, 0) and must not overwrite the saved position with that.
     bool created = false;
+    // Set while "Next Word" loads an entry. The over-long-list warning shown meanwhile has no
+    // owner, so the window still takes clicks under it; another "Next Word" then would build the
+    // index again inside the first build.
+    bool loading = false;
+    // The learning options as last read, and the word on screen: its place in the offset index,
+    // and whether its definition shows, which it always does unless practice hides it.
+    TlearningOptions learning;
+    int32_t entryNumber = -1;
+    bool revealed = true;
 };
 
 TmainWindowState state;
+
+// Practice's buttons (defined with the other children below).
+void showPracticeButtons(HWND window);
+void holdDefaultButton(HWND window);
+void changeButtonRow(HWND window);
 
 void showError(HWND owner, const std::string& text, const char* caption) {
     MessageBoxA(owner, text.c_str(), caption, MB_OK | MB_ICONERROR);
@@ -114,30 +139,89 @@ Tsize measureWindowSize() {
                           systemMetricForDpi(SM_CYDLGFRAME, state.dpi), state.dpi);
 }
 
+Trect trectOf(const RECT& at) {
+    return Trect{at.left, at.top, at.right - at.left, at.bottom - at.top};
+}
+
+// A monitor less its taskbars; without monitor information, the primary one's.
+Trect workAreaOf(HMONITOR monitor) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (monitor && GetMonitorInfoA(monitor, &info)) return trectOf(info.rcWork);
+    RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return trectOf(area);
+}
+
+Trect primaryWorkArea() {
+    const POINT origin = {0, 0};
+    return workAreaOf(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY));
+}
+
+BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+    reinterpret_cast<std::vector<Trect>*>(areas)->push_back(workAreaOf(monitor));
+    return TRUE;
+}
+
+std::vector<Trect> allWorkAreas() {
+    std::vector<Trect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&areas));
+    if (areas.empty()) areas.push_back(primaryWorkArea());
+    return areas;
+}
+
 // A saved position stays on the monitor it was saved on, or the nearest one that is still there.
 Tpoint savedPlace(const TwindowSettings& settings, Tsize size) {
     const RECT saved = {settings.savedLeft, settings.savedTop, settings.savedLeft + size.width,
                         settings.savedTop + size.height};
-    const RECT monitor = monitorNear(saved);
     return savedWindowPosition(settings,
-                               Trect{monitor.left, monitor.top, monitor.right - monitor.left,
-                                     monitor.bottom - monitor.top},
-                               size);
+                               workAreaOf(MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST)), size);
 }
 
+// The other choices place the window on the primary monitor, where it was created.
 void placeWindow(HWND window, const TwindowSettings& settings, Tsize size) {
-    Tsize screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     Tpoint at = settings.positionChoice == positionSaved
                     ? savedPlace(settings, size)
-                    : mainWindowPosition(settings, screen, size);
+                    : mainWindowPosition(settings, primaryWorkArea(), size);
     bool onTop = settings.alwaysOnTop != 0;
     SetWindowPos(window, onTop ? HWND_TOPMOST : HWND_TOP, at.x, at.y, size.width, size.height,
                  onTop ? 0 : SWP_NOZORDER);
 }
 
+// What the pane shows for the current entry: the one place that decides it. Nothing while
+// practice hides the definition; the example after an empty line when it is chosen.
+std::wstring paneContent() {
+    if (!state.revealed) return std::wstring();
+    std::wstring text = displayText(state.entry.definition, state.entry.encoding);
+    if (state.learning.showExample && !state.entry.example.empty())
+        text += L"\r\n\r\n" + displayText(state.entry.example, state.entry.encoding);
+    return text;
+}
+
+// Gives the pane its content, from its top. Called only when what the pane shows changes: a
+// definition of megabytes costs seconds to stream in, and each time a screen reader may speak.
+void showPaneContent() {
+    if (state.pane) fillPane(state.pane, paneContent());
+}
+
+TlearningOptions storedLearningOptions() {
+    Tregistry key(programRootName, programSubkey, 1);
+    return readLearningOptions(key);
+}
+
+// The start's word; in practice, the word left unrevealed at the last exit comes first, and every
+// word comes hidden.
+bool loadStartWord() {
+    state.revealed = !state.learning.practice;
+    if (!state.learning.practice)
+        return loadNextWord(state.wordListPath, state.entry, state.entryNumber);
+    return loadPracticeStartWord(state.wordListPath, state.entry, state.entryNumber);
+}
+
 LRESULT onCreate(HWND window) {
     if (!findWordList(window)) return -1;
-    if (!loadNextWord(state.wordListPath, state.entry)) {
+    state.learning = storedLearningOptions();
+    if (!loadStartWord()) {
         showLoadFailure(window);
         return -1;
     }
@@ -150,9 +234,36 @@ LRESULT onCreate(HWND window) {
     readWindowSettings(key, settings);
     placeWindow(window, settings, size);
     createChildWindows(window);
-    SetFocus(GetDlgItem(window, IDC_EXIT));
+    showPaneContent();
+    if (state.learning.practice) showPracticeButtons(window);
+    else SetFocus(GetDlgItem(window, IDC_EXIT));
     state.created = true;
     return 0;
+}
+
+// Where the window comes back when it is restored, on the screen: a minimised window is parked
+// far off, and is saved where it will reappear.
+RECT restoredRect(HWND window) {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    RECT outer = {};
+    if (!GetWindowPlacement(window, &placement)) {
+        GetWindowRect(window, &outer);
+        return outer;
+    }
+    outer = placement.rcNormalPosition;
+    const Tpoint corner = screenFromWorkspace(Tpoint{outer.left, outer.top}, primaryWorkArea());
+    OffsetRect(&outer, corner.x - outer.left, corner.y - outer.top);
+    return outer;
+}
+
+// The caption bar, frame included, of the window at that place.
+bool captionReachableAt(const RECT& outer) {
+    const int height =
+        systemMetricForDpi(SM_CYDLGFRAME, state.dpi) + systemMetricForDpi(SM_CYCAPTION, state.dpi);
+    const std::vector<Trect> areas = allWorkAreas();
+    return captionReachable(Trect{outer.left, outer.top, outer.right - outer.left, height},
+                            areas.data(), static_cast<int>(areas.size()));
 }
 
 void savePosition(HWND window) {
@@ -160,8 +271,9 @@ void savePosition(HWND window) {
     TwindowSettings settings;
     // Read afresh: the options dialog may have changed the choice during the run.
     if (!readWindowSettings(key, settings) || settings.positionChoice != positionSaved) return;
-    RECT outer = {};
-    GetWindowRect(window, &outer);
+    const RECT outer = restoredRect(window);
+    // A window whose caption is off every work area could not be dragged back: not kept.
+    if (!captionReachableAt(outer)) return;
     settings.savedLeft = static_cast<int16_t>(outer.left);
     settings.savedTop = static_cast<int16_t>(outer.top);
     if (!writeWindowSettings(key, settings))
@@ -173,6 +285,8 @@ void savePosition(HWND window) {
 void onDestroy(HWND window) {
     quitHelp(window);
     if (state.created) savePosition(window);
+    // The learner has not seen this word's definition: the next start shows it again.
+    if (state.created && !state.revealed) storeUnrevealedWord(state.entryNumber);
     state.buttonFont.reset();
     state.titleFont.reset();
     state.paneFont.reset();
@@ -180,10 +294,26 @@ void onDestroy(HWND window) {
 }
 
 void onSetFocus(HWND window) {
+    if (state.learning.practice) holdDefaultButton(window);
     LRESULT defaultId = SendMessageA(window, DM_GETDEFID, 0, 0);
     int id = defaultId ? LOWORD(defaultId) : IDC_EXIT;
     SetFocus(GetDlgItem(window, id));
 }
+
+// The DC's state, clip region included, put back when the holder goes.
+class TsavedDC {
+public:
+    explicit TsavedDC(HDC dc) : target(dc), saved(SaveDC(dc)) {}
+    ~TsavedDC() {
+        if (saved) RestoreDC(target, saved);
+    }
+    TsavedDC(const TsavedDC&) = delete;
+    TsavedDC& operator=(const TsavedDC&) = delete;
+
+private:
+    HDC target;
+    int saved;
+};
 
 void drawLine(HDC dc, int fromX, int fromY, int toX, int toY) {
     MoveToEx(dc, fromX, fromY, nullptr);
@@ -211,6 +341,9 @@ void drawTitleBand(HWND window, HDC dc) {
 
     SetTextColor(dc, wordColour);
     SetBkColor(dc, bandFaceColour);
+    // A word wider than the band is cut off at the inside of the frame, whose lines stay whole.
+    TsavedDC clipped(dc);
+    IntersectClipRect(dc, band.left + 1, band.top + 1, band.right, band.bottom);
     drawBandWord(dc, titleWordOrigin(band, state.dpi), shownWord());
 }
 
@@ -227,16 +360,13 @@ void onDrawItem(HWND window, const DRAWITEMSTRUCT& item) {
     SetViewportOrgEx(item.hDC, previousOrigin.x, previousOrigin.y, nullptr);
 }
 
-void showDefinition() {
-    if (state.pane) fillPane(state.pane, displayText(state.entry.definition, state.entry.encoding));
-}
-
-// The band draws itself; the main window's paint gives the pane its text.
+// The band draws itself. A repaint of the window's own area brings the pane back to its top by
+// scrolling it there: the text is already in it.
 void onPaint(HWND window) {
     RECT update;
     if (!GetUpdateRect(window, &update, FALSE)) return;
     TpaintSession paint(window);
-    showDefinition();
+    if (state.pane) scrollPaneToTop(state.pane);
 }
 
 void onKeyDown(WPARAM key) {
@@ -247,19 +377,73 @@ void onKeyDown(WPARAM key) {
 
 void exitProgram(HWND window) { DestroyWindow(window); }
 
-void showNextWord(HWND window) {
-    if (!loadNextWord(state.wordListPath, state.entry)) {
+// The word that follows: the rotation's next, or in practice a word coming back, after marking
+// the one on screen to come back when "A&gain" asks.
+TagainResult loadFollowingWord(bool again) {
+    const std::wstring& path = state.wordListPath;
+    if (!state.learning.practice)
+        return loadNextWord(path, state.entry, state.entryNumber) ? TagainResult::moved
+                                                                  : TagainResult::failed;
+    if (again)
+        return loadPracticeAgainWord(path, state.entryNumber, state.entry, state.entryNumber);
+    return loadPracticeNextWord(path, state.entry, state.entryNumber) ? TagainResult::moved
+                                                                      : TagainResult::failed;
+}
+
+void moveOn(HWND window, bool again) {
+    if (state.loading) return;
+    state.loading = true;
+    const TagainResult result = loadFollowingWord(again);
+    state.loading = false;
+    if (result == TagainResult::full) {
+        MessageBoxA(window, queueFullText, queueFullCaption, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (result == TagainResult::failed) {
         showLoadFailure(window);
         DestroyWindow(window);
         return;
     }
+    state.revealed = !state.learning.practice;
+    // Only what changed is drawn again: the band's word and the pane's text.
     setBandWord(state.band, shownWord());
-    InvalidateRect(window, nullptr, TRUE);
-    UpdateWindow(window);
+    showPaneContent();
+    if (state.learning.practice) showPracticeButtons(window);
+}
+
+void revealDefinition(HWND window) {
+    state.revealed = true;
+    showPaneContent();
+    showPracticeButtons(window);
+}
+
+// "&Show" while the definition is hidden, "&Next Word" once it shows.
+void onSecondButton(HWND window) {
+    if (state.revealed) moveOn(window, false);
+    else revealDefinition(window);
+}
+
+// Only a definition the learner has seen can be sent back.
+void onAgain(HWND window) {
+    if (state.learning.practice && state.revealed) moveOn(window, true);
+}
+
+// A change of the learning options applies as the dialog closes: the example comes or goes for
+// the word on screen; practice turned on hides from the next word on, and turned off shows the
+// definition at once.
+void applyLearningOptions(HWND window, const TlearningOptions& chosen) {
+    if (chosen == state.learning) return;
+    const std::wstring shown = paneContent();
+    const bool practiceChanged = chosen.practice != state.learning.practice;
+    state.learning = chosen;
+    if (!chosen.practice) state.revealed = true;
+    if (practiceChanged) changeButtonRow(window);
+    if (paneContent() != shown) showPaneContent();
 }
 
 void openOptions(HWND window) {
     DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_OPTIONS), window, optionsDialogProc, 0);
+    applyLearningOptions(window, storedLearningOptions());
 }
 
 void openHelp(HWND window) { showHelpTopic(window, HELP_CONTEXT_MAIN); }
@@ -276,7 +460,8 @@ bool onCommand(HWND window, WPARAM command) {
     case IDC_OPTIONS: openOptions(window); return true;
     case IDC_HELP_BUTTON: openHelp(window); return true;
     case IDC_ABOUT: openAbout(window); return true;
-    case IDC_NEXT_WORD: showNextWord(window); return true;
+    case IDC_NEXT_WORD: onSecondButton(window); return true;
+    case IDC_AGAIN: onAgain(window); return true;
     default: return false;
     }
 }
@@ -288,14 +473,24 @@ struct TbuttonLayout {
     TbuttonSlot slot;
 };
 
-// Created left to right, which is also the tab order.
+// Created left to right, which is also the tab order; "A&gain" only in practice.
 const TbuttonLayout buttons[] = {
     {"E&xit", IDC_EXIT, WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, exitSlot},
-    {"&Next Word", IDC_NEXT_WORD, WS_TABSTOP | BS_PUSHBUTTON, nextWordSlot},
+    {nextWordCaption, IDC_NEXT_WORD, WS_TABSTOP | BS_PUSHBUTTON, nextWordSlot},
+    {againCaption, IDC_AGAIN, WS_TABSTOP | BS_PUSHBUTTON, againSlot},
     {"&Options", IDC_OPTIONS, WS_TABSTOP | BS_PUSHBUTTON, optionsSlot},
     {"&Help", IDC_HELP_BUTTON, WS_TABSTOP | BS_PUSHBUTTON, helpSlot},
     {"&About", IDC_ABOUT, WS_TABSTOP | BS_PUSHBUTTON, aboutSlot},
 };
+
+const TbuttonLayout& layoutOf(int id) {
+    return *std::find_if(std::begin(buttons), std::end(buttons),
+                         [id](const TbuttonLayout& button) { return button.id == id; });
+}
+
+Trect buttonPlace(Tsize client, TbuttonSlot slot) {
+    return buttonRect(client, slot, state.dpi, state.learning.practice);
+}
 
 HWND createChild(HWND parent, const char* className, const char* text, DWORD style, int id,
                  const Trect& at) {
@@ -334,6 +529,72 @@ void moveChild(HWND child, const Trect& at) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+HWND createButton(HWND window, const TbuttonLayout& button, Tsize client) {
+    HWND control = createChild(window, "BUTTON", button.caption, button.style, button.id,
+                               buttonPlace(client, button.slot));
+    setFont(control, state.buttonFont.get());
+    return control;
+}
+
+void layOutButtons(HWND window, Tsize client) {
+    for (const TbuttonLayout& button : buttons) {
+        HWND control = GetDlgItem(window, button.id);
+        if (!control) continue;
+        moveChild(control, buttonPlace(client, button.slot));
+        setFont(control, state.buttonFont.get());
+    }
+}
+
+// A new caption, announced as the button's name changes: the focused second button's caption
+// tells a screen reader what pressing it does now.
+void setCaption(HWND button, const char* caption) {
+    char shown[32] = "";
+    GetWindowTextA(button, shown, sizeof shown);
+    if (std::string(shown) == caption) return;
+    SetWindowTextA(button, caption);
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, button, OBJID_CLIENT, CHILDID_SELF);
+}
+
+// The default button: the second one in practice, "E&xit" otherwise. A Tab onto another button
+// makes that one look like the default meanwhile; styles change only where they differ.
+void holdDefaultButton(HWND window) {
+    const int defaultId = state.learning.practice ? IDC_NEXT_WORD : IDC_EXIT;
+    for (const TbuttonLayout& button : buttons) {
+        HWND control = GetDlgItem(window, button.id);
+        const LONG_PTR style = button.id == defaultId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if (control && (GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK) != style)
+            SendMessageA(control, BM_SETSTYLE, static_cast<WPARAM>(style), TRUE);
+    }
+}
+
+// In practice: the second button says what it does, "A&gain" works only on a definition that
+// shows, and the second button is the default with the focus.
+void showPracticeButtons(HWND window) {
+    HWND second = GetDlgItem(window, IDC_NEXT_WORD);
+    setCaption(second, state.revealed ? nextWordCaption : showCaption);
+    holdDefaultButton(window);
+    SetFocus(second);
+    EnableWindow(GetDlgItem(window, IDC_AGAIN), state.revealed);
+}
+
+// "A&gain" comes with practice, right after the second button in the tab order, which follows
+// the order of the windows; without practice the row is the five buttons as ever.
+void changeButtonRow(HWND window) {
+    const Tsize client = clientSize(window);
+    HWND again = GetDlgItem(window, IDC_AGAIN);
+    if (!state.learning.practice && again) DestroyWindow(again);
+    if (state.learning.practice && !again) {
+        again = createButton(window, layoutOf(IDC_AGAIN), client);
+        SetWindowPos(again, GetDlgItem(window, IDC_NEXT_WORD), 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    layOutButtons(window, client);
+    if (state.learning.practice) return showPracticeButtons(window);
+    setCaption(GetDlgItem(window, IDC_NEXT_WORD), nextWordCaption);
+    holdDefaultButton(window);
+    SetFocus(GetDlgItem(window, IDC_EXIT));
+}
+
 // The children again at the window's new size and DPI, with the new fonts.
 void layOutChildren(HWND window) {
     const Tsize size = clientSize(window);
@@ -346,12 +607,7 @@ void layOutChildren(HWND window) {
         const TbandFrame frame = titleBandFrame(size, state.titleExtent.cy, state.dpi);
         moveChild(state.band, Trect{0, frame.top, size.width, frame.bottom - frame.top + 1});
     }
-    for (const TbuttonLayout& button : buttons) {
-        HWND control = GetDlgItem(window, button.id);
-        if (!control) continue;
-        moveChild(control, buttonRect(size, button.slot, state.dpi));
-        setFont(control, state.buttonFont.get());
-    }
+    layOutButtons(window, size);
 }
 
 // The window moved to a monitor with another scaling: new fonts and layout for its DPI, in the
@@ -378,9 +634,8 @@ void createChildWindows(HWND window) {
     const Tsize size = clientSize(window);
     createDefinitionPane(window, definitionPaneRect(size, state.titleExtent.cy, state.dpi));
     for (const TbuttonLayout& button : buttons) {
-        HWND control = createChild(window, "BUTTON", button.caption, button.style, button.id,
-                                   buttonRect(size, button.slot, state.dpi));
-        setFont(control, state.buttonFont.get());
+        if (button.id == IDC_AGAIN && !state.learning.practice) continue;
+        createButton(window, button, size);
     }
     state.band = createWordBand(window, IDC_TITLE_BAND,
                                 titleBandFrame(size, state.titleExtent.cy, state.dpi), size.width,
@@ -399,6 +654,11 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: onDrawItem(window, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_KEYDOWN: onKeyDown(wParam); return 0;
     case WM_DPICHANGED: onDpiChanged(window, wParam, lParam); return 0;
+    case DM_GETDEFID:
+        // In practice the second button is the default; otherwise there is none, and the focus
+        // goes to "E&xit".
+        if (state.learning.practice) return MAKELRESULT(IDC_NEXT_WORD, DC_HASDEFID);
+        break;
     case WM_NCCREATE: enableNonClientScaling(window); break;
     case WM_COMMAND:
         if (onCommand(window, wParam)) return 0;

@@ -69,3 +69,5 @@ void fillPane(HWND pane, const std::wstring& text) {
                             text.size() * sizeof(wchar_t));
     streamIn(pane, bytes, SF_TEXT | SF_UNICODE);
 }
+
+void scrollPaneToTop(HWND pane) { SendMessageW(pane, WM_VSCROLL, SB_TOP, 0); }

@@ -9,7 +9,7 @@
 
 #include "mainwindow/layout.h"
 
-// The rich edit libraries, newest first, as WinMain found them.
+// The rich edit libraries, from none to the newest; WinMain takes the newest that loads.
 enum class TrichEdit { none, version1, version2, version41 };
 
 // Set by WinMain once it has loaded the newest library there is.
@@ -21,3 +21,6 @@ HWND createPaneWindow(HWND parent, DWORD style, int id, const Trect& at);
 // Replaces the pane's whole text, which also brings it back to its top. Streamed in as plain
 // text: a definition that begins like rich text is shown as the characters it is.
 void fillPane(HWND pane, const std::wstring& text);
+
+// Scrolls the pane back to its first line; the text and the selection stay as they are.
+void scrollPaneToTop(HWND pane);

@@ -29,7 +29,7 @@ struct Tuniscribe {
 
 template <typename Function>
 void resolve(HMODULE library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    function = libraryEntry<Function>(library, name);
 }
 
 Tuniscribe uniscribeEntries;

@@ -10,8 +10,8 @@
 
 #include "mainwindow/layout.h"
 
-// The band's window covers the frame's rows across the whole client width, since a wide word
-// runs past the frame on both sides.
+// The band's window covers the frame's rows across the whole client width, margins included; the
+// word is drawn only inside the frame.
 HWND createWordBand(HWND parent, int id, const TbandFrame& frame, int clientWidth,
                     const std::wstring& word);
 

@@ -1,12 +1,14 @@
-// The options dialog: shows and stores the window settings record, and its "&Startup" button adds
-// the program to, or removes it from, the Startup folder (shells of major version 4 and later) or
-// Program Manager's Startup group (earlier shells), acting at once on each press.
+// The options dialog: shows and stores the window settings record and the learning options, and
+// its "&Startup" button adds the program to, or removes it from, the Startup folder (shells of
+// major version 4 and later) or Program Manager's Startup group (earlier shells), acting at once
+// on each press.
 #include "options/optionsdialog.h"
 
 #include <new>
 #include <string>
 #include <vector>
 
+#include "help/helpviewer.h"
 #include "options/groupitem.h"
 #include "options/progman.h"
 #include "options/progmancommands.h"
@@ -15,7 +17,6 @@
 #include "settings/registry.h"
 #include "settings/settingsstore.h"
 #include "win32/dialogutil.h"
-#include "win32/helpviewer.h"
 #include "win32/programpath.h"
 
 namespace {
@@ -115,14 +116,39 @@ int checkedPositionChoice(HWND dialog) {
     return positionCentred;
 }
 
-// Stores the choices; the saved position stays as it was (0, 0 when nothing valid was stored).
-bool storeWindowSettings(int choice, bool alwaysOnTop) {
+// Stores the choices and the learning options; the saved position stays as it was (0, 0 when
+// nothing valid was stored).
+bool storeSettings(int choice, bool alwaysOnTop, const TlearningOptions& learning) {
     Tregistry key(HKEY_CURRENT_USER, programSubkey, 0);
     TwindowSettings settings;
     readWindowSettings(key, settings);
     settings.positionChoice = static_cast<int16_t>(choice);
     settings.alwaysOnTop = alwaysOnTop ? 1 : 0;
-    return writeWindowSettings(key, settings);
+    return writeWindowSettings(key, settings) && writeLearningOptions(key, learning);
+}
+
+// --- Learning options ----------------------------------------------------------------------------
+
+bool isChecked(HWND dialog, int id) {
+    HWND control = findChildControl(dialog, id);
+    return control != NO_CHILD_CONTROL && SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void showLearningOptions(HWND dialog) {
+    TlearningOptions options;
+    {
+        Tregistry key(HKEY_CURRENT_USER, programSubkey, 1);
+        options = readLearningOptions(key);
+    }
+    if (options.showExample) checkControl(dialog, IDC_SHOW_EXAMPLE);
+    if (options.practice) checkControl(dialog, IDC_PRACTICE);
+}
+
+TlearningOptions checkedLearningOptions(HWND dialog) {
+    TlearningOptions options;
+    options.showExample = isChecked(dialog, IDC_SHOW_EXAMPLE);
+    options.practice = isChecked(dialog, IDC_PRACTICE);
+    return options;
 }
 
 // --- Settling the Startup state at initialisation ----------------------------------------------
@@ -182,6 +208,8 @@ Tsettled settleGroupState(HWND dialog) {
 BOOL onInitDialog(HWND dialog) {
     showWaitCursor();
     centerOverParent(dialog);
+    // Shown first: every later step may end the initialisation early.
+    showLearningOptions(dialog);
     if (!showWindowSettings(dialog)) return FALSE;
     inStartup = false;
     Tshell shell;
@@ -291,7 +319,7 @@ void onOk(HWND dialog) {
     HWND alwaysOnTop = findChildControl(dialog, IDC_ALWAYS_ON_TOP);
     if (alwaysOnTop == NO_CHILD_CONTROL) return;
     const bool onTop = SendMessageA(alwaysOnTop, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    if (!storeWindowSettings(choice, onTop)) {
+    if (!storeSettings(choice, onTop, checkedLearningOptions(dialog))) {
         MessageBoxA(dialog, "Unable to save startup settings to registry", "optionsDialogProc",
                     MB_OK | MB_ICONERROR);
         return;

@@ -95,9 +95,11 @@ bool Tregistry::openKey(const char* subkey, int readOnly) {
         report("Error: Unable to open key (%s).", subkey);
         return false;
     }
+    // Reading and writing values is all the program does with a key: full access would also ask
+    // for the rights to delete it and change its permissions, which a key may rightly withhold.
     char emptyClass[] = "";
-    if (RegCreateKeyExA(rootKey, subkey, 0, emptyClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr) == ERROR_SUCCESS)
+    if (RegCreateKeyExA(rootKey, subkey, 0, emptyClass, REG_OPTION_NON_VOLATILE,
+                        KEY_READ | KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS)
         return true;
     key = nullptr;
     report("Error: Unable to create or open key (%s).", subkey);
@@ -160,6 +162,9 @@ const char* Tregistry::getString(const char* name) {
 
 const wchar_t* Tregistry::getWideString(const char* name) {
     if (!requireOpenKey()) return nullptr;
+    // A fixed buffer and the one direct conversion outside widetext, on purpose: the registry
+    // wrapper stands on the platform alone (settings does not link the Win32 layer), and a
+    // value name is one of the program's own, short and ASCII.
     WCHAR wideName[maxWideNameLength + 1];
     if (!name || !MultiByteToWideChar(CP_ACP, 0, name, -1, wideName, maxWideNameLength + 1)) {
         report("Error: Unable to get value (String:%s).", name);

@@ -1,9 +1,17 @@
-// The "Startup" value: read whole and checked for size, written whole; and the "Language" value.
+// The "Startup" value, read whole and checked for size, written whole; the learning options as
+// two DWORD values beside it; and the "Language" value.
 #include "settings/settingsstore.h"
 
 namespace {
 const char* const startupValue = "Startup";
 const char* const languageValue = "Language";
+const char* const showExampleValue = "Show Example";
+const char* const practiceValue = "Practice";
+
+bool readSwitch(Tregistry& key, const char* name) {
+    DWORD value = 0;
+    return key.getDword(name, &value) && value != 0;
+}
 }  // namespace
 
 bool readWindowSettings(Tregistry& key, TwindowSettings& settings) {
@@ -31,4 +39,16 @@ std::string readLanguageTag(Tregistry& key) {
 
 bool writeLanguageTag(Tregistry& key, const std::string& tag) {
     return key.setString(languageValue, tag.c_str());
+}
+
+TlearningOptions readLearningOptions(Tregistry& key) {
+    TlearningOptions options;
+    options.showExample = readSwitch(key, showExampleValue);
+    options.practice = readSwitch(key, practiceValue);
+    return options;
+}
+
+bool writeLearningOptions(Tregistry& key, const TlearningOptions& options) {
+    return key.setDword(showExampleValue, options.showExample ? 1 : 0) &&
+           key.setDword(practiceValue, options.practice ? 1 : 0);
 }

@@ -1,7 +1,8 @@
-// Decoding an entry's UTF-8 and choosing each entry's encoding.
+// Decoding an entry's UTF-8, mending the characters piece joins cut, and choosing each entry's
+// encoding.
 #include "vocab/entrytext.h"
 
-#include <cstdint>
+#include <algorithm>
 
 #include "vocab/wordlist.h"
 
@@ -36,44 +37,6 @@ bool byteInRange(const std::string& bytes, size_t at, unsigned char low, unsigne
     return byte >= low && byte <= high;
 }
 
-bool joinAt(const std::string& bytes, size_t at) {
-    return at + 1 < bytes.size() && bytes[at] == '\r' && bytes[at + 1] == '\n';
-}
-
-// One decoded character, or an ill-formed run; next is where the following one begins.
-struct Tsequence {
-    bool wellFormed;
-    uint32_t codePoint;
-    bool joined;  // its bytes lay on both sides of a piece join
-    size_t next;
-};
-
-Tsequence sequenceAt(const std::string& bytes, size_t at) {
-    const Tlead lead = leadOf(static_cast<unsigned char>(bytes[at]));
-    Tsequence sequence{lead.length != 0, lead.bits, false, at + 1};
-    size_t joinedAt = 0;
-    for (int taken = 1; sequence.wellFormed && taken < lead.length; ++taken) {
-        const unsigned char low = taken == 1 ? lead.low : 0x80;
-        const unsigned char high = taken == 1 ? lead.high : 0xBF;
-        size_t& next = sequence.next;
-        // A long line reaches the reader in pieces joined by CR LF; no well-formed text has a
-        // line end inside a character, so bytes that go on after one belong to it.
-        if (!sequence.joined && joinAt(bytes, next) && byteInRange(bytes, next + 2, low, high)) {
-            joinedAt = next;
-            next += 2;
-            sequence.joined = true;
-        }
-        if (!byteInRange(bytes, next, low, high)) {
-            sequence.wellFormed = false;
-            if (sequence.joined) next = joinedAt;
-            break;
-        }
-        sequence.codePoint = (sequence.codePoint << 6) | (bytes[next] & 0x3Fu);
-        ++next;
-    }
-    return sequence;
-}
-
 void appendUtf16(std::u16string& out, uint32_t codePoint) {
     if (codePoint < 0x10000) {
         out.push_back(static_cast<char16_t>(codePoint));
@@ -90,21 +53,67 @@ bool hasHighByte(const std::string& bytes) {
     return false;
 }
 
+const size_t joinLength = 2;  // the CR LF of a join
+
+// How many bytes after the piece join at `join` complete the character that the bytes just before
+// it begin; 0 when the join cuts no character, or cuts one that those bytes do not complete.
+size_t cutCharacterTail(const std::string& field, size_t join) {
+    for (size_t have = 1; have <= 3 && have <= join; ++have) {
+        const unsigned char byte = static_cast<unsigned char>(field[join - have]);
+        if (byte >= 0x80 && byte <= 0xBF) continue;  // its lead lies further back
+        const size_t length = static_cast<size_t>(leadOf(byte).length);
+        if (length <= have || join + joinLength + length - have > field.size()) return 0;
+        const std::string whole =
+            field.substr(join - have, have) + field.substr(join + joinLength, length - have);
+        const Tutf8Step step = utf8StepAt(whole, 0);
+        return step.wellFormed && step.next == length ? length - have : 0;
+    }
+    return 0;
+}
+
+// A character's tail moved ahead of the join that cut it, and how to move it back.
+struct TmovedTail {
+    std::string* field;
+    size_t join;
+    size_t tail;
+    void apply() const { rotateAt(join + joinLength); }
+    void undo() const { rotateAt(join + tail); }
+    void rotateAt(size_t middle) const {
+        const auto start = field->begin() + static_cast<std::ptrdiff_t>(join);
+        std::rotate(start, field->begin() + static_cast<std::ptrdiff_t>(middle),
+                    start + static_cast<std::ptrdiff_t>(tail + joinLength));
+    }
+};
+
 }  // namespace
+
+Tutf8Step utf8StepAt(const std::string& bytes, size_t at) {
+    const Tlead lead = leadOf(static_cast<unsigned char>(bytes[at]));
+    Tutf8Step step;
+    step.wellFormed = lead.length != 0;
+    step.codePoint = lead.bits;
+    step.next = at + 1;
+    for (int taken = 1; step.wellFormed && taken < lead.length; ++taken) {
+        const unsigned char low = taken == 1 ? lead.low : 0x80;
+        const unsigned char high = taken == 1 ? lead.high : 0xBF;
+        if (!byteInRange(bytes, step.next, low, high)) {
+            step.wellFormed = false;
+            break;
+        }
+        step.codePoint = (step.codePoint << 6) | (bytes[step.next] & 0x3Fu);
+        ++step.next;
+    }
+    if (!step.wellFormed) step.codePoint = replacementCharacter;
+    return step;
+}
 
 bool decodeUtf8(const std::string& bytes, std::u16string* out) {
     bool wellFormed = true;
     for (size_t at = 0; at < bytes.size();) {
-        const Tsequence sequence = sequenceAt(bytes, at);
-        at = sequence.next;
-        wellFormed = wellFormed && sequence.wellFormed;
-        if (!out) continue;
-        if (!sequence.wellFormed) {
-            out->push_back(replacementCharacter);
-            continue;
-        }
-        appendUtf16(*out, sequence.codePoint);
-        if (sequence.joined) out->append(u"\r\n");
+        const Tutf8Step step = utf8StepAt(bytes, at);
+        at = step.next;
+        wellFormed = wellFormed && step.wellFormed;
+        if (out) appendUtf16(*out, step.codePoint);
     }
     return wellFormed;
 }
@@ -118,4 +127,23 @@ TtextEncoding entryEncoding(const TwordDef& entry, bool markedList) {
         high = high || hasHighByte(*field);
     }
     return high ? TtextEncoding::utf8 : TtextEncoding::codePage;
+}
+
+void settleEntryText(TwordDef& entry, const TpieceJoins& joins, bool markedList) {
+    const std::pair<std::string*, const std::vector<size_t>*> fields[] = {
+        {&entry.word, &joins.word},
+        {&entry.definition, &joins.definition},
+        {&entry.example, &joins.example}};
+    std::vector<TmovedTail> moved;
+    for (const auto& field : fields) {
+        for (size_t join : *field.second) {
+            const TmovedTail move{field.first, join, cutCharacterTail(*field.first, join)};
+            if (move.tail == 0) continue;
+            move.apply();
+            moved.push_back(move);
+        }
+    }
+    entry.encoding = entryEncoding(entry, markedList);
+    if (entry.encoding == TtextEncoding::codePage)
+        for (auto move = moved.rbegin(); move != moved.rend(); ++move) move->undo();
 }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace {
 const char* const wordKey = "word=";
@@ -91,6 +92,57 @@ TentryRead lineStartVerdict(std::FILE* file, long offset) {
     return offset >= 0 ? TentryRead::read : TentryRead::stale;
 }
 
+// True when a read filled the buffer with bytes of a longer line, none of them zero, and its last
+// byte survives the trimming: the next read's first byte follows that byte in the file.
+bool runsOnIntoNextRead(const char* line) {
+    if (std::strlen(line) != lineBufferSize - 1) return false;
+    const char last = line[lineBufferSize - 2];
+    return last != '\n' && last != '\r' && last != ' ';
+}
+
+// An entry being put together line by line, and where its fields join pieces of one line.
+class TentryAssembly {
+public:
+    // Takes the "word=" line; the lines read after it go to take.
+    explicit TentryAssembly(char* wordLine) {
+        runsOn = runsOnIntoNextRead(wordLine);
+        trimLineEnd(wordLine);
+        read.word = wordLine + std::strlen(wordKey);
+    }
+    TentryAssembly(const TentryAssembly&) = delete;  // it points into itself
+    TentryAssembly& operator=(const TentryAssembly&) = delete;
+    void take(char* line) {
+        const bool followsPiece = runsOn;
+        runsOn = runsOnIntoNextRead(line);
+        trimLineEnd(line);
+        if (beginsWithKey(line, definitionKey)) {
+            startField(read.definition, joins.definition, line + std::strlen(definitionKey));
+        } else if (beginsWithKey(line, exampleKey)) {
+            startField(read.example, joins.example, line + std::strlen(exampleKey));
+        } else {
+            if (followsPiece) targetJoins->push_back(target->size());
+            target->append(joinSeparator);
+            target->append(line);
+        }
+    }
+
+    TwordDef read;
+    TpieceJoins joins;
+
+private:
+    // A key line replaces the field, and the joins of the lines joined to it go with them.
+    void startField(std::string& field, std::vector<size_t>& fieldJoins, const char* text) {
+        field = text;
+        fieldJoins.clear();
+        target = &field;
+        targetJoins = &fieldJoins;
+    }
+
+    std::string* target = &read.word;
+    std::vector<size_t>* targetJoins = &joins.word;
+    bool runsOn = false;
+};
+
 // Stale when the line at offset is no "word=" line, or there is none (past the end); failed
 // when the stream lets the read down.
 TentryRead assembleEntry(std::FILE* file, long offset, TwordDef& entry) {
@@ -103,27 +155,12 @@ TentryRead assembleEntry(std::FILE* file, long offset, TwordDef& entry) {
 
     // Built apart and moved in at the end, so an entry without "def=" or "ex=" never shows
     // the fields of the entry read before it.
-    TwordDef read;
-    trimLineEnd(line);
-    read.word = line + std::strlen(wordKey);
-    std::string* target = &read.word;
-    while (readLine(file, line) && !beginsWithKey(line, wordKey)) {
-        trimLineEnd(line);
-        if (beginsWithKey(line, definitionKey)) {
-            read.definition = line + std::strlen(definitionKey);
-            target = &read.definition;
-        } else if (beginsWithKey(line, exampleKey)) {
-            read.example = line + std::strlen(exampleKey);
-            target = &read.example;
-        } else {
-            target->append(joinSeparator);
-            target->append(line);
-        }
-    }
+    TentryAssembly assembly(line);
+    while (readLine(file, line) && !beginsWithKey(line, wordKey)) assembly.take(line);
     // A read error is not the end of the entry: a cut entry is never handed out as whole.
     if (std::ferror(file)) return TentryRead::failed;
-    read.encoding = entryEncoding(read, marked);
-    entry = std::move(read);
+    settleEntryText(assembly.read, assembly.joins, marked);
+    entry = std::move(assembly.read);
     return TentryRead::read;
 }
 

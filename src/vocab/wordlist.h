@@ -42,9 +42,10 @@ bool beginsWithUtf8Mark(std::FILE* file);
 // position failure.
 bool scanEntryOffsets(std::FILE* file, std::vector<int32_t>& offsets, bool& overLong);
 
-// Reads the entry whose "word=" line begins at offset, and decides its encoding (entryEncoding).
-// On failure, running out of memory for a
-// huge entry included, the record is left untouched.
+// Reads the entry whose "word=" line begins at offset, and decides its encoding: the reader knows
+// which of the CR LF it puts between lines join two pieces of one long line, and mends a character
+// cut there (settleEntryText). On failure, running out of memory for a huge entry included, the
+// record is left untouched.
 bool readEntryAt(std::FILE* file, long offset, TwordDef& entry);
 
 // What reading an entry through a stored index came to. Stale: no entry begins at the offset,

@@ -17,6 +17,8 @@
 const char* const offsetsValue = "Offsets";
 const char* const stateValue = "State";
 const char* const modificationTimeValue = "Modification Time";
+const char* const returnQueueValue = "Again";
+const char* const unrevealedValue = "Unrevealed";
 
 namespace {
 
@@ -55,6 +57,17 @@ FILETIME fileTimeFromBytes(const unsigned char in[8]) {
     time.dwLowDateTime = getLittleEndian32(in);
     time.dwHighDateTime = getLittleEndian32(in + 4);
     return time;
+}
+
+// True when the list is there and the stored "Modification Time" is exactly its last-write time.
+bool storedTimeMatches(Tregistry& key, const std::wstring& path) {
+    FILETIME fileTime;
+    if (!lastWriteTime(path, fileTime)) return false;
+    unsigned char stored[8];
+    DWORD size = sizeof stored;
+    if (!key.getBinary(modificationTimeValue, stored, &size) || size != sizeof stored) return false;
+    FILETIME storedTime = fileTimeFromBytes(stored);
+    return CompareFileTime(&storedTime, &fileTime) == 0;
 }
 
 bool storeState(Tregistry& key, const TrotationState& state) {
@@ -98,7 +111,8 @@ TentryRead readStoredEntry(const std::wstring& path, Tregistry& key, TrotationSt
     return readIndexedEntry(path, offsets[state.current], entry);
 }
 
-bool loadNext(const std::wstring& path, TwordDef& entry) {
+// The rotation's entry; number is its place in the index.
+bool loadNext(const std::wstring& path, TwordDef& entry, int32_t& number) {
     bool rebuilt = false;
     if (!isIndexCurrent(path)) {
         if (!buildIndex(path)) return false;
@@ -112,8 +126,83 @@ bool loadNext(const std::wstring& path, TwordDef& entry) {
         read = readStoredEntry(path, key, state, entry);
     }
     if (read != TentryRead::read) return false;
+    number = state.current;
     if (advanceRotation(state)) return reshuffle(state.count);
     return storeState(key, state);
+}
+
+// Practice's supply on the registry and the list file, for one word: one key throughout, and
+// the stored index read once.
+class TstoredWordSupply : public TwordSupply {
+public:
+    explicit TstoredWordSupply(const std::wstring& listPath)
+        : path(listPath), key(programRootName, programSubkey, 0) {}
+
+    // As loadNextWord treats it, an index that does not fit the list, or that is unusable, or
+    // without entries, is built anew, once.
+    bool prepareIndex(int32_t& count) override {
+        if (!storedTimeMatches(key, path) && !rebuild()) return false;
+        if (!readIndex() && (rebuilt || !rebuild() || !readIndex())) return false;
+        count = state.count;
+        return true;
+    }
+    bool rotationEntry(TwordDef& entry, int32_t& number) override {
+        TentryRead read = readIndexedEntry(path, offsets[state.current], entry);
+        if (read == TentryRead::stale && !rebuilt) {
+            if (!rebuild() || !readIndex()) return false;
+            read = readIndexedEntry(path, offsets[state.current], entry);
+        }
+        if (read != TentryRead::read) return false;
+        number = state.current;
+        if (advanceRotation(state)) return reshuffle(state.count);
+        return storeState(key, state);
+    }
+    bool numberedEntry(int32_t number, TwordDef& entry) override {
+        return number >= 0 && number < state.count &&
+               readIndexedEntry(path, offsets[number], entry) == TentryRead::read;
+    }
+    // The queue holds at most capacity pairs, so a longer value fails the read like another type.
+    bool readQueue(std::vector<unsigned char>& bytes) override {
+        bytes.assign(TreturnQueue::capacity * TreturnQueue::pairSize, 0);
+        DWORD size = static_cast<DWORD>(bytes.size());
+        if (!key.getBinary(returnQueueValue, bytes.data(), &size)) return false;
+        bytes.resize(size);
+        return true;
+    }
+    bool storeQueue(const std::vector<unsigned char>& bytes) override {
+        return key.setBinary(returnQueueValue, bytes.data(), static_cast<DWORD>(bytes.size()));
+    }
+    int32_t takeUnrevealed() override {
+        DWORD number = 0;
+        const bool stored = key.getDword(unrevealedValue, &number);
+        // A value of another type goes too: it could only mislead a later start.
+        key.deleteValue(unrevealedValue);
+        return stored ? static_cast<int32_t>(number) : -1;
+    }
+
+private:
+    bool rebuild() {
+        rebuilt = true;
+        return buildIndex(path);
+    }
+    bool readIndex() { return readStoredIndex(key, state, offsets) && state.count > 0; }
+
+    const std::wstring& path;
+    Tregistry key;
+    TrotationState state;
+    std::vector<int32_t> offsets;
+    bool rebuilt = false;
+};
+
+// The store's boundary for practice: whatever runs out of memory ends as a failed load.
+template <typename Tresult, typename Tstep>
+Tresult practiceStep(const std::wstring& path, Tresult failed, Tstep step) {
+    try {
+        TstoredWordSupply supply(path);
+        return step(supply);
+    } catch (const std::bad_alloc&) {
+        return failed;
+    }
 }
 
 }  // namespace
@@ -121,14 +210,8 @@ bool loadNext(const std::wstring& path, TwordDef& entry) {
 void setOverLongListWarning(TwarningSink sink) { warningSink = sink ? sink : &showWarningBox; }
 
 bool isIndexCurrent(const std::wstring& path) {
-    FILETIME fileTime;
-    if (!lastWriteTime(path, fileTime)) return false;
     Tregistry key(programRootName, programSubkey, 1);
-    unsigned char stored[8];
-    DWORD size = sizeof stored;
-    if (!key.getBinary(modificationTimeValue, stored, &size) || size != sizeof stored) return false;
-    FILETIME storedTime = fileTimeFromBytes(stored);
-    return CompareFileTime(&storedTime, &fileTime) == 0;
+    return storedTimeMatches(key, path);
 }
 
 // The time is taken before the scan: a list replaced while it is scanned then no longer matches
@@ -151,6 +234,9 @@ bool buildIndex(const std::wstring& path) {
     if (!key.setBinary(offsetsValue, bytes.data(), static_cast<DWORD>(4 * offsets.size())))
         return false;
     if (!reshuffle(static_cast<int32_t>(offsets.size()))) return false;
+    // Missing values are no failure here: there is simply nothing to forget.
+    key.deleteValue(returnQueueValue);
+    key.deleteValue(unrevealedValue);
     unsigned char timeBytes[8];
     fileTimeToBytes(fileTime, timeBytes);
     return key.setBinary(modificationTimeValue, timeBytes, sizeof timeBytes);
@@ -170,9 +256,38 @@ bool reshuffle(int32_t count) {
 
 // The boundary of the store: whatever runs out of memory in here ends as a failed load.
 bool loadNextWord(const std::wstring& path, TwordDef& entry) {
+    int32_t number = 0;
+    return loadNextWord(path, entry, number);
+}
+
+bool loadNextWord(const std::wstring& path, TwordDef& entry, int32_t& number) {
     try {
-        return loadNext(path, entry);
+        return loadNext(path, entry, number);
     } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+bool loadPracticeStartWord(const std::wstring& path, TwordDef& entry, int32_t& number) {
+    return practiceStep(path, false, [&](TwordSupply& supply) {
+        return practiceStartWord(supply, entry, number);
+    });
+}
+
+bool loadPracticeNextWord(const std::wstring& path, TwordDef& entry, int32_t& number) {
+    return practiceStep(path, false, [&](TwordSupply& supply) {
+        return practiceNextWord(supply, entry, number);
+    });
+}
+
+TagainResult loadPracticeAgainWord(const std::wstring& path, int32_t current, TwordDef& entry,
+                                   int32_t& number) {
+    return practiceStep(path, TagainResult::failed, [&](TwordSupply& supply) {
+        return practiceAgain(supply, current, entry, number);
+    });
+}
+
+bool storeUnrevealedWord(int32_t number) {
+    Tregistry key(programRootName, programSubkey, 0);
+    return key.setDword(unrevealedValue, static_cast<DWORD>(number));
 }

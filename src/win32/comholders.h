@@ -23,16 +23,23 @@ template <typename Interface>
 class TcomInterface {
 public:
     TcomInterface() = default;
-    ~TcomInterface() {
-        if (pointer) pointer->Release();
-    }
+    ~TcomInterface() { release(); }
     TcomInterface(const TcomInterface&) = delete;
     TcomInterface& operator=(const TcomInterface&) = delete;
 
-    // Where a creating or querying call stores the new pointer.
-    void** out() { return reinterpret_cast<void**>(&pointer); }
+    // Where a creating or querying call stores the new pointer. A pointer still held is released
+    // first, so that filling the holder again does not leak the object it held.
+    void** out() {
+        release();
+        return reinterpret_cast<void**>(&pointer);
+    }
     Interface* operator->() const { return pointer; }
 
 private:
+    void release() {
+        if (pointer) pointer->Release();
+        pointer = nullptr;
+    }
+
     Interface* pointer = nullptr;
 };

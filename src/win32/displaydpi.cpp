@@ -2,6 +2,7 @@
 #include "win32/displaydpi.h"
 
 #include "win32/gdiholders.h"
+#include "win32/systemlibrary.h"
 
 namespace {
 
@@ -13,16 +14,15 @@ using TgetSystemMetricsForDpi = int(WINAPI*)(int, UINT);
 using TenableNonClientDpiScaling = BOOL(WINAPI*)(HWND);
 
 // user32 is always loaded: the program imports it.
-FARPROC userEntry(const char* name) {
-    HMODULE user = GetModuleHandleW(L"user32.dll");
-    return user ? GetProcAddress(user, name) : nullptr;
+template <typename Function>
+Function userEntry(const char* name) {
+    return libraryEntry<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 }  // namespace
 
 int windowDpi(HWND window) {
-    static const auto getDpiForWindow =
-        reinterpret_cast<TgetDpiForWindow>(userEntry("GetDpiForWindow"));
+    static const auto getDpiForWindow = userEntry<TgetDpiForWindow>("GetDpiForWindow");
     if (getDpiForWindow && window) {
         const UINT dpi = getDpiForWindow(window);
         if (dpi) return static_cast<int>(dpi);
@@ -34,21 +34,12 @@ int windowDpi(HWND window) {
 
 int systemMetricForDpi(int index, int dpi) {
     static const auto getMetricForDpi =
-        reinterpret_cast<TgetSystemMetricsForDpi>(userEntry("GetSystemMetricsForDpi"));
+        userEntry<TgetSystemMetricsForDpi>("GetSystemMetricsForDpi");
     if (getMetricForDpi && dpi > 0) return getMetricForDpi(index, static_cast<UINT>(dpi));
     return GetSystemMetrics(index);
 }
 
-RECT monitorNear(const RECT& area) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    HMONITOR monitor = MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST);
-    if (monitor && GetMonitorInfoA(monitor, &info)) return info.rcMonitor;
-    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
 void enableNonClientScaling(HWND window) {
-    static const auto enable =
-        reinterpret_cast<TenableNonClientDpiScaling>(userEntry("EnableNonClientDpiScaling"));
+    static const auto enable = userEntry<TenableNonClientDpiScaling>("EnableNonClientDpiScaling");
     if (enable) enable(window);
 }

@@ -16,9 +16,6 @@ int windowDpi(HWND window);
 // metrics already follow the one system DPI.
 int systemMetricForDpi(int index, int dpi);
 
-// The rectangle of the monitor that holds the given rectangle, or lies nearest to it.
-RECT monitorNear(const RECT& area);
-
 // Lets the system scale the caption and frame of a top-level window with its monitor where the
 // program runs per-monitor aware without version 2 (Windows 10 1607); elsewhere it does nothing.
 // Called on WM_NCCREATE.

@@ -24,7 +24,7 @@ namespace {
 
 template <typename Function>
 void resolve(HMODULE library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    function = libraryEntry<Function>(library, name);
 }
 
 const TuniscribeCalls* uniscribe() {

@@ -1,19 +1,19 @@
 // Loading the program's own libraries from the system folder, never by a bare name.
 #include "win32/systemlibrary.h"
 
-#include <string>
-
 namespace {
 
 // Present on Windows 8 and later, and on Windows 7 and Vista with KB2533623.
 using TsetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
 
-FARPROC kernelEntry(const char* name) {
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    return kernel ? GetProcAddress(kernel, name) : nullptr;
+TsetDefaultDllDirectories setDefaultDllDirectories() {
+    return libraryEntry<TsetDefaultDllDirectories>(GetModuleHandleW(L"kernel32.dll"),
+                                                   "SetDefaultDllDirectories");
 }
 
-bool systemSearchOffered() { return kernelEntry("SetDefaultDllDirectories") != nullptr; }
+bool systemSearchOffered() { return setDefaultDllDirectories() != nullptr; }
+
+}  // namespace
 
 std::wstring systemFolder() {
     wchar_t folder[MAX_PATH];
@@ -22,12 +22,9 @@ std::wstring systemFolder() {
     return std::wstring(folder, length) + L"\\";
 }
 
-}  // namespace
-
 void restrictLibrarySearch() {
-    auto setDirectories =
-        reinterpret_cast<TsetDefaultDllDirectories>(kernelEntry("SetDefaultDllDirectories"));
-    if (setDirectories) setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (auto setDirectories = setDefaultDllDirectories())
+        setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 HMODULE loadSystemLibrary(const wchar_t* name) {

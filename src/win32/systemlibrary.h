@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Makes the system folder alone the search path of every later load, where the system offers
 // SetDefaultDllDirectories; called once, first thing at start.
 void restrictLibrarySearch();
@@ -13,3 +15,16 @@ void restrictLibrarySearch();
 // from GetSystemDirectoryW. Null when it is not there. The library stays loaded until the caller
 // frees it.
 HMODULE loadSystemLibrary(const wchar_t* name);
+
+// The system folder with its trailing backslash; empty when the system gives none.
+std::wstring systemFolder();
+
+// The entry point of a loaded library as the function type it has; null when the library (or the
+// module handle) lacks it. The one place where GetProcAddress's result changes type: it goes
+// through void (*)(), which the compiler's check on function casts lets through, so that every
+// other cast between function types is still checked.
+template <typename Function>
+Function libraryEntry(HMODULE library, const char* name) {
+    if (!library) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}

@@ -22,6 +22,21 @@ bool toBytes(const std::wstring& wide, UINT codePage, DWORD flags, BOOL* lossy, 
     return false;
 }
 
+// The page a conversion to codePage uses: the ANSI and OEM code pages by their numbers.
+UINT actualPage(UINT codePage) {
+    if (codePage == CP_ACP) return GetACP();
+    if (codePage == CP_OEMCP) return GetOEMCP();
+    return codePage;
+}
+
+// The pages whose conversion takes no flags and no place to report a lost character: asked
+// for either, it fails. UTF-8 is among them, and it is the ANSI code page of a system set to
+// "Use Unicode UTF-8 for worldwide language support".
+bool refusesLossReport(UINT page) {
+    return page == CP_UTF7 || page == CP_UTF8 || page == CP_SYMBOL || page == 54936 ||
+           (page >= 50220 && page <= 50229) || (page >= 57002 && page <= 57011);
+}
+
 }  // namespace
 
 bool wideFrom(const std::string& text, UINT codePage, std::wstring& wide, DWORD flags) {
@@ -48,7 +63,17 @@ std::string bytesFrom(const std::wstring& wide, UINT codePage) {
     return text;
 }
 
+// Where the page cannot report a loss, the text is exact when it reads back as the same
+// characters (a lone surrogate, say, comes back as U+FFFD).
 bool exactBytesFrom(const std::wstring& wide, UINT codePage, std::string& text) {
+    const UINT page = actualPage(codePage);
+    if (refusesLossReport(page)) {
+        std::wstring back;
+        if (toBytes(wide, page, 0, nullptr, text) && wideFrom(text, page, back) && back == wide)
+            return true;
+        text.clear();
+        return false;
+    }
     BOOL lossy = FALSE;
-    return toBytes(wide, codePage, WC_NO_BEST_FIT_CHARS, &lossy, text);
+    return toBytes(wide, page, WC_NO_BEST_FIT_CHARS, &lossy, text);
 }

@@ -17,5 +17,6 @@ std::wstring wideFrom(const std::string& text, UINT codePage);
 // page's default character: for messages, which should show something rather than nothing.
 std::string bytesFrom(const std::wstring& wide, UINT codePage);
 // The text in the code page only when the page spells every character as it is; false otherwise.
-// Not for UTF-7 and UTF-8, which spell everything and refuse the check.
+// Any page, UTF-8 included, by number or as CP_ACP: where the ANSI code page is UTF-8 every
+// character is spelt, and only a lone surrogate is refused.
 bool exactBytesFrom(const std::wstring& wide, UINT codePage, std::string& text);

@@ -1,10 +1,13 @@
 // The About dialog under Wine: the title bitmap as Lexoria.exe carries it, its palette, the
-// palette's life with each opening, and the box itself opened with "&About" in the real program.
+// palette's life with each opening, and the box itself opened with "&About" in the real program,
+// at scalings from 100% to 250%.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "about/aboutdialog.h"
 #include "about/titlebitmap.h"
@@ -91,29 +94,170 @@ TEST(AboutDialog, BuildsAPalettePerOpeningAndDeletesItOnClosing) {
     }
 }
 
-// The drawing for each scaling has the plain one's colour table, so the palette realised on a
-// 256-colour display is the same whichever is shown.
-TEST(TitlePicture, OneDrawingPerScalingWithTheSameColours) {
+// A 32-bit top-down bitmap in a memory device context: drawn or copied into, then read back.
+class Tcanvas {
+public:
+    Tcanvas(int width, int height) : size{width, height}, dc(CreateCompatibleDC(nullptr)) {
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bitmap.reset(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        previous = SelectObject(dc, bitmap.get());
+    }
+    ~Tcanvas() {
+        SelectObject(dc, previous);
+        DeleteDC(dc);
+    }
+    Tcanvas(const Tcanvas&) = delete;
+    Tcanvas& operator=(const Tcanvas&) = delete;
+    HDC get() const { return dc; }
+    std::vector<COLORREF> pixels() const {
+        GdiFlush();
+        const auto* quads = static_cast<const BYTE*>(bits);
+        std::vector<COLORREF> all;
+        for (int i = 0; quads && i < size.cx * size.cy; ++i)
+            all.push_back(RGB(quads[4 * i + 2], quads[4 * i + 1], quads[4 * i]));
+        return all;
+    }
+
+private:
+    SIZE size;
+    HDC dc;
+    TgdiObject<HBITMAP> bitmap;
+    void* bits = nullptr;
+    HGDIOBJ previous = nullptr;
+};
+
+// The screen's pixels in a rectangle, row by row.
+std::vector<COLORREF> screenPixels(const RECT& part) {
+    Tcanvas copy(part.right - part.left, part.bottom - part.top);
+    TwindowDC screen(nullptr);
+    BitBlt(copy.get(), 0, 0, part.right - part.left, part.bottom - part.top, screen.get(),
+           part.left, part.top, SRCCOPY);
+    return copy.pixels();
+}
+
+// What the title button shows: the rectangle of pixels that differ from the dialog's face,
+// relative to the button, and those pixels.
+struct TshownPicture {
+    RECT extent = {};
+    std::vector<COLORREF> pixels;
+    long width() const { return extent.right - extent.left; }
+    long height() const { return extent.bottom - extent.top; }
+    bool operator==(const TshownPicture& other) const {
+        return EqualRect(&extent, &other.extent) && pixels == other.pixels;
+    }
+};
+
+TshownPicture pictureShownIn(HWND button) {
+    RECT place = {};
+    GetClientRect(button, &place);
+    MapWindowPoints(button, nullptr, reinterpret_cast<POINT*>(&place), 2);
+    const long width = place.right - place.left;
+    const std::vector<COLORREF> all = screenPixels(place);
+    const COLORREF face = GetSysColor(COLOR_3DFACE);
+    TshownPicture shown;
+    shown.extent = {width, long(all.size()) / width, -1, -1};
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (all[i] == face) continue;
+        const long x = long(i) % width, y = long(i) / width;
+        shown.extent = {std::min(shown.extent.left, x), std::min(shown.extent.top, y),
+                        std::max(shown.extent.right, x + 1), std::max(shown.extent.bottom, y + 1)};
+    }
+    for (long y = shown.extent.top; y < shown.extent.bottom; ++y)
+        for (long x = shown.extent.left; x < shown.extent.right; ++x)
+            shown.pixels.push_back(all[y * width + x]);
+    return shown;
+}
+
+// The plain picture stretched to a size, as a display that scales programs would show it.
+std::vector<COLORREF> plainStretchedTo(const TtitleBitmap& plain, int width, int height) {
+    Tcanvas canvas(width, height);
+    SetStretchBltMode(canvas.get(), COLORONCOLOR);
+    StretchDIBits(canvas.get(), 0, 0, width, height, 0, 0, plain.header->biWidth,
+                  plain.header->biHeight, plain.pixels,
+                  reinterpret_cast<const BITMAPINFO*>(plain.header), DIB_RGB_COLORS, SRCCOPY);
+    return canvas.pixels();
+}
+
+// The drawings of the title: 200 x 100 pixels at 100%, 300 x 150 at 150%, 400 x 200 at 200%.
+const int drawnPercents[] = {200, 150, 100};
+long drawnWidth(int percent) { return 200L * percent / 100; }
+long drawnHeight(int percent) { return 100L * percent / 100; }
+
+// The largest drawing that fits the place; a place may fall 2 pixels short of a drawing (at
+// 96 DPI the place is 200 x 99 or smaller), which then loses those pixels.
+int largestFitting(const RECT& place) {
+    for (int percent : drawnPercents)
+        if (drawnWidth(percent) <= place.right + 2 && drawnHeight(percent) <= place.bottom + 2)
+            return percent;
+    return 100;
+}
+
+// At 100%, 150%, 200% and 250% scaling the About box shows the largest drawing of the title that
+// fits its place, at its own size, in the colours of the plain bitmap's table (so that the
+// palette built from that table serves every drawing); a larger drawing is drawn for its size,
+// not the plain one stretched. Each drawing is shown at one of these scalings at least. (Under
+// Wine the dialog's font grows less than the DPI, so the places are smaller than the scaling.)
+class TaboutAtScaling : public TprogramRun<> {};
+
+TEST_F(TaboutAtScaling, ShowsTheLargestTitleThatFitsInTheTableColours) {
+    // On a 256-colour display the screen's colours go through the palette; the palette test
+    // above checks that one.
+    if (GetDeviceCaps(TwindowDC(nullptr).get(), RASTERCAPS) & RC_PALETTE)
+        GTEST_SKIP() << "a palette display";
     const auto program = programResources();
     ASSERT_NE(nullptr, program);
     const TtitleBitmap plain = findTitleBitmap(program.get());
     ASSERT_NE(nullptr, plain.header);
-    const size_t tableBytes = 4 * plain.header->biClrUsed;
-    const struct {
-        int percent;
-        long width, height;
-    } cases[] = {{100, 200, 100}, {125, 200, 100}, {150, 300, 150}, {200, 400, 200}};
-    for (const auto& c : cases) {
-        const TtitleBitmap drawn = findTitleBitmap(program.get(), c.percent);
-        ASSERT_NE(nullptr, drawn.header) << c.percent;
-        EXPECT_EQ(c.width, drawn.header->biWidth) << c.percent;
-        EXPECT_EQ(c.height, drawn.header->biHeight) << c.percent;
-        EXPECT_EQ(plain.header->biClrUsed, drawn.header->biClrUsed);
-        EXPECT_EQ(0, memcmp(reinterpret_cast<const BYTE*>(plain.header) + plain.header->biSize,
-                            reinterpret_cast<const BYTE*>(drawn.header) + drawn.header->biSize,
-                            tableBytes))
-            << c.percent;
+    std::set<COLORREF> table;
+    for (unsigned i = 0; i < plain.header->biClrUsed; ++i)
+        table.insert(tableColour(plain.header, i));
+    useList("word=lucid\r\ndef=clear\r\n");
+    std::set<int> shownPercents;
+    for (DWORD dpi : {96u, 144u, 192u, 240u}) {
+        SCOPED_TRACE(dpi);
+        TlexoriaProcess run;
+        HWND window = nullptr;
+        {
+            TlogPixels pixels(dpi);
+            window = start(run);
+        }
+        ASSERT_NE(nullptr, window);
+        clickButton(window, IDC_ABOUT);
+        HWND about = run.waitForDialog(5000);
+        ASSERT_NE(nullptr, about);
+        HWND button = GetDlgItem(about, IDC_TITLE_BITMAP);
+        // Painted and settled: the same picture twice in a row.
+        TshownPicture shown, before;
+        waitUntil([&] {
+            before = shown;
+            shown = pictureShownIn(button);
+            return shown.width() > 0 && shown == before;
+        });
+        RECT place = {};
+        GetClientRect(button, &place);
+        PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); }));
+        exitThroughButton(run, window);
+
+        const int percent = largestFitting(place);
+        shownPercents.insert(percent);
+        EXPECT_EQ(std::min(drawnWidth(percent), place.right), shown.width()) << percent;
+        EXPECT_EQ(std::min(drawnHeight(percent), place.bottom), shown.height()) << percent;
+        const size_t foreign = std::count_if(shown.pixels.begin(), shown.pixels.end(),
+                                             [&](COLORREF p) { return !table.count(p); });
+        EXPECT_EQ(0u, foreign) << "pixels in colours outside the table";
+        if (percent == 100) continue;
+        const std::vector<COLORREF> stretched =
+            plainStretchedTo(plain, drawnWidth(percent), drawnHeight(percent));
+        size_t differing = 0;
+        for (long y = 0; y < shown.height(); ++y)
+            for (long x = 0; x < shown.width(); ++x)
+                differing +=
+                    shown.pixels[y * shown.width() + x] != stretched[y * drawnWidth(percent) + x];
+        EXPECT_GT(differing, shown.pixels.size() / 20) << "the plain picture stretched";
     }
+    EXPECT_EQ((std::set<int>{100, 150, 200}), shownPercents) << "a drawing never shown";
 }
 
 class TaboutFromMainWindow : public TprogramRun<> {

@@ -1,13 +1,16 @@
 #!/bin/sh
-# Lexoria.exe stays lean: a copy of the 32-bit program, stripped as it is shipped, must not hold
-# the C++ runtime's name demangler (which src/app/leanruntime.cpp keeps out), and its code and
-# data must stay within 256 KB, so that a new compiler or runtime cannot quietly bring either
-# back. The resources (the icon's and the title's images for every scaling) are counted apart:
-# they grow with the artwork, not with the toolchain.
+# Lexoria.exe stays small: a copy of the 32-bit program, stripped as it is shipped, must not hold
+# the C++ runtime's name demangler or its verbose terminate handler (which src/app/leanruntime.cpp
+# keeps out); the program in English, resources included, must stay within 256 KB, and its code
+# and data within 200 KB, so that neither a new compiler or runtime nor new artwork can quietly
+# make it larger. Translations are counted apart: each language's resources within 8 KB.
 # Usage: check-lean-program.sh PROGRAM STRIP OBJDUMP
 set -eu
 program=$1 strip=$2 objdump=$3
-sizeLimit=262144
+wholeLimit=262144
+codeAndDataLimit=204800
+languageLimit=8192
+resourceList=$(dirname "$0")/../../tools/bench/resource-list.sh
 
 if [ ! -f "$program" ]; then
   echo "FAIL: no $program; build the Windows tree first (tools/build.sh)"
@@ -43,11 +46,36 @@ the verbose terminate handler|terminate called after throwing an instance of
 TELLTALES
 
 total=$(stat -c %s "$stripped")
-resources=$(printf '%d' "0x$("$objdump" -h "$stripped" | awk '$2 == ".rsrc" { print $3 }')")
-size=$((total - resources))
-if [ "$size" -gt "$sizeLimit" ]; then
-  fail "the stripped program has $size bytes of code and data, more than $sizeLimit"
+resourceHex=$("$objdump" -h "$stripped" | awk '$2 == ".rsrc" { print $3 }')
+resources=$((0x${resourceHex:-0}))
+codeAndData=$((total - resources))
+
+# A resource's language is English when its primary language (the low 10 bits) is 0x09, and
+# neutral when it is 0x00 (neutral, user default, system default); every other is a translation.
+translations=$("$resourceList" "$stripped" "$objdump" | awk '
+  { language = 0; for (i = 1; i <= 4; i++) language = language * 16 + index("0123456789abcdef", substr($3, i, 1)) - 1 }
+  language % 1024 != 9 && language % 1024 != 0 { bytes[$3] += $4 }
+  END { for (l in bytes) print l, bytes[l] }' | sort)
+translated=0
+if [ -z "$translations" ]; then
+  echo "translations: none"
+else
+  while read -r language bytes; do
+    echo "translation $language: $bytes bytes (limit $languageLimit)"
+    translated=$((translated + bytes))
+    [ "$bytes" -le "$languageLimit" ] ||
+      fail "the resources in language $language take $bytes bytes, more than $languageLimit"
+  done <<EOF
+$translations
+EOF
 fi
-echo "stripped Lexoria.exe: $total bytes, of which resources $resources and code and data" \
-  "$size (limit $sizeLimit), $failures failure(s)"
+english=$((total - translated))
+
+[ "$english" -le "$wholeLimit" ] ||
+  fail "the stripped program in English has $english bytes, more than $wholeLimit"
+[ "$codeAndData" -le "$codeAndDataLimit" ] ||
+  fail "the stripped program has $codeAndData bytes of code and data, more than $codeAndDataLimit"
+echo "stripped Lexoria.exe: $total bytes, in English $english (limit $wholeLimit), of which" \
+  "code and data $codeAndData (limit $codeAndDataLimit) and resources" \
+  "$((resources - translated)); $failures failure(s)"
 [ "$failures" -eq 0 ]

@@ -1,10 +1,21 @@
 // The Windows installer under Wine, as a user meets it: a silent install for the current user
-// and one for everyone, the program started from its Start menu shortcut, an upgrade over a word
-// list the user changed, and the uninstaller, silent and answering its question about the
-// user's settings. Run as: dist_install_test <Windows path of Lexoria-x.y.z-setup.exe>.
+// and one for everyone, into folders and profiles in any script, the program started from its
+// Start menu shortcut, an upgrade over a word list the user changed, the elevated copy that an
+// install for everyone starts, and the uninstaller, silent and answering its question about the
+// user's settings; and, run once per display language, the installer's own pages and messages
+// in that language.
+// Run as: dist_install_test SETUP.EXE STANDARD_USER_SETUP.EXE LANGUAGE_FOLDER [--language=NAME]
+// where STANDARD_USER_SETUP.EXE is the same installer built to play a standard user, and
+// LANGUAGE_FOLDER holds the installer's texts (dist/lang). --language names the file of the texts
+// the installer must show under the locale the test runs in; without it the language test skips.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <map>
+#include <sstream>
+
+#include <shlobj.h>
 
 #include "dist/installer_driver.h"
 #include "resources/resource.h"
@@ -16,18 +27,33 @@ using namespace lexoriaTest;
 
 namespace {
 
-std::string setupPath;  // from the command line
+std::wstring setupPath, standardUserSetupPath, languageFolder, expectedLanguage;  // command line
 
 const DWORD installTimeoutMs = 60000;
 
-std::string inQuotes(const std::string& path) { return "\"" + path + "\""; }
-std::string installedProgram(TinstallMode mode = forCurrentUser) {
-    return installFolder(mode) + "\\Lexoria.exe";
+std::wstring inQuotes(const std::wstring& path) { return L"\"" + path + L"\""; }
+std::wstring installedProgram(TinstallMode mode = forCurrentUser) {
+    return installFolder(mode) + L"\\Lexoria.exe";
 }
-std::string installedList() { return installFolder() + "\\lexoria.lst"; }
-std::string userStartupShortcut() { return startupFolder() + "\\Lexoria.lnk"; }
-bool sameText(const std::string& a, const std::string& b) {
-    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+std::wstring installedList() { return installFolder() + L"\\lexoria.lst"; }
+std::wstring userStartupShortcut() { return startupFolder() + L"\\Lexoria.lnk"; }
+std::wstring wide(const std::string& utf8) { return wideOf(utf8, CP_UTF8); }
+// A file's bytes, or "<missing>", wherever it lies.
+std::string bytesOf(const std::wstring& path) {
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file) return "<missing>";
+    std::string bytes;
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        bytes.append(buffer, got);
+    std::fclose(file);
+    return bytes;
+}
+std::string utf8(const std::wstring& text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(size > 0 ? size - 1 : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
+    return bytes;
 }
 
 // Every test starts and ends with no installation and no settings in the test prefix.
@@ -40,13 +66,13 @@ struct TcleanSlate {
     }
 };
 
-long installSilently(const char* options = "") {
-    return runAndWait(inQuotes(setupPath) + " /S" + options, installTimeoutMs);
+long installSilently(const std::wstring& options = L"", const std::wstring& setup = setupPath) {
+    return runAndWait(setup, L" /S" + options, installTimeoutMs);
 }
 
-std::string quietUninstallCommand(TinstallMode mode = forCurrentUser) {
-    std::string command;
-    readRegistryString(registryRoot(mode), uninstallKey, "QuietUninstallString", command);
+std::wstring quietUninstallCommand(TinstallMode mode = forCurrentUser) {
+    std::wstring command;
+    readRegistryString(registryRoot(mode), uninstallKey, L"QuietUninstallString", command);
     return command;
 }
 
@@ -55,46 +81,135 @@ bool settingsPresent() {
     return getProgramValue("State", bytes);
 }
 
+bool startsWith(const std::wstring& text, const std::wstring& start) {
+    return text.rfind(start, 0) == 0;
+}
+
+std::wstring textOf(HWND window) {
+    wchar_t text[4096] = L"";
+    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
+    return text;
+}
+
+// The control of the window, at any depth, whose text is the one given; null when none is.
+struct TcontrolSearch {
+    const std::wstring* text;
+    HWND found;
+};
+BOOL CALLBACK matchControl(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<TcontrolSearch*>(data);
+    if (textOf(child) == *search->text && IsWindowVisible(child)) search->found = child;
+    return search->found == nullptr;
+}
+HWND controlWithText(HWND window, const std::wstring& text) {
+    TcontrolSearch search = {&text, nullptr};
+    EnumChildWindows(window, matchControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // Clicks the button once its page has enabled it (before, a click is lost), then waits for the
-// condition. False on time-out.
+// condition. False on time-out. The click is the button's own notification to its dialog: a
+// posted BM_CLICK is a mouse press and release, which a change of the active window between the
+// two (a closing program's, say) can swallow.
 template <typename Condition>
 bool clickUntil(HWND dialog, int button, Condition condition, DWORD timeoutMs = 20000) {
     HWND control = GetDlgItem(dialog, button);
     if (!waitUntil([&] { return IsWindowEnabled(control) != 0; }, timeoutMs)) return false;
-    clickButton(dialog, button);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control));
     return waitUntil(condition, timeoutMs);
 }
 
-// Runs the uninstaller as Add/Remove Programs does, confirms, and answers the settings question
-// with the button given. Returns the exit code of the copy that does the work, or -1 with the
-// step that failed.
-long uninstallAnswering(int answer, std::string& failedStep) {
-    std::string uninstaller;
-    TlexoriaProcess launcher, copy;
+// The installer's own texts in one language, by name, as the installer shows them.
+using Ttexts = std::map<std::string, std::wstring>;
+
+// The texts of a language file under dist/lang: its `LangString name 0 "text"` lines.
+Ttexts textsOfLanguageFile(const std::wstring& language) {
+    Ttexts texts;
+    std::istringstream lines(bytesOf(languageFolder + L"\\" + language + L".nsh"));
+    const std::string marker = " 0 \"";
+    for (std::string line; std::getline(lines, line);) {
+        const size_t at = line.find(marker), end = line.rfind('"');
+        if (line.rfind("LangString ", 0) != 0 || at == std::string::npos || end <= at) continue;
+        std::string text = line.substr(at + marker.size(), end - at - marker.size());
+        // clang-format off
+        const struct { const char *from, *to; } escapes[] = {
+            {"$\\r", "\r"}, {"$\\n", "\n"}, {"$\\\"", "\""}, {"${VERSION}", LEXORIA_VERSION}};
+        // clang-format on
+        for (const auto& escape : escapes)
+            for (size_t found; (found = text.find(escape.from)) != std::string::npos;)
+                text.replace(found, std::strlen(escape.from), escape.to);
+        texts[line.substr(11, line.find(' ', 11) - 11)] = wide(text);
+    }
+    return texts;
+}
+
+// The English texts as users have always seen them: English stays word for word.
+Ttexts englishTexts() {
+    const std::wstring version = wide(LEXORIA_VERSION);
+    return {
+        {"setupCaption", L"Lexoria " + version + L" Setup"},
+        {"uninstallCaption", L"Lexoria " + version + L" Uninstall"},
+        {"licenceBottom",
+         L"Lexoria runs on Windows XP SP3 to Windows 11. It is free software "
+         L"under the MIT licence. Click Next to continue."},
+        {"modeTitle", L"Who will use Lexoria?"},
+        {"modeSubtitle", L"Install it for yourself, or for everyone on this computer."},
+        {"modeText",
+         L"Installed for you alone, Lexoria needs no administrator, and you can "
+         L"replace its word list with your own."},
+        {"justMe", L"&Just for me (recommended)"},
+        {"everyone", L"For &everyone on this computer (needs an administrator)"},
+        {"running", L"Lexoria is running. Close it, then click Retry."},
+        {"settingsQuestion",
+         L"Also remove your Lexoria settings?\r\n\r\nThey hold the window position, the options "
+         L"and your place in the word list. Choose No to keep them for a later installation."},
+        {"shortcutComment", L"Learn a word at a time"},
+    };
+}
+
+// Runs the uninstaller as Add/Remove Programs does and confirms. When a running Lexoria is
+// given, it expects the "Lexoria is running" box, closes the program and retries. Then it
+// answers the settings question with the button given. Returns the exit code of the copy that
+// does the work, or -1 with the step that failed.
+long uninstallAnswering(int answer, std::string& failedStep, const Ttexts& texts,
+                        TlexoriaProcess* running = nullptr) {
+    std::wstring uninstaller;
+    TlexoriaProcess launcher;
     failedStep = "starting the uninstaller";
-    if (!readRegistryString(HKEY_CURRENT_USER, uninstallKey, "UninstallString", uninstaller) ||
-        !launcher.startCommand(uninstaller) || launcher.waitForExit(installTimeoutMs) != 0 ||
-        !launcher.adoptChild(copy))
+    if (!readRegistryString(HKEY_CURRENT_USER, uninstallKey, L"UninstallString", uninstaller) ||
+        !launcher.start(installFolder(), L"Uninstall.exe") ||
+        launcher.waitForExit(installTimeoutMs) != 0)
         return -1;
-    failedStep = "finding its window";
+    TuninstallerCopy copy(launcher);
+    if (!copy.found()) return -1;
+    failedStep = "finding its window, titled " + utf8(texts.at("uninstallCaption"));
     HWND wizard = waitForDialogOf(
         copy.id(),
-        [](HWND dialog) { return windowText(dialog).find("Uninstall") != std::string::npos; },
+        [&](HWND dialog) { return startsWith(textOf(dialog), texts.at("uninstallCaption")); },
         20000);
     if (!wizard) return -1;
-    failedStep = "confirming and getting the question";
-    HWND question = nullptr;
-    auto asked = [&] {
-        question = waitForDialogOf(
-            copy.id(),
-            [](HWND dialog) {
-                return messageBoxText(dialog).rfind("Also remove your Lexoria settings", 0) == 0;
-            },
-            0);
-        return question != nullptr;
+    HWND box = nullptr;
+    auto boxSaying = [&](const std::wstring& text) {
+        return [&box, &copy, text] {
+            box = waitForDialogOf(
+                copy.id(), [&](HWND dialog) { return messageBoxTextW(dialog) == text; }, 0);
+            return box != nullptr;
+        };
     };
-    if (!clickUntil(wizard, IDOK, asked)) return -1;  // IDOK: "Uninstall"
+    if (running) {
+        failedStep = "confirming and being told that Lexoria is running";
+        if (!clickUntil(wizard, IDOK, boxSaying(texts.at("running")))) return -1;
+        exitThroughButton(*running, FindWindowA("Lexoria", "Lexoria"));
+        failedStep = "retrying and getting the question";
+        if (!clickUntil(box, IDRETRY, boxSaying(texts.at("settingsQuestion")))) return -1;
+    } else {
+        failedStep = "confirming and getting the question";  // IDOK: "Uninstall"
+        if (!clickUntil(wizard, IDOK, boxSaying(texts.at("settingsQuestion")))) return -1;
+    }
     failedStep = "answering the question";
+    HWND question = box;
     if (!clickUntil(question, answer, [&] { return !IsWindow(question); })) return -1;
     failedStep = "closing the uninstaller";  // the same button reads "Close" once it is done
     clickUntil(wizard, IDOK, [&] { return copy.waitForExit(0) >= 0; });
@@ -102,14 +217,14 @@ long uninstallAnswering(int answer, std::string& failedStep) {
 }
 
 // The product version of a program's version resource, as "a.b.c.d"; empty when it has none.
-std::string productVersion(const std::string& path) {
+std::string productVersion(const std::wstring& path) {
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
     std::vector<char> block(size);
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (size == 0 || !GetFileVersionInfoA(path.c_str(), 0, size, block.data()) ||
-        !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length))
+    if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, block.data()) ||
+        !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length))
         return "";
     char version[64];
     std::snprintf(version, sizeof version, "%u.%u.%u.%u", HIWORD(fixed->dwProductVersionMS),
@@ -120,67 +235,79 @@ std::string productVersion(const std::string& path) {
 
 // The release is made for the version of the build; the programs in it must say the same.
 TEST(Setup, ReleaseProgramsCarryTheReleaseVersion) {
-    const std::string programs[] = {setupPath, buildFolder() + "\\Lexoria.exe"};
-    for (const std::string& program : programs)
-        EXPECT_EQ(LEXORIA_VERSION_FULL, productVersion(program)) << program;
+    const std::wstring programs[] = {setupPath, wide(buildFolder()) + L"\\Lexoria.exe"};
+    for (const std::wstring& program : programs)
+        EXPECT_EQ(LEXORIA_VERSION_FULL, productVersion(program)) << utf8(program);
 }
 
 struct TmodeCase {
     const char* name;
     TinstallMode mode;
-    const char* options;
-    const char* folderEnd;  // how the installation folder's path ends
+    const wchar_t* options;
+    const wchar_t* folderEnd;  // how the installation folder's path ends
 };
 
 const TmodeCase modeCases[] = {
-    {"for the current user, the default", forCurrentUser, "",
-     "\\AppData\\Local\\Programs\\Lexoria"},
-    {"for everyone", forEveryone, " /ALLUSERS", "\\Lexoria"},
+    {"for the current user, the default", forCurrentUser, L"",
+     L"\\AppData\\Local\\Programs\\Lexoria"},
+    {"for everyone", forEveryone, L" /ALLUSERS", L"\\Lexoria"},
 };
 
-bool endsWith(const std::string& text, const std::string& end) {
+bool endsWith(const std::wstring& text, const std::wstring& end) {
     return text.size() >= end.size() && sameText(text.substr(text.size() - end.size()), end);
 }
 
-// The files, the uninstall entry and the help folder under the mode's own root, and nothing
-// under the other one.
-void expectInstalled(const TmodeCase& test) {
-    const std::string folder = installFolder(test.mode);
-    EXPECT_TRUE(endsWith(folder, test.folderEnd)) << folder;
-    const char* const installed[] = {"Lexoria.exe", "lexoria.lst", "lexoria.hlp",  "lexoria.chm",
-                                     "README.txt",  "LICENSE.txt", "Uninstall.exe"};
-    for (const char* name : installed) EXPECT_TRUE(fileExists(folder + "\\" + name)) << name;
+// The files, the uninstall entry and the help folder under the mode's own root in the folder.
+void expectInstalledIn(const std::wstring& folder, TinstallMode mode) {
+    const wchar_t* const installed[] = {L"Lexoria.exe",  L"lexoria.lst", L"lexoria.hlp",
+                                        L"lexoria.chm",  L"README.txt",  L"LICENSE.txt",
+                                        L"Uninstall.exe"};
+    for (const wchar_t* name : installed)
+        EXPECT_TRUE(fileExists(folder + L"\\" + name)) << utf8(folder + L"\\" + name);
 
-    const std::string uninstaller = inQuotes(folder + "\\Uninstall.exe");
+    const std::wstring uninstaller = inQuotes(folder + L"\\Uninstall.exe");
     // clang-format off
-    const struct { const char* name; std::string value; } entry[] = {
-        {"DisplayName", "Lexoria"}, {"DisplayVersion", LEXORIA_VERSION},
-        {"Publisher", "The Lexoria developers"}, {"InstallLocation", folder},
-        {"UninstallString", uninstaller}, {"QuietUninstallString", uninstaller + " /S"},
+    const struct { const wchar_t* name; std::wstring value; } entry[] = {
+        {L"DisplayName", L"Lexoria"}, {L"DisplayVersion", wide(LEXORIA_VERSION)},
+        {L"Publisher", L"The Lexoria developers"}, {L"InstallLocation", folder},
+        {L"UninstallString", uninstaller}, {L"QuietUninstallString", uninstaller + L" /S"},
     };
     // clang-format on
-    const HKEY root = registryRoot(test.mode);
+    const HKEY root = registryRoot(mode);
     for (const auto& value : entry) {
-        std::string stored = "(missing)";
+        std::wstring stored = L"(missing)";
         readRegistryString(root, uninstallKey, value.name, stored);
-        EXPECT_TRUE(sameText(value.value, stored)) << value.name << ": " << stored;
+        EXPECT_TRUE(sameText(value.value, stored)) << utf8(value.name) << ": " << utf8(stored);
     }
+    // Where the help viewer finds lexoria.hlp when the program starts in another folder.
+    std::wstring helpFolder = L"(missing)";
+    readRegistryString(root, helpFilesKey, L"lexoria.hlp", helpFolder);
+    EXPECT_TRUE(sameText(folder, helpFolder)) << utf8(helpFolder);
+    // The Start menu shortcut, read as the shell would read it, starts this program.
+    Tshortcut shortcut;
+    ASSERT_TRUE(readShortcut(startMenuShortcut(mode), shortcut));
+    EXPECT_TRUE(sameText(folder + L"\\Lexoria.exe", shortcut.target)) << utf8(shortcut.target);
+    EXPECT_TRUE(sameText(folder, shortcut.workingFolder)) << utf8(shortcut.workingFolder);
+}
+
+// ...and nothing under the other mode's root.
+void expectInstalled(const TmodeCase& test) {
+    const std::wstring folder = installFolder(test.mode);
+    EXPECT_TRUE(endsWith(folder, test.folderEnd)) << utf8(folder);
+    expectInstalledIn(folder, test.mode);
     const TinstallMode other = test.mode == forEveryone ? forCurrentUser : forEveryone;
     EXPECT_FALSE(registryKeyExists(registryRoot(other), uninstallKey));
     EXPECT_FALSE(folderExists(installFolder(other)));
-    // Where the help viewer finds lexoria.hlp when the program starts in another folder.
-    std::string helpFolder = "(missing)";
-    readRegistryString(root, helpFilesKey, "lexoria.hlp", helpFolder);
-    EXPECT_TRUE(sameText(folder, helpFolder)) << helpFolder;
 }
 
-void expectUninstalled(TinstallMode mode) {
-    std::string helpFolder;
-    EXPECT_FALSE(folderExists(installFolder(mode)));
+void expectUninstalledFrom(const std::wstring& folder, TinstallMode mode) {
+    std::wstring helpFolder;
+    EXPECT_FALSE(folderExists(folder)) << utf8(folder);
     EXPECT_FALSE(fileExists(startMenuShortcut(mode)));
     EXPECT_FALSE(registryKeyExists(registryRoot(mode), uninstallKey));
-    EXPECT_FALSE(readRegistryString(registryRoot(mode), helpFilesKey, "lexoria.hlp", helpFolder));
+    EXPECT_FALSE(readRegistryString(registryRoot(mode), helpFilesKey, L"lexoria.hlp", helpFolder));
 }
+void expectUninstalled(TinstallMode mode) { expectUninstalledFrom(installFolder(mode), mode); }
 
 TEST(Setup, InstallsSilentlyEitherWayRunsFromTheStartMenuAndUninstallsSilently) {
     for (const TmodeCase& test : modeCases) {
@@ -189,24 +316,15 @@ TEST(Setup, InstallsSilentlyEitherWayRunsFromTheStartMenuAndUninstallsSilently) 
         ASSERT_EQ(0, installSilently(test.options));
         expectInstalled(test);
 
-        // The shortcut is read as the shell would read it; its target is what the user starts.
-        Tshortcut shortcut;
-        ASSERT_TRUE(readShortcut(startMenuShortcut(test.mode), shortcut));
-        EXPECT_TRUE(sameText(installedProgram(test.mode), shortcut.target)) << shortcut.target;
-        EXPECT_TRUE(sameText(installFolder(test.mode), shortcut.workingFolder));
-        size_t slash = shortcut.target.find_last_of('\\');
-        ASSERT_NE(std::string::npos, slash);
-
         TlexoriaProcess program;
-        ASSERT_TRUE(
-            program.start(shortcut.target.substr(0, slash), shortcut.target.substr(slash + 1)));
+        ASSERT_TRUE(program.start(installFolder(test.mode)));
         HWND window = program.waitForMainWindow();
         ASSERT_NE(nullptr, window);
         EXPECT_EQ(window, FindWindowA("Lexoria", "Lexoria"));
 
         // Files in use are not touched: both give up when nobody can close the program.
         EXPECT_EQ(2, installSilently(test.options));
-        EXPECT_EQ(0, runUninstaller(quietUninstallCommand(test.mode), installTimeoutMs));
+        EXPECT_EQ(2, runUninstaller(quietUninstallCommand(test.mode), installTimeoutMs));
         EXPECT_TRUE(fileExists(installedProgram(test.mode)));
         EXPECT_TRUE(registryKeyExists(registryRoot(test.mode), uninstallKey));
 
@@ -219,35 +337,142 @@ TEST(Setup, InstallsSilentlyEitherWayRunsFromTheStartMenuAndUninstallsSilently) 
     }
 }
 
+// /D= installs into exactly that folder, whatever its script, or fails with exit code 2 and
+// leaves nothing behind: never an installation somewhere else reported as success.
+// clang-format off
+struct TfolderCase { const char* name; const wchar_t* folder; long exitCode; };
+const TfolderCase folderCases[] = {
+    {"Cyrillic", L"C:\\Тест\\Лексория", 0},
+    {"Japanese", L"C:\\テスト\\レクソリア", 0},
+    {"a file in the way", L"C:\\lexoria-blocker\\Lexoria", 2},
+    {"a drive that does not exist", L"Q:\\Lexoria", 2},
+};
+// clang-format on
+
+TEST(Setup, InstallsExactlyIntoTheFolderAskedForOrFails) {
+    const std::wstring blocker = L"C:\\lexoria-blocker";
+    ASSERT_TRUE(writeFile(blocker, "a file, not a folder"));
+    for (const TfolderCase& test : folderCases) {
+        SCOPED_TRACE(test.name);
+        TcleanSlate slate;
+        const std::wstring folder = test.folder;
+        EXPECT_EQ(test.exitCode, installSilently(L" /D=" + folder));
+        if (test.exitCode == 0) {
+            expectInstalledIn(folder, forCurrentUser);
+            EXPECT_EQ(0, runUninstaller(quietUninstallCommand(), installTimeoutMs));
+            expectUninstalledFrom(folder, forCurrentUser);
+        } else {
+            EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, uninstallKey));
+            EXPECT_FALSE(folderExists(installFolder()));
+        }
+        removeTree(folder.substr(0, folder.find(L'\\', 3)));
+    }
+    DeleteFileW(blocker.c_str());
+}
+
+// A user whose profile folder is named in Cyrillic: the per-user copy goes into that profile,
+// the Start menu and Startup shortcuts are found there, and the uninstaller removes them.
+TEST(Setup, InstallsIntoAndUninstallsFromAProfileNamedInCyrillic) {
+    TcleanSlate slate;
+    const std::wstring profile = L"C:\\users\\Тестовый пользователь";
+    const wchar_t* const shellFolders =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const std::wstring menu = profile + L"\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
+    TuserRegistryValue localAppData(shellFolders, L"Local AppData", profile + L"\\AppData\\Local");
+    TuserRegistryValue programs(shellFolders, L"Programs", menu + L"\\Programs");
+    TuserRegistryValue startup(shellFolders, L"Startup", menu + L"\\Programs\\Startup");
+    for (const std::wstring& made : {profile + L"\\AppData\\Local", menu + L"\\Programs\\Startup"})
+        SHCreateDirectoryExW(nullptr, made.c_str(), nullptr);
+    ASSERT_EQ(profile + L"\\AppData\\Local\\Programs\\Lexoria", installFolder());
+
+    ASSERT_EQ(0, installSilently());
+    expectInstalled(modeCases[0]);
+    ASSERT_TRUE(writeShortcut(userStartupShortcut(), installedProgram()));
+    EXPECT_EQ(0, runUninstaller(quietUninstallCommand(), installTimeoutMs));
+    expectUninstalled(forCurrentUser);
+    EXPECT_FALSE(fileExists(userStartupShortcut()));
+    removeTree(profile);
+}
+
+// Lexoria runs on Windows XP SP3 and later; on anything older the installer says so and ends
+// with exit code 2 before it installs anything.
+TEST(Setup, RefusesWindowsOlderThanXpSp3) {
+    const std::wstring setupName = setupPath.substr(setupPath.find_last_of(L'\\') + 1);
+    const std::wstring appDefaults = L"Software\\Wine\\AppDefaults\\" + setupName;
+    // clang-format off
+    const struct { const wchar_t* version; long exitCode; } cases[] = {
+        {L"win2k", 2}, {L"winxp", 0}, {L"win10", 0}};
+    // clang-format on
+    for (const auto& test : cases) {
+        SCOPED_TRACE(utf8(test.version));
+        TcleanSlate slate;
+        TuserRegistryValue version(appDefaults.c_str(), L"Version", test.version);
+        EXPECT_EQ(test.exitCode, installSilently());
+        EXPECT_EQ(test.exitCode == 0, fileExists(installedProgram()));
+        EXPECT_EQ(test.exitCode == 0, registryKeyExists(HKEY_CURRENT_USER, uninstallKey));
+    }
+}
+
+// An install for everyone by a standard user starts the installer again elevated: that copy
+// installs into the folder /D= asked for, and its exit code is the installer's. The uninstaller
+// of such an installation, started by a standard user, hands over to an elevated copy that
+// removes that installation and no other, and reports its exit code too. Wine always reports an
+// administrator, so this runs the installer built to play a standard user.
+TEST(Setup, ElevatedCopyInstallsIntoTheFolderAskedForAndReportsItsExitCode) {
+    TcleanSlate slate;
+    const std::wstring folder = L"C:\\Für alle\\Lexoria";
+    ASSERT_EQ(0, installSilently(L" /ALLUSERS /D=" + folder, standardUserSetupPath));
+    expectInstalledIn(folder, forEveryone);
+    EXPECT_FALSE(folderExists(installFolder(forEveryone)));
+    EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, uninstallKey));
+
+    TlexoriaProcess program;
+    ASSERT_TRUE(program.start(folder));
+    HWND window = program.waitForMainWindow();
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(2, installSilently(L" /ALLUSERS", standardUserSetupPath));
+    EXPECT_EQ(2, runUninstaller(quietUninstallCommand(forEveryone), installTimeoutMs));
+    EXPECT_TRUE(fileExists(folder + L"\\Lexoria.exe"));
+    exitThroughButton(program, window);
+
+    // A per-user installation beside it must survive the uninstaller of the one for everyone.
+    ASSERT_EQ(0, installSilently(L"", standardUserSetupPath));
+    EXPECT_EQ(0, runUninstaller(quietUninstallCommand(forEveryone), installTimeoutMs));
+    expectUninstalledFrom(folder, forEveryone);
+    expectInstalledIn(installFolder(), forCurrentUser);
+    removeTree(L"C:\\Für alle");
+}
+
 // The user's own list, as "lexoria-list import" would leave it in the installed folder.
 const char ownList[] = "word=mine\r\ndef=a word of my own\r\n";
 
 TEST(Setup, InstallingAgainKeepsTheUsersListUnlessAskedAndUninstallingLeavesIt) {
     TcleanSlate slate;
     ASSERT_EQ(0, installSilently());
-    const std::string shipped = readBytes(installedList());
+    const std::string shipped = bytesOf(installedList());
     ASSERT_NE(shipped, "<missing>");
     const unsigned char state[] = {1, 2, 3, 4};
     ASSERT_TRUE(setProgramValue("State", REG_BINARY, state, sizeof state));
 
     // clang-format off
-    const struct { const char *name, *options; bool changeFirst; std::string expected; } steps[] = {
-        {"unchanged list, installed again", "", false, shipped},
-        {"changed list, installed again", "", true, ownList},
-        {"changed list, /NEWLIST", " /NEWLIST", true, shipped},
+    const struct { const char* name; const wchar_t* options; bool changeFirst;
+                   std::string expected; } steps[] = {
+        {"unchanged list, installed again", L"", false, shipped},
+        {"changed list, installed again", L"", true, ownList},
+        {"changed list, /NEWLIST", L" /NEWLIST", true, shipped},
     };
     // clang-format on
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
         ASSERT_TRUE(!step.changeFirst || writeFile(installedList(), ownList));
         ASSERT_EQ(0, installSilently(step.options));
-        EXPECT_EQ(step.expected, readBytes(installedList()));
+        EXPECT_EQ(step.expected, bytesOf(installedList()));
         EXPECT_TRUE(settingsPresent());
     }
 
     ASSERT_TRUE(writeFile(installedList(), ownList));
     EXPECT_EQ(0, runUninstaller(quietUninstallCommand(), installTimeoutMs));
-    EXPECT_EQ(ownList, readBytes(installedList())) << "the user's list stays";
+    EXPECT_EQ(ownList, bytesOf(installedList())) << "the user's list stays";
     EXPECT_FALSE(fileExists(installedProgram()));
     EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, uninstallKey));
 }
@@ -271,12 +496,12 @@ TEST(Setup, UninstallKeepsSettingsUnlessAskedAndDropsItsOwnStartupShortcut) {
         ASSERT_EQ(0, installSilently());
         const unsigned char state[] = {1, 2, 3, 4};
         ASSERT_TRUE(setProgramValue("State", REG_BINARY, state, sizeof state));
-        std::string target =
-            test.linkToInstalledProgram ? installedProgram() : "C:\\Lexoria\\Lexoria.exe";
+        std::wstring target =
+            test.linkToInstalledProgram ? installedProgram() : L"C:\\Lexoria\\Lexoria.exe";
         ASSERT_TRUE(writeShortcut(userStartupShortcut(), target));
 
         std::string failedStep = "uninstalling silently";
-        long code = test.answer ? uninstallAnswering(test.answer, failedStep)
+        long code = test.answer ? uninstallAnswering(test.answer, failedStep, englishTexts())
                                 : runUninstaller(quietUninstallCommand(), installTimeoutMs);
         EXPECT_EQ(0, code) << failedStep;
         expectUninstalled(forCurrentUser);
@@ -285,14 +510,79 @@ TEST(Setup, UninstallKeepsSettingsUnlessAskedAndDropsItsOwnStartupShortcut) {
     }
 }
 
+// Run once per locale by run-dist-test.sh: the installer and uninstaller speak the display
+// language, chosen by Windows' language with no question asked, in every page and message of
+// their own, and English speaks exactly as it always has.
+TEST(SetupLanguage, PagesMessagesAndShortcutSpeakTheDisplayLanguage) {
+    if (expectedLanguage.empty()) {
+        GTEST_SKIP() << "run by run-dist-test.sh with --language";
+    }
+    const Ttexts texts =
+        expectedLanguage == L"English" ? englishTexts() : textsOfLanguageFile(expectedLanguage);
+    if (expectedLanguage != L"English") {
+        ASSERT_NE(englishTexts().at("setupCaption"), texts.at("setupCaption"));
+    }
+    // Right to left for Arabic: Lexoria's own page reads from the right, as NSIS's pages do.
+    const bool rightToLeft = expectedLanguage == L"Arabic";
+    TcleanSlate slate;
+    {
+        TlexoriaProcess setup;
+        ASSERT_TRUE(setup.start(setupPath.substr(0, setupPath.find_last_of(L'\\')),
+                                setupPath.substr(setupPath.find_last_of(L'\\') + 1)));
+        HWND wizard = waitForDialogOf(
+            setup.id(),
+            [&](HWND dialog) { return startsWith(textOf(dialog), texts.at("setupCaption")); },
+            20000);
+        ASSERT_NE(nullptr, wizard) << "no window titled " << utf8(texts.at("setupCaption"));
+        ASSERT_TRUE(waitUntil([&] { return controlWithText(wizard, texts.at("licenceBottom")); }));
+        ASSERT_TRUE(clickUntil(wizard, IDOK, [&] {
+            return controlWithText(wizard, texts.at("everyone")) != nullptr;
+        }));
+        for (const char* name : {"modeTitle", "modeSubtitle", "modeText", "justMe", "everyone"}) {
+            HWND control = controlWithText(wizard, texts.at(name));
+            EXPECT_NE(nullptr, control) << name << ": " << utf8(texts.at(name));
+            if (control && std::string(name).rfind("mode", 0) != 0) {
+                const LONG style = GetWindowLongW(control, GWL_EXSTYLE);
+                EXPECT_EQ(rightToLeft, (style & WS_EX_RTLREADING) != 0) << name;
+            }
+        }
+    }  // the wizard ends with its process
+
+    ASSERT_EQ(0, installSilently());
+    Tshortcut shortcut;
+    ASSERT_TRUE(readShortcut(startMenuShortcut(), shortcut));
+    EXPECT_EQ(texts.at("shortcutComment"), shortcut.description);
+
+    TlexoriaProcess program;
+    ASSERT_TRUE(program.start(installFolder()));
+    ASSERT_NE(nullptr, program.waitForMainWindow());
+    std::string failedStep;
+    EXPECT_EQ(0, uninstallAnswering(IDYES, failedStep, texts, &program)) << failedStep;
+    expectUninstalled(forCurrentUser);
+    EXPECT_FALSE(settingsPresent());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: dist_install_test SETUP.EXE\n");
+    std::vector<std::wstring> arguments;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring argument = wideOf(argv[i]);
+        if (argument.rfind(L"--language=", 0) == 0) {
+            expectedLanguage = argument.substr(11);
+        } else {
+            arguments.push_back(argument);
+        }
+    }
+    if (arguments.size() != 3) {
+        std::fprintf(stderr,
+                     "usage: dist_install_test SETUP.EXE STANDARD_USER_SETUP.EXE "
+                     "LANGUAGE_FOLDER [--language=NAME]\n");
         return 2;
     }
-    setupPath = argv[1];
+    setupPath = arguments[0];
+    standardUserSetupPath = arguments[1];
+    languageFolder = arguments[2];
     return RUN_ALL_TESTS();
 }

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The release test that ctest runs in the Windows build: packages the freshly built program with
 # tools/dist.sh (seconds), checks the zip archive, then installs, starts and uninstalls it under
-# Wine with dist_install_test.exe. Run it through tools/with-wine.sh, as ctest is.
+# Wine with dist_install_test.exe, once as it comes and once per display language. Run it through
+# tools/with-wine.sh, as ctest is.
 #   run-dist-test.sh SOURCE_ROOT BIN_FOLDER WORK_FOLDER TEST_EXE VERSION [gtest options]
 set -euo pipefail
 root=$1 bin=$2 work=$3 test_exe=$4 version=$5
 shift 5
 
-"$root/tools/dist.sh" --no-build --bin "$bin" --out "$work" >/dev/null
+"$root/tools/dist.sh" --no-build --bin "$bin" --out "$work" --standard-user-copy >/dev/null
 # Packaging the same build again gives the same bytes: no clock time leaks into the release.
 "$root/tools/dist.sh" --no-build --bin "$bin" --out "$work/again" >/dev/null
 for file in Lexoria-$version-win32.zip Lexoria-$version-setup.exe; do
@@ -15,12 +16,55 @@ for file in Lexoria-$version-win32.zip Lexoria-$version-setup.exe; do
 done
 "$root/tests/dist/check-archive.sh" "$work/Lexoria-$version-win32.zip" "$bin" "$root" "$version"
 
+# The installer carries what the zip archive carries, better compressed, plus its own program, its
+# pages in every language and its icon, which Windows reads uncompressed: 64 KB more than the
+# archive and the icon at most (about 35 KB today). Weaker compression, or a file that does not
+# belong, shows here.
+setup_size=$(stat -c %s "$work/Lexoria-$version-setup.exe")
+budget=$(( $(stat -c %s "$work/Lexoria-$version-win32.zip") + $(stat -c %s "$root/src/resources/lexoria.ico") + 65536 ))
+[ "$setup_size" -le "$budget" ] ||
+  { echo "run-dist-test: the installer is $setup_size bytes, over its budget of $budget" >&2; exit 1; }
+
 # Wine sees the Linux root as drive Z:. The test's output goes through a file: a Windows process
 # left behind by a failed step would otherwise hold ctest's pipe open until the time-out and
 # hide the failure.
+windows() { local path=$1; echo "Z:${path//\//\\}"; }
 setup=$work/Lexoria-$version-setup.exe
 log=$work/dist_install_test.log
 status=0
-"$root/tools/wine-run.sh" "$test_exe" "$@" "Z:${setup//\//\\}" >"$log" 2>&1 || status=$?
-cat "$log"
+locale=   # the locale for the test program, set apart from this script's own
+run_test() {
+  env ${locale:+LC_ALL=$locale} "$root/tools/wine-run.sh" "$test_exe" "$@" "$(windows "$setup")" \
+    "$(windows "$work/Lexoria-$version-setup-standard-user.exe")" "$(windows "$root/dist/lang")" \
+    >"$log" 2>&1 || status=$?
+  grep -v "warning: setlocale" "$log" || true
+}
+run_test "$@"
+
+# The installer's language follows Windows' display language, which Wine takes from the locale a
+# program starts with and hands on to the programs it starts: one run per locale, naming the
+# texts the installer must show. Traditional Chinese gets English, as from Lexoria itself;
+# Portuguese of Portugal the Brazilian texts, the only Portuguese ones.
+while read -r locale language; do
+  echo "run-dist-test: the installer under $locale, expected in $language"
+  run_test --gtest_filter='SetupLanguage.*' --language="$language" "$@"
+done <<'LOCALES'
+en_US.UTF-8 English
+C.UTF-8 English
+de_DE.UTF-8 German
+fr_FR.UTF-8 French
+es_ES.UTF-8 Spanish
+it_IT.UTF-8 Italian
+pt_BR.UTF-8 PortugueseBR
+pt_PT.UTF-8 PortugueseBR
+pl_PL.UTF-8 Polish
+ru_RU.UTF-8 Russian
+uk_UA.UTF-8 Ukrainian
+tr_TR.UTF-8 Turkish
+ja_JP.UTF-8 Japanese
+zh_CN.UTF-8 SimpChinese
+zh_TW.UTF-8 English
+ko_KR.UTF-8 Korean
+ar_EG.UTF-8 Arabic
+LOCALES
 exit $status

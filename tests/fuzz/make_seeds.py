@@ -45,6 +45,13 @@ wordlists = {
     "offset-negative": raw(-2147483647) + LF,
     "offset-past-end": raw(1 << 30 | 1) + LF,
     "entries-4001": at(6 * 3999) + b"word=\n" * 4001,
+    # Characters cut by a piece join, whole again only where the pieces were neighbours; a real
+    # line break inside a character, which no reading joins.
+    "piece-cuts-character": at(0) + b"word=j\ndef=" + b"a" * 2042 + "\u65e5".encode()
+    + b"\nword=k\ndef=" + b"a" * 2041 + b"\xe6 \x97\xa5\n",
+    "marked-piece-cuts-character": at(3) + b"\xef\xbb\xbfword=" + b"w" * 2041
+    + "\U0001f600".encode() + b"z\nex=" + b"e" * 2041 + b"\xf0\x9f\x98\r\n",
+    "line-break-in-character": at(0) + b"word=gru\ndef=Gru\xdf\n\x96 informal\n",
 }
 for name, data in wordlists.items():
     write("fuzz_wordlist", name, data)

@@ -3,13 +3,15 @@
 // The program loads hhctrl.ocx from the system folder only, so the stand-in that logs each HTML
 // Help call goes there for the test's run, and hands each call on to Wine's viewer, which shows
 // its window but no page. ctest lets this test's programs start the viewers, which the runner
-// keeps away from the tests whose programs have no help file.
+// keeps away from the tests whose programs have no help file. A stand-in winhlp32.exe and hh.exe
+// lie beside the program in every case, and must never run: the viewers are the system's own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "resources/resource.h"
@@ -60,7 +62,7 @@ private:
     const std::wstring wine = systemFolder() + L"hhctrl_wine.ocx";
 };
 
-enum class Tchm { absent, built, empty };
+enum class Tchm { absent, built, empty, damaged };
 enum class Tshown { winHelp, htmlHelp, message };
 enum class Tending { exitButton, altF4, failedLoad };
 
@@ -73,7 +75,11 @@ struct ThelpCase {
     Tchm chm = Tchm::built;
     bool hlpBeside = true;
     const wchar_t* folder = L"a";  // the program's folder in the scratch folder; null: a deep one
+    bool systemWinHelp = true;     // the system's Windows Help viewer opens its window
 };
+
+// Programs a help viewer might start by bare name, each planted beside the program.
+const wchar_t* const plantedPrograms[] = {L"winhlp32.exe", L"hh.exe"};
 
 // Made by the first file copied into it.
 std::wstring programFolder(const ThelpCase& c, const std::wstring& scratch) {
@@ -82,6 +88,8 @@ std::wstring programFolder(const ThelpCase& c, const std::wstring& scratch) {
 
 bool placeChm(const ThelpCase& c, const std::wstring& folder) {
     if (c.chm == Tchm::empty) return writeFile(folder + L"\\lexoria.chm", "");
+    if (c.chm == Tchm::damaged)
+        return writeFile(folder + L"\\lexoria.chm", "ITSF" + std::string(4096, '\x5A'));
     return c.chm == Tchm::absent || copyBuilt(folder, "lexoria.chm", L"lexoria.chm");
 }
 
@@ -117,8 +125,9 @@ bool closeViewer() {
     return waitUntil([] { return !winHelpViewer() && !htmlHelpViewer(); });
 }
 
+// unopened: the file a message names when the help cannot open.
 void expectShown(const ThelpCase& c, TlexoriaProcess& lexoria, const std::string& heading,
-                 const std::wstring& chm) {
+                 const std::wstring& unopened) {
     switch (c.shown) {
     case Tshown::htmlHelp:
         EXPECT_TRUE(waitUntil([] { return htmlHelpViewer() != nullptr; }, 10000));
@@ -129,7 +138,7 @@ void expectShown(const ThelpCase& c, TlexoriaProcess& lexoria, const std::string
     case Tshown::message:
         HWND box = lexoria.waitForDialog();
         ASSERT_TRUE(box);
-        EXPECT_EQ(L"Unable to open the help file (" + chm + L").", messageBoxTextW(box));
+        EXPECT_EQ(L"Unable to open the help file (" + unopened + L").", messageBoxTextW(box));
         EXPECT_FALSE(winHelpViewer() || htmlHelpViewer());
         pressOk(box);
         break;
@@ -137,13 +146,13 @@ void expectShown(const ThelpCase& c, TlexoriaProcess& lexoria, const std::string
 }
 
 void askFromOptions(const ThelpCase& c, TlexoriaProcess& lexoria, HWND main,
-                    const std::wstring& chm) {
+                    const std::wstring& unopened) {
     ASSERT_TRUE(closeViewer());
     clickButton(main, IDC_OPTIONS);
     HWND options = lexoria.waitForDialog();
     ASSERT_NE(options, nullptr);
     clickButton(options, IDC_OPTIONS_HELP);
-    expectShown(c, lexoria, "The Options dialog", chm);
+    expectShown(c, lexoria, "The Options dialog", unopened);
     PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(options); }));
     EXPECT_TRUE(winHelpViewer() || htmlHelpViewer()) << "the help outlives the dialog";
@@ -164,22 +173,70 @@ void endProgram(const ThelpCase& c, TlexoriaProcess& lexoria, HWND main,
     }
 }
 
+std::wstring windowsFolder() {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder, length < MAX_PATH ? length : 0) + L"\\";
+}
+
+// The system's Windows Help viewer (in the Windows folder, or in the system folder where Wine
+// keeps it) gives way for one case to the stand-in program, which opens no window, so that no
+// viewer comes up; the stand-in's marker there shows which program the help started.
+class TsystemViewerStandIn {
+public:
+    // A copy left by a run that ended early is Wine's own, and is kept.
+    TsystemViewerStandIn() {
+        for (const std::wstring& folder : {windowsFolder(), systemFolder()}) {
+            viewer = folder + L"winhlp32.exe";
+            if (exists(viewer) || exists(saved())) break;
+            viewer.clear();
+        }
+        const std::wstring standIn = wideOf(buildFolder() + "\\planted_program.exe");
+        installed = !viewer.empty() &&
+                    (exists(saved()) || MoveFileW(viewer.c_str(), saved().c_str())) &&
+                    CopyFileW(standIn.c_str(), viewer.c_str(), FALSE);
+    }
+    ~TsystemViewerStandIn() {
+        DeleteFileW(marker().c_str());
+        MoveFileExW(saved().c_str(), viewer.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    TsystemViewerStandIn(const TsystemViewerStandIn&) = delete;
+    TsystemViewerStandIn& operator=(const TsystemViewerStandIn&) = delete;
+
+    bool wasStarted() const { return exists(marker()); }
+    bool installed = false;
+
+private:
+    static bool exists(const std::wstring& path) {
+        return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    std::wstring saved() const { return viewer + L".wine"; }
+    std::wstring marker() const { return viewer + L".started"; }
+    std::wstring viewer;
+};
+
 void openHelp(const ThelpCase& c) {
     SCOPED_TRACE(c.name);
     TscratchFolder scratch;
     const std::wstring folder = programFolder(c, wideOf(scratch.path()));
     const std::wstring chm = folder + L"\\lexoria.chm";
+    const std::wstring unopened = c.hlpBeside ? folder + L"\\lexoria.hlp" : chm;
     TregistryString version(versionKey, "Version", c.version);
     ASSERT_TRUE(copyBuilt(folder, "Lexoria.exe", exeName) &&
                 copyBuilt(folder, "lexoria.lst", L"lexoria.lst") && placeChm(c, folder) &&
                 (!c.hlpBeside || copyBuilt(folder, "lexoria.hlp", L"lexoria.hlp")));
+    for (const wchar_t* program : plantedPrograms)
+        ASSERT_TRUE(copyBuilt(folder, "planted_program.exe", program));
+    std::unique_ptr<TsystemViewerStandIn> standInViewer;
+    if (!c.systemWinHelp) standInViewer.reset(new TsystemViewerStandIn);
+    ASSERT_TRUE(c.systemWinHelp || standInViewer->installed);
     TlexoriaProcess lexoria;
     HWND main = lexoria.start(folder, exeName) ? lexoria.waitForMainWindow() : nullptr;
     ASSERT_NE(main, nullptr);
 
     clickButton(main, IDC_HELP_BUTTON);
-    expectShown(c, lexoria, "The main window", chm);
-    if (c.fromOptions) askFromOptions(c, lexoria, main, chm);
+    expectShown(c, lexoria, "The main window", unopened);
+    if (c.fromOptions) askFromOptions(c, lexoria, main, unopened);
     endProgram(c, lexoria, main, folder);
     EXPECT_EQ(lexoria.waitForExit(), 0);
     EXPECT_TRUE(waitUntil([] { return !winHelpViewer() && !htmlHelpViewer(); }))
@@ -187,6 +244,13 @@ void openHelp(const ThelpCase& c) {
     closeViewer();
 
     EXPECT_EQ(expectedLog(c, chm), readWide(folder + L"\\hhctrl.log"));
+    for (const wchar_t* program : plantedPrograms)
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES,
+                  GetFileAttributesW((folder + L"\\" + program + L".started").c_str()))
+            << ansiOf(program) << " beside the program was started";
+    if (standInViewer) {
+        EXPECT_TRUE(standInViewer->wasStarted()) << "the system's viewer was started";
+    }
     removeTree(wideOf(scratch.path()));
 }
 
@@ -208,6 +272,13 @@ TEST(Help, OpensInTheViewerOfTheSystemOrSaysWhyNotAndClosesHoweverTheProgramEnds
         {"an empty lexoria.chm: Windows Help", "win10", winHelp, quit, false, Tchm::empty},
         {"an empty lexoria.chm and no lexoria.hlp: a message names the file", "win10",
          Tshown::message, quit, false, Tchm::empty, false},
+        {"a damaged lexoria.chm: Windows Help", "win10", winHelp, quit, false, Tchm::damaged},
+        {"a damaged lexoria.chm and no Windows Help viewer: a message names lexoria.hlp", "win10",
+         Tshown::message, quit, false, Tchm::damaged, true, L"a", false},
+        {"no lexoria.chm and no Windows Help viewer: a message names lexoria.hlp", "win10",
+         Tshown::message, quit, false, Tchm::absent, true, L"a", false},
+        {"before version 6 without a Windows Help viewer: a message names lexoria.hlp", "winxp",
+         Tshown::message, quit, false, Tchm::built, true, L"a", false},
         {"Alt+F4 closes Windows Help", "winxp", winHelp, altF4},
         {"Alt+F4 closes HTML Help", "win10", htmlHelp, altF4},
         {"a failed load closes Windows Help", "winxp", winHelp, failedLoad},

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "win32/systemlibrary.h"
+
 namespace {
 using ThtmlHelp = HWND(WINAPI*)(HWND, const wchar_t*, UINT, DWORD_PTR);
 
@@ -16,7 +18,7 @@ ThtmlHelp systemHtmlHelp() {
     const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return nullptr;
     HMODULE viewer = LoadLibraryW((std::wstring(folder, length) + L"\\hhctrl_wine.ocx").c_str());
-    return viewer ? reinterpret_cast<ThtmlHelp>(GetProcAddress(viewer, "HtmlHelpW")) : nullptr;
+    return libraryEntry<ThtmlHelp>(viewer, "HtmlHelpW");
 }
 
 // hhctrl.log beside the program; its path may be longer than MAX_PATH.

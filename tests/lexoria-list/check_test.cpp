@@ -166,6 +166,12 @@ TEST(StatsTest, MeasuresDefinitionsInCharacters) {
          "3 characters in 1 line (\"b\", line 3)"},
         {"lines joined by CR LF", "word=a\r\ndef=na\xEFve\r\nb\r\n", 0,
          "8 characters in 2 lines (\"a\", line 1)"},
+        {"a character cut by a 2047-byte read counts once",
+         "word=a\r\ndef=" + std::string(2042, 'x') + "\xE6\x97\xA5\r\n", 0,
+         "2045 characters in 2 lines (\"a\", line 1)"},
+        {"ill-formed runs count once each, as the window shows them",
+         bom + "word=a\r\ndef=\xE6\x97z\xF0\x9F\x98\r\n", 0,
+         "3 characters in 1 line (\"a\", line 1)"},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);

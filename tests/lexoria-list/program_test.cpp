@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codepage932_cases.h"
 #include "support/lexoria_driver.h"
 
 namespace {
@@ -103,6 +104,22 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
     }
     EXPECT_EQ(namesIn(folder), names);
     EXPECT_TRUE(DeleteFileW(wide(wideList).c_str()));  // the folder's clean-up sees ANSI names only
+}
+
+// The Windows build's verdict on the characters whose Linux conversion the host test checks: the
+// same rows written, the same refused.
+TEST(ProgramTest, CodePage932WritesOnlyCharactersThatReadBackAsThemselves) {
+    TscratchFolder folder;
+    const std::string input = folder.file("in.csv");
+    const std::string list = folder.file("lexoria.lst");
+    for (const codePage932::Tcase& c : codePage932::cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(writeFile(input, std::string("w,") + c.utf8 + "\r\n"));
+        ASSERT_TRUE(writeFile(list, "word=old\r\ndef=list\r\n"));
+        EXPECT_EQ(runProgram({"import", "--codepage", "932", input, list}), c.bytes ? 0 : 2);
+        EXPECT_EQ(readBytes(list), c.bytes ? std::string("word=w\r\ndef=") + c.bytes + "\r\n"
+                                           : std::string("word=old\r\ndef=list\r\n"));
+    }
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // only through window messages, its exit code, windows and stored values checked afterwards.
 #include <gtest/gtest.h>
 #include <oleacc.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,11 +10,14 @@
 #include <set>
 
 #include "mainwindow/layout.h"
+#include "mainwindow/messagecounter.h"
 #include "resources/resource.h"
 #include "support/lexoria_driver.h"
 #include "win32/comholders.h"
 #include "win32/displaydpi.h"
 #include "win32/gdiholders.h"
+#include "win32/handleholder.h"
+#include "win32/systemlibrary.h"
 
 using namespace lexoriaTest;
 
@@ -109,6 +111,44 @@ TEST_F(TlexoriaRun, EachNextWordShowsTheEntryAtTheStoredPosition) {
             << press << ": " << expected;
     }
 
+    exitThroughButton(run, window);
+}
+
+// The warning about a list longer than the program takes has no owner, so the window still takes
+// clicks under it. "Next Word" is refused until it is closed, and works again afterwards.
+TEST_F(TlexoriaRun, NextWordDoesNothingWhileTheOverLongListWarningIsUp) {
+    useList(wordList(4001));
+    TlexoriaProcess run;
+    ASSERT_TRUE(run.start(folder.path()));
+    HWND box = run.waitForDialog();
+    ASSERT_NE(nullptr, box) << "the warning at start";
+    pressOk(box);
+    HWND window = run.waitForMainWindow();
+    ASSERT_NE(nullptr, window);
+
+    useList(wordList(4001, 5000));  // a new list: the next load builds the index and warns again
+    clickButton(window, IDC_NEXT_WORD);
+    box = run.waitForDialog();
+    ASSERT_NE(nullptr, box) << "the warning at Next Word";
+    const auto valuesUnderTheBox = programValues();
+    const std::string textUnderTheBox = paneText(window);
+    clickButton(window, IDC_NEXT_WORD);
+    ASSERT_TRUE(drainPosted(window));
+    EXPECT_EQ(1u, dialogsOf(run.id()).size()) << "a second build warned inside the first";
+    EXPECT_EQ(valuesUnderTheBox, programValues());
+    EXPECT_EQ(textUnderTheBox, paneText(window));
+
+    pressOk(box);
+    ASSERT_TRUE(waitUntil([&] { return dialogsOf(run.id()).empty(); }));
+    ASSERT_TRUE(drainPosted(window));
+    EXPECT_TRUE(dialogsOf(run.id()).empty());
+    const int position = storedPosition();
+    const std::string shown = paneText(window);
+    EXPECT_NE(textUnderTheBox, shown) << "the first click's entry is shown";
+    clickButton(window, IDC_NEXT_WORD);
+    EXPECT_TRUE(waitUntil([&] {
+        return storedPosition() != position && paneText(window) != shown;
+    })) << "Next Word works again";
     exitThroughButton(run, window);
 }
 
@@ -302,10 +342,61 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
     }
 }
 
-TEST_F(TlexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
+// The position stored after the window was moved to a place, or minimised there, and closed.
+std::pair<int, int> savedPosition() {
+    std::vector<unsigned char> record;
+    if (!getProgramValue("Startup", record) || record.size() != 8) return {-1, -1};
+    return {int16_t(record[4] | (record[5] << 8)), int16_t(record[6] | (record[7] << 8))};
+}
+
+// Exit saves where the window comes back when restored, and only where its caption can still be
+// reached: a window partly off the left or top edge keeps its negative position.
+TEST_F(TlexoriaRun, ExitSavesTheRestoredPositionWhereTheCaptionCanBeReached) {
+    useList(wordList(3));
+    const int screenW = GetSystemMetrics(SM_CXSCREEN);
+    const int kept = -1;  // the position stored before the run stays
+    struct Tcase {
+        const char* name;
+        int x, y;
+        bool minimise;
+        int savedX, savedY;
+    } cases[] = {
+        {"partly off the left edge", -150, 100, false, -150, 100},
+        {"caption partly above the top", 100, -5, false, 100, -5},
+        {"caption above the top", 100, -200, false, kept, kept},
+        {"caption right of the screen", screenW + 5, 100, false, kept, kept},
+        {"minimised", 211, 97, true, 211, 97},
+    };
+    for (const Tcase& c : cases) {
+        SCOPED_TRACE(c.name);
+        useRecord(startupRecord(0, 0, 40, 30));
+        TlexoriaProcess run;
+        HWND window = start(run);
+        ASSERT_NE(nullptr, window);
+        SetWindowPos(window, nullptr, c.x, c.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT outer = {};
+        ASSERT_TRUE(waitUntil([&] {
+            GetWindowRect(window, &outer);
+            return outer.left == c.x && outer.top == c.y;
+        }));
+        if (c.minimise) ShowWindow(window, SW_MINIMIZE);
+        ASSERT_EQ(c.minimise, IsIconic(window) != 0);
+        exitThroughButton(run, window);
+        const std::pair<int, int> expected =
+            c.savedX == kept ? std::make_pair(40, 30) : std::make_pair(c.savedX, c.savedY);
+        EXPECT_EQ(expected, savedPosition());
+    }
+}
+
+// An entry whose definition runs over sixty lines, taller than the pane.
+std::string sixtyLines() {
     std::string list = "word=lengthy\r\ndef=line 1\r\n";
     for (int k = 2; k <= 60; ++k) list += "line " + std::to_string(k) + "\r\n";
-    useList(list);
+    return list;
+}
+
+TEST_F(TlexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
+    useList(sixtyLines());
     TlexoriaProcess run;
     HWND window = start(run);
     ASSERT_NE(nullptr, window);
@@ -349,6 +440,111 @@ TEST_F(TlexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
         ASSERT_TRUE(drainPosted(window));
         if (c.line == nearEnd) EXPECT_GT(firstVisibleLine(window), 60 - 2 * page);
         else EXPECT_EQ(c.line, firstVisibleLine(window));
+    }
+    exitThroughButton(run, window);
+}
+
+// What the program's thread does for a repaint or a "Next Word": its main window's paints and
+// erases and the text streamed into its pane, counted there by the hook DLL while this lives.
+class TmessageCounter {
+public:
+    explicit TmessageCounter(HWND window)
+        : mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                     sizeof(TmessageCounts), messageCountsName)),
+          counter(LoadLibraryA((buildFolder() + "\\" + messageCounterFile).c_str()), &FreeLibrary) {
+        if (mapping.get())
+            counts = static_cast<TmessageCounts*>(
+                MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(TmessageCounts)));
+        if (!counts || !counter) return;
+        *counts = TmessageCounts{window, GetDlgItem(window, IDC_DEFINITION), 0, 0, 0};
+        const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+        hooks[0] = hook(WH_CALLWNDPROC, sentHookName, thread);
+        hooks[1] = hook(WH_GETMESSAGE, retrievedHookName, thread);
+    }
+    ~TmessageCounter() {
+        for (HHOOK set : hooks)
+            if (set) UnhookWindowsHookEx(set);
+        if (counts) UnmapViewOfFile(counts);
+    }
+    TmessageCounter(const TmessageCounter&) = delete;
+    TmessageCounter& operator=(const TmessageCounter&) = delete;
+
+    bool hooked() const { return hooks[0] && hooks[1]; }
+    void reset() { counts->paints = counts->erases = counts->streamIns = 0; }
+    LONG paints() const { return InterlockedCompareExchange(&counts->paints, 0, 0); }
+    LONG erases() const { return InterlockedCompareExchange(&counts->erases, 0, 0); }
+    LONG streamIns() const { return InterlockedCompareExchange(&counts->streamIns, 0, 0); }
+
+private:
+    HHOOK hook(int kind, const char* name, DWORD thread) {
+        auto procedure = libraryEntry<HOOKPROC>(counter.get(), name);
+        return procedure ? SetWindowsHookExA(kind, procedure, counter.get(), thread) : nullptr;
+    }
+    ThandleHolder mapping;
+    TmoduleHolder counter;
+    TmessageCounts* counts = nullptr;
+    HHOOK hooks[2] = {};
+};
+
+// However the main window comes to repaint, the pane returns to its first line by scrolling,
+// and its text is not sent again.
+TEST_F(TlexoriaRun, ARepaintScrollsThePaneToItsTopWithoutSendingTheTextAgain) {
+    useList(sixtyLines());
+    TlexoriaProcess run;
+    HWND window = start(run);
+    ASSERT_NE(nullptr, window);
+    TmessageCounter counter(window);
+    ASSERT_TRUE(counter.hooked());
+    struct Tcase {
+        const char* name;
+        std::function<void()> repaint;
+    } cases[] = {
+        // Wine redraws an uncovered window from its own copy of it, without a paint; Windows
+        // invalidates the part uncovered, as this does.
+        {"a 4x4 corner uncovered",
+         [&] {
+             const RECT corner = {0, 0, 4, 4};
+             InvalidateRect(window, &corner, TRUE);
+         }},
+        {"minimised and restored",
+         [&] { ShowWindow(window, SW_MINIMIZE), ShowWindow(window, SW_RESTORE); }},
+        {"the whole window invalidated", [&] { InvalidateRect(window, nullptr, TRUE); }},
+    };
+    for (const Tcase& c : cases) {
+        SCOPED_TRACE(c.name);
+        postKey(GetDlgItem(window, IDC_EXIT), VK_NEXT);
+        ASSERT_TRUE(drainPosted(window));
+        ASSERT_GT(firstVisibleLine(window), 0);
+        counter.reset();
+        c.repaint();
+        ASSERT_TRUE(waitUntil([&] { return pumpMessages(), counter.paints() > 0; }))
+            << "the window did not repaint";
+        ASSERT_TRUE(drainPosted(window));
+        EXPECT_EQ(0, counter.streamIns());
+        EXPECT_EQ(0, firstVisibleLine(window));
+    }
+    exitThroughButton(run, window);
+}
+
+// "Next Word" draws again only what changed: the band's word, and the pane's text, streamed in
+// once. The main window itself is neither erased nor painted.
+TEST_F(TlexoriaRun, NextWordStreamsThePaneOnceAndLeavesTheWindowUnpainted) {
+    useList(wordList(3));
+    TlexoriaProcess run;
+    HWND window = start(run);
+    ASSERT_NE(nullptr, window);
+    TmessageCounter counter(window);
+    ASSERT_TRUE(counter.hooked());
+    for (int press = 0; press < 3; ++press) {
+        SCOPED_TRACE(press);
+        const std::string expected = definitionOf(storedPosition());
+        counter.reset();
+        clickButton(window, IDC_NEXT_WORD);
+        ASSERT_TRUE(waitUntil([&] { return paneText(window) == expected; }));
+        ASSERT_TRUE(drainPosted(window));
+        EXPECT_EQ(1, counter.streamIns());
+        EXPECT_EQ(0, counter.paints());
+        EXPECT_EQ(0, counter.erases());
     }
     exitThroughButton(run, window);
 }
@@ -411,6 +607,10 @@ const TscriptEntry scriptEntries[] = {
      L"\u0643"},
     {"a character across a piece boundary", "piece", longRun + "\xE6\x97\xA5", L"piece",
      std::wstring(longRun.begin(), longRun.end()) + L"\u65E5\r\n"},
+    {"a two-byte letter cut after its first byte", "cut2", longRun + "\xD0\xB4 z", L"cut2",
+     std::wstring(longRun.begin(), longRun.end()) + L"\u0434\r\n z"},
+    {"a four-byte character cut after two bytes", "cut4", longRun.substr(1) + "\xF0\x9F\x98\x80",
+     L"cut4", std::wstring(longRun.begin() + 1, longRun.end()) + L"\U0001F600\r\n"},
 };
 // An entry from before UTF-8 lists, in the system's code page: shown as ever in a list without
 // the mark, and with U+FFFD for each byte that is no UTF-8 in a marked one.
@@ -527,121 +727,263 @@ TbandFrame bandOf(HWND window) {
     return titleBandFrame(Tsize{client.right, client.bottom}, alphabetExtent(26, FW_BOLD).cy);
 }
 
-// Dark pixels of a part of the screen, cropped to the smallest rectangle that holds them all.
-struct Tink {
-    int left = 0, width = 0, height = 0;  // left: of the crop, from the part's left edge
-    std::vector<bool> dark;
-    size_t count() const { return std::count(dark.begin(), dark.end(), true); }
-};
+const wchar_t* const titleFace = L"Times New Roman";
+const uint32_t faceColour = 0xC0C0C0;
 
-bool bandFaceAt(int x, int y) {
-    TwindowDC screen(nullptr);
-    return GetPixel(screen.get(), x, y) == RGB(192, 192, 192);
-}
-
-Tink inkOnScreen(const RECT& part) {
+// A part of the screen, row by row, each pixel as 0x00RRGGBB; empty when it cannot be read.
+std::vector<uint32_t> screenPixels(const RECT& part) {
     const int width = part.right - part.left, height = part.bottom - part.top;
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     TwindowDC screen(nullptr);
     TgdiObject<HBITMAP> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, 0, 0));
+    if (!bits) return {};
     HDC copy = CreateCompatibleDC(screen.get());
     {
         TselectedObject selected(copy, bitmap.get());
         BitBlt(copy, 0, 0, width, height, screen.get(), part.left, part.top, SRCCOPY);
     }
     DeleteDC(copy);
-    const uint32_t* pixels = static_cast<const uint32_t*>(bits);
-    auto isDark = [&](int x, int y) {
-        const uint32_t p = pixels[y * width + x];
-        return ((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF)) < 3 * 96;
+    const uint32_t* first = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> pixels(first, first + width * height);
+    for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+bool isDark(uint32_t pixel) {
+    return ((pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF)) < 3 * 96;
+}
+
+// The colour each pixel of the band's rows must have outside the frame's inside, in client
+// coordinates: the frame's grey top and left lines, its white bottom and right ones (each line
+// without its end point), and the light grey face everywhere else; 0 inside the frame.
+uint32_t frameColour(const TbandFrame& band, int x, int y) {
+    const uint32_t grey = 0x808080, white = 0xFFFFFF;
+    const bool across = x >= band.left && x < band.right, down = y >= band.top && y < band.bottom;
+    if ((y == band.bottom && across) || (x == band.right && down)) return white;
+    if ((y == band.top && across) || (x == band.left && down)) return grey;
+    const bool inside = x > band.left && x < band.right && y > band.top && y < band.bottom;
+    return inside ? 0 : faceColour;
+}
+
+// The band's rows across the client width as the screen shows them.
+struct TbandRows {
+    TbandFrame band;
+    int width = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t at(int x, int y) const { return pixels[(y - band.top) * width + x]; }  // client x, y
+};
+
+// The band's rows once they are painted and settled: the frame's top row, which no word reaches,
+// shows the margin and the grey line (Xvfb's screen is black before the first paint), there is
+// ink inside the frame, and nothing has changed for a tenth of a second. False on time-out.
+bool settledBand(HWND window, TbandRows& rows) {
+    rows.band = bandOf(window);
+    const TbandFrame& band = rows.band;
+    RECT client = {};
+    GetClientRect(window, &client);
+    RECT part = {0, band.top, client.right, band.bottom + 1};
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&part), 2);
+    rows.width = part.right - part.left;
+    auto painted = [&] {
+        if (rows.at(0, band.top) != faceColour ||
+            rows.at(band.left + 1, band.top) != frameColour(band, band.left + 1, band.top))
+            return false;
+        for (int y = band.top + 1; y < band.bottom; ++y)
+            for (int x = band.left + 1; x < band.right; ++x)
+                if (isDark(rows.at(x, y))) return true;
+        return false;
     };
-    int left = width, right = -1, top = height, bottom = -1;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (isDark(x, y)) {
+    DWORD changedAt = GetTickCount();
+    return waitUntil([&] {
+        std::vector<uint32_t> now = screenPixels(part);
+        if (now.empty()) return false;
+        if (now != rows.pixels) changedAt = GetTickCount(), rows.pixels.swap(now);
+        return GetTickCount() - changedAt >= 100 && painted();
+    });
+}
+
+// Dark pixels cropped to the smallest rectangle that holds them all, placed by their left edge
+// from the centre line the word was drawn on, and their top row.
+struct Tink {
+    int left = 0, width = 0, height = 0;
+    std::vector<bool> dark;
+    size_t count() const { return std::count(dark.begin(), dark.end(), true); }
+    bool darkAt(int x, int y) const {
+        x -= left;
+        return x >= 0 && x < width && y >= 0 && y < height && dark[y * width + x];
+    }
+};
+
+// The ink within a rectangle of pixels laid out rows of the stride, the word centred on centreX.
+Tink inkWithin(const std::vector<uint32_t>& pixels, int stride, const RECT& part, int centreX) {
+    int left = part.right, right = -1, top = part.bottom, bottom = -1;
+    for (int y = part.top; y < part.bottom; ++y)
+        for (int x = part.left; x < part.right; ++x)
+            if (isDark(pixels[y * stride + x])) {
                 left = std::min(left, x), right = std::max(right, x);
                 top = std::min(top, y), bottom = std::max(bottom, y);
             }
     Tink ink;
     if (right < 0) return ink;
-    ink.left = left, ink.width = right - left + 1, ink.height = bottom - top + 1;
+    ink.left = left - centreX, ink.width = right - left + 1, ink.height = bottom - top + 1;
     for (int y = top; y <= bottom; ++y)
-        for (int x = left; x <= right; ++x) ink.dark.push_back(isDark(x, y));
+        for (int x = left; x <= right; ++x) ink.dark.push_back(isDark(pixels[y * stride + x]));
     return ink;
 }
 
-// The word as the face that has its glyphs draws it, centred on x = 200 of a window of the
-// test's own on the band's grey.
-Tink referenceInk(const std::wstring& word, const wchar_t* face) {
-    const RECT part = {0, 0, 400, 60};
-    HWND canvas =
-        CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, part.left, part.top,
-                        part.right, part.bottom, nullptr, nullptr, nullptr, nullptr);
-    TatScopeExit drop{[&] { DestroyWindow(canvas); }};
-    pumpMessages();
+// The pixels dark in one ink and not in the other, laid over each other by centre line and top.
+size_t inkDistance(const Tink& a, const Tink& b) {
+    const int left = std::min(a.left, b.left);
+    const int right = std::max(a.left + a.width, b.left + b.width);
+    size_t differing = 0;
+    for (int y = 0; y < std::max(a.height, b.height); ++y)
+        for (int x = left; x < right; ++x) differing += a.darkAt(x, y) != b.darkAt(x, y);
+    return differing;
+}
+
+// The ink of the word inside the band's frame, once the band is painted.
+Tink bandInk(HWND window) {
+    TbandRows rows;
+    EXPECT_TRUE(settledBand(window, rows)) << "the band was never painted";
+    if (rows.pixels.empty()) return Tink{};
+    const TbandFrame& band = rows.band;
+    // The band's rows start at the frame's top; the ink is taken from inside the frame.
+    const RECT inside = {band.left + 1, 1, band.right, band.bottom - band.top};
+    return inkWithin(rows.pixels, rows.width, inside, titleWordOrigin(band).x);
+}
+
+TgdiObject<HFONT> titleFontIn(const std::wstring& face) {
+    return TgdiObject<HFONT>(CreateFontW(26, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET,
+                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                         DEFAULT_PITCH, face.c_str()));
+}
+
+// The word as plain text in the face, bold at the title's height, centred on the band's grey:
+// drawn in memory, so nothing waits for a screen.
+Tink inkInFace(const std::wstring& word, const std::wstring& face) {
+    const int width = 600, height = 60, centreX = width / 2;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    TwindowDC screen(nullptr);
+    TgdiObject<HBITMAP> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, 0, 0));
+    if (!bits) return Tink{};
+    TgdiObject<HFONT> font = titleFontIn(face);
+    HDC dc = CreateCompatibleDC(screen.get());
     {
-        TgdiObject<HFONT> font(CreateFontW(26, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET,
-                                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                           DEFAULT_PITCH, face));
-        HDC dc = GetDC(canvas);
-        FillRect(dc, &part, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-        TselectedObject selected(dc, font.get());
+        TselectedObject selectedBitmap(dc, bitmap.get()), selectedFont(dc, font.get());
+        const RECT all = {0, 0, width, height};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
         SetBkColor(dc, RGB(192, 192, 192));
         SetTextAlign(dc, TA_CENTER | TA_TOP);
-        TextOutW(dc, 200, 10, word.c_str(), static_cast<int>(word.size()));
+        TextOutW(dc, centreX, 10, word.c_str(), static_cast<int>(word.size()));
         GdiFlush();
-        ReleaseDC(canvas, dc);
     }
-    Tink ink;
-    waitUntil([&] { return pumpMessages(), (ink = inkOnScreen(part)).count() > 0; });
-    ink.left -= 200;
-    return ink;
+    DeleteDC(dc);
+    const uint32_t* first = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> pixels(first, first + width * height);
+    for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+    return inkWithin(pixels, width, RECT{0, 0, width, height}, centreX);
 }
 
-// The band draws each word as the face that has its glyphs would: a Latin word where plain
-// text always sat, a Japanese one in the CJK face's glyphs, never as boxes or as the bytes.
-TEST_F(TscriptRun, TheBandDrawsTheGlyphsOfTheFaceThatHasThem) {
+// Whether the face has a glyph of its own for every character of the word.
+bool hasGlyphs(const std::wstring& face, const std::wstring& word) {
+    TgdiObject<HFONT> font = titleFontIn(face);
+    TwindowDC screen(nullptr);
+    TselectedObject selected(screen.get(), font.get());
+    std::vector<WORD> glyphs(word.size());
+    const int count = static_cast<int>(word.size());
+    return GetGlyphIndicesW(screen.get(), word.c_str(), count, glyphs.data(),
+                            GGI_MARK_NONEXISTING_GLYPHS) == DWORD(count) &&
+           std::count(glyphs.begin(), glyphs.end(), 0xFFFF) == 0;
+}
+
+int CALLBACK addFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
+    if (font->lfFaceName[0] != L'@')
+        reinterpret_cast<std::vector<std::wstring>*>(faces)->push_back(font->lfFaceName);
+    return 1;
+}
+
+// An installed face that has the word's glyphs, found by asking each; empty when none has.
+std::wstring faceWithGlyphsOf(const std::wstring& word) {
+    std::vector<std::wstring> faces;
+    LOGFONTW every = {};
+    every.lfCharSet = DEFAULT_CHARSET;
+    TwindowDC screen(nullptr);
+    EnumFontFamiliesExW(screen.get(), &every, addFace, reinterpret_cast<LPARAM>(&faces), 0);
+    for (const std::wstring& face : faces)
+        if (hasGlyphs(face, word)) return face;
+    return L"";
+}
+
+// A Latin word is drawn where and as plain text in the title face always drew it.
+TEST_F(TscriptRun, ALatinWordSitsWherePlainTextAlwaysSat) {
+    useList("word=abate\ndef=d\n");
+    TlexoriaProcess run;
+    HWND window = start(run);
+    ASSERT_NE(nullptr, window);
+    const Tink drawn = bandInk(window);
+    exitThroughButton(run, window);
+    const Tink expected = inkInFace(L"abate", titleFace);
+    ASSERT_GT(expected.count(), 20u);
+    EXPECT_NEAR(expected.left, drawn.left, 1);
+    EXPECT_EQ(expected.width, drawn.width);
+    EXPECT_EQ(expected.height, drawn.height);
+    EXPECT_LE(inkDistance(expected, drawn), expected.count() / 20) << "of " << expected.count();
+}
+
+// Characters the title face lacks come from a face that has them: the band's ink is nearer to
+// the word in such a face than to the title face's own drawing of it, its boxes.
+TEST_F(TscriptRun, CharactersTheTitleFaceLacksComeFromAFaceThatHasThem) {
+    const std::wstring word = L"\u65E5\u672C\u8A9E";
+    ASSERT_FALSE(hasGlyphs(titleFace, word));
+    const std::wstring face = faceWithGlyphsOf(word);
+    ASSERT_FALSE(face.empty()) << "no installed face has the word's glyphs";
+    useList("word=\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\ndef=d\n");
+    TlexoriaProcess run;
+    HWND window = start(run);
+    ASSERT_NE(nullptr, window);
+    const Tink drawn = bandInk(window);
+    exitThroughButton(run, window);
+    const Tink withGlyphs = inkInFace(word, face), titleOnly = inkInFace(word, titleFace);
+    ASSERT_GT(withGlyphs.count(), 20u);
+    ASSERT_GT(drawn.count(), 20u);
+    EXPECT_LT(inkDistance(withGlyphs, drawn), inkDistance(titleOnly, drawn))
+        << "drawn " << drawn.width << " wide, in " << testing::PrintToString(face) << " "
+        << withGlyphs.width << ", in the title face " << titleOnly.width;
+}
+
+// A word thousands of characters wide is cut at the inside of the band's frame: the frame's lines
+// and the margins beside them keep their colours on every row, in both ways a word is drawn.
+TEST_F(TscriptRun, AWordWiderThanTheBandStaysInsideTheFrame) {
+    std::string japanese;
+    for (int i = 0; i < 1600; ++i) japanese += "\xE6\x97\xA5";
     struct Tcase {
         const char* name;
-        std::string bytes;
-        std::wstring word;
-        const wchar_t* face;  // the one the word's characters come from
-    } cases[] = {
-        {"Latin", "abate", L"abate", L"Times New Roman"},
-        {"Japanese", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", L"\u65E5\u672C\u8A9E", L"SimSun"},
-    };
+        std::string word;
+    } cases[] = {{"4,800 Latin letters", std::string(4800, 'W')},
+                 {"1,600 Japanese characters", japanese}};
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
-        useList("word=" + c.bytes + "\ndef=d\n");
+        useList("\xEF\xBB\xBFword=" + c.word + "\ndef=d\n");
         TlexoriaProcess run;
         HWND window = start(run);
         ASSERT_NE(nullptr, window);
-        const TbandFrame band = bandOf(window);
-        RECT inside = {band.left + 1, band.top + 1, band.right - 1, band.bottom - 1};
-        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&inside), 2);
-        // Painted and settled: the band's face shows at its corner (before the first paint the
-        // screen there is Xvfb's black), and the same ink comes twice in a row.
-        Tink drawn, before;
-        waitUntil([&] {
-            before = drawn;
-            drawn = inkOnScreen(inside);
-            return bandFaceAt(inside.left, inside.top) && drawn.count() > 0 &&
-                   drawn.left == before.left && drawn.dark == before.dark;
-        });
-        drawn.left -= (band.right - band.left) / 2 - 1;
+        TbandRows rows;
+        ASSERT_TRUE(settledBand(window, rows)) << "the band was never painted";
+        const TbandFrame& band = rows.band;
+        int wrong = 0;
+        std::string first;
+        for (int y = band.top; y <= band.bottom; ++y)
+            for (int x = 0; x < rows.width; ++x) {
+                const uint32_t expected = frameColour(band, x, y);
+                if (expected == 0 || rows.at(x, y) == expected) continue;
+                if (wrong++ == 0) first = std::to_string(x) + "," + std::to_string(y);
+            }
+        EXPECT_EQ(0, wrong) << "first at " << first;
         exitThroughButton(run, window);
-
-        const Tink expected = referenceInk(c.word, c.face);
-        ASSERT_GT(expected.count(), 20u);
-        EXPECT_NEAR(expected.left, drawn.left, 1);
-        ASSERT_EQ(expected.width, drawn.width);
-        ASSERT_EQ(expected.height, drawn.height);
-        size_t differing = 0;
-        for (size_t i = 0; i < expected.dark.size(); ++i)
-            differing += expected.dark[i] != drawn.dark[i];
-        EXPECT_LE(differing, expected.count() / 20) << "of " << expected.count();
     }
 }
 
@@ -650,33 +992,6 @@ TEST_F(TscriptRun, TheBandDrawsTheGlyphsOfTheFaceThatHasThem) {
 // changes: the window, every child and the fonts' line heights grow with it, a DPI change while
 // running lays the window out again in the place it is given, both dialogs come out whole, and
 // the manifest declares the awareness that Wine itself does not need.
-
-const char* const desktopKey = "Control Panel\\Desktop";
-
-// LogPixels set for the test and put back afterwards (deleted when there was none).
-class TlogPixels {
-public:
-    explicit TlogPixels(DWORD dpi) {
-        DWORD size = sizeof previous, type = 0;
-        hadValue = SHGetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", &type, &previous,
-                               &size) == ERROR_SUCCESS &&
-                   type == REG_DWORD;
-        set(dpi);
-    }
-    ~TlogPixels() {
-        if (hadValue) set(previous);
-        else SHDeleteValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels");
-    }
-    TlogPixels(const TlogPixels&) = delete;
-    TlogPixels& operator=(const TlogPixels&) = delete;
-
-private:
-    void set(DWORD dpi) {
-        SHSetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    }
-    DWORD previous = 0;
-    bool hadValue = false;
-};
 
 // What a run shows: the client size, each child in client coordinates, and the line heights of
 // the pane's text (the pane font) and of the title band (the title font: the pane sits T + 20
@@ -861,6 +1176,61 @@ TEST_F(TscaledRun, OptionsAndAboutComeOutWhole) {
             ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
         }
         exitThroughButton(run, window);
+    }
+}
+
+RECT workAreaOf(HWND window) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+RECT screenRectOf(HWND window) {
+    RECT at = {};
+    GetWindowRect(window, &at);
+    return at;
+}
+
+// At 288 DPI the window is wider than the screen. Wherever the record asks for it, it starts
+// with its top-left corner on the work area, so the caption and Exit can be reached, and the
+// saved choice stores that place again.
+TEST_F(TscaledRun, AWindowLargerThanTheWorkAreaStartsWithItsCaptionAndExitOnIt) {
+    enum Tspot { low, centre, high };  // low: the near edge; high: flush with the far edge
+    struct Tcase {
+        const char* name;
+        std::vector<unsigned char> record;
+        Tspot x, y;
+    } cases[] = {
+        {"top right", startupRecord(3, 0, 0, 0), high, low},
+        {"bottom right", startupRecord(5, 0, 0, 0), high, high},
+        {"centred", startupRecord(1, 0, 0, 0), centre, centre},
+        {"saved past the far edges", startupRecord(0, 0, 3000, 3000), high, high},
+        {"saved before the near edges", startupRecord(0, 0, -500, -500), low, low},
+    };
+    for (const Tcase& c : cases) {
+        SCOPED_TRACE(c.name);
+        deleteProgramKey();
+        ASSERT_TRUE(
+            setProgramValue("Startup", REG_BINARY, c.record.data(), DWORD(c.record.size())));
+        TlexoriaProcess run;
+        HWND window = start(run, 288);
+        ASSERT_NE(nullptr, window);
+        const RECT area = workAreaOf(window), outer = screenRectOf(window);
+        const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+        ASSERT_GT(width, area.right - area.left) << "the window must be wider than the work area";
+        auto expected = [](Tspot spot, int nearEdge, int farEdge, int size) {
+            const int room = std::max(0, farEdge - nearEdge - size);
+            return nearEdge + (spot == low ? 0 : spot == centre ? room / 2 : room);
+        };
+        EXPECT_EQ(expected(c.x, area.left, area.right, width), outer.left);
+        EXPECT_EQ(expected(c.y, area.top, area.bottom, height), outer.top);
+        EXPECT_TRUE(within(screenRectOf(GetDlgItem(window, IDC_EXIT)), area));
+        exitThroughButton(run, window);
+        // The saved choice stores the place again; the others leave the record's fields alone.
+        const bool saved = c.record[0] == 0;
+        EXPECT_EQ(std::make_pair(saved ? int(outer.left) : 0, saved ? int(outer.top) : 0),
+                  savedPosition());
     }
 }
 

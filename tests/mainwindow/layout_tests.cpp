@@ -1,7 +1,8 @@
 // The main window's arithmetic that can go wrong without showing on one screen: the minimum
-// width, placement in 16 bits with clamping, and the button row's share of odd widths; and at
-// other scalings, each length rounded on its own as MulDiv rounds, every rectangle growing with
-// the DPI, and a saved position kept on the monitor it belongs to.
+// width, placement on a work area in 16 bits with clamping, which positions are worth saving, and
+// the button row's share of odd widths; and at other scalings, each length rounded on its own as
+// MulDiv rounds, every rectangle growing with the DPI, and a saved position kept on the monitor it
+// belongs to.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -18,25 +19,74 @@ TEST(MainWindowSize, WidestAlphabetButNeverUnderTheMinimum) {
     EXPECT_EQ(308, mainWindowSize(100, 292, 0, 0).width);
 }
 
-TEST(MainWindowPosition, SixteenBitArithmeticAndClamping) {
-    const Tsize window{441, 277}, large{1280, 1024}, small{400, 200};
+// Work areas of a 1280x1024 screen without a taskbar, and with one at the bottom, left or top.
+const Trect wholeScreen{0, 0, 1280, 1024}, bottomBar{0, 0, 1280, 984}, leftBar{60, 0, 1220, 1024},
+    topBar{0, 30, 1280, 994};
+
+TEST(MainWindowPosition, OnTheWorkAreaInSixteenBitsAndNeverStartingOffIt) {
+    const Tsize window{441, 277};
+    const Trect small{0, 0, 400, 200}, smallBesideLeftBar{60, 0, 400, 200};
     struct Tcase {
         const char* name;
-        Tsize screen;
+        Trect workArea;
         TwindowSettings settings;  // choice, on top, left, top
         int x, y;
     } cases[] = {
-        {"saved left of and above the screen", large, {0, 0, -30, -1}, 0, 0},
-        {"saved past the right and bottom edges", large, {0, 0, 2000, 900}, 839, 747},
-        {"centred: odd leftovers truncate", large, {1, 0, 0, 0}, 419, 373},
-        // Smaller than the window: raised to 0, then lowered to the negative limit.
-        {"saved, small screen", small, {0, 0, 10, 10}, -41, -77},
-        {"centred, small screen: truncates toward zero", small, {1, 0, 0, 0}, -20, -38},
-        {"top right, width past 32767 wraps", {70000, 1024}, {3, 0, 0, 0}, 70000 - 441 - 65536, 0},
+        {"saved left of and above the screen", wholeScreen, {0, 0, -30, -1}, 0, 0},
+        {"saved past the right and bottom edges", wholeScreen, {0, 0, 2000, 900}, 839, 747},
+        {"centred: odd leftovers truncate", wholeScreen, {1, 0, 0, 0}, 419, 373},
+        {"bottom right, above a bottom taskbar", bottomBar, {5, 0, 0, 0}, 839, 707},
+        {"bottom left, beside a left taskbar", leftBar, {4, 0, 0, 0}, 60, 747},
+        {"top right, below a top taskbar", topBar, {3, 0, 0, 0}, 839, 30},
+        {"centred beside a left taskbar", leftBar, {1, 0, 0, 0}, 449, 373},
+        {"saved on a bottom taskbar", bottomBar, {0, 0, 100, 900}, 100, 707},
+        // Larger than the work area: the top-left corner, with the caption, stays on it.
+        {"saved, small work area", small, {0, 0, 10, 10}, 0, 0},
+        {"bottom right, small work area", small, {5, 0, 0, 0}, 0, 0},
+        {"centred, small work area", small, {1, 0, 0, 0}, 0, 0},
+        {"bottom right, small work area beside a left taskbar",
+         smallBesideLeftBar,
+         {5, 0, 0, 0},
+         60,
+         0},
+        {"top right, width past 32767 wraps",
+         {0, 0, 70000, 1024},
+         {3, 0, 0, 0},
+         70000 - 441 - 65536,
+         0},
     };
     for (const Tcase& c : cases) {
-        Tpoint at = mainWindowPosition(c.settings, c.screen, window);
+        Tpoint at = mainWindowPosition(c.settings, c.workArea, window);
         EXPECT_EQ(std::make_pair(c.x, c.y), std::make_pair(at.x, at.y)) << c.name;
+    }
+}
+
+// A second monitor of 1024x768 right of a primary with a bottom taskbar, and captions 441 wide
+// and 25 high at their top-left corners.
+TEST(CaptionReachable, SomeOfTheCaptionLiesOnAWorkArea) {
+    const Trect areas[] = {bottomBar, {1280, 0, 1024, 768}};
+    struct Tcase {
+        const char* name;
+        int x, y;
+        bool reachable;
+    } cases[] = {
+        {"partly off the left edge", -300, 100, true},  {"partly above the top", 100, -10, true},
+        {"just above the top", 100, -25, false},        {"on the taskbar", 100, 990, false},
+        {"left of every monitor", -441, 100, false},    {"on the second monitor", 1500, 100, true},
+        {"below the second monitor", 1500, 768, false}, {"across both monitors", 1000, 500, true},
+    };
+    for (const Tcase& c : cases)
+        EXPECT_EQ(c.reachable, captionReachable(Trect{c.x, c.y, 441, 25}, areas, 2)) << c.name;
+}
+
+TEST(ScreenFromWorkspace, RestoredCornersMoveByThePrimaryWorkAreasCorner) {
+    struct Tcase {
+        Trect primaryWorkArea;
+        int x, y;
+    } cases[] = {{wholeScreen, 100, 50}, {topBar, 100, 80}, {leftBar, 160, 50}};
+    for (const Tcase& c : cases) {
+        const Tpoint at = screenFromWorkspace(Tpoint{100, 50}, c.primaryWorkArea);
+        EXPECT_EQ(std::make_pair(c.x, c.y), std::make_pair(at.x, at.y)) << c.primaryWorkArea.left;
     }
 }
 
@@ -54,6 +104,33 @@ TEST(ButtonRow, EqualButtonsWithOneBitGapsAndTheRemainderToOptions) {
             nextLeft = button.left + button.width + 1;
         }
         EXPECT_EQ(clientWidth, nextLeft) << "the last button ends one pixel from the edge";
+    }
+}
+
+// In practice "A&gain" joins the row right after the second button, and the six are laid out as
+// the five are: the same top and height, equal widths a scaled gap apart, the remainder (up to
+// five pixels) to "&Options".
+TEST(ButtonRow, SixButtonsShareTheRowAsFiveDo) {
+    const TbuttonSlot six[] = {exitSlot, nextWordSlot, againSlot, optionsSlot, helpSlot, aboutSlot};
+    for (int dpi : {96, 144}) {
+        for (int clientWidth : {301, 306, 307, 312, 433, 650}) {
+            const Tsize client{clientWidth, 371};
+            const Trect five = buttonRect(client, exitSlot, dpi);
+            const int gap = scaledForDpi(1, dpi), equal = (clientWidth - 7 * gap) / 6;
+            int nextLeft = gap;
+            for (TbuttonSlot slot : six) {
+                SCOPED_TRACE(testing::Message()
+                             << clientWidth << " at " << dpi << " slot " << slot);
+                const Trect button = buttonRect(client, slot, dpi, true);
+                EXPECT_EQ(nextLeft, button.left);
+                EXPECT_EQ(std::make_pair(five.top, five.height),
+                          std::make_pair(button.top, button.height));
+                if (slot == optionsSlot) EXPECT_LT(unsigned(button.width - equal), 6u);
+                else EXPECT_EQ(equal, button.width);
+                nextLeft = button.left + button.width + gap;
+            }
+            EXPECT_EQ(clientWidth, nextLeft) << "the last button ends a gap from the edge";
+        }
     }
 }
 
@@ -125,7 +202,8 @@ TEST(SavedWindowPosition, StaysOnTheMonitorItWasSavedOn) {
         {"inside a monitor left of the primary", {-1920, 0, 1920, 1080}, -1500, 100, -1500, 100},
         {"past the left monitor's left edge", {-1920, 0, 1920, 1080}, -2500, 100, -1920, 100},
         {"past the far edges of a monitor above", {0, -900, 1600, 900}, 1500, -100, 1159, -277},
-        {"on a monitor smaller than the window", {2000, 0, 400, 200}, 2100, 50, 1959, -77},
+        {"on a monitor smaller than the window", {2000, 0, 400, 200}, 2100, 50, 2000, 0},
+        {"on a taskbar left of the primary", {-1920, 0, 1920, 1040}, -500, 1000, -500, 763},
     };
     for (const Tcase& c : cases) {
         TwindowSettings saved{positionSaved, 0, int16_t(c.left), int16_t(c.top)};

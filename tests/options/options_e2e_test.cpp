@@ -74,6 +74,121 @@ TEST_F(ToptionsThroughProgram, ShowsAndStoresTheRecord) {
     }
 }
 
+// The learning options as stored (none, or a DWORD or another type), as the dialog shows them,
+// and what "OK" or "Cancel" leaves stored after the boxes are set; the window settings record is
+// stored beside them on "OK" only.
+TEST_F(ToptionsThroughProgram, ShowsAndStoresTheLearningOptions) {
+    struct Tvalue {
+        DWORD type;
+        Tbytes bytes;  // empty: no value
+    };
+    const Tvalue none = {REG_NONE, {}}, on = {REG_DWORD, {1, 0, 0, 0}},
+                 off = {REG_DWORD, {0, 0, 0, 0}};
+    const Tvalue two = {REG_DWORD, {2, 0, 0, 0}}, text = {REG_SZ, {'1', 0}};
+    // clang-format off
+    const struct { const char* name; Tvalue example, practice; bool shownExample, shownPractice;
+                   bool setExample, setPractice; int close; Tvalue afterExample, afterPractice;
+    } cases[] = {
+        {"nothing stored, OK", none, none, false, false, true, false, IDOK, on, off},
+        {"nothing stored, Cancel", none, none, false, false, true, true, IDCANCEL, none, none},
+        {"both on, turned off", on, on, true, true, false, false, IDOK, off, off},
+        {"any number is on", two, off, true, false, true, true, IDOK, on, on},
+        {"another type is off", text, text, false, false, false, true, IDOK, off, on},
+        {"Cancel keeps what was stored", two, text, true, false, false, true, IDCANCEL, two, text},
+    };
+    // clang-format on
+    auto store = [](const char* name, const Tvalue& value) {
+        return value.bytes.empty() ||
+               setProgramValue(name, value.type, value.bytes.data(), DWORD(value.bytes.size()));
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        deleteProgramKey();
+        ASSERT_TRUE(store("Show Example", c.example) && store("Practice", c.practice));
+        ToptionsSession session(folder);
+        ASSERT_TRUE(session.dialog());
+        auto checked = [&](int id) { return session.send(id, BM_GETCHECK) == BST_CHECKED; };
+        EXPECT_EQ(c.shownExample, checked(IDC_SHOW_EXAMPLE));
+        EXPECT_EQ(c.shownPractice, checked(IDC_PRACTICE));
+        EXPECT_EQ(IDC_POSITION_CENTERED, session.focusId()) << "the focus stays where it was";
+        for (auto box : {std::make_pair(IDC_SHOW_EXAMPLE, c.setExample),
+                         std::make_pair(IDC_PRACTICE, c.setPractice)})
+            session.send(box.first, BM_SETCHECK, box.second ? BST_CHECKED : BST_UNCHECKED);
+        ASSERT_TRUE(session.closeWith(c.close));
+        EXPECT_TRUE(session.noBox());
+        for (auto value : {std::make_pair("Show Example", c.afterExample),
+                           std::make_pair("Practice", c.afterPractice)}) {
+            Tbytes after;
+            DWORD type = REG_NONE;
+            EXPECT_EQ(!value.second.bytes.empty(), getProgramValue(value.first, after, &type));
+            EXPECT_EQ(value.second.bytes, after) << value.first;
+            EXPECT_EQ(value.second.type, type) << value.first;
+        }
+        Tbytes record;
+        EXPECT_EQ(c.close == IDOK, getProgramValue("Startup", record));
+    }
+}
+
+INT_PTR CALLBACK ignoreMessages(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// The dialog as its template lays it out, at this display's dialog units: the controls that were
+// there keep their places and tab order, the two check boxes follow below OK, Cancel and Help,
+// the first of them starting a group of its own.
+TEST(OptionsTemplate, TheLearningOptionsFollowBelowTheButtons) {
+    const auto program = programResources();
+    ASSERT_NE(nullptr, program);
+    HRSRC found = FindResourceA(program.get(), MAKEINTRESOURCEA(IDD_OPTIONS), RT_DIALOG);
+    const auto* form =
+        static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(program.get(), found)));
+    ASSERT_NE(nullptr, form);
+    HWND dialog =
+        CreateDialogIndirectParamA(GetModuleHandleA(nullptr), form, nullptr, ignoreMessages, 0);
+    ASSERT_NE(nullptr, dialog);
+    std::shared_ptr<void> destroy(nullptr, [&](void*) { DestroyWindow(dialog); });
+    // clang-format off
+    const struct { int id; RECT units; const char* caption; DWORD style; } controls[] = {
+        {IDC_POSITION_SAVED, {10, 18, 80, 12}, "&Right Where I Left It", BS_AUTORADIOBUTTON | WS_GROUP},
+        {IDC_POSITION_CENTERED, {10, 30, 80, 12}, "&Centered", BS_AUTORADIOBUTTON},
+        {IDC_POSITION_TOP_LEFT, {95, 18, 80, 12}, "&Top Left", BS_AUTORADIOBUTTON},
+        {IDC_POSITION_TOP_RIGHT, {95, 30, 80, 12}, "To&p Right", BS_AUTORADIOBUTTON},
+        {IDC_POSITION_BOTTOM_LEFT, {180, 18, 80, 12}, "&Bottom Left", BS_AUTORADIOBUTTON},
+        {IDC_POSITION_BOTTOM_RIGHT, {180, 30, 80, 12}, "Botto&m Right", BS_AUTORADIOBUTTON},
+        {IDC_ALWAYS_ON_TOP, {10, 49, 60, 12}, "&Always On Top", BS_AUTOCHECKBOX | WS_GROUP},
+        {IDC_STARTUP, {155, 50, 120, 14}, "&Startup", BS_PUSHBUTTON},
+        {IDOK, {105, 71, 50, 14}, "OK", BS_DEFPUSHBUTTON | WS_GROUP},
+        {IDCANCEL, {165, 71, 50, 14}, "Cancel", BS_PUSHBUTTON},
+        {IDC_OPTIONS_HELP, {225, 71, 50, 14}, "&Help", BS_PUSHBUTTON},
+        {IDC_SHOW_EXAMPLE, {10, 92, 265, 12}, "Show &Example Sentence", BS_AUTOCHECKBOX | WS_GROUP},
+        {IDC_PRACTICE, {10, 104, 265, 12}, "Hide the &Definition Until I Ask", BS_AUTOCHECKBOX},
+    };
+    // clang-format on
+    auto pixels = [&](RECT units) {
+        RECT at = {units.left, units.top, units.left + units.right, units.top + units.bottom};
+        MapDialogRect(dialog, &at);
+        return at;
+    };
+    RECT client = {}, size = pixels({0, 0, 280, 120});
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(size.right, client.right);
+    EXPECT_EQ(size.bottom, client.bottom);
+    HWND previous = nullptr;
+    for (const auto& c : controls) {
+        SCOPED_TRACE(c.caption);
+        HWND control = GetDlgItem(dialog, c.id);
+        ASSERT_NE(nullptr, control);
+        RECT at = {}, expected = pixels(c.units);
+        GetWindowRect(control, &at);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&at), 2);
+        EXPECT_TRUE(EqualRect(&expected, &at));
+        EXPECT_EQ(c.caption, windowText(control));
+        const DWORD style = GetWindowLongA(control, GWL_STYLE);
+        EXPECT_EQ(c.style, style & (BS_TYPEMASK | WS_GROUP));
+        EXPECT_TRUE(style & WS_TABSTOP);
+        EXPECT_EQ(control, GetNextDlgTabItem(dialog, previous, FALSE)) << "in tab order";
+        previous = control;
+    }
+}
+
 // The shell's Startup folder value, written in wide characters.
 void setStartupFolder(const std::wstring& folder) {
     const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

@@ -56,14 +56,15 @@ private:
     HWND window = nullptr;
 };
 
-// Lexoria.exe copied under the given file name into a folder with the word list, started, and
-// its options dialog opened from the "&Options" button. Killed on destruction rather than
-// closed: a program that ends normally would store its window settings.
+// Lexoria.exe copied under the given file name into a folder with the word list, started (its
+// pane empty when practice hides the word), and its options dialog opened from the "&Options"
+// button. Killed on destruction rather than closed: a program that ends normally would store its
+// window settings.
 class ToptionsSession {
 public:
     explicit ToptionsSession(const TscratchFolder& folder, const char* exeName = "Lexoria.exe") {
         if (copyBuilt(folder, "Lexoria.exe", exeName) && copyBuilt(folder, "lexoria.lst") &&
-            process.start(folder.path(), exeName) && (main = process.waitForMainWindow()))
+            process.start(folder.path(), exeName) && (main = process.waitForWordWindow()))
             clickButton(main, IDC_OPTIONS);
     }
     ~ToptionsSession() {

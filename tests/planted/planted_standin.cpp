@@ -1,7 +1,7 @@
 // A stand-in for a system library, planted beside a copy of the program under that library's
 // name. Loaded at all, it leaves "<its own file name>.loaded" beside itself for the test to find.
-// It offers the one entry point the program ever imported by name, so that a static import
-// resolves and the load shows as the marker rather than as a start that fails.
+// It exports nothing: the program imports none of these libraries (the test reads its import
+// table), and a load shows in the marker that DllMain leaves before anything is called.
 #include <windows.h>
 
 #include <cwchar>
@@ -16,5 +16,3 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return TRUE;
 }
-
-extern "C" __declspec(dllexport) void WINAPI InitCommonControls() {}

@@ -87,7 +87,7 @@ void deleteProgramKey() { RegDeleteKeyA(HKEY_CURRENT_USER, programKey); }
 
 bool setProgramValue(const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, programKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, programKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return false;
     LONG result = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
@@ -119,6 +119,26 @@ TregistryString::TregistryString(const char* key, const char* value, const char*
 TregistryString::~TregistryString() {
     SHDeleteValueA(HKEY_CURRENT_USER, subkey, name);
     SHDeleteEmptyKeyA(HKEY_CURRENT_USER, subkey);
+}
+
+namespace {
+const char* const desktopKey = "Control Panel\\Desktop";
+void setLogPixels(DWORD dpi) {
+    SHSetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+}  // namespace
+
+TlogPixels::TlogPixels(DWORD dpi) {
+    DWORD size = sizeof previous, type = 0;
+    hadValue = SHGetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", &type, &previous, &size) ==
+                   ERROR_SUCCESS &&
+               type == REG_DWORD;
+    setLogPixels(dpi);
+}
+
+TlogPixels::~TlogPixels() {
+    if (hadValue) setLogPixels(previous);
+    else SHDeleteValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels");
 }
 
 TlexoriaProcess::~TlexoriaProcess() {
@@ -181,6 +201,18 @@ HWND TlexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
     return main;
 }
 
+HWND TlexoriaProcess::waitForWordWindow(DWORD timeoutMs) {
+    HWND main = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND window : windowsOfProcess(info.dwProcessId, "Lexoria"))
+                if (IsWindowVisible(window) && !bandText(window).empty()) main = window;
+            return main != nullptr || !running();
+        },
+        timeoutMs);
+    return main;
+}
+
 HWND TlexoriaProcess::waitForDialog(DWORD timeoutMs) {
     return waitForDialogOf(
         info.dwProcessId, [](HWND) { return true; }, timeoutMs);
@@ -210,6 +242,13 @@ std::string windowText(HWND window) {
     char text[4096] = "";
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                         SMTO_ABORTIFHUNG, 2000, nullptr);
+    return text;
+}
+
+std::wstring bandText(HWND mainWindow) {
+    wchar_t text[1024] = L"";
+    SendMessageTimeoutW(GetDlgItem(mainWindow, IDC_TITLE_BAND), WM_GETTEXT, 1024,
+                        reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
     return text;
 }
 

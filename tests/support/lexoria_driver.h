@@ -87,6 +87,21 @@ private:
     const char *subkey, *name;
 };
 
+// The display's DPI (HKCU\Control Panel\Desktop\LogPixels), set for the programs started while
+// this lives and put back afterwards (deleted when there was none): Wine gives every process
+// started after the change that DPI.
+class TlogPixels {
+public:
+    explicit TlogPixels(DWORD dpi);
+    ~TlogPixels();
+    TlogPixels(const TlogPixels&) = delete;
+    TlogPixels& operator=(const TlogPixels&) = delete;
+
+private:
+    DWORD previous = 0;
+    bool hadValue = false;
+};
+
 // One run of the program in a folder.
 class TlexoriaProcess {
 public:
@@ -105,6 +120,9 @@ public:
     bool adoptChild(TlexoriaProcess& child) const;
     // The main window once it is visible with its pane text set; null on time-out.
     HWND waitForMainWindow(DWORD timeoutMs = 10000);
+    // The main window once it is visible with a word in its band, its pane maybe empty (a word
+    // hidden in practice); null on time-out.
+    HWND waitForWordWindow(DWORD timeoutMs = 10000);
     // A top-level dialog (#32770) of this process, e.g. a message box; null on time-out.
     HWND waitForDialog(DWORD timeoutMs = 10000);
     // The exit code, or -1 on time-out.
@@ -129,6 +147,8 @@ const int messageBoxIconId = 0x440;
 std::string messageBoxText(HWND box);
 std::wstring messageBoxTextW(HWND box);
 std::string windowText(HWND window);
+// The word the main window's title band shows, as a screen reader reads its name.
+std::wstring bandText(HWND mainWindow);
 HICON messageBoxIcon(HWND box);
 // Closes a message box or dialog as its OK button would.
 void pressOk(HWND dialog);

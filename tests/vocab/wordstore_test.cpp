@@ -9,6 +9,7 @@
 #include <array>
 
 #include "support/lexoria_driver.h"
+#include "vocab/displaytext.h"
 #include "vocab/rotation.h"
 #include "vocab/wordstore.h"
 #include "win32/handleholder.h"
@@ -170,6 +171,86 @@ TEST_F(TstoreTest, AMarkedListIsIndexedPastItsMarkAndLoadsFromTheStoredIndex) {
     EXPECT_EQ("\xC3\xA9t\xC3\xA9", entry.word);
     EXPECT_EQ(TtextEncoding::utf8, entry.encoding);
     EXPECT_EQ(swapped, stored(offsetsValue));
+}
+
+// The return queue and the word left unrevealed name entries of the list they were made for: an
+// index built anew (the list saved again, or the stored index unusable) empties the one and
+// forgets the other, whichever load builds it; an unchanged list keeps both.
+TEST_F(TstoreTest, AnIndexBuiltAnewEmptiesTheQueueAndForgetsTheUnrevealedWord) {
+    const std::vector<unsigned char> queue = {3, 0, 0, 0, 5, 0, 0, 0};
+    const DWORD unrevealed = 4;
+    const struct {
+        const char* name;
+        bool touched, practice, stateDamaged;
+    } cases[] = {{"unchanged", false, false, false},
+                 {"saved again, Next Word", true, false, false},
+                 {"saved again, practice", true, true, false},
+                 {"an unusable State, practice", false, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        startWith(8);
+        ASSERT_TRUE(setProgramValue(returnQueueValue, REG_BINARY, queue.data(), 8));
+        ASSERT_TRUE(setProgramValue(unrevealedValue, REG_DWORD, &unrevealed, 4));
+        if (c.touched) touch(list);
+        if (c.stateDamaged) ASSERT_TRUE(setProgramValue(stateValue, REG_BINARY, "abc", 3));
+        TwordDef entry;
+        int32_t number = -1;
+        if (c.practice) ASSERT_TRUE(loadPracticeNextWord(wideOf(list), entry, number));
+        else ASSERT_TRUE(loadNextWord(wideOf(list), entry, number));
+        const bool rebuilt = c.touched || c.stateDamaged;
+        EXPECT_EQ(rebuilt ? std::vector<unsigned char>(1, 0xBD) : queue, stored(returnQueueValue));
+        EXPECT_EQ(rebuilt ? 1u : 4u, stored(unrevealedValue).size());
+    }
+}
+
+// A return is read through the stored index without touching it or the rotation; a pass word
+// moves the rotation on. Either way the number told is the entry's place in the index.
+TEST_F(TstoreTest, AReturnLeavesStateAndOffsetsAsTheyWere) {
+    startWith(8);
+    storeState({8, 2, 0, 3});
+    const std::vector<unsigned char> offsets = stored(offsetsValue), state = stored(stateValue);
+    const std::vector<unsigned char> due = {6, 0, 0, 0, 1, 0, 0, 0};
+    ASSERT_TRUE(setProgramValue(returnQueueValue, REG_BINARY, due.data(), 8));
+    TwordDef entry;
+    int32_t number = -1;
+    ASSERT_TRUE(loadPracticeNextWord(wideOf(list), entry, number));
+    EXPECT_EQ("word6", entry.word);
+    EXPECT_EQ(6, number);
+    EXPECT_EQ(state, stored(stateValue));
+    EXPECT_EQ(offsets, stored(offsetsValue));
+    EXPECT_EQ(std::vector<unsigned char>{}, stored(returnQueueValue));
+    ASSERT_TRUE(loadPracticeNextWord(wideOf(list), entry, number));
+    EXPECT_EQ("word2", entry.word);
+    EXPECT_EQ(2, number);
+    EXPECT_EQ((Tfields{8, 5, 0, 3}), storedState());
+}
+
+// What the window shows, through the conversion it calls: a character that a 2047-byte read cut
+// apart comes out whole, and a real line break is never taken into a character.
+TEST_F(TstoreTest, TheWindowShowsACutCharacterWholeAndNeverGluesALineBreak) {
+    const struct {
+        const char* name;
+        std::string list;
+        std::wstring definition;
+    } cases[] = {
+        {"an old Windows-1252 entry: a sharp s, then a line that begins with a dash",
+         "word=gru\r\ndef=Gru\xDF\r\n\x96 informal\r\n", wideOf("Gru\xDF\r\n\x96 informal")},
+        {"a marked list: a lead byte, then a line that begins with a continuation byte",
+         "\xEF\xBB\xBFword=m\r\ndef=abc\xC3\r\n\xA9"
+         "def\r\n",
+         L"abc\uFFFD\r\n\uFFFDdef"},
+        {"a character cut by a 2047-byte read",
+         "word=j\r\ndef=" + std::string(2042, 'a') + "\xE6\x97\xA5 z\r\n",
+         std::wstring(2042, L'a') + L"\u65E5\r\n z"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        clear();
+        ASSERT_TRUE(writeFile(list, c.list));
+        TwordDef entry;
+        ASSERT_TRUE(loadNextWord(wideOf(list), entry));
+        EXPECT_EQ(c.definition, displayText(entry.definition, entry.encoding));
+    }
 }
 
 }  // namespace

@@ -1,12 +1,18 @@
 // Draws the program's icon, an open book on a deep blue tile, and writes it as a .ico file with
-// 256, 64, 48, 40, 32, 24, 20 and 16 pixel images, each a 32-bit DIB with alpha followed by its
-// AND mask: the shell then finds an image drawn for the size it needs at every scaling, from the
-// 16-pixel caption at 100% to the large tiles.
+// 256, 64, 48, 40, 32, 24, 20 and 16 pixel images: the shell then finds an image drawn for the
+// size it needs at every scaling, from the 16-pixel caption at 100% to the large tiles. Up to 48
+// pixels each image is a 32-bit DIB with alpha followed by its AND mask, which every Windows
+// reads; the larger ones are PNG, as Windows Vista and later read them, and a fraction of the
+// size (the 256-pixel DIB alone would be 270 KB).
 #include "colours.h"
 #include "raster.h"
 
+#include <zlib.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
+#include <map>
 #include <vector>
 
 using namespace art;
@@ -163,9 +169,126 @@ std::vector<std::uint8_t> encodeImage(const Tcanvas& c) {
     return out;
 }
 
+// ---------------------------------------------------------------------------------------------
+// PNG: the image's rows, each led by the filter that leaves the smallest sum of byte values
+// (taken as signed), deflated at zlib's best level; the smaller of two forms is kept: an indexed
+// image with its palette and transparency table when the image has no more than 256 colours,
+// and straight RGBA.
+
+const int largestBitmapSize = 48;  // larger images are stored as PNG
+
+void putBig32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) put8(out, (v >> shift) & 0xFF);
+}
+
+void putChunk(std::vector<std::uint8_t>& out, const char* type,
+              const std::vector<std::uint8_t>& data) {
+    putBig32(out, std::uint32_t(data.size()));
+    std::vector<std::uint8_t> typed(type, type + 4);
+    typed.insert(typed.end(), data.begin(), data.end());
+    out.insert(out.end(), typed.begin(), typed.end());
+    putBig32(out, std::uint32_t(crc32(0, typed.data(), uInt(typed.size()))));
+}
+
+int paeth(int a, int b, int c) {
+    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+}
+
+// The rows (each `stride` bytes of `bytesPerPixel`-byte pixels), each filtered.
+std::vector<std::uint8_t> filterRows(const std::vector<std::uint8_t>& raw, size_t stride,
+                                     int bytesPerPixel) {
+    std::vector<std::uint8_t> out;
+    const std::vector<std::uint8_t> zeros(stride, 0);
+    for (size_t row = 0; row * stride < raw.size(); ++row) {
+        const std::uint8_t* line = &raw[row * stride];
+        const std::uint8_t* above = row ? &raw[(row - 1) * stride] : zeros.data();
+        std::vector<std::uint8_t> best;
+        long bestCost = -1;
+        for (int filter = 0; filter < 5; ++filter) {
+            std::vector<std::uint8_t> candidate{std::uint8_t(filter)};
+            long cost = 0;
+            for (size_t i = 0; i < stride; ++i) {
+                const int left = i >= size_t(bytesPerPixel) ? line[i - bytesPerPixel] : 0;
+                const int up = above[i];
+                const int upLeft = i >= size_t(bytesPerPixel) ? above[i - bytesPerPixel] : 0;
+                const int predicted[5] = {0, left, up, (left + up) / 2, paeth(left, up, upLeft)};
+                const std::uint8_t value = std::uint8_t(line[i] - predicted[filter]);
+                candidate.push_back(value);
+                cost += value < 128 ? value : 256 - value;
+            }
+            if (bestCost < 0 || cost < bestCost) bestCost = cost, best = candidate;
+        }
+        out.insert(out.end(), best.begin(), best.end());
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> deflated(const std::vector<std::uint8_t>& data) {
+    uLongf size = compressBound(uLong(data.size()));
+    std::vector<std::uint8_t> out(size);
+    if (compress2(out.data(), &size, data.data(), uLong(data.size()), Z_BEST_COMPRESSION) != Z_OK)
+        return {};
+    out.resize(size);
+    return out;
+}
+
+std::vector<std::uint8_t> pngFile(int n, int colourType, const std::vector<std::uint8_t>& palette,
+                                  const std::vector<std::uint8_t>& alphas,
+                                  const std::vector<std::uint8_t>& rows) {
+    std::vector<std::uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<std::uint8_t> header;
+    putBig32(header, std::uint32_t(n));
+    putBig32(header, std::uint32_t(n));
+    header.insert(header.end(), {8, std::uint8_t(colourType), 0, 0, 0});
+    putChunk(out, "IHDR", header);
+    if (!palette.empty()) putChunk(out, "PLTE", palette);
+    if (!alphas.empty()) putChunk(out, "tRNS", alphas);
+    putChunk(out, "IDAT", deflated(rows));
+    putChunk(out, "IEND", {});
+    return out;
+}
+
+std::vector<std::uint8_t> encodePng(const Tcanvas& c) {
+    const int n = c.width();
+    std::vector<std::uint8_t> rgba;
+    for (int y = 0; y < n; ++y) {
+        for (int x = 0; x < n; ++x) {
+            Tcolour p = c.at(x, y);
+            const std::uint8_t alpha = toByte(p.a);
+            // A fully transparent pixel has no colour; writing it as 0 lets it compress.
+            for (double channel : {p.r, p.g, p.b}) rgba.push_back(alpha ? toByte(channel) : 0);
+            rgba.push_back(alpha);
+        }
+    }
+    std::vector<std::uint8_t> best = pngFile(n, 6, {}, {}, filterRows(rgba, size_t(n) * 4, 4));
+
+    std::map<std::uint32_t, std::uint8_t> indexOf;
+    std::vector<std::uint8_t> indices, palette, alphas;
+    for (size_t i = 0; i < rgba.size() && indexOf.size() <= 256; i += 4) {
+        const std::uint32_t key =
+            std::uint32_t(rgba[i]) << 24 | rgba[i + 1] << 16 | rgba[i + 2] << 8 | rgba[i + 3];
+        auto found = indexOf.find(key);
+        if (found == indexOf.end()) {
+            if (indexOf.size() == 256) break;
+            found = indexOf.emplace(key, std::uint8_t(indexOf.size())).first;
+            palette.insert(palette.end(), {rgba[i], rgba[i + 1], rgba[i + 2]});
+            alphas.push_back(rgba[i + 3]);
+        }
+        indices.push_back(found->second);
+    }
+    if (indices.size() * 4 == rgba.size()) {
+        std::vector<std::uint8_t> indexed =
+            pngFile(n, 3, palette, alphas, filterRows(indices, size_t(n), 1));
+        if (indexed.size() < best.size()) best = indexed;
+    }
+    return best;
+}
+
 std::vector<std::uint8_t> encodeIco(const std::vector<Tcanvas>& images) {
     std::vector<std::vector<std::uint8_t>> bodies;
-    for (const Tcanvas& c : images) bodies.push_back(encodeImage(c));
+    for (const Tcanvas& c : images)
+        bodies.push_back(c.width() > largestBitmapSize ? encodePng(c) : encodeImage(c));
     std::vector<std::uint8_t> out;
     put16(out, 0);
     put16(out, 1);  // icon, not cursor

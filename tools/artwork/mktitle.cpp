@@ -1,5 +1,7 @@
 // Draws the About box's title picture, "Lexoria" in serif lettering inside an ornamented frame,
 // and writes it as an 8-bit, 36-colour .bmp file whose DIB the program loads as "TITLE_BMP".
+// Drawn for a larger scaling, the same picture is stored run-length encoded (BI_RLE8), which
+// every Windows draws as it is; the plain one stays uncompressed (BI_RGB).
 #include "colours.h"
 #include "raster.h"
 
@@ -443,11 +445,64 @@ std::vector<std::uint8_t> quantise(const Tcanvas& canvas, const std::vector<Tcol
     return rows;
 }
 
-// The .bmp file: BITMAPFILEHEADER, BITMAPINFOHEADER, colour table, rows bottom-up.
+// ---------------------------------------------------------------------------------------------
+// BI_RLE8: each row is a sequence of runs (a count of 1 to 255 and the index repeated) and
+// literal stretches (0, a count of 3 to 255, the indices, padded to an even length), closed by
+// the end-of-line code (0, 0); the last row by the end-of-bitmap code (0, 1) instead. Each row
+// takes the split into runs and stretches that costs the fewest bytes.
+
+const int longestPiece = 255;
+
+std::vector<std::uint8_t> encodeRleRow(const std::uint8_t* row, int width) {
+    // cost[i]: the fewest bytes that encode the pixels from i to the row's end; step[i]: the
+    // piece that starts there (positive: a run of that length, negative: a literal stretch).
+    std::vector<long> cost(size_t(width) + 1, 0);
+    std::vector<int> step(size_t(width) + 1, 0);
+    for (int i = width - 1; i >= 0; --i) {
+        cost[i] = -1;
+        for (int length = 1; length <= longestPiece && i + length <= width; ++length) {
+            if (row[i + length - 1] != row[i]) break;
+            if (cost[i] < 0 || cost[i + length] + 2 < cost[i])
+                cost[i] = cost[i + length] + 2, step[i] = length;
+        }
+        for (int length = 3; length <= longestPiece && i + length <= width; ++length) {
+            const long bytes = cost[i + length] + 2 + length + (length & 1);
+            if (bytes < cost[i]) cost[i] = bytes, step[i] = -length;
+        }
+    }
+    std::vector<std::uint8_t> out;
+    for (int i = 0; i < width;) {
+        if (step[i] > 0) {
+            out.insert(out.end(), {std::uint8_t(step[i]), row[i]});
+            i += step[i];
+            continue;
+        }
+        const int length = -step[i];
+        out.insert(out.end(), {0, std::uint8_t(length)});
+        out.insert(out.end(), row + i, row + i + length);
+        if (length & 1) out.push_back(0);
+        i += length;
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> encodeRle8(const std::vector<std::uint8_t>& rows, int width, int height) {
+    std::vector<std::uint8_t> out;
+    for (int y = 0; y < height; ++y) {
+        const std::vector<std::uint8_t> row = encodeRleRow(&rows[size_t(y) * width], width);
+        out.insert(out.end(), row.begin(), row.end());
+        out.insert(out.end(), {0, std::uint8_t(y + 1 == height ? 1 : 0)});
+    }
+    return out;
+}
+
+// The .bmp file: BITMAPFILEHEADER, BITMAPINFOHEADER, colour table, rows bottom-up, run-length
+// encoded when asked.
 std::vector<std::uint8_t> encodeBmp(const std::vector<Tcolour>& pal, int width, int height,
-                                    const std::vector<std::uint8_t>& rows) {
+                                    std::vector<std::uint8_t> rows, bool compressed) {
     const std::uint32_t headerBytes = 14 + 40 + 4 * colourCount;
-    const std::uint32_t imageBytes = std::uint32_t(width) * height;
+    if (compressed) rows = encodeRle8(rows, width, height);
+    const std::uint32_t imageBytes = std::uint32_t(rows.size());
     std::vector<std::uint8_t> out;
     put8(out, 'B');
     put8(out, 'M');
@@ -461,7 +516,7 @@ std::vector<std::uint8_t> encodeBmp(const std::vector<Tcolour>& pal, int width, 
     put32(out, height);  // positive: bottom-up
     put16(out, 1);
     put16(out, 8);
-    put32(out, 0);  // BI_RGB
+    put32(out, compressed ? 1 : 0);  // BI_RLE8 or BI_RGB
     put32(out, imageBytes);
     put32(out, 2834);  // 72 dots per inch
     put32(out, 2834);
@@ -501,8 +556,9 @@ int main(int argc, char** argv) {
     paintRule(canvas, ruleY);
     Tfigure subtitle = smallCaps("VOCABULARY TRAINER", titleWidth / 2, subtitleTop);
     canvas.paint(subtitle, {0, 0}, inkBlue, 0.75);
-    return writeFile(argv[1],
-                     encodeBmp(pal, canvas.width(), canvas.height(), quantise(canvas, pal)))
+    const bool compressed = percent != 100;
+    return writeFile(argv[1], encodeBmp(pal, canvas.width(), canvas.height(), quantise(canvas, pal),
+                                        compressed))
                ? 0
                : 1;
 }

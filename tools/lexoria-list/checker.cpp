@@ -6,11 +6,11 @@
 #include <cstring>
 #include <map>
 
-#include "encoding.h"
 #include "fileio.h"
 #include "keys.h"
 #include "listtext.h"
 #include "pieces.h"
+#include "utf8text.h"
 #include "vocab/wordlist.h"
 
 namespace {
@@ -273,8 +273,6 @@ void reportMixedLetters(const std::vector<int>& utf8Lines, const std::vector<int
 void checkEntries(std::FILE* file, const TwalkedEntries& walked, TcheckReport& report) {
     std::vector<int32_t> offsets;
     bool overLong = false;
-    TlistLetters letters;
-    letters.marked = beginsWithMark(file);
     std::vector<int> utf8Lines;
     std::vector<int> codePageLines;
     if (!scanEntryOffsets(file, offsets, overLong)) {
@@ -296,8 +294,9 @@ void checkEntries(std::FILE* file, const TwalkedEntries& walked, TcheckReport& r
             continue;
         }
         if (entry.word.empty()) report.add(line, Tseverity::warning, "the entry has an empty word");
-        TentryLetters kind = letters.of(entry);
-        if (!letters.marked && kind == TentryLetters::utf8) utf8Lines.push_back(line);
+        // The reader's own verdict: a marked list has no code-page entries to mix.
+        const TentryLetters kind = entryLetters(entry);
+        if (kind == TentryLetters::utf8) utf8Lines.push_back(line);
         if (kind == TentryLetters::codePage) codePageLines.push_back(line);
         if (!walked.hasDefinition[i]) {
             ++report.withoutDefinition;

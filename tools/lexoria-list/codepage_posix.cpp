@@ -1,13 +1,18 @@
 // Code pages on Linux, where no system converts into Windows code pages: the pages 1250 to 1258
 // from their tables, Windows-1252 by default; the two-byte pages of East Asian Windows (932, 936,
-// 949, 950) through the C library's iconv, which knows them by the same numbers.
+// 949, 950) through the C library's iconv, which knows them by the same numbers; and the UTF-8
+// page with the program's own decoder.
 #include <iconv.h>
 
+#include <map>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "codepage.h"
 #include "codepage_tables.h"
-#include "encoding.h"
+#include "utf8text.h"
+#include "vocab/entrytext.h"
 
 namespace {
 
@@ -51,13 +56,25 @@ private:
 
 std::string iconvName(int page) { return "CP" + std::to_string(page); }
 
+// The conversion into the page or out of it, opened once for the run: opening one costs far more
+// than converting a character, and the tool converts one character at a time.
+Ticonv& conversion(int page, bool intoPage) {
+    static std::map<std::pair<int, bool>, std::unique_ptr<Ticonv>> opened;
+    std::unique_ptr<Ticonv>& held = opened[{page, intoPage}];
+    if (!held) {
+        held = intoPage ? std::make_unique<Ticonv>(iconvName(page), "UTF-8")
+                        : std::make_unique<Ticonv>("UTF-8", iconvName(page));
+    }
+    return *held;
+}
+
 }  // namespace
 
 TcodePage::TcodePage(int number) : page(number == 0 ? 1252 : number) {}
 
 bool TcodePage::usable() const {
-    if (windowsCodePageTable(page) != nullptr) return true;
-    return isTwoBytePage(page) && Ticonv("UTF-8", iconvName(page)).usable();
+    if (windowsCodePageTable(page) != nullptr || isUtf8()) return true;
+    return isTwoBytePage(page) && conversion(page, false).usable();
 }
 
 bool TcodePage::isLeadByte(unsigned char value) const {
@@ -70,18 +87,26 @@ bool TcodePage::isLeadByte(unsigned char value) const {
     }
 }
 
+// The C library's tables of the two-byte pages write some characters as the bytes of others,
+// which Windows reads as those others: U+00A5 as 5C, the backslash; U+301C as 81 60, U+FF5E. Only
+// bytes that read back as the character, as Windows reads them too, are that character.
 bool TcodePage::appendCharacter(unsigned code, std::string& text) const {
     const unsigned short* table = windowsCodePageTable(page);
-    if (code < 0x80) {
-        text += static_cast<char>(code);
+    if (code < 0x80 || isUtf8()) {
+        appendUtf8(text, code);
         return true;
     }
     if (!table) {
         std::string utf8;
         appendUtf8(utf8, code);
         size_t at = 0;
-        Ticonv toPage(iconvName(page), "UTF-8");
-        return toPage.usable() && toPage.convert(utf8, at, utf8.size(), text);
+        std::string bytes;
+        Ticonv& toPage = conversion(page, true);
+        if (!toPage.usable() || !toPage.convert(utf8, at, utf8.size(), bytes) ||
+            toUtf8(bytes) != utf8)
+            return false;
+        text += bytes;
+        return true;
     }
     for (unsigned i = 0; i < 128; ++i) {
         if (table[i] != 0 ? code == table[i] : code == undefinedByteBase + 0x80 + i) {
@@ -93,10 +118,15 @@ bool TcodePage::appendCharacter(unsigned code, std::string& text) const {
 }
 
 std::string TcodePage::toUtf8(const std::string& text) const {
+    if (isUtf8()) {
+        std::u16string characters;
+        decodeUtf8(text, &characters);
+        return utf8From(characters);
+    }
     const unsigned short* table = windowsCodePageTable(page);
     std::string utf8;
     if (!table) {
-        Ticonv fromPage("UTF-8", iconvName(page));
+        Ticonv& fromPage = conversion(page, false);
         for (size_t at = 0; at < text.size();) {
             if (!fromPage.usable() ||
                 !fromPage.convert(text, at, characterLength(text, at), utf8)) {

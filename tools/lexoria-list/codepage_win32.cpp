@@ -7,9 +7,11 @@
 
 TcodePage::TcodePage(int number) : page(number == 0 ? static_cast<int>(GetACP()) : number) {}
 
-// The UTF and ISO-2022 pages and Symbol refuse WC_NO_BEST_FIT_CHARS, so they are left out.
+// The pages from 50000 on (UTF-7, ISO-2022, ISCII, GB18030) and Symbol are left out; UTF-8 is
+// the ANSI code page of a system set to use it, its text exact whenever it is valid.
 bool TcodePage::usable() const {
-    return page != CP_SYMBOL && page < 50000 && IsValidCodePage(static_cast<UINT>(page));
+    const bool kept = page != CP_SYMBOL && (page < 50000 || isUtf8());
+    return kept && IsValidCodePage(static_cast<UINT>(page));
 }
 
 // Without a best fit, a character the page lacks is not quietly written as a look-alike ("L" for

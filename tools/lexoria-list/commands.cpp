@@ -36,9 +36,13 @@ bool parseColumn(const std::string& text, int& column) {
     return true;
 }
 
-// A code page that this build can convert into.
+// A code page that this build can convert into; its number has at most five digits (65001).
 bool parseCodePage(const std::string& text, int& page) {
-    return parseColumn(text, page) && TcodePage(page).usable();
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    page = std::atoi(text.c_str());
+    return TcodePage(page).usable();
 }
 
 bool parseFormat(const std::string& text, TinputFormat& format) {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "base/textcompare.h"
-#include "encoding.h"
+#include "utf8text.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include "codepage.h"
 #include "columnnames.h"
 #include "delimited.h"
-#include "encoding.h"
 #include "fileio.h"
 #include "html.h"
 #include "listtext.h"
 #include "listwriter.h"
+#include "utf8text.h"
 #include "base/textcompare.h"
 #include "base/wholefile.h"
 #include "vocab/wordlist.h"
@@ -299,10 +299,12 @@ public:
 const int shownBadRows = 100;
 
 // Where the list is in a code page, Lexoria takes an entry whose bytes are valid UTF-8 beyond
-// ASCII for UTF-8 ("\xC3\xA9" in 1252 is "é" then, not "Ã©").
+// ASCII for UTF-8 ("\xC3\xA9" in 1252 is "é" then, not "Ã©"); in the UTF-8 page that is the
+// reading meant.
 bool readsAsMeant(const TwordDef& read, const Tconversion& conversion, std::string& problem) {
-    TlistLetters letters;
-    if (conversion.utf8List || letters.of(read) != TentryLetters::utf8) return true;
+    if (conversion.utf8List || conversion.page.isUtf8() ||
+        entryEncoding(read, false) != TtextEncoding::utf8)
+        return true;
     problem = "its bytes in code page " + std::to_string(conversion.page.number()) +
               " read as UTF-8 too, and Lexoria would show them so; without --codepage or "
               "--ansi the list is written in UTF-8";
@@ -433,7 +435,6 @@ int runExport(const TexportOptions& options, std::string& out, std::string& err)
         return 2;
     }
     TlistLetters letters;
-    letters.marked = beginsWithMark(file.get());
     letters.page = TcodePage(options.codePage);
     // Marked, so that a spreadsheet opens it in the right letters; named columns, so that a first
     // word such as "back" is not taken for a column name.
@@ -444,9 +445,10 @@ int runExport(const TexportOptions& options, std::string& out, std::string& err)
             err += "lexoria-list: cannot read the entry at byte " + std::to_string(offset) + "\n";
             return 2;
         }
-        TentryLetters kind = letters.of(entry);
-        csv += csvRecord({letters.asUtf8(entry.word, kind), letters.asUtf8(entry.definition, kind),
-                          letters.asUtf8(entry.example, kind)});
+        const TtextEncoding shown = entry.encoding;
+        csv +=
+            csvRecord({letters.asUtf8(entry.word, shown), letters.asUtf8(entry.definition, shown),
+                       letters.asUtf8(entry.example, shown)});
     }
     if (offsets.empty()) {
         err += "lexoria-list: " + shownPath(listPath) + " has no entries; nothing written\n";

@@ -1,7 +1,7 @@
-// The reading rule for the letters of a list, for the checker, the exporter and the counter.
+// The letters of a list's entries, for the checker, the exporter and the counter.
 #include "listtext.h"
 
-#include "encoding.h"
+#include "utf8text.h"
 
 const char* const byteOrderMark = "\xEF\xBB\xBF";
 
@@ -11,28 +11,26 @@ bool beginsWithMark(std::FILE* file) {
     return marked;
 }
 
-TentryLetters TlistLetters::of(const TwordDef& entry) const {
-    if (marked) return TentryLetters::utf8;
-    switch (lettersOf(entry.word + "\n" + entry.definition + "\n" + entry.example)) {
-    case Tletters::ascii: return TentryLetters::ascii;
-    case Tletters::utf8: return TentryLetters::utf8;
-    case Tletters::other: break;
-    }
-    return TentryLetters::codePage;
+TentryLetters entryLetters(const TwordDef& entry) {
+    if (entry.encoding == TtextEncoding::utf8) return TentryLetters::utf8;
+    for (const std::string* field : {&entry.word, &entry.definition, &entry.example})
+        if (lettersOf(*field) != Tletters::ascii) return TentryLetters::codePage;
+    return TentryLetters::ascii;
 }
 
-std::string TlistLetters::asUtf8(const std::string& field, TentryLetters letters) const {
-    switch (letters) {
-    case TentryLetters::ascii: return field;
-    case TentryLetters::utf8: return withReplacementCharacters(field);
-    case TentryLetters::codePage: break;
-    }
-    return page.toUtf8(field);
+std::string TlistLetters::asUtf8(const std::string& field, TtextEncoding encoding) const {
+    if (encoding == TtextEncoding::codePage) return page.toUtf8(field);
+    std::u16string text;
+    decodeUtf8(field, &text);
+    return utf8From(text);
 }
 
-size_t TlistLetters::characters(const std::string& field, TentryLetters letters) const {
-    if (letters != TentryLetters::codePage) return utf8Characters(field);
+size_t TlistLetters::characters(const std::string& field, TtextEncoding encoding) const {
     size_t count = 0;
-    for (size_t at = 0; at < field.size(); at += page.characterLength(field, at)) ++count;
+    if (encoding == TtextEncoding::codePage) {
+        for (size_t at = 0; at < field.size(); at += page.characterLength(field, at)) ++count;
+        return count;
+    }
+    for (size_t at = 0; at < field.size(); at = utf8StepAt(field, at).next) ++count;
     return count;
 }

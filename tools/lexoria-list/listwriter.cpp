@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "encoding.h"
 #include "keys.h"
 
 namespace {
@@ -58,9 +57,7 @@ void defuseKey(std::string& line, size_t& from) {
 
 size_t characterLength(const std::string& line, size_t at, const TcodePage* page) {
     if (page) return page->characterLength(line, at);
-    unsigned code = 0;
-    size_t next = at;
-    return decodeUtf8(line, next, code) ? next - at : 1;
+    return utf8StepAt(line, at).next - at;
 }
 
 // Where to break the rest of a line (from `from`) longer than room: after its last space that

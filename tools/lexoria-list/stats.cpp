@@ -1,5 +1,5 @@
 // Counting a word list: lines and bytes from the line walk, entries from the program's own reader,
-// lengths in the characters the entries show.
+// lengths in the characters the window shows for them.
 #include "stats.h"
 
 #include <map>
@@ -34,7 +34,6 @@ bool collectStats(std::FILE* file, TlistStats& stats, const TcodePage& page) {
     while (reader.next()) {
         stats.lines = reader.line();
         stats.bytes = reader.offset() + reader.size();
-        letters.marked = reader.markedList();
         if (lineKind(reader.text()) == TlineKind::word)
             lineOfOffset[reader.offset()] = reader.line();
     }
@@ -46,7 +45,7 @@ bool collectStats(std::FILE* file, TlistStats& stats, const TcodePage& page) {
     for (int32_t offset : offsets) {
         TwordDef entry;
         if (!readEntryAt(file, offset, entry)) return false;
-        size_t length = letters.characters(entry.definition, letters.of(entry));
+        size_t length = letters.characters(entry.definition, entry.encoding);
         if (length <= stats.longestDefinition && stats.longestDefinitionLine) continue;
         stats.longestDefinition = length;
         stats.longestDefinitionLines = countLines(entry.definition);

@@ -1,14 +1,17 @@
-// The soak run (`make soak`): 10,000 "&Next Word" presses on a 4000-entry list. Every entry
-// shown must be the one the stored rotation names, every completed pass must have shown each
-// entry exactly once, and the program's memory, kernel handles, windows and GDI and USER
-// objects (where the platform reports them) must stay flat after a short warm-up. Prints the
-// figures; exit code 0 when all holds.
-// Arguments (optional): the number of presses.
+// The soak run (`make soak`): 10,000 "&Next Word" presses on a 4000-entry list, then the same
+// list practised for two whole passes: every word first hidden and then shown with "&Show",
+// "A&gain" on one word in ten and "&Next Word" on the others. Every entry shown must be the one
+// the stored rotation names, or the word marked six words before, every completed pass must have
+// shown each entry exactly once, and the program's memory, kernel handles, windows and GDI and
+// USER objects (where the platform reports them) must stay flat after a short warm-up. Prints
+// the figures; exit code 0 when all holds.
+// Arguments (optional): the number of presses of the first run.
 #include <windows.h>
 #include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,7 @@
 #include "processwindows/processwindows.h"
 #include "soakprogram.h"
 #include "vocab/rotation.h"
+#include "win32/systemlibrary.h"
 
 namespace {
 
@@ -98,8 +102,8 @@ Tfigures measure(HANDLE process, DWORD processId, int presses) {
     }
     // Looked up at run time: the headers offer it only to newer targets than ours.
     using ThandleCount = BOOL(WINAPI*)(HANDLE, PDWORD);
-    auto handleCount = reinterpret_cast<ThandleCount>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcessHandleCount"));
+    auto handleCount =
+        libraryEntry<ThandleCount>(GetModuleHandleA("kernel32.dll"), "GetProcessHandleCount");
     DWORD handles = 0;
     if (handleCount && handleCount(process, &handles)) figures.handles = reported(handles);
     figures.probedHandles = probeHandles(process);
@@ -181,23 +185,27 @@ void checkFlat(const Tfigures& base, const Tfigures& end) {
     if (!growthWithin(base.workingSetKb, end.workingSetKb, memorySlackKb)) fail("working set grew");
 }
 
-// Presses "&Next Word" once and checks that the entry the stored state named was shown and
-// that the state moved on by one step, or began a new pass after the last entry of one.
-bool pressOnce(HWND window, Tpass& pass, int& passesChecked) {
-    TrotationState before;
-    if (!storedState(before) || !before.isConsistent() || before.count != entries) {
-        fail("stored state unusable before a press");
-        return false;
-    }
+bool storedStateBefore(TrotationState& before) {
+    if (storedState(before) && before.isConsistent() && before.count == entries) return true;
+    fail("stored state unusable before a press");
+    return false;
+}
+
+// Clicks a button of the main window and returns once the program has dealt with it.
+bool press(HWND window, int id) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(GetDlgItem(window, IDC_NEXT_WORD), BM_CLICK, 0, 0, SMTO_NORMAL, 10000,
-                             &result)) {
-        fail("a press was not handled within 10 s (a message box?)");
-        return false;
-    }
-    const std::string text = paneText(window);
-    if (entryNumber(text) != before.current) {
-        fail("shown \"" + text + "\", expected entry " + std::to_string(before.current));
+    if (SendMessageTimeoutA(GetDlgItem(window, id), BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result))
+        return true;
+    fail("a press was not handled within 10 s (a message box?)");
+    return false;
+}
+
+// Checks that the entry shown is the one the stored state named before the word came, and that
+// the state moved on by one step, or began a new pass after the last entry of one.
+bool rotationWordShown(const TrotationState& before, int shown, Tpass& pass, int& passesChecked) {
+    if (shown != before.current) {
+        fail("shown entry " + std::to_string(shown) + ", expected entry " +
+             std::to_string(before.current));
         return false;
     }
     pass.record(before.current);
@@ -220,26 +228,34 @@ bool pressOnce(HWND window, Tpass& pass, int& passesChecked) {
     return true;
 }
 
-}  // namespace
+// Presses "&Next Word" once and checks the entry shown and the stored state.
+bool pressOnce(HWND window, Tpass& pass, int& passesChecked) {
+    TrotationState before;
+    if (!storedStateBefore(before) || !press(window, IDC_NEXT_WORD)) return false;
+    const std::string text = paneText(window);
+    if (entryNumber(text) < 0) fail("shown \"" + text + "\"");
+    return rotationWordShown(before, entryNumber(text), pass, passesChecked);
+}
 
-int main(int argc, char** argv) {
-    const int presses = argc > 1 ? std::atoi(argv[1]) : 10000;
+void printFigures(const char* counted, const std::vector<Tfigures>& samples) {
+    std::printf("%8s %12s %12s %9s %9s %8s %6s %6s   (-1: not reported)\n", counted, "working KB",
+                "private KB", "handles", "probed", "windows", "GDI", "USER");
+    for (const Tfigures& f : samples) print(f);
+    if (samples.size() >= 2) checkFlat(samples.front(), samples.back());
+}
+
+// 10,000 presses of "&Next Word", as the soak always ran.
+void soakNextWord(int presses) {
     deleteProgramKey();
     int passesChecked = 0;
     DWORD elapsed = 0;
     std::vector<Tfigures> samples;
     {
         TsoakFolder folder(wordList());
-        if (!folder.ready()) {
-            std::printf("FAIL: cannot prepare the scratch folder\n");
-            return 1;
-        }
+        if (!folder.ready()) return fail("cannot prepare the scratch folder");
         TsoakProgram program;
         HWND window = program.start(folder.path()) ? program.waitForMainWindow(30000) : nullptr;
-        if (!window) {
-            std::printf("FAIL: the program did not come up\n");
-            return 1;
-        }
+        if (!window) return fail("the program did not come up");
         // The first entry, shown at start, opens the first pass.
         Tpass pass;
         TrotationState first;
@@ -266,11 +282,111 @@ int main(int argc, char** argv) {
         "checked\n",
         presses, entries, static_cast<unsigned long>(elapsed),
         presses ? static_cast<double>(elapsed) / presses : 0.0, passesChecked);
-    std::printf("%8s %12s %12s %9s %9s %8s %6s %6s   (-1: not reported)\n", "presses", "working KB",
-                "private KB", "handles", "probed", "windows", "GDI", "USER");
-    for (const Tfigures& f : samples) print(f);
-    if (samples.size() >= 2) checkFlat(samples.front(), samples.back());
+    printFigures("presses", samples);
     if (presses >= 2 * entries && passesChecked < 2) fail("fewer than two full passes checked");
+}
+
+// ---- Practice ----
+
+// "A&gain" comes on the word of each ten where word % againEvery == againAt.
+const int againEvery = 10;
+const int againAt = 3;
+const int returnDistance = 6;  // a marked entry comes back as the sixth word after it
+
+bool setPractice() {
+    Tregistry store(HKEY_CURRENT_USER, programSubkey, 0);
+    return store.setDword("Practice", 1);
+}
+
+// The band's text: "word<n>" gives n.
+int bandNumber(HWND window) {
+    char text[64] = "";
+    SendMessageTimeoutA(GetDlgItem(window, IDC_TITLE_BAND), WM_GETTEXT, sizeof text,
+                        reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+    const std::string word = text;
+    return word.compare(0, 4, "word") == 0 ? std::atoi(word.c_str() + 4) : -1;
+}
+
+// The word just brought in: hidden (the pane empty), then shown whole with "&Show"; its entry's
+// number, or -1.
+int revealWord(HWND window) {
+    if (!paneText(window).empty()) fail("a new word came with its definition shown");
+    const int inBand = bandNumber(window);
+    if (!press(window, IDC_NEXT_WORD)) return -1;
+    const int shown = entryNumber(paneText(window));
+    if (shown != inBand) fail("the pane's definition is not the band's word's");
+    return shown;
+}
+
+// Checks one word: a return is the entry marked six words before and leaves the rotation where
+// it was; any other word is the rotation's next.
+bool practiceWordShown(const TrotationState& before, int shown, int expectedReturn, Tpass& pass,
+                       int& passesChecked) {
+    if (expectedReturn < 0) return rotationWordShown(before, shown, pass, passesChecked);
+    TrotationState after;
+    if (shown != expectedReturn)
+        fail("word " + std::to_string(shown) + " came where " + std::to_string(expectedReturn) +
+             " should have come back");
+    else if (!storedState(after) || after.current != before.current || after.start != before.start)
+        fail("a word that came back moved the rotation");
+    return shown == expectedReturn;
+}
+
+// Practice on the same list until two passes have been checked.
+void soakPractice() {
+    deleteProgramKey();
+    if (!setPractice()) return fail("cannot turn practice on");
+    int passesChecked = 0, words = 0, returns = 0;
+    DWORD elapsed = 0;
+    std::vector<Tfigures> samples;
+    {
+        TsoakFolder folder(wordList());
+        if (!folder.ready()) return fail("cannot prepare the scratch folder");
+        TsoakProgram program;
+        HWND window = program.start(folder.path()) ? program.waitForWordWindow(30000) : nullptr;
+        if (!window) return fail("the program did not come up");
+        // The first word, shown at start, opens the first pass.
+        Tpass pass;
+        TrotationState before;  // as stored before the word came
+        if (!storedState(before)) return fail("no stored state after the start");
+        before.current = before.start;
+        std::map<int, int> comesBack;  // word -> the entry due then
+        for (int shown = revealWord(window);; ++words) {
+            auto due = comesBack.find(words);
+            const int expected = due == comesBack.end() ? -1 : due->second;
+            returns += expected >= 0;
+            if (!practiceWordShown(before, shown, expected, pass, passesChecked)) break;
+            if (passesChecked >= 2) break;
+            const bool again = words % againEvery == againAt;
+            if (again) comesBack[words + returnDistance] = shown;
+            const DWORD started = GetTickCount();
+            if (!storedStateBefore(before) || !press(window, again ? IDC_AGAIN : IDC_NEXT_WORD))
+                break;
+            shown = revealWord(window);
+            elapsed += GetTickCount() - started;
+            if (words + 1 == warmUpPresses || (words + 1) % sampleEvery == 0)
+                samples.push_back(measure(program.handle(), program.id(), words + 1));
+        }
+        samples.push_back(measure(program.handle(), program.id(), words + 1));
+        PostMessageA(GetDlgItem(window, IDC_EXIT), BM_CLICK, 0, 0);
+        long code = program.waitForExit(10000);
+        if (code != 0) fail("exit code " + std::to_string(code));
+    }
+    deleteProgramKey();
+    std::printf(
+        "soak, practice: %d words (%d came back) on %d entries in %lu ms (%.2f ms a word, "
+        "\"Show\" included), %d full passes checked\n",
+        words + 1, returns, entries, static_cast<unsigned long>(elapsed),
+        words ? static_cast<double>(elapsed) / words : 0.0, passesChecked);
+    printFigures("words", samples);
+    if (passesChecked < 2) fail("fewer than two full passes checked");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    soakNextWord(argc > 1 ? std::atoi(argv[1]) : 10000);
+    soakPractice();
     std::printf(failures ? "soak: FAILED\n" : "soak: passed\n");
     return failures ? 1 : 0;
 }

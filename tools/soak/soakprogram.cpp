@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "processwindows/processwindows.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -72,14 +73,29 @@ bool TsoakProgram::start(const std::string& folder) {
     return true;
 }
 
-HWND TsoakProgram::waitForMainWindow(DWORD timeoutMs) {
+template <typename Tready>
+HWND TsoakProgram::waitFor(DWORD timeoutMs, Tready ready) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start <= timeoutMs &&
            WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
-        if (HWND window = readyMainWindow(processId)) return window;
+        if (HWND window = ready()) return window;
         Sleep(pollMs);
     }
     return nullptr;
+}
+
+HWND TsoakProgram::waitForMainWindow(DWORD timeoutMs) {
+    return waitFor(timeoutMs, [&] { return readyMainWindow(processId); });
+}
+
+HWND TsoakProgram::waitForWordWindow(DWORD timeoutMs) {
+    return waitFor(timeoutMs, [&]() -> HWND {
+        for (HWND window : windowsOfProcess(processId, "Lexoria"))
+            if (IsWindowVisible(window) &&
+                GetWindowTextLengthW(GetDlgItem(window, IDC_TITLE_BAND)) > 0)
+                return window;
+        return nullptr;
+    });
 }
 
 long TsoakProgram::waitForExit(DWORD timeoutMs) {

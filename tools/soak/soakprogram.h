@@ -34,12 +34,18 @@ public:
     bool start(const std::string& folder);
     // The visible main window once its pane shows a definition; null on time-out.
     HWND waitForMainWindow(DWORD timeoutMs);
+    // The visible main window once its band shows a word, the pane maybe empty (a word hidden in
+    // practice); null on time-out.
+    HWND waitForWordWindow(DWORD timeoutMs);
     // The exit code, or -1 on time-out.
     long waitForExit(DWORD timeoutMs);
     HANDLE handle() const { return process.get(); }
     DWORD id() const { return processId; }
 
 private:
+    template <typename Tready>
+    HWND waitFor(DWORD timeoutMs, Tready ready);
+
     ThandleHolder process;
     DWORD processId = 0;
 };

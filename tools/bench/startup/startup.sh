@@ -29,9 +29,11 @@ earlier=()
 wine "$bench/bin/startup_bench.exe" "$(winpath "$tree/bin/Lexoria.exe")" \
      "$(winpath "$bench/bin/empty_window.exe")" "${LEXORIA_BENCH_STARTS:-15}" "${earlier[@]}"
 
-# The size is the release's: the 32-bit build.
+# The size is the release's: the 32-bit build, whole, its code and data, and each resource.
 stripped=$bench/Lexoria-stripped.exe
 i686-w64-mingw32-strip -o "$stripped" "$out/win/bin/Lexoria.exe"
 resources=$(printf '%d' "0x$(i686-w64-mingw32-objdump -h "$stripped" | awk '$2 == ".rsrc" { print $3 }')")
-printf '  Lexoria.exe stripped %8d bytes, %d of them code and data, %d resources\n' \
+printf '  Lexoria.exe stripped %8d bytes, %d of them code and data, %d resources:\n' \
   "$(stat -c %s "$stripped")" "$(($(stat -c %s "$stripped") - resources))" "$resources"
+tools/bench/resource-list.sh "$stripped" i686-w64-mingw32-objdump |
+  awk '{ printf "    %-10s %-14s %s %8d\n", $1, $2, $3, $4 }'

@@ -3,7 +3,8 @@
 // hhctrl.ocx loads from the system folder. Everywhere else it opens in the Windows Help viewer
 // from lexoria.hlp, as it always has. The choice is made at the first help request: loading
 // hhctrl.ocx at start-up would slow every start for a button that most runs never press.
-#include "win32/helpviewer.h"
+// No viewer is ever started by a bare name, which would find a program planted beside Lexoria.exe.
+#include "help/helpviewer.h"
 
 #include <htmlhelp.h>
 
@@ -12,14 +13,21 @@
 #include "language/interfacetext.h"
 #include "resources/resource.h"
 #include "win32/programpath.h"
-#include "win32/widetext.h"
 #include "win32/systemlibrary.h"
+#include "win32/systemprogram.h"
+#include "win32/widetext.h"
 
 namespace {
 
 const char* const winHelpName = "lexoria.hlp";
 const wchar_t* const winHelpNameW = L"lexoria.hlp";
 const wchar_t* const htmlHelpName = L"lexoria.chm";
+// The Windows Help viewer: its program, the class of its window, and how long a start may take.
+const wchar_t* const winHelpViewer = L"winhlp32.exe";
+const char* const winHelpViewerClass = "MS_WINHELP";
+const DWORD winHelpStartMs = 10000;
+const DWORD winHelpWindowMs = 3000;
+const DWORD winHelpPollMs = 50;
 
 // Each context number's page in lexoria.chm, where the help compiler names a page after its
 // heading; the pages hold the same topics as the contexts in lexoria.hlp.
@@ -47,7 +55,7 @@ public:
 
     bool load() {
         module = loadSystemLibrary(L"hhctrl.ocx");
-        if (module) entry = reinterpret_cast<ThtmlHelp>(GetProcAddress(module, "HtmlHelpW"));
+        entry = libraryEntry<ThtmlHelp>(module, "HtmlHelpW");
         return entry != nullptr;
     }
     // False when the viewer opened no window: a damaged or empty file, say.
@@ -108,21 +116,14 @@ bool ansiFolderForViewer(const std::wstring& wide, std::string& folder) {
 
 // The program's folder in the ANSI code page for WinHelpA: its short form when the code page
 // cannot spell the folder or it is too long; "" when neither serves, and the viewer then
-// searches for the bare name on its own.
+// searches for the help file's bare name on its own.
 std::string ansiProgramFolder() {
     std::wstring wide;
-    if (programFolderW(wide)) {
-        std::string folder;
-        if (ansiFolderForViewer(wide, folder) || ansiFolderForViewer(shortPathOf(wide), folder))
-            return folder;
-        return "";
-    }
-    // Windows 95, 98 and Me lack the wide call, and name every folder in the ANSI code page.
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return "";
-    const std::string file(path, length);
-    return file.substr(0, file.find_last_of('\\') + 1);
+    std::string folder;
+    if (programFolderW(wide) &&
+        (ansiFolderForViewer(wide, folder) || ansiFolderForViewer(shortPathOf(wide), folder)))
+        return folder;
+    return "";
 }
 
 std::string winHelpFile() { return ansiProgramFolder() + winHelpName; }
@@ -162,9 +163,34 @@ bool winHelpBeside() {
     return programFolderW(folder) && fileExists(folder + winHelpNameW);
 }
 
-void sayHelpCannotOpen(HWND owner) {
+std::wstring winHelpFileW() {
+    std::wstring folder;
+    programFolderW(folder);
+    return folder + winHelpNameW;
+}
+
+bool winHelpWindowThere() { return FindWindowA(winHelpViewerClass, nullptr) != nullptr; }
+
+// WinHelpA starts the viewer by its bare name when none runs, so a viewer is made to run first:
+// started from the system's own folders by its full path, and given a moment to open its window.
+bool winHelpViewerRunning() {
+    if (winHelpWindowThere()) return true;
+    if (!startSystemProgram(winHelpViewer, L"-x", winHelpStartMs)) return false;
+    for (DWORD waited = 0; waited < winHelpWindowMs; waited += winHelpPollMs) {
+        if (winHelpWindowThere()) return true;
+        Sleep(winHelpPollMs);
+    }
+    return winHelpWindowThere();
+}
+
+bool showWinHelpTopic(HWND owner, DWORD context) {
+    return winHelpViewerRunning() &&
+           WinHelpA(owner, winHelpFile().c_str(), HELP_CONTEXT, context) != FALSE;
+}
+
+void sayHelpCannotOpen(HWND owner, const std::wstring& file) {
     // In wide characters: the path is shown exactly, whatever letters the folder has.
-    const std::wstring text = interfaceText(IDS_HELP_NOT_OPENED, {choice.htmlHelpFile});
+    const std::wstring text = interfaceText(IDS_HELP_NOT_OPENED, {file});
     showMessage(owner, text, L"Lexoria", MB_OK | MB_ICONERROR);
 }
 
@@ -175,16 +201,16 @@ void sayHelpCannotOpen(HWND owner) {
 // learns which file would not open instead of a button that does nothing.
 void showHelpTopic(HWND owner, DWORD context) {
     if (choice.viewer == Tviewer::undecided) choice.viewer = chooseViewer();
-    if (choice.viewer == Tviewer::winHelp) {
-        WinHelpA(owner, winHelpFile().c_str(), HELP_CONTEXT, context);
+    if (choice.viewer == Tviewer::htmlHelp && showHtmlHelpTopic(owner, context)) return;
+    if (choice.viewer == Tviewer::winHelp || winHelpBeside()) {
+        if (!showWinHelpTopic(owner, context)) sayHelpCannotOpen(owner, winHelpFileW());
         return;
     }
-    if (showHtmlHelpTopic(owner, context)) return;
-    if (winHelpBeside() && WinHelpA(owner, winHelpFile().c_str(), HELP_CONTEXT, context)) return;
-    sayHelpCannotOpen(owner);
+    sayHelpCannotOpen(owner, choice.htmlHelpFile);
 }
 
+// Only a viewer already running is told to quit: none is started for that.
 void quitHelp(HWND owner) {
-    WinHelpA(owner, winHelpFile().c_str(), HELP_QUIT, 0);
+    if (winHelpWindowThere()) WinHelpA(owner, winHelpFile().c_str(), HELP_QUIT, 0);
     if (choice.viewer == Tviewer::htmlHelp) choice.hhctrl.closeAll();
 }

@@ -1,0 +1,18 @@
+﻿; The installer's texts in Arabic: NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "Arabic"
+LangString setupCaption 0 "تثبيت Lexoria ${VERSION}"
+LangString uninstallCaption 0 "إزالة تثبيت Lexoria ${VERSION}"
+LangString licenceBottom 0 "يعمل Lexoria على Windows XP SP3 حتى Windows 11، وهو برنامج حر مرخّص بموجب ترخيص MIT. انقر فوق «التالي» للمتابعة."
+LangString modeTitle 0 "من سيستخدم Lexoria؟"
+LangString modeSubtitle 0 "ثبّته لنفسك فقط، أو لجميع مستخدمي هذا الكمبيوتر."
+LangString modeText 0 "عند تثبيت Lexoria لك وحدك، لا يحتاج إلى صلاحيات المسؤول، ويمكنك استبدال قائمة الكلمات الخاصة به بقائمتك."
+LangString justMe 0 "&لي فقط (مستحسن)"
+LangString everyone 0 "لجميع &مستخدمي هذا الكمبيوتر (يتطلب صلاحيات المسؤول)"
+LangString running 0 "Lexoria قيد التشغيل. أغلقه، ثم انقر فوق «إعادة المحاولة»."
+LangString settingsQuestion 0 "هل تريد إزالة إعدادات Lexoria أيضًا؟$\r$\n$\r$\nتحتفظ الإعدادات بموضع النافذة والخيارات وموضعك في قائمة الكلمات. اختر «لا» للاحتفاظ بها لتثبيت لاحق."
+LangString shortcutComment 0 "تعلّم كلمة واحدة في كل مرة"
+LangString oldWindows 0 "يتطلب Lexoria نظام Windows XP مع Service Pack 3 أو إصدارًا أحدث من Windows."
+LangString cannotWrite 0 "تعذّر تثبيت Lexoria في هذا المجلد:$\r$\n$INSTDIR$\r$\n$\r$\nاختر مجلدًا لديك إذن الكتابة فيه."
+LangString noAdministratorToInstall 0 "يتطلب تثبيت Lexoria لجميع المستخدمين صلاحيات المسؤول. اختر «لي فقط» لتثبيته دون هذه الصلاحيات."
+LangString noAdministratorToUninstall 0 "تتطلب إزالة Lexoria المثبّت لجميع المستخدمين صلاحيات المسؤول. لم تتم إزالة Lexoria."

@@ -1,0 +1,18 @@
+﻿; The installer's texts in French: NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "French"
+LangString setupCaption 0 "Installation de Lexoria ${VERSION}"
+LangString uninstallCaption 0 "Désinstallation de Lexoria ${VERSION}"
+LangString licenceBottom 0 "Lexoria fonctionne de Windows XP SP3 à Windows 11. C'est un logiciel libre distribué sous licence MIT. Cliquez sur Suivant pour continuer."
+LangString modeTitle 0 "Qui utilisera Lexoria ?"
+LangString modeSubtitle 0 "Installez-le pour vous seul ou pour tous les utilisateurs de cet ordinateur."
+LangString modeText 0 "Installé pour vous seul, Lexoria ne demande pas de droits d'administrateur, et vous pouvez remplacer sa liste de mots par la vôtre."
+LangString justMe 0 "&Uniquement pour moi (recommandé)"
+LangString everyone 0 "Pour &tous les utilisateurs de cet ordinateur (droits d'administrateur requis)"
+LangString running 0 "Lexoria est en cours d'exécution. Fermez-le, puis cliquez sur Réessayer."
+LangString settingsQuestion 0 "Supprimer aussi vos paramètres de Lexoria ?$\r$\n$\r$\nIls contiennent la position de la fenêtre, les options et l'endroit où vous en êtes dans la liste de mots. Choisissez Non pour les conserver en vue d'une prochaine installation."
+LangString shortcutComment 0 "Apprendre un mot à la fois"
+LangString oldWindows 0 "Lexoria nécessite Windows XP Service Pack 3 ou une version plus récente de Windows."
+LangString cannotWrite 0 "Impossible d'installer Lexoria dans ce dossier :$\r$\n$INSTDIR$\r$\n$\r$\nChoisissez un dossier dans lequel vous pouvez écrire."
+LangString noAdministratorToInstall 0 "L'installation de Lexoria pour tous les utilisateurs nécessite des droits d'administrateur. Choisissez « Uniquement pour moi » pour l'installer sans ces droits."
+LangString noAdministratorToUninstall 0 "La désinstallation de Lexoria pour tous les utilisateurs nécessite des droits d'administrateur. Lexoria n'a pas été désinstallé."

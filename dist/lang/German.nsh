@@ -1,0 +1,18 @@
+﻿; The installer's texts in German: NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "German"
+LangString setupCaption 0 "Installation von Lexoria ${VERSION}"
+LangString uninstallCaption 0 "Deinstallation von Lexoria ${VERSION}"
+LangString licenceBottom 0 "Lexoria läuft unter Windows XP SP3 bis Windows 11 und ist freie Software unter der MIT-Lizenz. Klicken Sie auf „Weiter“, um fortzufahren."
+LangString modeTitle 0 "Für wen soll Lexoria installiert werden?"
+LangString modeSubtitle 0 "Installieren Sie Lexoria nur für sich oder für alle Benutzer dieses Computers."
+LangString modeText 0 "Wenn Sie Lexoria nur für sich installieren, sind keine Administratorrechte nötig, und Sie können die Wortliste durch Ihre eigene ersetzen."
+LangString justMe 0 "&Nur für mich (empfohlen)"
+LangString everyone 0 "Für &alle Benutzer dieses Computers (erfordert Administratorrechte)"
+LangString running 0 "Lexoria wird gerade ausgeführt. Beenden Sie Lexoria, und klicken Sie dann auf „Wiederholen“."
+LangString settingsQuestion 0 "Sollen auch Ihre Lexoria-Einstellungen entfernt werden?$\r$\n$\r$\nDazu gehören die Fensterposition, die Optionen und Ihre aktuelle Position in der Wortliste. Klicken Sie auf „Nein“, um sie für eine spätere Installation zu behalten."
+LangString shortcutComment 0 "Vokabeln lernen, Wort für Wort"
+LangString oldWindows 0 "Lexoria erfordert Windows XP mit Service Pack 3 oder eine neuere Windows-Version."
+LangString cannotWrite 0 "Lexoria konnte nicht in diesem Ordner installiert werden:$\r$\n$INSTDIR$\r$\n$\r$\nWählen Sie einen Ordner, in dem Sie Schreibrechte haben."
+LangString noAdministratorToInstall 0 "Um Lexoria für alle Benutzer zu installieren, sind Administratorrechte erforderlich. Wählen Sie „Nur für mich“, um Lexoria ohne diese Rechte zu installieren."
+LangString noAdministratorToUninstall 0 "Um Lexoria für alle Benutzer zu entfernen, sind Administratorrechte erforderlich. Lexoria wurde nicht entfernt."

@@ -1,0 +1,18 @@
+﻿; The installer's texts in Italian: NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "Italian"
+LangString setupCaption 0 "Installazione di Lexoria ${VERSION}"
+LangString uninstallCaption 0 "Disinstallazione di Lexoria ${VERSION}"
+LangString licenceBottom 0 "Lexoria funziona da Windows XP SP3 a Windows 11. È software libero distribuito con licenza MIT. Fare clic su Avanti per continuare."
+LangString modeTitle 0 "Chi utilizzerà Lexoria?"
+LangString modeSubtitle 0 "Scegliere se installare Lexoria solo per l'utente corrente o per tutti gli utenti del computer."
+LangString modeText 0 "Se installato solo per l'utente corrente, Lexoria non richiede privilegi di amministratore ed è possibile sostituirne l'elenco di parole con uno personale."
+LangString justMe 0 "Solo per &me (consigliato)"
+LangString everyone 0 "Per &tutti gli utenti del computer (richiede privilegi di amministratore)"
+LangString running 0 "Lexoria è in esecuzione. Chiudere Lexoria, quindi fare clic su Riprova."
+LangString settingsQuestion 0 "Rimuovere anche le impostazioni di Lexoria?$\r$\n$\r$\nContengono la posizione della finestra, le opzioni e il punto raggiunto nell'elenco di parole. Scegliere No per conservarle per un'installazione futura."
+LangString shortcutComment 0 "Impara una parola alla volta"
+LangString oldWindows 0 "Lexoria richiede Windows XP con Service Pack 3 o una versione successiva di Windows."
+LangString cannotWrite 0 "Impossibile installare Lexoria in questa cartella:$\r$\n$INSTDIR$\r$\n$\r$\nScegliere una cartella in cui si dispone dell'autorizzazione di scrittura."
+LangString noAdministratorToInstall 0 "Per installare Lexoria per tutti gli utenti sono necessari privilegi di amministratore. Scegliere “Solo per me” per installarlo senza tali privilegi."
+LangString noAdministratorToUninstall 0 "Per disinstallare Lexoria per tutti gli utenti sono necessari privilegi di amministratore. Lexoria non è stato disinstallato."

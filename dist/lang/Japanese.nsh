@@ -1,0 +1,18 @@
+﻿; The installer's texts in Japanese: NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "Japanese"
+LangString setupCaption 0 "Lexoria ${VERSION} セットアップ"
+LangString uninstallCaption 0 "Lexoria ${VERSION} アンインストール"
+LangString licenceBottom 0 "Lexoria は Windows XP SP3 から Windows 11 までで動作する、MIT ライセンスのフリー ソフトウェアです。続行するには [次へ] をクリックしてください。"
+LangString modeTitle 0 "Lexoria を使うユーザー"
+LangString modeSubtitle 0 "自分だけにインストールするか、このコンピューターのすべてのユーザーにインストールするかを選んでください。"
+LangString modeText 0 "自分だけにインストールする場合は管理者権限が不要で、単語リストを自分用のものに置き換えることもできます。"
+LangString justMe 0 "自分だけにインストールする (推奨)(&M)"
+LangString everyone 0 "このコンピューターのすべてのユーザーにインストールする (管理者権限が必要)(&A)"
+LangString running 0 "Lexoria が実行中です。Lexoria を終了してから [再試行] をクリックしてください。"
+LangString settingsQuestion 0 "Lexoria の設定も削除しますか?$\r$\n$\r$\n設定には、ウィンドウの位置、オプション、単語リストのどこまで進んだかが保存されています。今後インストールするときのために残しておく場合は [いいえ] をクリックしてください。"
+LangString shortcutComment 0 "単語を 1 つずつ覚えましょう"
+LangString oldWindows 0 "Lexoria を使用するには、Windows XP Service Pack 3 以降の Windows が必要です。"
+LangString cannotWrite 0 "次のフォルダーに Lexoria をインストールできませんでした:$\r$\n$INSTDIR$\r$\n$\r$\n書き込み可能なフォルダーを選んでください。"
+LangString noAdministratorToInstall 0 "すべてのユーザーに Lexoria をインストールするには管理者権限が必要です。管理者権限なしでインストールするには、[自分だけにインストールする] を選んでください。"
+LangString noAdministratorToUninstall 0 "すべてのユーザー用の Lexoria をアンインストールするには管理者権限が必要です。Lexoria はアンインストールされませんでした。"

@@ -1,0 +1,18 @@
+﻿; The installer's texts in Korean: NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "Korean"
+LangString setupCaption 0 "Lexoria ${VERSION} 설치"
+LangString uninstallCaption 0 "Lexoria ${VERSION} 제거"
+LangString licenceBottom 0 "Lexoria는 Windows XP SP3부터 Windows 11까지에서 실행되는 MIT 라이선스 자유 소프트웨어입니다. 계속하려면 [다음]을 클릭하세요."
+LangString modeTitle 0 "Lexoria를 사용할 사용자"
+LangString modeSubtitle 0 "나만 사용하도록 설치하거나 이 컴퓨터의 모든 사용자가 사용하도록 설치합니다."
+LangString modeText 0 "나만 사용하도록 설치하면 관리자 권한이 필요 없으며, 단어 목록을 직접 만든 목록으로 바꿀 수 있습니다."
+LangString justMe 0 "나만 사용(권장)(&M)"
+LangString everyone 0 "이 컴퓨터의 모든 사용자(관리자 권한 필요)(&A)"
+LangString running 0 "Lexoria가 실행 중입니다. Lexoria를 닫은 다음 [다시 시도]를 클릭하세요."
+LangString settingsQuestion 0 "Lexoria 설정도 제거하시겠습니까?$\r$\n$\r$\n설정에는 창 위치, 옵션, 단어 목록에서 학습한 위치가 저장되어 있습니다. 나중에 다시 설치할 때 사용하려면 [아니요]를 선택하세요."
+LangString shortcutComment 0 "한 번에 한 단어씩 익히기"
+LangString oldWindows 0 "Lexoria를 사용하려면 Windows XP 서비스 팩 3 이상의 Windows가 필요합니다."
+LangString cannotWrite 0 "다음 폴더에 Lexoria를 설치할 수 없습니다.$\r$\n$INSTDIR$\r$\n$\r$\n쓰기 권한이 있는 폴더를 선택하세요."
+LangString noAdministratorToInstall 0 "모든 사용자용으로 Lexoria를 설치하려면 관리자 권한이 필요합니다. 관리자 권한 없이 설치하려면 [나만 사용]을 선택하세요."
+LangString noAdministratorToUninstall 0 "모든 사용자용으로 설치된 Lexoria를 제거하려면 관리자 권한이 필요합니다. Lexoria가 제거되지 않았습니다."

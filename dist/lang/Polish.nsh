@@ -1,0 +1,18 @@
+﻿; The installer's texts in Polish: NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "Polish"
+LangString setupCaption 0 "Instalator programu Lexoria ${VERSION}"
+LangString uninstallCaption 0 "Dezinstalator programu Lexoria ${VERSION}"
+LangString licenceBottom 0 "Program Lexoria działa w systemach od Windows XP SP3 do Windows 11. Jest wolnym oprogramowaniem na licencji MIT. Kliknij przycisk Dalej, aby kontynuować."
+LangString modeTitle 0 "Kto będzie używać programu Lexoria?"
+LangString modeSubtitle 0 "Zainstaluj program tylko dla siebie lub dla wszystkich użytkowników tego komputera."
+LangString modeText 0 "Zainstalowany tylko dla Ciebie program Lexoria nie wymaga uprawnień administratora, a jego listę słów możesz zastąpić własną."
+LangString justMe 0 "Tylko dla &mnie (zalecane)"
+LangString everyone 0 "Dla wszystkich &użytkowników tego komputera (wymaga uprawnień administratora)"
+LangString running 0 "Program Lexoria jest uruchomiony. Zamknij go, a następnie kliknij przycisk Ponów próbę."
+LangString settingsQuestion 0 "Czy usunąć także ustawienia programu Lexoria?$\r$\n$\r$\nZawierają one położenie okna, opcje i miejsce, w którym jesteś na liście słów. Wybierz Nie, aby zachować je na potrzeby przyszłej instalacji."
+LangString shortcutComment 0 "Ucz się słówek, jedno po drugim"
+LangString oldWindows 0 "Program Lexoria wymaga systemu Windows XP z dodatkiem Service Pack 3 lub nowszej wersji systemu Windows."
+LangString cannotWrite 0 "Nie można zainstalować programu Lexoria w tym folderze:$\r$\n$INSTDIR$\r$\n$\r$\nWybierz folder, w którym masz uprawnienia do zapisu."
+LangString noAdministratorToInstall 0 "Zainstalowanie programu Lexoria dla wszystkich użytkowników wymaga uprawnień administratora. Wybierz opcję „Tylko dla mnie”, aby zainstalować go bez tych uprawnień."
+LangString noAdministratorToUninstall 0 "Odinstalowanie programu Lexoria dla wszystkich użytkowników wymaga uprawnień administratora. Program Lexoria nie został odinstalowany."

@@ -1,0 +1,18 @@
+﻿; The installer's texts in Portuguese (Brazil): NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "PortugueseBR"
+LangString setupCaption 0 "Instalação do Lexoria ${VERSION}"
+LangString uninstallCaption 0 "Desinstalação do Lexoria ${VERSION}"
+LangString licenceBottom 0 "O Lexoria funciona do Windows XP SP3 ao Windows 11. É um software livre sob a licença MIT. Clique em Próximo para continuar."
+LangString modeTitle 0 "Quem vai usar o Lexoria?"
+LangString modeSubtitle 0 "Instale-o somente para você ou para todos os usuários deste computador."
+LangString modeText 0 "Instalado somente para você, o Lexoria não precisa de permissões de administrador, e você pode substituir a lista de palavras dele por uma sua."
+LangString justMe 0 "Somente para &mim (recomendado)"
+LangString everyone 0 "Para &todos os usuários deste computador (requer permissões de administrador)"
+LangString running 0 "O Lexoria está em execução. Feche-o e clique em Repetir."
+LangString settingsQuestion 0 "Remover também as suas configurações do Lexoria?$\r$\n$\r$\nElas guardam a posição da janela, as opções e o ponto em que você está na lista de palavras. Escolha Não para mantê-las para uma instalação futura."
+LangString shortcutComment 0 "Aprenda uma palavra de cada vez"
+LangString oldWindows 0 "O Lexoria requer o Windows XP com Service Pack 3 ou uma versão mais recente do Windows."
+LangString cannotWrite 0 "Não foi possível instalar o Lexoria nesta pasta:$\r$\n$INSTDIR$\r$\n$\r$\nEscolha uma pasta na qual você tenha permissão de gravação."
+LangString noAdministratorToInstall 0 "Para instalar o Lexoria para todos os usuários, são necessárias permissões de administrador. Escolha “Somente para mim” para instalá-lo sem elas."
+LangString noAdministratorToUninstall 0 "Para desinstalar o Lexoria para todos os usuários, são necessárias permissões de administrador. O Lexoria não foi desinstalado."

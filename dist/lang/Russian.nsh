@@ -1,0 +1,18 @@
+﻿; The installer's texts in Russian: NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "Russian"
+LangString setupCaption 0 "Установка Lexoria ${VERSION}"
+LangString uninstallCaption 0 "Удаление Lexoria ${VERSION}"
+LangString licenceBottom 0 "Lexoria работает в Windows от XP SP3 до Windows 11. Это свободная программа под лицензией MIT. Нажмите «Далее», чтобы продолжить."
+LangString modeTitle 0 "Кто будет пользоваться Lexoria?"
+LangString modeSubtitle 0 "Установите программу только для себя или для всех пользователей этого компьютера."
+LangString modeText 0 "При установке только для вас Lexoria не требует прав администратора, и вы сможете заменить её список слов своим."
+LangString justMe 0 "Только для &меня (рекомендуется)"
+LangString everyone 0 "Для &всех пользователей этого компьютера (требуются права администратора)"
+LangString running 0 "Lexoria запущена. Закройте программу и нажмите «Повторить»."
+LangString settingsQuestion 0 "Удалить также настройки Lexoria?$\r$\n$\r$\nВ них хранятся положение окна, параметры и место, до которого вы дошли в списке слов. Нажмите «Нет», чтобы сохранить их для следующей установки."
+LangString shortcutComment 0 "Изучайте слова по одному"
+LangString oldWindows 0 "Для работы Lexoria требуется Windows XP с пакетом обновления 3 (SP3) или более поздняя версия Windows."
+LangString cannotWrite 0 "Не удалось установить Lexoria в эту папку:$\r$\n$INSTDIR$\r$\n$\r$\nВыберите папку, в которую у вас есть права на запись."
+LangString noAdministratorToInstall 0 "Для установки Lexoria для всех пользователей требуются права администратора. Выберите «Только для меня», чтобы установить программу без них."
+LangString noAdministratorToUninstall 0 "Для удаления Lexoria, установленной для всех пользователей, требуются права администратора. Lexoria не удалена."

@@ -1,0 +1,18 @@
+﻿; The installer's texts in Chinese (Simplified): NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "SimpChinese"
+LangString setupCaption 0 "Lexoria ${VERSION} 安装程序"
+LangString uninstallCaption 0 "Lexoria ${VERSION} 卸载程序"
+LangString licenceBottom 0 "Lexoria 可在 Windows XP SP3 至 Windows 11 上运行，是基于 MIT 许可证的自由软件。单击“下一步”继续。"
+LangString modeTitle 0 "谁将使用 Lexoria？"
+LangString modeSubtitle 0 "仅为自己安装，或为这台计算机上的所有用户安装。"
+LangString modeText 0 "仅为你自己安装时，Lexoria 不需要管理员权限，并且你可以用自己的单词表替换它的单词表。"
+LangString justMe 0 "仅为我安装(推荐)(&M)"
+LangString everyone 0 "为这台计算机上的所有用户安装(需要管理员权限)(&A)"
+LangString running 0 "Lexoria 正在运行。请关闭它，然后单击“重试”。"
+LangString settingsQuestion 0 "是否同时删除 Lexoria 的设置？$\r$\n$\r$\n设置中保存了窗口位置、选项以及你在单词表中的进度。选择“否”可保留这些设置，供以后安装时使用。"
+LangString shortcutComment 0 "一次学一个单词"
+LangString oldWindows 0 "Lexoria 需要 Windows XP Service Pack 3 或更高版本的 Windows。"
+LangString cannotWrite 0 "无法将 Lexoria 安装到以下文件夹：$\r$\n$INSTDIR$\r$\n$\r$\n请选择一个你有写入权限的文件夹。"
+LangString noAdministratorToInstall 0 "为所有用户安装 Lexoria 需要管理员权限。选择“仅为我安装”可在没有管理员权限的情况下安装。"
+LangString noAdministratorToUninstall 0 "卸载为所有用户安装的 Lexoria 需要管理员权限。Lexoria 未被卸载。"

@@ -1,0 +1,18 @@
+﻿; The installer's texts in Spanish: NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "Spanish"
+LangString setupCaption 0 "Instalación de Lexoria ${VERSION}"
+LangString uninstallCaption 0 "Desinstalación de Lexoria ${VERSION}"
+LangString licenceBottom 0 "Lexoria funciona en Windows XP SP3 hasta Windows 11. Es software libre con licencia MIT. Haga clic en Siguiente para continuar."
+LangString modeTitle 0 "¿Quién usará Lexoria?"
+LangString modeSubtitle 0 "Instálelo solo para usted o para todos los usuarios de este equipo."
+LangString modeText 0 "Si lo instala solo para usted, Lexoria no necesita permisos de administrador y podrá sustituir su lista de palabras por una propia."
+LangString justMe 0 "Solo para &mí (recomendado)"
+LangString everyone 0 "Para &todos los usuarios de este equipo (requiere permisos de administrador)"
+LangString running 0 "Lexoria se está ejecutando. Ciérrelo y haga clic en Reintentar."
+LangString settingsQuestion 0 "¿Desea quitar también la configuración de Lexoria?$\r$\n$\r$\nContiene la posición de la ventana, las opciones y el punto de la lista de palabras en el que se encuentra. Elija No para conservarla para una instalación posterior."
+LangString shortcutComment 0 "Aprenda palabras de una en una"
+LangString oldWindows 0 "Lexoria requiere Windows XP con Service Pack 3 o una versión posterior de Windows."
+LangString cannotWrite 0 "No se pudo instalar Lexoria en esta carpeta:$\r$\n$INSTDIR$\r$\n$\r$\nElija una carpeta en la que tenga permiso de escritura."
+LangString noAdministratorToInstall 0 "Para instalar Lexoria para todos los usuarios se necesitan permisos de administrador. Elija «Solo para mí» para instalarlo sin ellos."
+LangString noAdministratorToUninstall 0 "Para desinstalar Lexoria para todos los usuarios se necesitan permisos de administrador. Lexoria no se ha desinstalado."

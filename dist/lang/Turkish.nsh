@@ -1,0 +1,18 @@
+﻿; The installer's texts in Turkish: NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "Turkish"
+LangString setupCaption 0 "Lexoria ${VERSION} Kurulumu"
+LangString uninstallCaption 0 "Lexoria ${VERSION} Kaldırma"
+LangString licenceBottom 0 "Lexoria, Windows XP SP3'ten Windows 11'e kadar çalışır. MIT lisansıyla sunulan özgür bir yazılımdır. Devam etmek için İleri'ye tıklayın."
+LangString modeTitle 0 "Lexoria'yı kim kullanacak?"
+LangString modeSubtitle 0 "Yalnızca kendiniz için veya bu bilgisayardaki tüm kullanıcılar için kurun."
+LangString modeText 0 "Yalnızca sizin için kurulduğunda Lexoria yönetici izni gerektirmez ve sözcük listesini kendi listenizle değiştirebilirsiniz."
+LangString justMe 0 "Yalnızca &benim için (önerilir)"
+LangString everyone 0 "Bu bilgisayardaki &tüm kullanıcılar için (yönetici izni gerekir)"
+LangString running 0 "Lexoria çalışıyor. Lexoria'yı kapatın, ardından Yeniden Dene'ye tıklayın."
+LangString settingsQuestion 0 "Lexoria ayarlarınız da kaldırılsın mı?$\r$\n$\r$\nBu ayarlar pencere konumunu, seçenekleri ve sözcük listesinde kaldığınız yeri içerir. Daha sonraki bir kurulumda kullanmak üzere saklamak için Hayır'ı seçin."
+LangString shortcutComment 0 "Sözcükleri birer birer öğrenin"
+LangString oldWindows 0 "Lexoria için Windows XP Service Pack 3 veya daha yeni bir Windows sürümü gerekir."
+LangString cannotWrite 0 "Lexoria bu klasöre kurulamadı:$\r$\n$INSTDIR$\r$\n$\r$\nYazma izniniz olan bir klasör seçin."
+LangString noAdministratorToInstall 0 "Lexoria'yı tüm kullanıcılar için kurmak yönetici izni gerektirir. Yönetici izni olmadan kurmak için “Yalnızca benim için” seçeneğini seçin."
+LangString noAdministratorToUninstall 0 "Tüm kullanıcılar için kurulan Lexoria'yı kaldırmak yönetici izni gerektirir. Lexoria kaldırılmadı."

@@ -1,0 +1,18 @@
+﻿; The installer's texts in Ukrainian: NSIS's own pages, then Lexoria's pages and messages.
+; The names and their meaning are those of English.nsh.
+!insertmacro MUI_LANGUAGE "Ukrainian"
+LangString setupCaption 0 "Встановлення Lexoria ${VERSION}"
+LangString uninstallCaption 0 "Видалення Lexoria ${VERSION}"
+LangString licenceBottom 0 "Lexoria працює у Windows від XP SP3 до Windows 11. Це вільна програма за ліцензією MIT. Натисніть «Далі», щоб продовжити."
+LangString modeTitle 0 "Хто користуватиметься Lexoria?"
+LangString modeSubtitle 0 "Встановіть програму лише для себе або для всіх користувачів цього комп’ютера."
+LangString modeText 0 "Якщо встановити Lexoria лише для вас, права адміністратора не потрібні, і ви зможете замінити її список слів власним."
+LangString justMe 0 "Лише для &мене (рекомендовано)"
+LangString everyone 0 "Для &всіх користувачів цього комп’ютера (потрібні права адміністратора)"
+LangString running 0 "Lexoria запущено. Закрийте програму й натисніть «Повторити»."
+LangString settingsQuestion 0 "Видалити також налаштування Lexoria?$\r$\n$\r$\nУ них зберігаються положення вікна, параметри та місце, до якого ви дійшли у списку слів. Натисніть «Ні», щоб зберегти їх для наступного встановлення."
+LangString shortcutComment 0 "Вивчайте слова по одному"
+LangString oldWindows 0 "Для роботи Lexoria потрібна Windows XP з пакетом оновлень 3 (SP3) або новіша версія Windows."
+LangString cannotWrite 0 "Не вдалося встановити Lexoria в цю папку:$\r$\n$INSTDIR$\r$\n$\r$\nВиберіть папку, до якої ви маєте право запису."
+LangString noAdministratorToInstall 0 "Щоб встановити Lexoria для всіх користувачів, потрібні права адміністратора. Виберіть «Лише для мене», щоб встановити програму без них."
+LangString noAdministratorToUninstall 0 "Щоб видалити Lexoria, встановлену для всіх користувачів, потрібні права адміністратора. Lexoria не видалено."

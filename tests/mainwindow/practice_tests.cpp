@@ -1,0 +1,607 @@
+// Learning with Lexoria.exe, driven from outside through window messages: the example sentence
+// in the pane, practice (the word alone until "&Show"), and "A&gain", whose words come back as
+// the sixth word after them, across restarts and beside a rotation that stays whole.
+#include <gtest/gtest.h>
+#include <oleacc.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "resources/resource.h"
+#include "support/lexoria_driver.h"
+#include "win32/comholders.h"
+
+using namespace lexoriaTest;
+
+namespace {
+
+using Tbytes = std::vector<unsigned char>;
+
+const char* const practiceValue = "Practice";
+const char* const exampleValue = "Show Example";
+const char* const againValue = "Again";
+
+Tbytes pairsOf(const std::vector<std::pair<int, int>>& pairs) {
+    Tbytes bytes;
+    for (const auto& pair : pairs)
+        for (int field : {pair.first, pair.second})
+            for (int shift = 0; shift < 32; shift += 8) bytes.push_back((field >> shift) & 0xFF);
+    return bytes;
+}
+
+// The value's bytes; {0xBD} when there is none.
+Tbytes stored(const char* name) {
+    Tbytes bytes;
+    return getProgramValue(name, bytes) ? bytes : Tbytes{0xBD};
+}
+
+// The rotation's next position and the start of its pass, from "State".
+struct Trotation {
+    int current = -1, start = -1;
+    bool operator==(const Trotation& other) const {
+        return current == other.current && start == other.start;
+    }
+};
+Trotation storedRotation() {
+    const Tbytes state = stored("State");
+    if (state.size() != 16) return {};
+    auto field = [&](int at) {
+        return state[at] | (state[at + 1] << 8) | (state[at + 2] << 16) | (state[at + 3] << 24);
+    };
+    return {field(4), field(8)};
+}
+
+// The entry the band shows: "word<n>" gives n.
+int shownNumber(HWND window) {
+    const std::wstring word = bandText(window);
+    return word.compare(0, 4, L"word") == 0 ? std::stoi(word.substr(4)) : -1;
+}
+
+std::string captionOf(HWND window, int id) { return windowText(GetDlgItem(window, id)); }
+
+bool isDefaultButton(HWND window, int id) {
+    return (GetWindowLongA(GetDlgItem(window, id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+// A click, returning once the program has dealt with it.
+void press(HWND window, int id) {
+    clickButton(window, id);
+    ASSERT_TRUE(drainPosted(window));
+}
+
+void postKey(HWND target, UINT key) {
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 1 | (3u << 30));
+}
+
+// A child's rectangle in its parent's client coordinates.
+RECT childRect(HWND parent, int id) {
+    RECT at = {};
+    GetWindowRect(GetDlgItem(parent, id), &at);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&at), 2);
+    return at;
+}
+
+std::vector<LONG> edges(const RECT& at) { return {at.left, at.top, at.right, at.bottom}; }
+
+class TpracticeRun : public TprogramRun<> {
+protected:
+    void setSwitch(const char* name, bool on) {
+        const DWORD value = on ? 1 : 0;
+        ASSERT_TRUE(setProgramValue(name, REG_DWORD, &value, sizeof value));
+    }
+    // The main window once its band shows a word, its pane maybe empty.
+    HWND startWord(TlexoriaProcess& run) {
+        return run.start(folder.path()) ? run.waitForWordWindow() : nullptr;
+    }
+    // Sets the two learning options in the Options dialog and closes it with OK.
+    void chooseInOptions(TlexoriaProcess& run, HWND window, bool example, bool practice) {
+        clickButton(window, IDC_OPTIONS);
+        HWND dialog = waitForDialogOf(run.id(), [](HWND w) { return GetDlgItem(w, IDC_PRACTICE); });
+        ASSERT_NE(nullptr, dialog);
+        for (auto box :
+             {std::make_pair(IDC_SHOW_EXAMPLE, example), std::make_pair(IDC_PRACTICE, practice)})
+            SendMessageA(GetDlgItem(dialog, box.first), BM_SETCHECK,
+                         box.second ? BST_CHECKED : BST_UNCHECKED, 0);
+        clickButton(dialog, IDOK);
+        ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+        ASSERT_TRUE(drainPosted(window));
+    }
+};
+
+// ---- The example sentence ----
+
+TEST_F(TpracticeRun, TheExampleFollowsTheDefinitionAfterAnEmptyLine) {
+    const struct {
+        const char* name;
+        std::string list;
+        bool example;
+        std::wstring shown;
+    } cases[] = {
+        {"off", "word=w\ndef=d\nex=e\n", false, L"d"},
+        {"on", "word=w\ndef=d\nex=e\n", true, L"d\r\n\r\ne"},
+        {"on, no example", "word=w\r\ndef=d\r\n", true, L"d"},
+        {"on, an empty example", "word=w\ndef=d\nex=\n", true, L"d"},
+        {"on, two lines each", "word=w\ndef=d1\nd2\nex=e1\ne2\n", true,
+         L"d1\r\nd2\r\n\r\ne1\r\ne2"},
+        {"on, UTF-8", "word=w\ndef=\xC5\x81\nex=\xCE\xBB\n", true, L"\u0141\r\n\r\n\u03BB"},
+        {"on, code page", "word=w\ndef=caf\xE9\nex=\xE9t\xE9\n", true,
+         wideOf("caf\xE9") + L"\r\n\r\n" + wideOf("\xE9t\xE9")},
+        {"on, like rich text", "word=w\ndef=d\nex={\\rtf1 x}\n", true, L"d\r\n\r\n{\\rtf1 x}"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        deleteProgramKey();
+        useList(c.list);
+        setSwitch(exampleValue, c.example);
+        TlexoriaProcess run;
+        HWND window = startWord(run);
+        ASSERT_NE(nullptr, window);
+        EXPECT_TRUE(waitUntil([&] { return paneTextW(window) == c.shown; }))
+            << testing::PrintToString(paneTextW(window));
+        exitThroughButton(run, window);
+    }
+}
+
+// Chosen in the dialog, the example comes and goes at once, for the word on screen.
+TEST_F(TpracticeRun, TheExampleChosenInTheOptionsShowsAtOnce) {
+    useList("word=w\ndef=d\nex=e\n");
+    TlexoriaProcess run;
+    HWND window = startWord(run);
+    ASSERT_NE(nullptr, window);
+    for (bool example : {true, false, true}) {
+        chooseInOptions(run, window, example, false);
+        EXPECT_EQ(example ? L"d\r\n\r\ne" : L"d", paneTextW(window));
+    }
+    exitThroughButton(run, window);
+}
+
+// ---- Practice ----
+
+// Names that the name-change events of the watched process carried, as a screen reader reads
+// them when the event arrives.
+std::vector<std::wstring> announcedNames;
+
+void CALLBACK onNameChange(HWINEVENTHOOK, DWORD, HWND source, LONG object, LONG child, DWORD,
+                           DWORD) {
+    IAccessible* accessible = nullptr;
+    VARIANT item = {};
+    if (FAILED(AccessibleObjectFromEvent(source, object, child, &accessible, &item))) return;
+    BSTR name = nullptr;
+    if (SUCCEEDED(accessible->get_accName(item, &name)) && name) announcedNames.push_back(name);
+    SysFreeString(name);
+    accessible->Release();
+}
+
+void pumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+// Every new word comes alone, "&Show" shows its definition and example, and the second button's
+// new caption is heard as its name changes.
+TEST_F(TpracticeRun, EachWordComesAloneUntilShowThenNextWordMovesOn) {
+    TcomLibrary com;
+    useList(wordList(5));
+    setSwitch(practiceValue, true);
+    setSwitch(exampleValue, true);
+    TlexoriaProcess run;
+    HWND window = startWord(run);
+    ASSERT_NE(nullptr, window);
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+                                         onNameChange, run.id(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(nullptr, hook);
+    std::set<int> seen;
+    for (int word = 0; word < 3; ++word) {
+        SCOPED_TRACE(word);
+        const int number = shownNumber(window);
+        EXPECT_TRUE(seen.insert(number).second) << number;
+        EXPECT_EQ(L"", paneTextW(window));
+        EXPECT_EQ("&Show", captionOf(window, IDC_NEXT_WORD));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)));
+        announcedNames.clear();
+        press(window, IDC_NEXT_WORD);
+        EXPECT_EQ(number, shownNumber(window));
+        EXPECT_EQ(wideOf(definitionOf(number) + "\r\n\r\nexample " + std::to_string(number)),
+                  paneTextW(window));
+        EXPECT_EQ("&Next Word", captionOf(window, IDC_NEXT_WORD));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)));
+        EXPECT_TRUE(waitUntil([&] {
+            pumpMessages();
+            return std::count(announcedNames.begin(), announcedNames.end(), L"Next Word") > 0;
+        })) << testing::PrintToString(announcedNames);
+        announcedNames.clear();
+        press(window, IDC_NEXT_WORD);
+        EXPECT_TRUE(waitUntil([&] {
+            pumpMessages();
+            return std::count(announcedNames.begin(), announcedNames.end(), L"Show") > 0;
+        })) << testing::PrintToString(announcedNames);
+    }
+    UnhookWinEvent(hook);
+    exitThroughButton(run, window);
+}
+
+// The second button is the default and holds the focus in both states and after everything that
+// could take it away: Enter and Space reveal and move on, as the mnemonics do.
+TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
+    useList(wordList(20));
+    setSwitch(practiceValue, true);
+    TlexoriaProcess run;
+    HWND window = startWord(run);
+    ASSERT_NE(nullptr, window);
+    HWND second = GetDlgItem(window, IDC_NEXT_WORD);
+    auto expectHeld = [&](const char* after, bool revealed) {
+        SCOPED_TRACE(after);
+        EXPECT_EQ(second, focusOf(window));
+        EXPECT_TRUE(isDefaultButton(window, IDC_NEXT_WORD));
+        EXPECT_FALSE(isDefaultButton(window, IDC_EXIT));
+        EXPECT_EQ(revealed, !paneText(window).empty());
+        DWORD_PTR defaultId = 0;
+        SendMessageTimeoutA(window, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &defaultId);
+        EXPECT_EQ(MAKELONG(IDC_NEXT_WORD, DC_HASDEFID), LONG(defaultId));
+    };
+    expectHeld("the start", false);
+    int number = shownNumber(window);
+    const struct {
+        const char* name;
+        std::function<void()> action;
+        bool revealed, newWord;
+    } steps[] = {
+        {"Enter", [&] { postKey(focusOf(window), VK_RETURN); }, true, false},
+        {"Enter again", [&] { postKey(focusOf(window), VK_RETURN); }, false, true},
+        {"Space", [&] { postKey(focusOf(window), VK_SPACE); }, true, false},
+        {"Again", [&] { clickButton(window, IDC_AGAIN); }, false, true},
+        {"the About box",
+         [&] {
+             clickButton(window, IDC_ABOUT);
+             HWND about = run.waitForDialog(5000);
+             PostMessageA(about, WM_COMMAND, IDOK, 0);
+             waitUntil([&] { return !IsWindow(about); });
+         },
+         false, false},
+        {"the Options dialog",
+         [&] {
+             clickButton(window, IDC_OPTIONS);
+             HWND options = run.waitForDialog(5000);
+             PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
+             waitUntil([&] { return !IsWindow(options); });
+         },
+         false, false},
+        {"Tab, then activation",
+         [&] {
+             postKey(focusOf(window), VK_TAB);
+             ASSERT_TRUE(drainPosted(window));
+             ASSERT_NE(second, focusOf(window));
+             PostMessageA(window, WM_ACTIVATE, WA_ACTIVE, 0);
+         },
+         false, false},
+        {"Space again", [&] { postKey(focusOf(window), VK_SPACE); }, true, false},
+        {"Alt+G", [&] { PostMessageA(focusOf(window), WM_SYSCHAR, 'g', 1 << 29); }, false, true},
+        {"Alt+S", [&] { PostMessageA(focusOf(window), WM_SYSCHAR, 's', 1 << 29); }, true, false},
+    };
+    for (const auto& step : steps) {
+        step.action();
+        ASSERT_TRUE(drainPosted(window)) << step.name;
+        EXPECT_EQ(step.newWord, shownNumber(window) != number) << step.name;
+        number = shownNumber(window);
+        expectHeld(step.name, step.revealed);
+    }
+    exitThroughButton(run, window);
+}
+
+// Turning practice on keeps the word on screen as it is and hides from the next word on; turning
+// it off shows the definition at once, the five buttons are back where they always are, and a
+// word waiting to come back keeps waiting.
+TEST_F(TpracticeRun, PracticeChosenInTheOptionsHidesFromTheNextWordAndOffShowsAtOnce) {
+    useList(wordList(10));
+    TlexoriaProcess run;
+    HWND window = startWord(run);
+    ASSERT_NE(nullptr, window);
+    const int five[] = {IDC_EXIT, IDC_NEXT_WORD, IDC_OPTIONS, IDC_HELP_BUTTON, IDC_ABOUT};
+    std::map<int, std::vector<LONG>> fiveButtons;
+    for (int id : five) fiveButtons[id] = edges(childRect(window, id));
+    auto expectFiveButtons = [&] {
+        EXPECT_EQ(nullptr, GetDlgItem(window, IDC_AGAIN));
+        for (int id : five) EXPECT_EQ(fiveButtons[id], edges(childRect(window, id))) << id;
+        EXPECT_TRUE(isDefaultButton(window, IDC_EXIT));
+        EXPECT_FALSE(isDefaultButton(window, IDC_NEXT_WORD));
+        EXPECT_EQ("&Next Word", captionOf(window, IDC_NEXT_WORD));
+    };
+    expectFiveButtons();
+    const std::string definition = paneText(window);
+
+    chooseInOptions(run, window, false, true);
+    EXPECT_EQ(definition, paneText(window)) << "the word on screen stays shown";
+    EXPECT_EQ("&Next Word", captionOf(window, IDC_NEXT_WORD));
+    ASSERT_NE(nullptr, GetDlgItem(window, IDC_AGAIN));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)));
+    EXPECT_EQ(GetDlgItem(window, IDC_AGAIN),
+              GetWindow(GetDlgItem(window, IDC_NEXT_WORD), GW_HWNDNEXT))
+        << "right after the second button in the tab order";
+    EXPECT_EQ(GetDlgItem(window, IDC_NEXT_WORD), focusOf(window));
+    press(window, IDC_NEXT_WORD);
+    EXPECT_EQ("", paneText(window));
+    const int marked = shownNumber(window);
+    press(window, IDC_NEXT_WORD);
+    press(window, IDC_AGAIN);
+    EXPECT_EQ("", paneText(window));
+
+    chooseInOptions(run, window, false, false);
+    EXPECT_EQ(definitionOf(shownNumber(window)), paneText(window));
+    expectFiveButtons();
+    EXPECT_EQ(Tbytes({0, 0, 0, 0}), stored(practiceValue));
+    // Without practice the waiting word keeps its place: nothing is counted or comes back.
+    for (int word = 0; word < 6; ++word) press(window, IDC_NEXT_WORD);
+    EXPECT_EQ(pairsOf({{marked, 5}}), stored(againValue));
+    exitThroughButton(run, window);
+}
+
+// ---- Words that come back ----
+
+// "A&gain" stores its entry with five words to wait; the count goes on across a restart, and a
+// word left unrevealed at exit comes first at the next start, hidden and not counted again. The
+// marked entry is the sixth word after it.
+TEST_F(TpracticeRun, AgainBringsTheWordBackAsTheSixthWordAcrossRestarts) {
+    useList(wordList(40));
+    setSwitch(practiceValue, true);
+    std::vector<int> shown;
+    {
+        TlexoriaProcess run;
+        HWND window = startWord(run);
+        ASSERT_NE(nullptr, window);
+        shown.push_back(shownNumber(window));
+        press(window, IDC_NEXT_WORD);
+        press(window, IDC_AGAIN);
+        EXPECT_EQ(pairsOf({{shown[0], 5}}), stored(againValue));
+        for (int word = 1; word <= 2; ++word) {  // words 1 and 2, each shown
+            shown.push_back(shownNumber(window));
+            press(window, IDC_NEXT_WORD);
+            press(window, IDC_NEXT_WORD);
+        }
+        shown.push_back(shownNumber(window));  // word 3, never shown: it comes again
+        exitThroughButton(run, window);
+    }
+    EXPECT_EQ(pairsOf({{shown[0], 3}}), stored(againValue));
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start);
+        const Trotation rotation = storedRotation();
+        TlexoriaProcess run;
+        HWND window = startWord(run);
+        ASSERT_NE(nullptr, window);
+        EXPECT_EQ(shown[3], shownNumber(window));
+        EXPECT_EQ("", paneText(window));
+        EXPECT_EQ(pairsOf({{shown[0], 3}}), stored(againValue)) << "no second count";
+        EXPECT_TRUE(rotation == storedRotation()) << "no second count";
+        EXPECT_EQ(Tbytes{0xBD}, stored("Unrevealed")) << "taken at the start";
+        exitThroughButton(run, window);
+    }
+    TlexoriaProcess run;
+    HWND window = startWord(run);  // word 3 once more, hidden
+    ASSERT_NE(nullptr, window);
+    for (int word = 4; word <= 6; ++word) {
+        press(window, IDC_NEXT_WORD);
+        press(window, IDC_NEXT_WORD);
+        shown.push_back(shownNumber(window));
+    }
+    EXPECT_EQ(shown[0], shown[6]) << testing::PrintToString(shown);
+    EXPECT_EQ(Tbytes{}, stored(againValue));
+    exitThroughButton(run, window);
+}
+
+// With returns mixed in, the other words are the rotation's, whole passes in its order: each is
+// the entry the stored state named, and a return leaves the state as it was.
+TEST_F(TpracticeRun, ThePassesStayWholeAndInOrderWithReturnsMixedIn) {
+    const int entries = 9;
+    useList(wordList(entries));
+    setSwitch(practiceValue, true);
+    TlexoriaProcess run;
+    HWND window = startWord(run);
+    ASSERT_NE(nullptr, window);
+    const std::set<int> againAt = {1, 2, 9, 16};
+    std::map<int, int> comesBack;  // word -> entry
+    std::vector<int> pass;
+    int passes = 0;
+    Trotation before = storedRotation();
+    before.current = before.start;  // the start's word was the pass's first
+    for (int word = 0; word < 30; ++word) {
+        SCOPED_TRACE(word);
+        const int number = shownNumber(window);
+        const Trotation after = storedRotation();
+        if (comesBack.count(word)) {
+            EXPECT_EQ(comesBack[word], number);
+            EXPECT_TRUE(before == after);
+        } else {
+            EXPECT_EQ(before.current, number);
+            pass.push_back(number);
+        }
+        if (int(pass.size()) == entries) {
+            std::sort(pass.begin(), pass.end());
+            EXPECT_EQ(entries, std::unique(pass.begin(), pass.end()) - pass.begin());
+            pass.clear();
+            ++passes;
+        }
+        press(window, IDC_NEXT_WORD);
+        if (againAt.count(word)) comesBack[word + 6] = number;
+        before = storedRotation();
+        press(window, againAt.count(word) ? IDC_AGAIN : IDC_NEXT_WORD);
+    }
+    EXPECT_EQ(2, passes);
+    exitThroughButton(run, window);
+}
+
+// A damaged "Again" is dropped without a word: the words come as if nothing were waiting, the
+// value stays as it was until the queue changes, and is then written afresh. A start with it
+// says nothing either.
+TEST_F(TpracticeRun, ADamagedAgainValueIsDroppedWithoutAWord) {
+    const struct {
+        const char* name;
+        DWORD type;
+        Tbytes bytes;
+    } cases[] = {
+        {"a string", REG_SZ, {'7', 0}},
+        {"seven bytes", REG_BINARY, {7, 0, 0, 0, 5, 0, 0}},
+        {"a wait of 6", REG_BINARY, pairsOf({{7, 6}})},
+        {"an entry past the list", REG_BINARY, pairsOf({{2, 1}, {10, 1}})},
+        {"fifty-one pairs", REG_BINARY, Tbytes(51 * 8, 0)},
+    };
+    std::vector<int> fresh;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        deleteProgramKey();
+        useList(wordList(10));
+        setSwitch(practiceValue, true);
+        TlexoriaProcess run;
+        HWND window = startWord(run);
+        ASSERT_NE(nullptr, window);
+        // Stored once the index is built (which empties the queue); each word reads it.
+        ASSERT_TRUE(setProgramValue(againValue, c.type, c.bytes.data(), DWORD(c.bytes.size())));
+        std::vector<int> shown;
+        for (int word = 0; word < 4; ++word) {
+            shown.push_back(shownNumber(window));
+            press(window, IDC_NEXT_WORD);
+            press(window, IDC_NEXT_WORD);
+        }
+        EXPECT_EQ(nullptr, run.waitForDialog(0));
+        if (fresh.empty()) fresh = shown;
+        EXPECT_EQ(fresh, shown) << "the words of a run with nothing waiting";
+        Tbytes after;
+        DWORD type = 0;
+        getProgramValue(againValue, after, &type);
+        EXPECT_EQ(c.bytes, after);
+        EXPECT_EQ(c.type, type);
+        const int marked = shownNumber(window);
+        press(window, IDC_NEXT_WORD);
+        press(window, IDC_AGAIN);
+        EXPECT_EQ(pairsOf({{marked, 5}}), stored(againValue));
+        exitThroughButton(run, window);
+        ASSERT_TRUE(setProgramValue(againValue, c.type, c.bytes.data(), DWORD(c.bytes.size())));
+        TlexoriaProcess again;
+        window = startWord(again);
+        ASSERT_NE(nullptr, window);
+        EXPECT_EQ(nullptr, again.waitForDialog(0));
+        exitThroughButton(again, window);
+    }
+}
+
+// "A&gain" with fifty waiting says so in a box owned by the window, and the word stays, its
+// definition shown; nothing waiting is dropped.
+TEST_F(TpracticeRun, AFullQueueSaysSoAndAddsNothing) {
+    useList(wordList(100));
+    setSwitch(practiceValue, true);
+    TlexoriaProcess run;
+    HWND window = startWord(run);
+    ASSERT_NE(nullptr, window);
+    const int number = shownNumber(window);
+    // Fifty others waiting, stored while the program runs: it reads the queue at each word.
+    std::vector<std::pair<int, int>> fifty;
+    for (int entry = 0; int(fifty.size()) < 50; ++entry)
+        if (entry != number) fifty.push_back({entry, 5});
+    const Tbytes queue = pairsOf(fifty);
+    ASSERT_TRUE(setProgramValue(againValue, REG_BINARY, queue.data(), DWORD(queue.size())));
+    press(window, IDC_NEXT_WORD);
+    clickButton(window, IDC_AGAIN);
+    HWND box = run.waitForDialog(5000);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("At most 50 words can wait to come back.\nThis word was not added.",
+              messageBoxText(box));
+    EXPECT_EQ("Lexoria", windowText(box));
+    EXPECT_EQ(window, GetWindow(box, GW_OWNER));
+    // Another process's icon cannot be compared here; that it has one is what is checked.
+    EXPECT_NE(nullptr, messageBoxIcon(box));
+    pressOk(box);
+    ASSERT_TRUE(drainPosted(window));
+    EXPECT_EQ(number, shownNumber(window));
+    EXPECT_EQ(definitionOf(number), paneText(window));
+    EXPECT_EQ(queue, stored(againValue));
+    exitThroughButton(run, window);
+}
+
+// ---- The six buttons ----
+
+const char* const desktopKey = "Control Panel\\Desktop";
+
+// LogPixels set for the test and put back afterwards (deleted when there was none).
+class TlogPixels {
+public:
+    explicit TlogPixels(DWORD dpi) {
+        DWORD size = sizeof previous, type = 0;
+        hadValue = SHGetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", &type, &previous,
+                               &size) == ERROR_SUCCESS &&
+                   type == REG_DWORD;
+        SHSetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
+    ~TlogPixels() {
+        if (hadValue)
+            SHSetValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels", REG_DWORD, &previous,
+                        sizeof previous);
+        else SHDeleteValueA(HKEY_CURRENT_USER, desktopKey, "LogPixels");
+    }
+    TlogPixels(const TlogPixels&) = delete;
+    TlogPixels& operator=(const TlogPixels&) = delete;
+
+private:
+    DWORD previous = 0;
+    bool hadValue = false;
+};
+
+// The name a screen reader reads for what is at the centre of the window on the screen.
+std::wstring accessibleName(HWND control) {
+    TcomLibrary com;
+    RECT at = {};
+    GetWindowRect(control, &at);
+    const POINT centre = {(at.left + at.right) / 2, (at.top + at.bottom) / 2};
+    IAccessible* object = nullptr;
+    VARIANT child = {};
+    if (FAILED(AccessibleObjectFromPoint(centre, &object, &child)) || !object)
+        return L"<no object>";
+    BSTR name = nullptr;
+    std::wstring text = SUCCEEDED(object->get_accName(child, &name)) && name ? name : L"<no name>";
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
+// Six buttons across the width as the five are: the row's top and height, a one-pixel margin and
+// gap (scaled), equal widths, the pixels left over to "&Options"; "A&gain" right after the
+// second button in the tab order, and named as its caption reads.
+TEST_F(TpracticeRun, SixButtonsFillTheRowAsFiveDoAt96And144Dpi) {
+    useList(wordList(3));
+    setSwitch(practiceValue, true);
+    const int order[] = {IDC_EXIT,    IDC_NEXT_WORD,   IDC_AGAIN,
+                         IDC_OPTIONS, IDC_HELP_BUTTON, IDC_ABOUT};
+    for (DWORD dpi : {96u, 144u}) {
+        SCOPED_TRACE(dpi);
+        TlexoriaProcess run;
+        HWND window = nullptr;
+        {
+            TlogPixels pixels(dpi);
+            window = startWord(run);
+        }
+        ASSERT_NE(nullptr, window);
+        RECT client = {};
+        GetClientRect(window, &client);
+        const int one = MulDiv(1, dpi, 96), top = client.bottom - MulDiv(22, dpi, 96);
+        const int height = MulDiv(21, dpi, 96);
+        const int available = client.right - 7 * one, equal = available / 6;
+        int left = one;
+        for (int id : order) {
+            const int width = id == IDC_OPTIONS ? available - 5 * equal : equal;
+            EXPECT_EQ((std::vector<LONG>{left, top, left + width, top + height}),
+                      edges(childRect(window, id)))
+                << id;
+            left += width + one;
+        }
+        EXPECT_EQ(client.right, left);
+        // The tab order is the order of the windows.
+        EXPECT_EQ(GetDlgItem(window, IDC_AGAIN),
+                  GetWindow(GetDlgItem(window, IDC_NEXT_WORD), GW_HWNDNEXT));
+        EXPECT_EQ("A&gain", captionOf(window, IDC_AGAIN));
+        EXPECT_EQ(L"Again", accessibleName(GetDlgItem(window, IDC_AGAIN)));
+        exitThroughButton(run, window);
+    }
+}
+
+}  // namespace
