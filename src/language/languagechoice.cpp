@@ -91,3 +91,12 @@ std::wstring fillParts(const std::wstring& pattern, const std::vector<std::wstri
     }
     return text;
 }
+
+std::wstring withoutMnemonic(const std::wstring& caption) {
+    std::wstring text;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
+        text += caption[i];
+    }
+    return text;
+}

@@ -35,3 +35,6 @@ std::vector<uint16_t> languageIdsFromList(const std::u16string& list);
 // The pattern with %1, %2 ... replaced by the parts, in one pass, so that a part that itself
 // holds "%2" (a folder's name, say) stays as it is. A number without a part stays as written.
 std::wstring fillParts(const std::wstring& pattern, const std::vector<std::wstring>& parts);
+
+// A caption as it shows: the & that marks its mnemonic left out, && written as one &.
+std::wstring withoutMnemonic(const std::wstring& caption);

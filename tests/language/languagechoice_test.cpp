@@ -118,4 +118,19 @@ TEST(LanguageChoice, PartsFillTheirPlacesOnce) {
     }
 }
 
+// What a caption shows, measured for the room it needs.
+TEST(LanguageChoice, CaptionsShowWithoutTheirMnemonicMark) {
+    const struct {
+        std::wstring caption, shown;
+    } cases[] = {
+        {L"E&xit", L"Exit"},
+        {L"\u7d42\u4e86(&X)", L"\u7d42\u4e86(X)"},
+        {L"Fish && Chips", L"Fish & Chips"},
+        {L"&&&A", L"&A"},
+        {L"Plain", L"Plain"},
+        {L"end&", L"end&"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.shown, withoutMnemonic(c.caption));
+}
+
 }  // namespace
