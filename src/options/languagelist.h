@@ -1,7 +1,7 @@
 // The options dialog's "Language" drop-down: "Windows default" in the interface language, then
-// every language the program carries in its own name (Deutsch, 日本語, العربية), drawn by Uniscribe
-// so that one list shows every script whatever the dialog's font holds; and the tag the choice
-// stores in the "Language" value.
+// every language the program carries in its own name (Deutsch, 日本語, العربية), each in its
+// language's face and shaped by Uniscribe, so that one list shows every script whatever the
+// dialog's font holds; and the tag the choice stores in the "Language" value.
 #pragma once
 
 #include <windows.h>

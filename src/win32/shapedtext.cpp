@@ -44,14 +44,17 @@ const TuniscribeCalls* uniscribe() {
 
 }  // namespace
 
-TshapedText::TshapedText(HDC dc, const std::wstring& text) : calls(uniscribe()) {
+TshapedText::TshapedText(HDC dc, const std::wstring& text, bool rightToLeft) : calls(uniscribe()) {
     if (!calls || text.empty()) return;
     const int length = static_cast<int>(text.size());
     // Room for the glyphs as Uniscribe's documentation advises.
     const int glyphs = length * 3 / 2 + 16;
-    const DWORD flags = SSA_GLYPHS | SSA_FALLBACK | SSA_LINK;
+    const DWORD flags = SSA_GLYPHS | SSA_FALLBACK | SSA_LINK | (rightToLeft ? SSA_RTL : 0);
+    // Embedding level 1 orders the runs from the right.
+    SCRIPT_STATE state = {};
+    state.uBidiLevel = rightToLeft ? 1 : 0;
     SCRIPT_STRING_ANALYSIS made = nullptr;
-    if (SUCCEEDED(calls->analyse(dc, text.c_str(), length, glyphs, -1, flags, 0, nullptr, nullptr,
+    if (SUCCEEDED(calls->analyse(dc, text.c_str(), length, glyphs, -1, flags, 0, nullptr, &state,
                                  nullptr, nullptr, nullptr, &made)))
         analysis = made;
 }

@@ -13,7 +13,8 @@ struct TuniscribeCalls;
 // is not there or will not take the text: the caller then draws it plainly.
 class TshapedText {
 public:
-    TshapedText(HDC dc, const std::wstring& text);
+    // Read right to left as a whole, where text of both directions is ordered from the right.
+    TshapedText(HDC dc, const std::wstring& text, bool rightToLeft = false);
     ~TshapedText();
     TshapedText(const TshapedText&) = delete;
     TshapedText& operator=(const TshapedText&) = delete;
