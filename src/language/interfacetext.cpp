@@ -2,7 +2,7 @@
 // and message boxes looked up under that language in the program's resources.
 #include "language/interfacetext.h"
 
-#include <algorithm>
+#include <utility>
 
 #include "language/languagechoice.h"
 #include "resources/resource.h"
@@ -66,6 +66,8 @@ std::wstring languageText(LANGID language, UINT id) {
     return text ? std::wstring(text, length) : std::wstring();
 }
 
+// In the order of their tags, each put in its place as it is found: a handful of languages,
+// where a general sort would cost the program more than it saves.
 std::vector<TcarriedLanguage> carriedLanguages() {
     std::vector<LANGID> ids;
     EnumResourceLanguagesW(programModule(), stringTables,
@@ -74,11 +76,12 @@ std::vector<TcarriedLanguage> carriedLanguages() {
     std::vector<TcarriedLanguage> languages;
     for (LANGID id : ids) {
         const std::wstring tag = languageText(id, IDS_LANGUAGE_TAG);
-        if (!tag.empty())
-            languages.push_back({id, narrowTag(tag), languageText(id, IDS_LANGUAGE_NAME)});
+        if (tag.empty()) continue;
+        TcarriedLanguage language{id, narrowTag(tag), languageText(id, IDS_LANGUAGE_NAME)};
+        auto place = languages.begin();
+        while (place != languages.end() && place->tag < language.tag) ++place;
+        languages.insert(place, std::move(language));
     }
-    std::sort(languages.begin(), languages.end(),
-              [](const TcarriedLanguage& a, const TcarriedLanguage& b) { return a.tag < b.tag; });
     return languages;
 }
 
@@ -105,8 +108,12 @@ std::wstring interfaceText(UINT id, const std::vector<std::wstring>& parts) {
 }
 
 std::wstring decimal(unsigned long value) {
-    const std::string digits = std::to_string(value);
-    return std::wstring(digits.begin(), digits.end());
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    return digits;
 }
 
 int showMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
