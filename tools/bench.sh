@@ -56,7 +56,15 @@ bench_practice() {
   wine "$bin/practice_bench.exe"
 }
 
-steps=(bench_store bench_startup bench_nextword bench_import bench_practice)
+# A repaint of the whole window with a 1 MB definition in the pane; with LEXORIA_BENCH_BASELINE,
+# the earlier build's program right after.
+bench_repaint() {
+  local earlier=()
+  [ -n "${LEXORIA_BENCH_BASELINE:-}" ] && earlier=("$(winpath "$LEXORIA_BENCH_BASELINE/Lexoria.exe")")
+  wine "$bin/repaint_bench.exe" "${earlier[@]}"
+}
+
+steps=(bench_store bench_startup bench_nextword bench_import bench_practice bench_repaint)
 
 # Arguments name the steps to run (`tools/bench.sh nextword`); none runs them all.
 if [ "${1:-}" = --run-steps ]; then

@@ -66,9 +66,8 @@ HWND createWordBand(HWND parent, int id, const TbandFrame& frame, int clientWidt
 
 void setBandWord(HWND band, const std::wstring& word) {
     if (!band) return;
+    // The static control draws itself again when its text changes: one paint a word.
     SetWindowTextW(band, word.c_str());
-    InvalidateRect(band, nullptr, FALSE);
-    UpdateWindow(band);
     // Setting the text raises no event of its own.
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, band, OBJID_CLIENT, CHILDID_SELF);
     if (markedAsLiveRegion(band))

@@ -87,8 +87,8 @@ void deleteProgramKey() { RegDeleteKeyA(HKEY_CURRENT_USER, programKey); }
 
 bool setProgramValue(const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, programKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, programKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
         return false;
     LONG result = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
@@ -190,6 +190,14 @@ bool TlexoriaProcess::adoptChild(TlexoriaProcess& child) const {
     return child.info.hProcess != nullptr;
 }
 
+// The window's first paint, which brings the pane back to its top, is done before a test sends
+// its first key: a paint still pending would undo the keys' scrolling at some later moment.
+namespace {
+void settlePaint(HWND window) {
+    if (window) RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+}  // namespace
+
 HWND TlexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
     HWND main = nullptr;
     waitUntil(
@@ -198,6 +206,7 @@ HWND TlexoriaProcess::waitForMainWindow(DWORD timeoutMs) {
             return main != nullptr || !running();
         },
         timeoutMs);
+    settlePaint(main);
     return main;
 }
 
@@ -210,6 +219,7 @@ HWND TlexoriaProcess::waitForWordWindow(DWORD timeoutMs) {
             return main != nullptr || !running();
         },
         timeoutMs);
+    settlePaint(main);
     return main;
 }
 
