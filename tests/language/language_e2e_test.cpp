@@ -220,8 +220,7 @@ std::vector<std::wstring> languageItems(LANGID language) {
 // the face standing in for MS Sans Serif measures ("&Always On Top" needs two pixels more than
 // its 60 units give under Wine's); its new controls, and every translation, are measured.
 bool keepsSpecifiedPlace(LANGID language, int templateId, int control) {
-    return language == englishLanguageId && templateId == IDD_OPTIONS &&
-           control < IDC_SHOW_EXAMPLE;
+    return language == englishLanguageId && templateId == IDD_OPTIONS && control < IDC_SHOW_EXAMPLE;
 }
 
 // The dialog shows the template of the language, control by control, each text whole.
@@ -296,9 +295,20 @@ const Tbutton mainButtons[] = {{IDC_EXIT, IDS_EXIT},
                                {IDC_HELP_BUTTON, IDS_HELP},
                                {IDC_ABOUT, IDS_ABOUT}};
 
+// The row as shown: the five buttons, or in practice six, the second saying "&Show" until the
+// definition shows.
+std::vector<Tbutton> shownButtons(HWND window) {
+    std::vector<Tbutton> row(std::begin(mainButtons), std::end(mainButtons));
+    if (!GetDlgItem(window, IDC_AGAIN)) return row;
+    // "A&gain" is enabled only while the definition shows.
+    if (!IsWindowEnabled(GetDlgItem(window, IDC_AGAIN))) row[1].text = IDS_SHOW;
+    row.insert(row.begin() + 2, Tbutton{IDC_AGAIN, IDS_AGAIN});
+    return row;
+}
+
 void expectMainWindowInLanguage(HWND window, LANGID language, int dpi) {
     std::vector<std::wstring> captions;
-    for (const Tbutton& button : mainButtons) {
+    for (const Tbutton& button : shownButtons(window)) {
         SCOPED_TRACE(testing::Message() << "button " << button.id);
         HWND control = GetDlgItem(window, button.id);
         ASSERT_NE(nullptr, control);
@@ -349,6 +359,27 @@ TEST_F(TlanguageRun, EveryCaptionIsTheLanguagesOwnAndFitsAt96And144Dpi) {
         });
         withDialog(run, window, IDC_ABOUT,
                    [&](HWND dialog) { expectDialogInLanguage(dialog, language, IDD_ABOUT, dpi); });
+        exitThroughButton(run, window);
+    }
+}
+
+// In practice the row holds six buttons, the second saying "&Show" and then "&Next Word": each of
+// their captions fits too.
+TEST_F(TlanguageRun, PracticeCaptionsAreTheLanguagesOwnAndFitAt96And144Dpi) {
+    const DWORD practice = 1;
+    ASSERT_TRUE(setProgramValue("Practice", REG_DWORD, &practice, sizeof practice));
+    for (int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        TlogPixels pixels(dpi);
+        TlexoriaProcess run;
+        // The pane stays empty until "Show": the window is ready when the band has its word.
+        HWND window = run.start(folder.path()) ? run.waitForWordWindow() : nullptr;
+        ASSERT_NE(nullptr, window);
+        ASSERT_NE(nullptr, GetDlgItem(window, IDC_AGAIN));
+        expectMainWindowInLanguage(window, language, dpi);
+        clickButton(window, IDC_NEXT_WORD);
+        ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)); }));
+        expectMainWindowInLanguage(window, language, dpi);
         exitThroughButton(run, window);
     }
 }
