@@ -34,18 +34,22 @@ fi
 wine_quiet_overrides='winedbg.exe=d;winemenubuilder.exe=d;mscoree,mshtml='
 
 # Bump when wine_prepare_prefix changes, so that prefixes made earlier are brought up to date.
-wine_prefix_setup=3
+wine_prefix_setup=4
 
 # The window asks for Times New Roman and Arial. Without these a new prefix draws both in a
 # sans-serif face with other widths; the metric-compatible Liberation faces measure as Windows
 # does. Uniscribe's fallback asks for SimSun for Chinese and Japanese and for Microsoft Sans Serif
-# for Arabic; these name faces the prefix has.
+# for Arabic; these name faces the prefix has. The Japanese, Chinese and Korean interface texts
+# ask for those languages' Windows UI faces (MS UI Gothic, SimSun, Gulim), the Arabic ones and
+# the other translations for Microsoft Sans Serif: each is a face with the language's letters.
 wine_fonts() {
-  local key='HKCU\Software\Wine\Fonts\Replacements'
+  local key='HKCU\Software\Wine\Fonts\Replacements' face
   wine reg add "$key" /v 'Times New Roman' /d 'Liberation Serif' /f >/dev/null 2>&1 &&
     wine reg add "$key" /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1 &&
-    wine reg add "$key" /v SimSun /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 &&
-    wine reg add "$key" /v 'Microsoft Sans Serif' /d 'DejaVu Sans' /f >/dev/null 2>&1
+    wine reg add "$key" /v 'Microsoft Sans Serif' /d 'DejaVu Sans' /f >/dev/null 2>&1 || return 1
+  for face in SimSun 'MS UI Gothic' Gulim; do
+    wine reg add "$key" /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 || return 1
+  done
 }
 
 # Makes the private prefix on first use, and brings an older one up to date.

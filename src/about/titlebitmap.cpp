@@ -92,6 +92,12 @@ void drawTitleBitmap(HDC dc, const TtitleBitmap& bitmap, HPALETTE palette, const
     const int height = bitmap.header->biHeight;
     const int left = place.left + std::max(0L, place.right - place.left - width) / 2;
     const int top = place.top + std::max(0L, place.bottom - place.top - height) / 2;
+    // In a dialog mirrored for a language read right to left, the picture is drawn unmirrored so
+    // that its lettering still reads; centred in its place, it stands where it would mirrored.
+    const DWORD layout = GetLayout(dc);
+    const bool mirrored = layout != GDI_ERROR && (layout & LAYOUT_RTL);
+    if (mirrored) SetLayout(dc, 0);
     StretchDIBits(dc, left, top, width, height, 0, 0, width, height, bitmap.pixels,
                   reinterpret_cast<const BITMAPINFO*>(bitmap.header), DIB_RGB_COLORS, SRCCOPY);
+    if (mirrored) SetLayout(dc, layout);
 }

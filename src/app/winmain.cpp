@@ -3,10 +3,13 @@
 // navigation keys to it so they scroll the definition pane.
 #include <windows.h>
 
+#include "language/interfacetext.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/panekeys.h"
 #include "mainwindow/richpane.h"
 #include "resources/resource.h"
+#include "settings/registry.h"
+#include "settings/settingsstore.h"
 #include "win32/systemlibrary.h"
 
 namespace {
@@ -126,12 +129,18 @@ void initCommonControls(HMODULE commonControls) {
 void loadControlLibraries() {
     HMODULE commonControls = loadSystemLibrary(L"comctl32.dll");
     if (!commonControls)
-        MessageBoxA(nullptr, "Unable to load common controls DLL.", "WinMain", MB_OK);
+        showMessage(nullptr, interfaceText(IDS_NO_COMMON_CONTROLS), L"WinMain", MB_OK);
     const TrichEdit richEdit = loadRichEdit();
     if (richEdit == TrichEdit::none)
-        MessageBoxA(nullptr, "Unable to load rich edit DLL.", "WinMain", MB_OK);
+        showMessage(nullptr, interfaceText(IDS_NO_RICH_EDIT), L"WinMain", MB_OK);
     usePaneLibrary(richEdit);
     if (commonControls) initCommonControls(commonControls);
+}
+
+// The language the user chose in the options dialog, else the one Windows shows the user.
+void chooseLanguage() {
+    Tregistry key(programRootName, programSubkey, 1);
+    useInterfaceLanguage(chooseInterfaceLanguage(readLanguageTag(key)));
 }
 
 HWND createMainWindow(HINSTANCE instance) {
@@ -170,6 +179,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showComman
     TsingleCopyLock singleCopy;
     if (!isTheRunningCopy(singleCopy)) return 0;
     programInstance = instance;
+    chooseLanguage();
     if (!previous) registerMainWindowClass(instance);
     loadControlLibraries();
     HWND mainWindow = createMainWindow(instance);

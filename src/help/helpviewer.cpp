@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "language/interfacetext.h"
 #include "resources/resource.h"
 #include "win32/programpath.h"
 #include "win32/systemlibrary.h"
@@ -189,8 +190,8 @@ bool showWinHelpTopic(HWND owner, DWORD context) {
 
 void sayHelpCannotOpen(HWND owner, const std::wstring& file) {
     // In wide characters: the path is shown exactly, whatever letters the folder has.
-    const std::wstring text = L"Unable to open the help file (" + file + L").";
-    MessageBoxW(owner, text.c_str(), L"Lexoria", MB_OK | MB_ICONERROR);
+    const std::wstring text = interfaceText(IDS_HELP_NOT_OPENED, {file});
+    showMessage(owner, text, L"Lexoria", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ const int bandTextInset = 2;
 const int buttonRowOffset = 22;
 const int buttonHeight = 21;
 const int buttonGap = 1;
+// Between a caption and its button's sides: the frame, the focus rectangle and a pixel of air.
+const int captionPadding = 4;
 
 int titleBandBottom(int titleHeight, int dpi) {
     return scaledForDpi(edgeMargin, dpi) + titleHeight + 2 * scaledForDpi(bandTextInset, dpi);
@@ -54,12 +56,13 @@ int scaledForDpi(int pixels, int dpi) {
     return static_cast<int>(std::clamp<long long>(scaled, INT_MIN, INT_MAX));
 }
 
-Tsize mainWindowSize(int titleTextWidth, int paneTextWidth, int dlgFrameX, int dlgFrameY, int dpi) {
+Tsize mainWindowSize(int titleTextWidth, int paneTextWidth, int dlgFrameX, int dlgFrameY, int dpi,
+                     int captionRowWidth) {
     int widest = std::max({0, titleTextWidth, paneTextWidth});
     Tsize size;
-    size.width =
-        std::max(widest + scaledForDpi(textMargin, dpi), scaledForDpi(minimumInnerWidth, dpi)) +
-        2 * dlgFrameX;
+    size.width = std::max({widest + scaledForDpi(textMargin, dpi),
+                           scaledForDpi(minimumInnerWidth, dpi), captionRowWidth}) +
+                 2 * dlgFrameX;
     size.height = scaledForDpi(innerHeight, dpi) + 2 * dlgFrameY;
     return size;
 }
@@ -147,4 +150,10 @@ TbandFrame titleBandFrame(Tsize client, int titleHeight, int dpi) {
 
 Tpoint titleWordOrigin(const TbandFrame& frame, int dpi) {
     return Tpoint{(frame.left + frame.right) / 2, frame.top + scaledForDpi(bandTextInset, dpi)};
+}
+
+int captionRowWidth(int widestCaption, bool withAgain, int dpi) {
+    const int count = withAgain ? buttonCount + 1 : buttonCount;
+    const int button = std::max(0, widestCaption) + 2 * scaledForDpi(captionPadding, dpi);
+    return count * button + (count + 1) * scaledForDpi(buttonGap, dpi);
 }

@@ -34,8 +34,9 @@ extern const char measuringText[];
 extern const int measuringTextLength;
 
 // Outer window size from the two measured alphabet widths and the dialog frame metrics.
+// A row of buttons may need more: captionRowWidth is the client width it needs (0 for none).
 Tsize mainWindowSize(int titleTextWidth, int paneTextWidth, int dlgFrameX, int dlgFrameY,
-                     int dpi = standardDpi);
+                     int dpi = standardDpi, int captionRowWidth = 0);
 
 // Outer top-left corner for the settings record on the work area (the monitor less its taskbars,
 // in screen coordinates) that the window opens on. The arithmetic is done in 16 bits, as the
@@ -65,6 +66,10 @@ Trect definitionPaneRect(Tsize client, int titleHeight, int dpi = standardDpi);
 enum TbuttonSlot { exitSlot, nextWordSlot, optionsSlot, helpSlot, aboutSlot, againSlot };
 const int buttonCount = 5;  // without "A&gain"
 Trect buttonRect(Tsize client, TbuttonSlot slot, int dpi = standardDpi, bool withAgain = false);
+// The client width at which every button of the row holds a caption that wide, with room for
+// the button's frame and a margin on either side (for a language whose captions are longer than
+// English's: English's fit the width its alphabet gives).
+int captionRowWidth(int widestCaption, bool withAgain, int dpi = standardDpi);
 
 // The sunken frame of the title band (right and bottom are edges, not extents) and where the
 // word's top centre goes inside it.

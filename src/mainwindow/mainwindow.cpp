@@ -1,7 +1,8 @@
 // The main window: creation (word list, fonts, size, placement, children), the title band,
 // navigation keys for the pane, the button commands, practice (the word alone until "&Show",
-// "A&gain"), saving the position at exit, and sizing everything again when the window moves to a
-// monitor with another scaling.
+// "A&gain"), the interface language (captions, their width, the mirrored layout of a language
+// read right to left), saving the position at exit, and sizing everything again when the window
+// moves to a monitor with another scaling.
 #include "mainwindow/mainwindow.h"
 
 #include <algorithm>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "about/aboutdialog.h"
+#include "language/interfacetext.h"
+#include "language/languagechoice.h"
 #include "mainwindow/layout.h"
 #include "mainwindow/panekeys.h"
 #include "mainwindow/richpane.h"
@@ -24,6 +27,7 @@
 #include "win32/gdiholders.h"
 #include "help/helpviewer.h"
 #include "win32/programpath.h"
+#include "win32/shapedtext.h"
 
 HINSTANCE programInstance = nullptr;
 const char* const mainWindowName = "Lexoria";
@@ -40,14 +44,9 @@ const COLORREF bandShadowColour = RGB(128, 128, 128);
 const COLORREF bandFaceColour = RGB(192, 192, 192);
 const COLORREF wordColour = RGB(0, 0, 0);
 
-// The texts practice adds, together: the second button's two captions, the sixth button's, and
-// what "A&gain" says when no more words can wait.
-const char* const nextWordCaption = "&Next Word";
-const char* const showCaption = "&Show";
-const char* const againCaption = "A&gain";
-const char* const queueFullText =
-    "At most 50 words can wait to come back.\nThis word was not added.";
-const char* const queueFullCaption = "Lexoria";
+// Every caption the button row may show, practice's included.
+const UINT rowCaptions[] = {IDS_EXIT,    IDS_NEXT_WORD, IDS_SHOW, IDS_AGAIN,
+                            IDS_OPTIONS, IDS_HELP,      IDS_ABOUT};
 
 // Everything the one main window owns, from its creation to the end of the process.
 struct TmainWindowState {
@@ -77,54 +76,77 @@ struct TmainWindowState {
 
 TmainWindowState state;
 
-// Practice's buttons (defined with the other children below).
+// Practice's buttons, and the row in the interface language (defined with the other children
+// below).
 void showPracticeButtons(HWND window);
 void holdDefaultButton(HWND window);
 void changeButtonRow(HWND window);
+void relabelButtons(HWND window);
+void fitWindowToCaptions(HWND window);
 
-void showError(HWND owner, const std::string& text, const char* caption) {
-    MessageBoxA(owner, text.c_str(), caption, MB_OK | MB_ICONERROR);
+void showError(HWND owner, UINT text, const wchar_t* caption) {
+    showMessage(owner, interfaceText(text), caption, MB_OK | MB_ICONERROR);
 }
 
 // A message that names the list shows its path exactly, whatever script its folders are named in.
-void showPathError(HWND owner, const wchar_t* before, const wchar_t* after) {
-    const std::wstring text = before + state.wordListPath + after;
-    MessageBoxW(owner, text.c_str(), L"Lexoria", MB_OK | MB_ICONERROR);
+void showPathError(HWND owner, UINT text) {
+    showMessage(owner, interfaceText(text, {state.wordListPath}), L"Lexoria", MB_OK | MB_ICONERROR);
 }
 
-void showLoadFailure(HWND window) { showPathError(window, L"Unable to load word list (", L")."); }
+void showLoadFailure(HWND window) { showPathError(window, IDS_LIST_UNLOADABLE); }
 
 // The list lies beside the program. Its path stays wide, so any folder name works.
 bool findWordList(HWND window) {
     std::wstring folder;
     if (!programFolderW(folder)) {
-        showError(nullptr, "Unable to GetModuleFileName", "Lexoria");
+        showError(nullptr, IDS_NO_MODULE_PATH, L"Lexoria");
         return false;
     }
     state.wordListPath = folder + L"lexoria.lst";
     if (GetFileAttributesW(state.wordListPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        showPathError(window, L"Word List File does not exist (", L").");
+        showPathError(window, IDS_LIST_MISSING);
         return false;
     }
     return true;
 }
 
-HFONT makeFont(const char* face, int height, int weight) {
-    return CreateFontA(scaledForDpi(height, state.dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+HFONT makeFont(const wchar_t* face, int height, int weight) {
+    return CreateFontW(scaledForDpi(height, state.dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE,
                        ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+// The buttons speak the interface language, in a face that has its letters (Arial in English).
+HFONT makeButtonFont() {
+    return makeFont(interfaceText(IDS_BUTTON_FACE).c_str(), buttonFontHeight, FW_NORMAL);
 }
 
 // The fonts for the DPI in state.dpi. The old ones go only after the controls have been given
 // the new ones.
 void createFonts() {
-    state.buttonFont.reset(makeFont("Arial", buttonFontHeight, FW_NORMAL));
-    state.titleFont.reset(makeFont("Times New Roman", titleFontHeight, FW_BOLD));
-    state.paneFont.reset(makeFont("Times New Roman", paneFontHeight, FW_NORMAL));
+    state.buttonFont.reset(makeButtonFont());
+    state.titleFont.reset(makeFont(L"Times New Roman", titleFontHeight, FW_BOLD));
+    state.paneFont.reset(makeFont(L"Times New Roman", paneFontHeight, FW_NORMAL));
 }
 
-// The window is as wide as the alphabet in the wider of the two text fonts needs; the title
-// font's extent also gives the band its height. Fonts, margins and frames are all at state.dpi.
+// The widest caption the row may show, without its mark: shaped, and as plain text, which a
+// button may measure to place it (wider for unjoined Arabic letters).
+int widestCaption(HDC dc) {
+    TselectedObject font(dc, state.buttonFont.get());
+    int widest = 0;
+    for (UINT id : rowCaptions) {
+        const std::wstring text = withoutMnemonic(interfaceText(id));
+        TshapedText shaped(dc, text);
+        SIZE plain = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &plain);
+        widest = std::max({widest, shaped.width(), static_cast<int>(plain.cx)});
+    }
+    return widest;
+}
+
+// The window is as wide as the alphabet in the wider of the two text fonts needs, or as the
+// button row needs for its captions when that is wider; the title font's extent also gives the
+// band its height. Fonts, margins and frames are all at state.dpi.
 Tsize measureWindowSize() {
     TwindowDC screen(nullptr);
     SIZE paneExtent = {};
@@ -134,9 +156,11 @@ Tsize measureWindowSize() {
         font.select(state.paneFont.get());
         GetTextExtentPoint32A(screen.get(), measuringText, measuringTextLength, &paneExtent);
     }
+    const int rowWidth =
+        captionRowWidth(widestCaption(screen.get()), state.learning.practice, state.dpi);
     return mainWindowSize(state.titleExtent.cx, paneExtent.cx,
                           systemMetricForDpi(SM_CXDLGFRAME, state.dpi),
-                          systemMetricForDpi(SM_CYDLGFRAME, state.dpi), state.dpi);
+                          systemMetricForDpi(SM_CYDLGFRAME, state.dpi), state.dpi, rowWidth);
 }
 
 Trect trectOf(const RECT& at) {
@@ -218,6 +242,16 @@ bool loadStartWord() {
     return loadPracticeStartWord(state.wordListPath, state.entry, state.entryNumber);
 }
 
+// A language read right to left mirrors the window: its children stand right to left, "E&xit" at
+// the right end. They are not mirrored themselves: the pane keeps a definition's own direction,
+// and each caption reads in its own.
+void mirrorForLanguage(HWND window) {
+    const LONG_PTR mirrored = WS_EX_LAYOUTRTL | WS_EX_NOINHERITLAYOUT;
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    const LONG_PTR wanted = interfaceReadsRightToLeft() ? style | mirrored : style & ~mirrored;
+    if (wanted != style) SetWindowLongPtrW(window, GWL_EXSTYLE, wanted);
+}
+
 LRESULT onCreate(HWND window) {
     if (!findWordList(window)) return -1;
     state.learning = storedLearningOptions();
@@ -233,6 +267,7 @@ LRESULT onCreate(HWND window) {
     TwindowSettings settings;
     readWindowSettings(key, settings);
     placeWindow(window, settings, size);
+    mirrorForLanguage(window);
     createChildWindows(window);
     showPaneContent();
     if (state.learning.practice) showPracticeButtons(window);
@@ -276,8 +311,7 @@ void savePosition(HWND window) {
     if (!captionReachableAt(outer)) return;
     settings.savedLeft = static_cast<int16_t>(outer.left);
     settings.savedTop = static_cast<int16_t>(outer.top);
-    if (!writeWindowSettings(key, settings))
-        showError(window, "Unable to save startup settings to registry", "WndProc");
+    if (!writeWindowSettings(key, settings)) showError(window, IDS_SETTINGS_NOT_SAVED, L"WndProc");
 }
 
 // Every way the window ends comes here (Exit, Alt+F4, a failed load), so the help viewers close
@@ -352,8 +386,11 @@ void drawTitleBand(HWND window, HDC dc) {
 void onDrawItem(HWND window, const DRAWITEMSTRUCT& item) {
     if (item.CtlID != IDC_TITLE_BAND) return;
     FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+    // The band spans the client's whole width, in a mirrored window too, where mapping its corner
+    // gives the far edge: only its top is looked up.
     POINT corner = {0, 0};
     MapWindowPoints(item.hwndItem, window, &corner, 1);
+    corner.x = 0;
     POINT previousOrigin = {};
     OffsetViewportOrgEx(item.hDC, -corner.x, -corner.y, &previousOrigin);
     drawTitleBand(window, item.hDC);
@@ -396,7 +433,7 @@ void moveOn(HWND window, bool again) {
     const TagainResult result = loadFollowingWord(again);
     state.loading = false;
     if (result == TagainResult::full) {
-        MessageBoxA(window, queueFullText, queueFullCaption, MB_OK | MB_ICONINFORMATION);
+        showMessage(window, interfaceText(IDS_QUEUE_FULL), L"Lexoria", MB_OK | MB_ICONINFORMATION);
         return;
     }
     if (result == TagainResult::failed) {
@@ -441,16 +478,35 @@ void applyLearningOptions(HWND window, const TlearningOptions& chosen) {
     if (paneContent() != shown) showPaneContent();
 }
 
+// A language chosen in the dialog applies as it closes: the captions in its words and face, the
+// width they need, and the mirrored layout when it reads right to left. Nothing changes when the
+// language is the one shown.
+void applyInterfaceLanguage(HWND window) {
+    std::string tag;
+    {
+        Tregistry key(programRootName, programSubkey, 1);
+        tag = readLanguageTag(key);
+    }
+    const LANGID chosen = chooseInterfaceLanguage(tag);
+    if (chosen == interfaceLanguage()) return;
+    useInterfaceLanguage(chosen);
+    mirrorForLanguage(window);
+    // The old font goes once every button has the new one.
+    TgdiObject<HFONT> oldButtonFont(state.buttonFont.release());
+    state.buttonFont.reset(makeButtonFont());
+    relabelButtons(window);
+    fitWindowToCaptions(window);
+}
+
 void openOptions(HWND window) {
-    DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_OPTIONS), window, optionsDialogProc, 0);
+    interfaceDialogBox(window, IDD_OPTIONS, optionsDialogProc);
     applyLearningOptions(window, storedLearningOptions());
+    applyInterfaceLanguage(window);
 }
 
 void openHelp(HWND window) { showHelpTopic(window, HELP_CONTEXT_MAIN); }
 
-void openAbout(HWND window) {
-    DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, aboutDialogProc, 0);
-}
+void openAbout(HWND window) { interfaceDialogBox(window, IDD_ABOUT, aboutDialogProc); }
 
 // The whole wParam is compared, so only notifications with code 0 (clicks) are commands.
 bool onCommand(HWND window, WPARAM command) {
@@ -467,7 +523,7 @@ bool onCommand(HWND window, WPARAM command) {
 }
 
 struct TbuttonLayout {
-    const char* caption;
+    UINT caption;
     int id;
     DWORD style;
     TbuttonSlot slot;
@@ -475,12 +531,12 @@ struct TbuttonLayout {
 
 // Created left to right, which is also the tab order; "A&gain" only in practice.
 const TbuttonLayout buttons[] = {
-    {"E&xit", IDC_EXIT, WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, exitSlot},
-    {nextWordCaption, IDC_NEXT_WORD, WS_TABSTOP | BS_PUSHBUTTON, nextWordSlot},
-    {againCaption, IDC_AGAIN, WS_TABSTOP | BS_PUSHBUTTON, againSlot},
-    {"&Options", IDC_OPTIONS, WS_TABSTOP | BS_PUSHBUTTON, optionsSlot},
-    {"&Help", IDC_HELP_BUTTON, WS_TABSTOP | BS_PUSHBUTTON, helpSlot},
-    {"&About", IDC_ABOUT, WS_TABSTOP | BS_PUSHBUTTON, aboutSlot},
+    {IDS_EXIT, IDC_EXIT, WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, exitSlot},
+    {IDS_NEXT_WORD, IDC_NEXT_WORD, WS_TABSTOP | BS_PUSHBUTTON, nextWordSlot},
+    {IDS_AGAIN, IDC_AGAIN, WS_TABSTOP | BS_PUSHBUTTON, againSlot},
+    {IDS_OPTIONS, IDC_OPTIONS, WS_TABSTOP | BS_PUSHBUTTON, optionsSlot},
+    {IDS_HELP, IDC_HELP_BUTTON, WS_TABSTOP | BS_PUSHBUTTON, helpSlot},
+    {IDS_ABOUT, IDC_ABOUT, WS_TABSTOP | BS_PUSHBUTTON, aboutSlot},
 };
 
 const TbuttonLayout& layoutOf(int id) {
@@ -492,10 +548,10 @@ Trect buttonPlace(Tsize client, TbuttonSlot slot) {
     return buttonRect(client, slot, state.dpi, state.learning.practice);
 }
 
-HWND createChild(HWND parent, const char* className, const char* text, DWORD style, int id,
-                 const Trect& at) {
-    return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, at.left, at.top,
-                           at.width, at.height, parent,
+HWND createChild(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style,
+                 int id, const Trect& at) {
+    return CreateWindowExW(0, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, at.left,
+                           at.top, at.width, at.height, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), programInstance,
                            nullptr);
 }
@@ -510,9 +566,8 @@ void createDefinitionPane(HWND window, const Trect& at) {
         createPaneWindow(window, WS_BORDER | WS_VSCROLL | WS_GROUP | ES_MULTILINE | ES_READONLY,
                          IDC_DEFINITION, at);
     if (!state.pane) {
-        std::string text =
-            "Couldn't create definition window, Why? " + std::to_string(GetLastError());
-        MessageBoxA(nullptr, text.c_str(), "createChildWindows", MB_OK);
+        const std::wstring why = decimal(GetLastError());
+        showMessage(nullptr, interfaceText(IDS_NO_PANE, {why}), L"createChildWindows", MB_OK);
         return;
     }
     setFont(state.pane, state.paneFont.get());
@@ -530,8 +585,8 @@ void moveChild(HWND child, const Trect& at) {
 }
 
 HWND createButton(HWND window, const TbuttonLayout& button, Tsize client) {
-    HWND control = createChild(window, "BUTTON", button.caption, button.style, button.id,
-                               buttonPlace(client, button.slot));
+    HWND control = createChild(window, L"BUTTON", interfaceText(button.caption), button.style,
+                               button.id, buttonPlace(client, button.slot));
     setFont(control, state.buttonFont.get());
     return control;
 }
@@ -547,11 +602,12 @@ void layOutButtons(HWND window, Tsize client) {
 
 // A new caption, announced as the button's name changes: the focused second button's caption
 // tells a screen reader what pressing it does now.
-void setCaption(HWND button, const char* caption) {
-    char shown[32] = "";
-    GetWindowTextA(button, shown, sizeof shown);
-    if (std::string(shown) == caption) return;
-    SetWindowTextA(button, caption);
+void setCaption(HWND button, UINT id) {
+    const std::wstring caption = interfaceText(id);
+    wchar_t shown[64] = L"";
+    GetWindowTextW(button, shown, 64);
+    if (caption == shown) return;
+    SetWindowTextW(button, caption.c_str());
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, button, OBJID_CLIENT, CHILDID_SELF);
 }
 
@@ -571,7 +627,7 @@ void holdDefaultButton(HWND window) {
 // shows, and the second button is the default with the focus.
 void showPracticeButtons(HWND window) {
     HWND second = GetDlgItem(window, IDC_NEXT_WORD);
-    setCaption(second, state.revealed ? nextWordCaption : showCaption);
+    setCaption(second, state.revealed ? IDS_NEXT_WORD : IDS_SHOW);
     holdDefaultButton(window);
     SetFocus(second);
     EnableWindow(GetDlgItem(window, IDC_AGAIN), state.revealed);
@@ -588,11 +644,24 @@ void changeButtonRow(HWND window) {
         SetWindowPos(again, GetDlgItem(window, IDC_NEXT_WORD), 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    layOutButtons(window, client);
+    fitWindowToCaptions(window);
     if (state.learning.practice) return showPracticeButtons(window);
-    setCaption(GetDlgItem(window, IDC_NEXT_WORD), nextWordCaption);
+    setCaption(GetDlgItem(window, IDC_NEXT_WORD), IDS_NEXT_WORD);
     holdDefaultButton(window);
     SetFocus(GetDlgItem(window, IDC_EXIT));
+}
+
+// Every button in the interface language and the button font; in practice the second one says
+// what it does now.
+void relabelButtons(HWND window) {
+    for (const TbuttonLayout& button : buttons) {
+        HWND control = GetDlgItem(window, button.id);
+        if (!control) continue;
+        setCaption(control, button.caption);
+        setFont(control, state.buttonFont.get());
+    }
+    if (state.learning.practice)
+        setCaption(GetDlgItem(window, IDC_NEXT_WORD), state.revealed ? IDS_NEXT_WORD : IDS_SHOW);
 }
 
 // The children again at the window's new size and DPI, with the new fonts.
@@ -608,6 +677,16 @@ void layOutChildren(HWND window) {
         moveChild(state.band, Trect{0, frame.top, size.width, frame.bottom - frame.top + 1});
     }
     layOutButtons(window, size);
+}
+
+// The window as wide as its captions need (or its alphabet, as ever) for the row it shows now, in
+// the same place, and everything in it laid out and drawn again for that width.
+void fitWindowToCaptions(HWND window) {
+    const Tsize size = measureWindowSize();
+    SetWindowPos(window, nullptr, 0, 0, size.width, size.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layOutChildren(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // The window moved to a monitor with another scaling: new fonts and layout for its DPI, in the

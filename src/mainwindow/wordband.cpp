@@ -2,81 +2,12 @@
 #include "mainwindow/wordband.h"
 
 #include <oleacc.h>
-#include <usp10.h>
 
 #include "mainwindow/mainwindow.h"
 #include "win32/comholders.h"
-#include "win32/systemlibrary.h"
+#include "win32/shapedtext.h"
 
 namespace {
-
-// Uniscribe, loaded at the first drawing of a word rather than at start.
-using TscriptStringAnalyse = HRESULT(WINAPI*)(HDC, const void*, int, int, int, DWORD, int,
-                                              SCRIPT_CONTROL*, SCRIPT_STATE*, const int*,
-                                              SCRIPT_TABDEF*, const BYTE*, SCRIPT_STRING_ANALYSIS*);
-using TscriptStringOut = HRESULT(WINAPI*)(SCRIPT_STRING_ANALYSIS, int, int, UINT, const RECT*, int,
-                                          int, BOOL);
-using TscriptStringFree = HRESULT(WINAPI*)(SCRIPT_STRING_ANALYSIS*);
-using TscriptStringSize = const SIZE*(WINAPI*)(SCRIPT_STRING_ANALYSIS);
-
-struct Tuniscribe {
-    TscriptStringAnalyse analyse = nullptr;
-    TscriptStringOut out = nullptr;
-    TscriptStringFree free = nullptr;
-    TscriptStringSize size = nullptr;
-    bool present() const { return analyse && out && free && size; }
-};
-
-template <typename Function>
-void resolve(HMODULE library, const char* name, Function& function) {
-    function = libraryEntry<Function>(library, name);
-}
-
-Tuniscribe uniscribeEntries;
-bool uniscribeTried = false;
-
-const Tuniscribe& uniscribe() {
-    if (!uniscribeTried) {
-        uniscribeTried = true;
-        if (HMODULE library = loadSystemLibrary(L"usp10.dll")) {
-            resolve(library, "ScriptStringAnalyse", uniscribeEntries.analyse);
-            resolve(library, "ScriptStringOut", uniscribeEntries.out);
-            resolve(library, "ScriptStringFree", uniscribeEntries.free);
-            resolve(library, "ScriptString_pSize", uniscribeEntries.size);
-        }
-    }
-    return uniscribeEntries;
-}
-
-// One analysis of the word in the DC's font, freed when it goes.
-class TshapedText {
-public:
-    TshapedText(const Tuniscribe& functions, HDC dc, const std::wstring& text) : script(functions) {
-        const int length = static_cast<int>(text.size());
-        // Room for the glyphs as Uniscribe's documentation advises.
-        const int glyphs = length * 3 / 2 + 16;
-        const DWORD flags = SSA_GLYPHS | SSA_FALLBACK | SSA_LINK;
-        if (FAILED(script.analyse(dc, text.c_str(), length, glyphs, -1, flags, 0, nullptr, nullptr,
-                                  nullptr, nullptr, nullptr, &analysis)))
-            analysis = nullptr;
-    }
-    ~TshapedText() {
-        if (analysis) script.free(&analysis);
-    }
-    TshapedText(const TshapedText&) = delete;
-    TshapedText& operator=(const TshapedText&) = delete;
-
-    bool valid() const { return analysis != nullptr; }
-    int width() const {
-        const SIZE* size = script.size(analysis);
-        return size ? size->cx : 0;
-    }
-    void draw(int x, int y) const { script.out(analysis, x, y, 0, nullptr, 0, 0, FALSE); }
-
-private:
-    const Tuniscribe& script;
-    SCRIPT_STRING_ANALYSIS analysis = nullptr;
-};
 
 void drawPlain(HDC dc, Tpoint origin, const std::wstring& word) {
     SetTextAlign(dc, TA_CENTER | TA_TOP);
@@ -145,9 +76,7 @@ void setBandWord(HWND band, const std::wstring& word) {
 
 void drawBandWord(HDC dc, Tpoint origin, const std::wstring& word) {
     if (word.empty()) return;
-    const Tuniscribe& script = uniscribe();
-    if (!script.present()) return drawPlain(dc, origin, word);
-    TshapedText shaped(script, dc, word);
+    TshapedText shaped(dc, word);
     if (!shaped.valid()) return drawPlain(dc, origin, word);
     // Placed as TA_CENTER places plain text, so a Latin word sits where it always did.
     SetTextAlign(dc, TA_LEFT | TA_TOP);

@@ -1,7 +1,7 @@
-// The options dialog: shows and stores the window settings record and the learning options, and
-// its "&Startup" button adds the program to, or removes it from, the Startup folder (shells of
+// The options dialog: shows and stores the window settings record, the learning options and the
+// interface language, and its "&Startup" button adds the program to, or removes it from, the Startup folder (shells of
 // major version 4 and later) or Program Manager's Startup group (earlier shells), acting at once
-// on each press.
+// on each press. Its texts and messages are the interface language's.
 #include "options/optionsdialog.h"
 
 #include <new>
@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "help/helpviewer.h"
+#include "language/interfacetext.h"
 #include "options/groupitem.h"
+#include "options/languagelist.h"
 #include "options/progman.h"
 #include "options/progmancommands.h"
 #include "options/startupfolder.h"
@@ -18,10 +20,10 @@
 #include "settings/settingsstore.h"
 #include "win32/dialogutil.h"
 #include "win32/programpath.h"
+#include "win32/widetext.h"
 
 namespace {
-const char* const dialogCaption = "Lexoria Options Dialog";
-const char* const confirmationCaption = "Lexoria";
+const wchar_t* const confirmationCaption = L"Lexoria";
 const DWORD groupInfoCapacity = 4096;
 
 enum class Tshell { startupFolder, programManager };
@@ -35,12 +37,14 @@ bool inStartup = false;
 // How initialisation ends when it cannot settle the Startup state.
 enum class Tsettled { yes, endTrue, endFalse };
 
-void showError(HWND dialog, const char* text) {
-    MessageBoxA(dialog, text, dialogCaption, MB_OK | MB_ICONERROR);
+void showError(HWND dialog, const std::wstring& text) {
+    showMessage(dialog, text, interfaceText(IDS_OPTIONS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
 }
 
-void showDone(HWND dialog, const char* text) {
-    MessageBoxA(dialog, text, confirmationCaption, MB_OK | MB_ICONINFORMATION);
+void showError(HWND dialog, UINT text) { showError(dialog, interfaceText(text)); }
+
+void showDone(HWND dialog, UINT text) {
+    showMessage(dialog, interfaceText(text), confirmationCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 bool getShell(Tshell& shell) {
@@ -62,23 +66,24 @@ bool getProgramPath(std::string& path) {
     return true;
 }
 
-const char* startupCaption(Tshell shell) {
+UINT startupCaption(Tshell shell) {
     if (shell == Tshell::startupFolder)
-        return inStartup ? "Remove from &Startup Folder" : "Add to &Startup Folder";
-    return inStartup ? "Remove from &Startup Group" : "Add to &Startup Group";
+        return inStartup ? IDS_REMOVE_FROM_FOLDER : IDS_ADD_TO_FOLDER;
+    return inStartup ? IDS_REMOVE_FROM_GROUP : IDS_ADD_TO_GROUP;
 }
 
 void showStartupCaption(HWND dialog, Tshell shell) {
     HWND button = findChildControl(dialog, IDC_STARTUP);
-    if (button != NO_CHILD_CONTROL) SetWindowTextA(button, startupCaption(shell));
+    if (button != NO_CHILD_CONTROL)
+        SetWindowTextW(button, interfaceText(startupCaption(shell)).c_str());
 }
 
 void showWaitCursor() { SetCursor(LoadCursor(nullptr, IDC_WAIT)); }
 
-std::string groupInfoMessage(const std::string& groupName, DWORD needed) {
-    return "Not enough memory to get Group Info for \"" + groupName + "\".\nOnly had " +
-           std::to_string(groupInfoCapacity) + " bytes.\nNeeded " + std::to_string(needed) +
-           " bytes.";
+// The group's name as Program Manager spells it in the code page; the numbers in decimal.
+std::wstring groupInfoMessage(const std::string& groupName, DWORD needed) {
+    return interfaceText(IDS_GROUP_INFO_TOO_LONG, {wideFrom(groupName, CP_ACP),
+                                                   decimal(groupInfoCapacity), decimal(needed)});
 }
 
 // --- Window settings record ------------------------------------------------------------------
@@ -116,15 +121,17 @@ int checkedPositionChoice(HWND dialog) {
     return positionCentred;
 }
 
-// Stores the choices and the learning options; the saved position stays as it was (0, 0 when
-// nothing valid was stored).
-bool storeSettings(int choice, bool alwaysOnTop, const TlearningOptions& learning) {
+// Stores the choices, the learning options and the language's tag; the saved position stays as
+// it was (0, 0 when nothing valid was stored).
+bool storeSettings(int choice, bool alwaysOnTop, const TlearningOptions& learning,
+                   const std::string& languageTag) {
     Tregistry key(HKEY_CURRENT_USER, programSubkey, 0);
     TwindowSettings settings;
     readWindowSettings(key, settings);
     settings.positionChoice = static_cast<int16_t>(choice);
     settings.alwaysOnTop = alwaysOnTop ? 1 : 0;
-    return writeWindowSettings(key, settings) && writeLearningOptions(key, learning);
+    return writeWindowSettings(key, settings) && writeLearningOptions(key, learning) &&
+           writeLanguageTag(key, languageTag);
 }
 
 // --- Learning options ----------------------------------------------------------------------------
@@ -151,17 +158,31 @@ TlearningOptions checkedLearningOptions(HWND dialog) {
     return options;
 }
 
+// --- Interface language ------------------------------------------------------------------------
+
+void showLanguage(HWND dialog) {
+    HWND list = findChildControl(dialog, IDC_LANGUAGE);
+    if (list == NO_CHILD_CONTROL) return;
+    Tregistry key(HKEY_CURRENT_USER, programSubkey, 1);
+    showLanguageList(list, readLanguageTag(key));
+}
+
+std::string chosenLanguage(HWND dialog) {
+    HWND list = findChildControl(dialog, IDC_LANGUAGE);
+    return list == NO_CHILD_CONTROL ? std::string() : chosenLanguageTag(list);
+}
+
 // --- Settling the Startup state at initialisation ----------------------------------------------
 
 Tsettled settleFolderState(HWND dialog) {
     std::wstring folder;
     std::wstring program;
     if (!getStartupFolder(folder)) {
-        showError(dialog, "Unable to determine name of startup folder.");
+        showError(dialog, IDS_NO_STARTUP_FOLDER);
         return Tsettled::endTrue;
     }
     if (!programPathW(program)) {
-        showError(dialog, "Unable to GetModuleFileName");
+        showError(dialog, IDS_NO_MODULE_PATH);
         return Tsettled::endTrue;
     }
     inStartup = checkLink(startupShortcutPath(folder).c_str(), program.c_str(), programItemName);
@@ -174,20 +195,20 @@ std::string requestGroupInfo(HWND dialog, const std::string& group) {
     DWORD size = groupInfoCapacity;
     if (ddeRequestString(group.c_str(), buffer.data(), size))
         return std::string(buffer.data(), size);
-    showError(dialog, groupInfoMessage(group, size).c_str());
+    showError(dialog, groupInfoMessage(group, size));
     return std::string();
 }
 
 Tsettled settleGroupState(HWND dialog) {
     std::string group, info, program;
     if (!getStartupGroup(group)) {
-        showError(dialog, "Unable to determine name of startup group.");
+        showError(dialog, IDS_NO_STARTUP_GROUP);
         return Tsettled::endFalse;
     }
     {
         TprogmanConversation progman;
         if (!progman.isOpen()) {
-            showError(dialog, "Unable to ddeInitProgman");
+            showError(dialog, IDS_NO_PROGMAN);
             return Tsettled::endFalse;
         }
         info = requestGroupInfo(dialog, group);
@@ -200,7 +221,7 @@ Tsettled settleGroupState(HWND dialog) {
     case TgroupItemStatus::unreadable: return Tsettled::endFalse;
     case TgroupItemStatus::noProgramPath: break;
     }
-    showError(dialog, "Unable to GetModuleFileName");
+    showError(dialog, IDS_NO_MODULE_PATH);
     return Tsettled::endTrue;
 }
 
@@ -210,11 +231,12 @@ BOOL onInitDialog(HWND dialog) {
     centerOverParent(dialog);
     // Shown first: every later step may end the initialisation early.
     showLearningOptions(dialog);
+    showLanguage(dialog);
     if (!showWindowSettings(dialog)) return FALSE;
     inStartup = false;
     Tshell shell;
     if (!getShell(shell)) {
-        showError(dialog, "Unable to determine windows version.");
+        showError(dialog, IDS_NO_VERSION);
         return TRUE;
     }
     const Tsettled settled =
@@ -231,29 +253,29 @@ bool toggleFolderShortcut(HWND dialog) {
     std::wstring folder;
     std::wstring program;
     if (!getStartupFolder(folder)) {
-        showError(dialog, "Unable to determine name of startup folder.");
+        showError(dialog, IDS_NO_STARTUP_FOLDER);
         return false;
     }
     const std::wstring shortcut = startupShortcutPath(folder);
     if (inStartup) {
         if (!DeleteFileW(shortcut.c_str())) {
-            showError(dialog, "Unable to delete Lexoria from startup folder.");
+            showError(dialog, IDS_SHORTCUT_NOT_DELETED);
             return false;
         }
         notifyShell(folder.c_str());
-        showDone(dialog, "Lexoria has been removed from the Startup Folder.");
+        showDone(dialog, IDS_REMOVED_FROM_FOLDER);
         return true;
     }
     if (!programPathW(program)) {
-        showError(dialog, "Unable to GetModuleFileName");
+        showError(dialog, IDS_NO_MODULE_PATH);
         return false;
     }
     if (!createLink(shortcut.c_str(), program.c_str(), programItemName)) {
-        showError(dialog, "Unable to createLink.");
+        showError(dialog, IDS_LINK_NOT_CREATED);
         return false;
     }
     notifyShell(folder.c_str());
-    showDone(dialog, "Lexoria has been added to the Startup Folder.");
+    showDone(dialog, IDS_ADDED_TO_FOLDER);
     return true;
 }
 
@@ -261,35 +283,35 @@ bool toggleFolderShortcut(HWND dialog) {
 bool toggleGroupItem(HWND dialog) {
     std::string group, program;
     if (!getStartupGroup(group)) {
-        showError(dialog, "Unable to determine name of startup group.");
+        showError(dialog, IDS_NO_STARTUP_GROUP);
         return false;
     }
     TprogmanConversation progman;
     if (!progman.isOpen()) {
-        showError(dialog, "Unable to ddeInitProgman");
+        showError(dialog, IDS_NO_PROGMAN);
         return false;
     }
     if (!ddeExecuteString(showGroupCommand(group).c_str())) {
-        showError(dialog, "Unable to DdeClientTransaction (ShowGroup)");
+        showError(dialog, IDS_SHOW_GROUP_FAILED);
         return false;
     }
     if (inStartup) {
         // Program Manager refuses to delete an item that is not there; either way it is gone.
         ddeExecuteString(deleteItemCommand().c_str());
-        showDone(dialog, "Lexoria has been removed from the Startup Group.");
+        showDone(dialog, IDS_REMOVED_FROM_GROUP);
         return true;
     }
     // Refused when there is no item to replace, which is the usual case.
     ddeExecuteString(replaceItemCommand().c_str());
     if (!getProgramPath(program)) {
-        showError(dialog, "Unable to GetModuleFileName");
+        showError(dialog, IDS_NO_MODULE_PATH);
         return false;
     }
     if (!ddeExecuteString(addItemCommand(program).c_str())) {
-        showError(dialog, "Unable to ddeExecuteString (AddItem)");
+        showError(dialog, IDS_ADD_ITEM_FAILED);
         return false;
     }
-    showDone(dialog, "Lexoria has been added to the Startup Group.");
+    showDone(dialog, IDS_ADDED_TO_GROUP);
     return true;
 }
 
@@ -297,7 +319,7 @@ void onStartup(HWND dialog) {
     showWaitCursor();
     Tshell shell;
     if (!getShell(shell)) {
-        showError(dialog, "Unable to determine windows version.");
+        showError(dialog, IDS_NO_VERSION);
         return;
     }
     const bool toggled =
@@ -319,8 +341,8 @@ void onOk(HWND dialog) {
     HWND alwaysOnTop = findChildControl(dialog, IDC_ALWAYS_ON_TOP);
     if (alwaysOnTop == NO_CHILD_CONTROL) return;
     const bool onTop = SendMessageA(alwaysOnTop, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    if (!storeSettings(choice, onTop, checkedLearningOptions(dialog))) {
-        MessageBoxA(dialog, "Unable to save startup settings to registry", "optionsDialogProc",
+    if (!storeSettings(choice, onTop, checkedLearningOptions(dialog), chosenLanguage(dialog))) {
+        showMessage(dialog, interfaceText(IDS_SETTINGS_NOT_SAVED), L"optionsDialogProc",
                     MB_OK | MB_ICONERROR);
         return;
     }
@@ -339,10 +361,26 @@ BOOL onCommand(HWND dialog, int id) {
     return FALSE;
 }
 
-INT_PTR handleMessage(HWND dialog, UINT message, WPARAM wParam) {
+// The language list is the one control that draws itself.
+BOOL onMeasureItem(HWND dialog, MEASUREITEMSTRUCT& item) {
+    if (item.CtlID != IDC_LANGUAGE) return FALSE;
+    measureLanguageItem(dialog, item);
+    return TRUE;
+}
+
+BOOL onDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.CtlID != IDC_LANGUAGE) return FALSE;
+    drawLanguageItem(item);
+    return TRUE;
+}
+
+INT_PTR handleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: return onInitDialog(dialog);
     case WM_COMMAND: return onCommand(dialog, LOWORD(wParam));
+    case WM_MEASUREITEM:
+        return onMeasureItem(dialog, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM: return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     }
     return FALSE;
 }
@@ -350,9 +388,9 @@ INT_PTR handleMessage(HWND dialog, UINT message, WPARAM wParam) {
 
 // Nothing may unwind into DialogBoxParam: a dialog that runs out of memory while it is set up
 // closes as if cancelled, and any other message is simply dropped.
-INT_PTR CALLBACK optionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK optionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
-        return handleMessage(dialog, message, wParam);
+        return handleMessage(dialog, message, wParam, lParam);
     } catch (const std::bad_alloc&) {
         if (message == WM_INITDIALOG) EndDialog(dialog, IDCANCEL);
         return TRUE;

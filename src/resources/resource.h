@@ -44,3 +44,56 @@
 // Help contexts in lexoria.hlp.
 #define HELP_CONTEXT_MAIN 200
 #define HELP_CONTEXT_OPTIONS 210
+
+// The interface language's drop-down in the options dialog, and its label.
+#define IDC_LANGUAGE 2111
+#define IDC_LANGUAGE_LABEL 2112
+
+// Interface texts: one string table per language in languages/, each under its LANGUAGE. Every
+// language has every id that English has; a message's %1, %2 ... are filled in by the program.
+// What the language is: its tag in the "Language" value, its own name, "ltr" or "rtl", and the
+// face of the main window's buttons, one that has the language's letters.
+#define IDS_LANGUAGE_TAG 1
+#define IDS_LANGUAGE_NAME 2
+#define IDS_READING_ORDER 3
+#define IDS_BUTTON_FACE 4
+#define IDS_WINDOWS_DEFAULT 5
+// The main window's buttons.
+#define IDS_EXIT 16
+#define IDS_NEXT_WORD 17
+#define IDS_OPTIONS 18
+#define IDS_HELP 19
+#define IDS_ABOUT 20
+#define IDS_SHOW 21
+#define IDS_AGAIN 22
+// The options dialog's Startup button.
+#define IDS_ADD_TO_FOLDER 32
+#define IDS_REMOVE_FROM_FOLDER 33
+#define IDS_ADD_TO_GROUP 34
+#define IDS_REMOVE_FROM_GROUP 35
+// Messages of the program and its main window.
+#define IDS_NO_COMMON_CONTROLS 48
+#define IDS_NO_RICH_EDIT 49
+#define IDS_NO_MODULE_PATH 50
+#define IDS_LIST_MISSING 51
+#define IDS_LIST_UNLOADABLE 52
+#define IDS_SETTINGS_NOT_SAVED 53
+#define IDS_NO_PANE 54
+#define IDS_LIST_TOO_LONG 55
+#define IDS_HELP_NOT_OPENED 56
+#define IDS_QUEUE_FULL 57
+// Messages of the options dialog.
+#define IDS_OPTIONS_ERROR_CAPTION 64
+#define IDS_NO_VERSION 65
+#define IDS_NO_STARTUP_FOLDER 66
+#define IDS_NO_STARTUP_GROUP 67
+#define IDS_NO_PROGMAN 68
+#define IDS_GROUP_INFO_TOO_LONG 69
+#define IDS_SHOW_GROUP_FAILED 70
+#define IDS_ADD_ITEM_FAILED 71
+#define IDS_SHORTCUT_NOT_DELETED 72
+#define IDS_LINK_NOT_CREATED 73
+#define IDS_REMOVED_FROM_FOLDER 74
+#define IDS_ADDED_TO_FOLDER 75
+#define IDS_REMOVED_FROM_GROUP 76
+#define IDS_ADDED_TO_GROUP 77

@@ -8,8 +8,11 @@
 
 #include "base/fileholder.h"
 #include "base/littleendian.h"
+#include "language/interfacetext.h"
+#include "resources/resource.h"
 #include "settings/registry.h"
 #include "vocab/rotation.h"
+#include "win32/widetext.h"
 
 const char* const offsetsValue = "Offsets";
 const char* const stateValue = "State";
@@ -23,19 +26,15 @@ namespace {
 TfileHolder openList(const std::wstring& path) { return TfileHolder(_wfopen(path.c_str(), L"rb")); }
 
 void showWarningBox(const char* text) {
-    MessageBoxA(nullptr, text, "Lexoria", MB_OK | MB_ICONWARNING);
+    showMessage(nullptr, wideFrom(text, CP_UTF8), L"Lexoria", MB_OK | MB_ICONWARNING);
 }
 
 TwarningSink warningSink = &showWarningBox;
 
+// In the interface language, handed on in UTF-8 so that every language passes whole.
 void warnOverLongList() {
-    char text[200];
-    // wsprintfA rather than snprintf: the C library's formatter would add about 30 KB.
-    wsprintfA(text,
-              "Lexoria does not currently support more than %d words.\n"
-              "If this is unacceptable, please write to technical support.",
-              maxEntries);
-    warningSink(text);
+    const std::wstring text = interfaceText(IDS_LIST_TOO_LONG, {decimal(maxEntries)});
+    warningSink(bytesFrom(text, CP_UTF8).c_str());
 }
 
 bool lastWriteTime(const std::wstring& path, FILETIME& time) {

@@ -30,7 +30,7 @@ TagainResult loadPracticeAgainWord(const std::wstring& path, int32_t current, Tw
 bool storeUnrevealedWord(int32_t number);
 
 // The over-long-list warning is a message box; tests hand in their own sink to capture the text
-// instead. Passing nullptr restores the message box.
+// (in UTF-8) instead. Passing nullptr restores the message box.
 using TwarningSink = void (*)(const char* text);
 void setOverLongListWarning(TwarningSink sink);
 

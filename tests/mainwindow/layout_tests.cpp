@@ -107,6 +107,33 @@ TEST(ButtonRow, EqualButtonsWithOneBitGapsAndTheRemainderToOptions) {
     }
 }
 
+// A row sized for captions of a width gives every button room for one, frame and margins
+// included (4 pixels a side at 96 DPI, scaled), and is the narrowest that does; the window is as
+// wide as that row when the alphabet would leave it narrower.
+TEST(ButtonRow, CaptionWidthGivesTheNarrowestRowThatHoldsEveryCaption) {
+    const struct {
+        int caption, dpi;
+        bool withAgain;
+    } cases[] = {{57, 96, false},  {79, 96, false}, {79, 96, true},
+                 {120, 144, true}, {1, 144, false}, {0, 96, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.caption << " at " << c.dpi << (c.withAgain ? " six" : ""));
+        const int width = captionRowWidth(c.caption, c.withAgain, c.dpi);
+        const int padding = 2 * scaledForDpi(4, c.dpi);
+        int narrowest = width;
+        for (int slot = exitSlot; slot <= (c.withAgain ? againSlot : aboutSlot); ++slot)
+            narrowest =
+                std::min(narrowest,
+                         buttonRect(Tsize{width, 300}, TbuttonSlot(slot), c.dpi, c.withAgain).width);
+        EXPECT_EQ(c.caption + padding, narrowest);
+        EXPECT_LT(buttonRect(Tsize{width - 1, 300}, exitSlot, c.dpi, c.withAgain).width,
+                  c.caption + padding);
+        const Tsize outer = mainWindowSize(100, 100, 3, 3, c.dpi, width);
+        EXPECT_EQ(std::max(width, scaledForDpi(307, c.dpi)) + 6, outer.width);
+    }
+}
+
 // In practice "A&gain" joins the row right after the second button, and the six are laid out as
 // the five are: the same top and height, equal widths a scaled gap apart, the remainder (up to
 // five pixels) to "&Options".

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "options/startupfolder.h"
 #include "options_testing.h"
@@ -134,7 +135,7 @@ INT_PTR CALLBACK ignoreMessages(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 // The dialog as its template lays it out, at this display's dialog units: the controls that were
 // there keep their places and tab order, the two check boxes follow below OK, Cancel and Help,
 // the first of them starting a group of its own.
-TEST(OptionsTemplate, TheLearningOptionsFollowBelowTheButtons) {
+TEST(OptionsTemplate, TheLearningOptionsAndTheLanguageFollowBelowTheButtons) {
     const auto program = programResources();
     ASSERT_NE(nullptr, program);
     HRSRC found = FindResourceA(program.get(), MAKEINTRESOURCEA(IDD_OPTIONS), RT_DIALOG);
@@ -167,7 +168,7 @@ TEST(OptionsTemplate, TheLearningOptionsFollowBelowTheButtons) {
         MapDialogRect(dialog, &at);
         return at;
     };
-    RECT client = {}, size = pixels({0, 0, 280, 120});
+    RECT client = {}, size = pixels({0, 0, 280, 142});
     GetClientRect(dialog, &client);
     EXPECT_EQ(size.right, client.right);
     EXPECT_EQ(size.bottom, client.bottom);
@@ -187,6 +188,22 @@ TEST(OptionsTemplate, TheLearningOptionsFollowBelowTheButtons) {
         EXPECT_EQ(control, GetNextDlgTabItem(dialog, previous, FALSE)) << "in tab order";
         previous = control;
     }
+    // Last, the interface language: its label, and its list on the same row, next in the tab
+    // order (the list's window is its closed height; the template's height is the open list's).
+    HWND label = GetDlgItem(dialog, IDC_LANGUAGE_LABEL), list = GetDlgItem(dialog, IDC_LANGUAGE);
+    ASSERT_TRUE(label && list);
+    RECT at = {}, expected = pixels({10, 124, 140, 8});
+    GetWindowRect(label, &at);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&at), 2);
+    EXPECT_TRUE(EqualRect(&expected, &at));
+    EXPECT_EQ("&Language:", windowText(label));
+    expected = pixels({155, 122, 120, 0});
+    GetWindowRect(list, &at);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&at), 2);
+    EXPECT_EQ(std::make_tuple(expected.left, expected.top, expected.right),
+              std::make_tuple(at.left, at.top, at.right));
+    EXPECT_EQ(CBS_DROPDOWNLIST, GetWindowLongA(list, GWL_STYLE) & 3);
+    EXPECT_EQ(list, GetNextDlgTabItem(dialog, previous, FALSE)) << "in tab order";
 }
 
 // The shell's Startup folder value, written in wide characters.

@@ -1,0 +1,577 @@
+// Lexoria.exe in each interface language, started under that language's locale (the test's
+// registration sets LC_ALL, which Wine takes as the display language, and names the language
+// expected in LEXORIA_TEST_LANGUAGE): every caption is the language's own, none is empty, the
+// mnemonics of a window are unique, each text fits its control in the control's font as
+// Uniscribe shapes it, at 96 and 144 DPI, and the dialogs hold their controls. Besides: the
+// mirrored Arabic window, a message box read back wide, the "Language" value over the locale,
+// and a language chosen in the options dialog relabelling the running window.
+#include <gtest/gtest.h>
+#include <oleacc.h>
+#include <shlwapi.h>
+#include <usp10.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include "language/languagechoice.h"
+#include "programtexts.h"
+#include "resources/resource.h"
+#include "support/lexoria_driver.h"
+#include "version.h"
+#include "win32/comholders.h"
+#include "win32/gdiholders.h"
+
+namespace {
+
+using namespace lexoriaTest;
+using languageTest::TprogramTexts;
+
+// The tag of the language this run's locale asks for ("de", "pt-BR" ...).
+std::string expectedTag() {
+    char tag[32] = "";
+    GetEnvironmentVariableA("LEXORIA_TEST_LANGUAGE", tag, sizeof tag);
+    return tag;
+}
+
+const TprogramTexts& program() {
+    static const TprogramTexts texts;
+    return texts;
+}
+
+int scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+
+std::wstring textOf(HWND window) {
+    wchar_t text[1024] = L"";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, &copied);
+    return text;
+}
+
+std::wstring classOf(HWND window) {
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+wchar_t mnemonicOf(const std::wstring& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != L'&') continue;
+        if (caption[i + 1] != L'&') {
+            wchar_t key[2] = {caption[i + 1], 0};
+            CharUpperW(key);
+            return key[0];
+        }
+        ++i;
+    }
+    return 0;
+}
+
+// No two captions of one window underline the same key.
+void expectUniqueMnemonics(const std::vector<std::wstring>& captions) {
+    std::map<wchar_t, std::wstring> owner;
+    for (const std::wstring& caption : captions) {
+        const wchar_t key = mnemonicOf(caption);
+        if (!key) continue;
+        const auto added = owner.emplace(key, caption);
+        EXPECT_TRUE(added.second) << testing::PrintToString(caption) << " and "
+                                  << testing::PrintToString(added.first->second);
+    }
+}
+
+// A font as the program asks for it, for measuring in this process.
+class TfontFor {
+public:
+    explicit TfontFor(const LOGFONTW& description) : font(CreateFontIndirectW(&description)) {}
+    HFONT get() const { return font.get(); }
+
+private:
+    TgdiObject<HFONT> font;
+};
+
+// The width Uniscribe lays the text out in with the font, as the band shapes its word.
+int shapedWidth(const LOGFONTW& description, const std::wstring& text) {
+    if (text.empty()) return 0;
+    TfontFor font(description);
+    TwindowDC screen(nullptr);
+    TselectedObject selected(screen.get(), font.get());
+    SCRIPT_STRING_ANALYSIS analysis = nullptr;
+    const int length = static_cast<int>(text.size());
+    if (FAILED(ScriptStringAnalyse(screen.get(), text.c_str(), length, length * 3 / 2 + 16, -1,
+                                   SSA_GLYPHS | SSA_FALLBACK | SSA_LINK, 0, nullptr, nullptr,
+                                   nullptr, nullptr, nullptr, &analysis)))
+        return -1;
+    const SIZE* size = ScriptString_pSize(analysis);
+    const int width = size ? size->cx : -1;
+    ScriptStringFree(&analysis);
+    return width;
+}
+
+// The characters of the text the face has no glyph for ("" when it has them all).
+std::wstring missingLetters(const LOGFONTW& description, const std::wstring& text) {
+    TfontFor font(description);
+    TwindowDC screen(nullptr);
+    TselectedObject selected(screen.get(), font.get());
+    std::vector<WORD> glyphs(text.size());
+    GetGlyphIndicesW(screen.get(), text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                     GGI_MARK_NONEXISTING_GLYPHS);
+    std::wstring missing;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (glyphs[i] == 0xFFFF) missing += text[i];
+    return missing;
+}
+
+LOGFONTW fontDescription(const std::wstring& face, int height, int weight, BYTE charset) {
+    LOGFONTW font = {};
+    font.lfHeight = height;
+    font.lfWeight = weight;
+    font.lfCharSet = charset;
+    face.copy(font.lfFaceName, LF_FACESIZE - 1);
+    return font;
+}
+
+// The main window's buttons: Arial's place taken by the language's face, 13 pixels at 96 DPI.
+LOGFONTW buttonFont(LANGID language, int dpi) {
+    return fontDescription(program().text(language, IDS_BUTTON_FACE), scaled(13, dpi), FW_NORMAL,
+                           ANSI_CHARSET);
+}
+
+// A dialog's controls, in the font of its template as the dialog manager makes it.
+LOGFONTW dialogFont(const TprogramTexts::Tdialog& dialog, int dpi) {
+    return fontDescription(dialog.face, -MulDiv(dialog.pointSize, dpi, 72), dialog.weight,
+                           DEFAULT_CHARSET);
+}
+
+// Where a control's text goes: its width less the frame of a push button (edge and focus
+// rectangle), the box of a check box or radio button, or the margins of a group box's caption.
+int roomFor(HWND control, int dpi) {
+    RECT client = {};
+    GetClientRect(control, &client);
+    const int width = client.right;
+    if (classOf(control) != L"Button") return width;
+    switch (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) {
+    case BS_GROUPBOX: return width - 2 * scaled(8, dpi);
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON: return width - scaled(13, dpi) - scaled(4, dpi);
+    default: return width - 2 * (scaled(2, dpi) + 1);
+    }
+}
+
+// The text shows whole in the control, in letters its face has.
+void expectFits(HWND control, const std::wstring& caption, const LOGFONTW& font, int dpi) {
+    const std::wstring text = withoutMnemonic(caption);
+    const int width = shapedWidth(font, text), room = roomFor(control, dpi);
+    EXPECT_LE(width, room) << testing::PrintToString(caption) << " at " << dpi << " DPI";
+    EXPECT_EQ(L"", missingLetters(font, text))
+        << testing::PrintToString(caption) << " in " << testing::PrintToString(font.lfFaceName);
+}
+
+RECT screenRect(HWND window) {
+    RECT at = {};
+    GetWindowRect(window, &at);
+    return at;
+}
+
+// Every control lies inside the dialog's client area.
+void expectControlsInside(HWND dialog) {
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    // A mirrored dialog's corners map the other way round.
+    if (client.left > client.right) std::swap(client.left, client.right);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const RECT at = screenRect(child);
+        EXPECT_TRUE(at.left >= client.left && at.top >= client.top && at.right <= client.right &&
+                    at.bottom <= client.bottom)
+            << "control " << GetDlgCtrlID(child);
+    }
+}
+
+std::vector<HWND> childrenOf(HWND dialog) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+std::vector<std::wstring> comboItems(HWND combo) {
+    std::vector<std::wstring> items;
+    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t item[256] = L"";
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+        items.push_back(item);
+    }
+    return items;
+}
+
+// "Windows default" in the language, then every language in its own name, in the order of tags.
+std::vector<std::wstring> languageItems(LANGID language) {
+    std::vector<std::wstring> items{program().text(language, IDS_WINDOWS_DEFAULT)};
+    for (LANGID carried : program().languagesByTag())
+        items.push_back(program().text(carried, IDS_LANGUAGE_NAME));
+    return items;
+}
+
+// English's options dialog keeps the places and sizes the program was specified with, whatever
+// the face standing in for MS Sans Serif measures ("&Always On Top" needs two pixels more than
+// its 60 units give under Wine's); its new controls, and every translation, are measured.
+bool keepsSpecifiedPlace(LANGID language, int templateId, int control) {
+    return language == englishLanguageId && templateId == IDD_OPTIONS && control < IDC_SHOW_EXAMPLE;
+}
+
+// The dialog shows the template of the language, control by control, each text whole.
+void expectDialogInLanguage(HWND dialog, LANGID language, int templateId, int dpi) {
+    const TprogramTexts::Tdialog expected = program().dialog(language, templateId);
+    ASSERT_FALSE(expected.controls.empty()) << "no template " << templateId;
+    EXPECT_EQ(expected.caption, textOf(dialog));
+    const std::vector<HWND> children = childrenOf(dialog);
+    ASSERT_EQ(expected.controls.size(), children.size());
+    const LOGFONTW font = dialogFont(expected, dpi);
+    std::vector<std::wstring> captions;
+    for (size_t i = 0; i < children.size(); ++i) {
+        const TprogramTexts::Tcontrol& control = expected.controls[i];
+        SCOPED_TRACE(testing::Message() << "control " << control.id);
+        EXPECT_EQ(control.id, static_cast<short>(GetDlgCtrlID(children[i])));
+        std::wstring caption = control.text;
+        if (control.id == IDC_STARTUP) caption = program().text(language, IDS_ADD_TO_FOLDER);
+        if (control.id == IDC_PRODUCT_NAME) caption = L"Lexoria";
+        if (control.id == IDC_VERSION) caption = L"" LEXORIA_VERSION;
+        if (control.id == IDC_LANGUAGE) {
+            const std::vector<std::wstring> items = comboItems(children[i]);
+            EXPECT_EQ(languageItems(language), items);
+            for (const std::wstring& item : items) {
+                RECT client = {};
+                GetClientRect(children[i], &client);
+                const int room = client.right - scaled(16, dpi) - 2 * scaled(2, dpi) - 2;
+                EXPECT_LE(shapedWidth(font, item), room) << testing::PrintToString(item);
+            }
+            continue;
+        }
+        const std::wstring shown = textOf(children[i]);
+        EXPECT_EQ(caption, shown);
+        EXPECT_TRUE(control.id == IDC_TITLE_BITMAP || !shown.empty());
+        captions.push_back(shown);
+        if (!keepsSpecifiedPlace(language, templateId, control.id))
+            expectFits(children[i], shown, font, dpi);
+    }
+    expectUniqueMnemonics(captions);
+    expectControlsInside(dialog);
+}
+
+// LogPixels set for the programs started while this lives.
+class TlogPixels {
+public:
+    explicit TlogPixels(DWORD dpi) {
+        DWORD size = sizeof previous, type = 0;
+        hadValue = SHGetValueA(HKEY_CURRENT_USER, key, "LogPixels", &type, &previous, &size) ==
+                       ERROR_SUCCESS &&
+                   type == REG_DWORD;
+        SHSetValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
+    ~TlogPixels() {
+        if (hadValue) SHSetValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &previous, 4);
+        else SHDeleteValueA(HKEY_CURRENT_USER, key, "LogPixels");
+    }
+    TlogPixels(const TlogPixels&) = delete;
+    TlogPixels& operator=(const TlogPixels&) = delete;
+
+private:
+    const char* const key = "Control Panel\\Desktop";
+    DWORD previous = 0;
+    bool hadValue = false;
+};
+
+// The main window's buttons, left to right as the tab order has them, with their texts.
+struct Tbutton {
+    int id, text;
+};
+const Tbutton mainButtons[] = {{IDC_EXIT, IDS_EXIT},
+                               {IDC_NEXT_WORD, IDS_NEXT_WORD},
+                               {IDC_OPTIONS, IDS_OPTIONS},
+                               {IDC_HELP_BUTTON, IDS_HELP},
+                               {IDC_ABOUT, IDS_ABOUT}};
+
+// The row as shown: the five buttons, or in practice six, the second saying "&Show" until the
+// definition shows.
+std::vector<Tbutton> shownButtons(HWND window) {
+    std::vector<Tbutton> row(std::begin(mainButtons), std::end(mainButtons));
+    if (!GetDlgItem(window, IDC_AGAIN)) return row;
+    // "A&gain" is enabled only while the definition shows.
+    if (!IsWindowEnabled(GetDlgItem(window, IDC_AGAIN))) row[1].text = IDS_SHOW;
+    row.insert(row.begin() + 2, Tbutton{IDC_AGAIN, IDS_AGAIN});
+    return row;
+}
+
+void expectMainWindowInLanguage(HWND window, LANGID language, int dpi) {
+    std::vector<std::wstring> captions;
+    for (const Tbutton& button : shownButtons(window)) {
+        SCOPED_TRACE(testing::Message() << "button " << button.id);
+        HWND control = GetDlgItem(window, button.id);
+        ASSERT_NE(nullptr, control);
+        const std::wstring shown = textOf(control);
+        EXPECT_EQ(program().text(language, button.text), shown);
+        EXPECT_FALSE(shown.empty());
+        captions.push_back(shown);
+        expectFits(control, shown, buttonFont(language, dpi), dpi);
+    }
+    expectUniqueMnemonics(captions);
+}
+
+// Opens a dialog from its button and hands it to the check; closes it with Cancel.
+void withDialog(TlexoriaProcess& run, HWND window, int button,
+                const std::function<void(HWND)>& check) {
+    clickButton(window, button);
+    HWND dialog = run.waitForDialog(5000);
+    ASSERT_NE(nullptr, dialog) << button;
+    check(dialog);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+}
+
+class TlanguageRun : public TprogramRun<> {
+protected:
+    void SetUp() override {
+        TprogramRun::SetUp();
+        useList(wordList(3));
+        language = program().languageOf(expectedTag());
+        ASSERT_NE(0, language) << "no language " << expectedTag();
+    }
+    void storeLanguage(const char* tag) {
+        ASSERT_TRUE(setProgramValue("Language", REG_SZ, tag, DWORD(strlen(tag) + 1)));
+    }
+    LANGID language = 0;
+};
+
+TEST_F(TlanguageRun, EveryCaptionIsTheLanguagesOwnAndFitsAt96And144Dpi) {
+    for (int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        TlogPixels pixels(dpi);
+        TlexoriaProcess run;
+        HWND window = start(run);
+        ASSERT_NE(nullptr, window);
+        expectMainWindowInLanguage(window, language, dpi);
+        withDialog(run, window, IDC_OPTIONS, [&](HWND dialog) {
+            expectDialogInLanguage(dialog, language, IDD_OPTIONS, dpi);
+        });
+        withDialog(run, window, IDC_ABOUT,
+                   [&](HWND dialog) { expectDialogInLanguage(dialog, language, IDD_ABOUT, dpi); });
+        exitThroughButton(run, window);
+    }
+}
+
+// In practice the row holds six buttons, the second saying "&Show" and then "&Next Word": each of
+// their captions fits too.
+TEST_F(TlanguageRun, PracticeCaptionsAreTheLanguagesOwnAndFitAt96And144Dpi) {
+    const DWORD practice = 1;
+    ASSERT_TRUE(setProgramValue("Practice", REG_DWORD, &practice, sizeof practice));
+    for (int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        TlogPixels pixels(dpi);
+        TlexoriaProcess run;
+        // The pane stays empty until "Show": the window is ready when the band has its word.
+        HWND window = run.start(folder.path()) ? run.waitForWordWindow() : nullptr;
+        ASSERT_NE(nullptr, window);
+        ASSERT_NE(nullptr, GetDlgItem(window, IDC_AGAIN));
+        expectMainWindowInLanguage(window, language, dpi);
+        clickButton(window, IDC_NEXT_WORD);
+        ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)); }));
+        expectMainWindowInLanguage(window, language, dpi);
+        exitThroughButton(run, window);
+    }
+}
+
+// The message names the list's path as it is, in the language's words, read back wide. (Wine
+// keeps nothing of MB_RTLREADING and MB_RIGHT in the box, and mirrors every box of its own accord
+// under a locale read right to left, so how an Arabic box reads is not checked here.)
+TEST_F(TlanguageRun, MessageBoxReadsInTheLanguage) {
+    ASSERT_TRUE(DeleteFileA(listFile().c_str()));
+    TlexoriaProcess run;
+    ASSERT_TRUE(run.start(folder.path()));
+    HWND box = run.waitForDialog();
+    ASSERT_NE(nullptr, box);
+    const std::wstring text =
+        fillParts(program().text(language, IDS_LIST_MISSING), {wideOf(listFile())});
+    EXPECT_EQ(text, messageBoxTextW(box));
+    EXPECT_EQ(L"Lexoria", textOf(box));
+    pressOk(box);
+    EXPECT_EQ(0, run.waitForExit());
+}
+
+// ---- The "Language" value ----
+
+// The program's own English texts, which English must show byte for byte whatever the locale.
+const char* const englishButtons[] = {"E&xit", "&Next Word", "&Options", "&Help", "&About"};
+const char* const englishOptions[] = {"Options",
+                                      "Initial Window Position",
+                                      "&Right Where I Left It",
+                                      "&Centered",
+                                      "&Top Left",
+                                      "To&p Right",
+                                      "&Bottom Left",
+                                      "Botto&m Right",
+                                      "&Always On Top",
+                                      "Add to &Startup Folder",
+                                      "OK",
+                                      "Cancel",
+                                      "&Help",
+                                      "Show &Example Sentence",
+                                      "Hide the &Definition Until I Ask",
+                                      "&Language:"};
+
+std::vector<std::string> narrowTexts(HWND dialog) {
+    std::vector<std::string> texts{windowText(dialog)};
+    for (HWND child : childrenOf(dialog))
+        if (classOf(child) != L"ComboBox") texts.push_back(windowText(child));
+    return texts;
+}
+
+// "en" under a German locale gives the program's English texts, "de" under an English one
+// German, and a tag the program does not carry, like none, the locale's language.
+TEST_F(TlanguageRun, LanguageValueChoosesOverTheDisplayLanguage) {
+    if (expectedTag() != "en" && expectedTag() != "de") GTEST_SKIP() << "for en and de only";
+    const struct {
+        const char* stored;
+        std::string shown;
+    } cases[] = {{"en", "en"}, {"de", "de"}, {"xx", expectedTag()}, {"", expectedTag()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        storeLanguage(c.stored);
+        TlexoriaProcess run;
+        HWND window = start(run);
+        ASSERT_NE(nullptr, window);
+        expectMainWindowInLanguage(window, program().languageOf(c.shown), 96);
+        if (c.shown == "en") {
+            for (size_t i = 0; i < std::size(mainButtons); ++i)
+                EXPECT_EQ(englishButtons[i], windowText(GetDlgItem(window, mainButtons[i].id)));
+            withDialog(run, window, IDC_OPTIONS, [&](HWND dialog) {
+                EXPECT_EQ(std::vector<std::string>(std::begin(englishOptions),
+                                                   std::end(englishOptions)),
+                          narrowTexts(dialog));
+            });
+        }
+        exitThroughButton(run, window);
+    }
+}
+
+// ---- Right to left ----
+
+// The name a screen reader reads for a window's client object when the window announces a change.
+// (Wine's hit test serves no point of a mirrored window, so the object is taken as an event hands
+// it over rather than from a point.)
+std::wstring accessibleName(HWND window) {
+    IAccessible* object = nullptr;
+    VARIANT child = {};
+    if (FAILED(AccessibleObjectFromEvent(window, OBJID_CLIENT, CHILDID_SELF, &object, &child)) ||
+        !object)
+        return L"<no object>";
+    BSTR name = nullptr;
+    std::wstring text = SUCCEEDED(object->get_accName(child, &name)) && name ? name : L"<no name>";
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
+// The horizontal middle of the dark pixels in a part of the screen; -1 when there are none.
+int inkCentre(const RECT& part) {
+    TwindowDC screen(nullptr);
+    int left = part.right, right = part.left - 1;
+    for (int y = part.top; y < part.bottom; ++y)
+        for (int x = part.left; x < part.right; ++x) {
+            const COLORREF c = GetPixel(screen.get(), x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96)
+                left = std::min(left, x), right = std::max(right, x);
+        }
+    return right < left ? -1 : (left + right) / 2;
+}
+
+// The window and both dialogs are mirrored, "E&xit" stands at the right end of the row, the
+// band still names and centres its word, and the pane keeps the definition's own direction.
+TEST_F(TlanguageRun, ArabicMirrorsTheWindowAndItsDialogs) {
+    if (expectedTag() != "ar") GTEST_SKIP() << "for Arabic only";
+    useList("word=lexicon\ndef=a dictionary.\n");
+    TlexoriaProcess run;
+    HWND window = start(run);
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    const RECT exit = screenRect(GetDlgItem(window, IDC_EXIT));
+    for (const Tbutton& button : mainButtons) {
+        if (button.id == IDC_EXIT) continue;
+        EXPECT_LE(screenRect(GetDlgItem(window, button.id)).right, exit.left) << button.id;
+    }
+
+    HWND band = GetDlgItem(window, IDC_TITLE_BAND);
+    {
+        TcomLibrary com;
+        EXPECT_EQ(L"lexicon", accessibleName(band));
+    }
+    RECT inside = screenRect(band);
+    InflateRect(&inside, -scaled(10, 96), -2);
+    EXPECT_TRUE(waitUntil([&] { return inkCentre(inside) >= 0; }));
+    EXPECT_NEAR((inside.left + inside.right) / 2, inkCentre(inside), 2);
+
+    HWND pane = GetDlgItem(window, IDC_DEFINITION);
+    EXPECT_EQ(0, GetWindowLongW(pane, GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING));
+    for (int button : {IDC_OPTIONS, IDC_ABOUT})
+        withDialog(run, window, button, [&](HWND dialog) {
+            EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) << button;
+        });
+    exitThroughButton(run, window);
+}
+
+// ---- A language chosen in the options dialog ----
+
+// Chooses the item of the tag ("" for Windows default) in the open options dialog, and closes it
+// with the button given.
+void chooseLanguage(HWND dialog, const std::string& tag, int closeWith) {
+    const std::vector<LANGID> languages = program().languagesByTag();
+    WPARAM item = 0;
+    for (size_t i = 0; i < languages.size(); ++i)
+        if (!tag.empty() && languages[i] == program().languageOf(tag)) item = i + 1;
+    SendMessageW(GetDlgItem(dialog, IDC_LANGUAGE), CB_SETCURSEL, item, 0);
+    PostMessageA(dialog, WM_COMMAND, closeWith, 0);
+}
+
+std::string storedLanguage() {
+    std::vector<unsigned char> bytes;
+    if (!getProgramValue("Language", bytes)) return "<none>";
+    return std::string(bytes.begin(), std::find(bytes.begin(), bytes.end(), 0));
+}
+
+// OK relabels the running window at once, in the language's width and direction; Cancel changes
+// nothing.
+TEST_F(TlanguageRun, LanguageChosenInOptionsRelabelsTheRunningWindow) {
+    if (expectedTag() != "en") GTEST_SKIP() << "for en only";
+    TlexoriaProcess run;
+    HWND window = start(run);
+    ASSERT_NE(nullptr, window);
+    const struct {
+        const char* chosen;
+        int closeWith;
+        std::string shown, stored;
+    } steps[] = {{"de", IDOK, "de", "de"}, {"", IDOK, "en", ""},     {"ja", IDCANCEL, "en", ""},
+                 {"ar", IDOK, "ar", "ar"}, {"ja", IDOK, "ja", "ja"}, {"", IDOK, "en", ""}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.chosen + std::string(step.closeWith == IDOK ? " OK" : " Cancel"));
+        clickButton(window, IDC_OPTIONS);
+        HWND dialog = run.waitForDialog(5000);
+        ASSERT_NE(nullptr, dialog);
+        chooseLanguage(dialog, step.chosen, step.closeWith);
+        ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+        ASSERT_TRUE(drainPosted(window));
+        const LANGID shown = program().languageOf(step.shown);
+        expectMainWindowInLanguage(window, shown, 96);
+        EXPECT_EQ(step.stored, storedLanguage());
+        const bool mirrored = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+        EXPECT_EQ(step.shown == "ar", mirrored);
+        const RECT exit = screenRect(GetDlgItem(window, IDC_EXIT));
+        const RECT about = screenRect(GetDlgItem(window, IDC_ABOUT));
+        EXPECT_EQ(mirrored, exit.left > about.left);
+    }
+    exitThroughButton(run, window);
+}
+
+}  // namespace

@@ -1,0 +1,136 @@
+// The choice of interface language (the stored tag, the user's display languages, the related
+// language, English last), the system's list of language ids, and message texts filled in.
+#include <gtest/gtest.h>
+
+#include "language/languagechoice.h"
+
+namespace {
+
+const std::vector<TofferedLanguage> offered = {
+    {0x0401, "ar"}, {0x0407, "de"}, {0x0409, "en"}, {0x0C0A, "es"},    {0x040C, "fr"},
+    {0x0410, "it"}, {0x0411, "ja"}, {0x0412, "ko"}, {0x0415, "pl"},    {0x0416, "pt-BR"},
+    {0x0419, "ru"}, {0x041F, "tr"}, {0x0422, "uk"}, {0x0804, "zh-CN"},
+};
+
+TEST(LanguageChoice, StoredTagFirstThenTheDisplayLanguagesThenEnglish) {
+    const struct {
+        const char* name;
+        std::string stored;
+        std::vector<uint16_t> preferred;
+        uint16_t expected;
+    } cases[] = {
+        {"German display", "", {0x0407}, 0x0407},
+        {"German of Austria takes German", "", {0x0C07}, 0x0407},
+        {"neutral German", "", {0x0007}, 0x0407},
+        {"Spanish, traditional sort", "", {0x040A}, 0x0C0A},
+        {"Portuguese of Portugal takes Brazil's", "", {0x0816}, 0x0416},
+        {"English of Britain", "", {0x0809}, 0x0409},
+        {"Traditional Chinese of Taiwan falls back on English", "", {0x0404}, 0x0409},
+        {"Traditional Chinese of Hong Kong", "", {0x0C04}, 0x0409},
+        {"neutral Traditional Chinese", "", {0x7C04}, 0x0409},
+        {"Chinese of Singapore reads Simplified", "", {0x1004}, 0x0804},
+        {"neutral Simplified Chinese", "", {0x0004}, 0x0804},
+        {"Dutch, not carried", "", {0x0413}, 0x0409},
+        {"no display language", "", {}, 0x0409},
+        {"the next preferred language serves", "", {0x0404, 0x0411}, 0x0411},
+        {"an exact match in a later entry loses to a related earlier one",
+         "",
+         {0x0816, 0x0407},
+         0x0416},
+        {"English stored under a German display", "en", {0x0407}, 0x0409},
+        {"German stored under an English display", "de", {0x0409}, 0x0407},
+        {"letter case of the tag", "PT-br", {0x0409}, 0x0416},
+        {"Simplified Chinese stored", "zh-CN", {0x0407}, 0x0804},
+        {"unknown tag means the display language", "xx", {0x0419}, 0x0419},
+        {"a tag names a whole tag only", "pt", {0x0409}, 0x0409},
+        {"a longer tag is no match", "de-DE", {0x0411}, 0x0411},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.expected, chooseLanguage(offered, c.stored, c.preferred));
+    }
+}
+
+// A translator may add a second Portuguese: each country's user then gets that country's.
+TEST(LanguageChoice, AnExactLanguageWinsOverARelatedOne) {
+    const std::vector<TofferedLanguage> both = {{0x0409, "en"},
+                                                {0x0416, "pt-BR"},
+                                                {0x0816, "pt-PT"}};
+    EXPECT_EQ(0x0816, chooseLanguage(both, "", {0x0816}));
+    EXPECT_EQ(0x0416, chooseLanguage(both, "", {0x0416}));
+}
+
+TEST(LanguageChoice, ListOfTheSystemGivesItsIds) {
+    using namespace std::string_literals;
+    const struct {
+        const char* name;
+        std::u16string list;
+        std::vector<uint16_t> expected;
+    } cases[] = {
+        {"two",
+         u"0407\0"
+         u"0416\0\0"s,
+         {0x0407, 0x0416}},
+        {"lower case", u"0c0a\0\0"s, {0x0C0A}},
+        {"empty", u"\0"s, {}},
+        {"nothing at all", u""s, {}},
+        {"without the closing zero", u"0411"s, {0x0411}},
+        {"a name, not an id, is skipped",
+         u"de-DE\0"
+         u"0407\0\0"s,
+         {0x0407}},
+        {"too long", u"10407\0\0"s, {}},
+        {"what follows the end is not read",
+         u"0407\0\0"
+         u"0411\0"s,
+         {0x0407}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.expected, languageIdsFromList(c.list));
+    }
+}
+
+TEST(LanguageChoice, PartsFillTheirPlacesOnce) {
+    const struct {
+        const char* name;
+        std::wstring pattern;
+        std::vector<std::wstring> parts;
+        std::wstring expected;
+    } cases[] = {
+        {"a path",
+         L"Word List File does not exist (%1).",
+         {L"C:\\x\\lexoria.lst"},
+         L"Word List File does not exist (C:\\x\\lexoria.lst)."},
+        {"a part holding a place", L"(%1) %2", {L"C:\\100%2", L"b"}, L"(C:\\100%2) b"},
+        {"in another order", L"%2 %1", {L"a", L"b"}, L"b a"},
+        {"three lines",
+         L"\"%1\".\nOnly had %2 bytes.\nNeeded %3 bytes.",
+         {L"StartUp", L"4096", L"5000"},
+         L"\"StartUp\".\nOnly had 4096 bytes.\nNeeded 5000 bytes."},
+        {"a place without a part", L"%1 %3", {L"a"}, L"a %3"},
+        {"percent signs that are text", L"100% %", {L"a"}, L"100% %"},
+        {"no places", L"Unable to createLink.", {}, L"Unable to createLink."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.expected, fillParts(c.pattern, c.parts));
+    }
+}
+
+// What a caption shows, measured for the room it needs.
+TEST(LanguageChoice, CaptionsShowWithoutTheirMnemonicMark) {
+    const struct {
+        std::wstring caption, shown;
+    } cases[] = {
+        {L"E&xit", L"Exit"},
+        {L"\u7d42\u4e86(&X)", L"\u7d42\u4e86(X)"},
+        {L"Fish && Chips", L"Fish & Chips"},
+        {L"&&&A", L"&A"},
+        {L"Plain", L"Plain"},
+        {L"end&", L"end&"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.shown, withoutMnemonic(c.caption));
+}
+
+}  // namespace

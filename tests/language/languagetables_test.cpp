@@ -1,0 +1,284 @@
+// Every language file in src/resources/languages against English: the same texts (no id missing,
+// none extra, none empty), the same parts to fill in, dialogs with the same controls in the same
+// tab order, its tag as its file name, and mnemonics that are unique within each window.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cwctype>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+const fs::path resources = LEXORIA_RESOURCES_DIR;
+// Letter case folds beyond ASCII (Cyrillic, Turkish) when the mnemonics are compared.
+const bool unicodeCase = std::setlocale(LC_CTYPE, "C.UTF-8") != nullptr;
+
+std::string readText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// UTF-8 as code points; a byte that starts no valid sequence stands for itself.
+std::u32string decoded(const std::string& bytes) {
+    std::u32string text;
+    for (size_t i = 0; i < bytes.size();) {
+        const unsigned char lead = bytes[i];
+        const int length = lead < 0x80    ? 1
+                           : lead >= 0xF0 ? 4
+                           : lead >= 0xE0 ? 3
+                           : lead >= 0xC0 ? 2
+                                          : 1;
+        char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        for (int k = 1; k < length && i + k < bytes.size(); ++k)
+            c = (c << 6) | (bytes[i + k] & 0x3F);
+        text += c;
+        i += length;
+    }
+    return text;
+}
+
+// One control of a dialog template: its caption, its id's name and its class.
+struct Tcontrol {
+    std::u32string text;
+    std::string id, className;
+};
+
+struct TlanguageFile {
+    std::map<std::string, std::u32string> texts;           // by IDS_ name
+    std::map<std::string, std::vector<Tcontrol>> dialogs;  // by IDD_ name
+    std::map<std::string, std::u32string> dialogCaptions;
+};
+
+// The quoted string that begins at `at` ("" stands for one quote, \n for a line end); `at` ends
+// past it.
+std::u32string quoted(const std::u32string& text, size_t& at) {
+    std::u32string value;
+    for (++at; at < text.size(); ++at) {
+        if (text[at] == U'"') {
+            if (at + 1 < text.size() && text[at + 1] == U'"') {
+                value += U'"';
+                ++at;
+                continue;
+            }
+            ++at;
+            break;
+        }
+        if (text[at] == U'\\' && at + 1 < text.size() && text[at + 1] == U'n') {
+            value += U'\n';
+            ++at;
+            continue;
+        }
+        value += text[at];
+    }
+    return value;
+}
+
+std::string ascii(const std::u32string& text) { return std::string(text.begin(), text.end()); }
+
+// The tokens of a statement: quoted strings (kept with a leading quote) and words.
+std::vector<std::u32string> tokens(const std::u32string& text) {
+    std::vector<std::u32string> found;
+    for (size_t at = 0; at < text.size();) {
+        const char32_t c = text[at];
+        if (c == U'"') {
+            found.push_back(U"\"" + quoted(text, at));
+        } else if (c == U' ' || c == U'\t' || c == U'\r' || c == U'\n' || c == U',' || c == U'|') {
+            ++at;
+        } else {
+            const std::u32string separators = U" \t\r\n,|\"";
+            size_t end = at;
+            while (end < text.size() && separators.find(text[end]) == std::u32string::npos) ++end;
+            found.push_back(text.substr(at, end - at));
+            at = end;
+        }
+    }
+    return found;
+}
+
+// The file without its comment lines.
+std::u32string withoutComments(const std::string& bytes) {
+    std::istringstream lines(bytes);
+    std::string line, kept;
+    while (std::getline(lines, line))
+        if (line.compare(0, 2, "//") != 0) kept += line + "\n";
+    return decoded(kept);
+}
+
+TlanguageFile parse(const fs::path& file) {
+    const std::vector<std::u32string> words = tokens(withoutComments(readText(file)));
+    TlanguageFile parsed;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (words[i] == U"STRINGTABLE") {
+            for (i += 2; i + 1 < words.size() && words[i] != U"END"; i += 2)
+                parsed.texts[ascii(words[i])] = words[i + 1].substr(1);
+        } else if (i + 1 < words.size() &&
+                   (words[i + 1] == U"DIALOG" || words[i + 1] == U"DIALOGEX")) {
+            const std::string name = ascii(words[i]);
+            std::vector<Tcontrol>& controls = parsed.dialogs[name];
+            for (; i < words.size() && words[i] != U"BEGIN"; ++i)
+                if (words[i] == U"CAPTION") parsed.dialogCaptions[name] = words[i + 1].substr(1);
+            for (; i < words.size() && words[i] != U"END"; ++i)
+                if (words[i] == U"CONTROL")
+                    controls.push_back({words[i + 1].substr(1), ascii(words[i + 2]),
+                                        ascii(words[i + 3].substr(1))});
+        }
+    }
+    return parsed;
+}
+
+const TlanguageFile& english() {
+    static const TlanguageFile file = [] {
+        TlanguageFile english = parse(resources / "languages" / "en.rc");
+        for (const char* dialogs : {"about.rc", "options.rc"}) {
+            TlanguageFile part = parse(resources / dialogs);
+            english.dialogs.insert(part.dialogs.begin(), part.dialogs.end());
+            english.dialogCaptions.insert(part.dialogCaptions.begin(), part.dialogCaptions.end());
+        }
+        return english;
+    }();
+    return file;
+}
+
+std::vector<fs::path> translations() {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(resources / "languages"))
+        if (entry.path().extension() == ".rc" && entry.path().stem() != "en")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::multiset<std::u32string> parts(const std::u32string& text) {
+    std::multiset<std::u32string> found;
+    for (size_t at = 0; at + 1 < text.size(); ++at)
+        if (text[at] == U'%' && text[at + 1] >= U'1' && text[at + 1] <= U'9')
+            found.insert(text.substr(at, 2));
+    return found;
+}
+
+// The mnemonic of a caption, lowered; 0 for none ("&&" is a plain ampersand).
+char32_t mnemonic(const std::u32string& caption) {
+    for (size_t at = 0; at + 1 < caption.size(); ++at) {
+        if (caption[at] != U'&') continue;
+        if (caption[at + 1] != U'&') return static_cast<char32_t>(std::towlower(caption[at + 1]));
+        ++at;
+    }
+    return 0;
+}
+
+// The captions of one window that may show at one time: each slot lists the texts a control
+// can take in turn (the second button's "&Show" and "&Next Word", the four Startup captions).
+using Tslots = std::vector<std::vector<std::u32string>>;
+
+Tslots mainWindowSlots(const TlanguageFile& file) {
+    auto text = [&](const char* id) { return file.texts.count(id) ? file.texts.at(id) : U""; };
+    return {{text("IDS_EXIT")},  {text("IDS_NEXT_WORD"), text("IDS_SHOW")},
+            {text("IDS_AGAIN")}, {text("IDS_OPTIONS")},
+            {text("IDS_HELP")},  {text("IDS_ABOUT")}};
+}
+
+Tslots optionsSlots(const TlanguageFile& file) {
+    Tslots slots;
+    if (!file.dialogs.count("IDD_OPTIONS")) return slots;
+    for (const Tcontrol& control : file.dialogs.at("IDD_OPTIONS")) {
+        if (control.id != "IDC_STARTUP") {
+            slots.push_back({control.text});
+            continue;
+        }
+        slots.push_back({control.text});
+        for (const char* id : {"IDS_ADD_TO_FOLDER", "IDS_REMOVE_FROM_FOLDER", "IDS_ADD_TO_GROUP",
+                               "IDS_REMOVE_FROM_GROUP"})
+            if (file.texts.count(id)) slots.back().push_back(file.texts.at(id));
+    }
+    return slots;
+}
+
+// Every caption that has a mnemonic in English has one here, and no two slots share one.
+void expectMnemonics(const char* window, const Tslots& slots, const Tslots& englishSlots) {
+    SCOPED_TRACE(window);
+    ASSERT_EQ(englishSlots.size(), slots.size());
+    std::map<char32_t, size_t> owner;
+    for (size_t slot = 0; slot < slots.size(); ++slot) {
+        for (size_t k = 0; k < slots[slot].size(); ++k) {
+            const char32_t key = mnemonic(slots[slot][k]);
+            const bool englishHasOne =
+                k < englishSlots[slot].size() && mnemonic(englishSlots[slot][k]) != 0;
+            EXPECT_EQ(englishHasOne, key != 0) << "caption " << ascii(englishSlots[slot][0]);
+            if (!key) continue;
+            auto [at, added] = owner.emplace(key, slot);
+            EXPECT_TRUE(added || at->second == slot)
+                << "mnemonic U+" << std::hex << key << " twice, in the slots of "
+                << ascii(englishSlots[at->second][0]) << " and " << ascii(englishSlots[slot][0]);
+        }
+    }
+}
+
+class LanguageTables : public testing::TestWithParam<fs::path> {};
+
+TEST_P(LanguageTables, HoldEveryTextOfEnglishAndNoOther) {
+    const TlanguageFile file = parse(GetParam());
+    for (const auto& [id, text] : english().texts) {
+        SCOPED_TRACE(id);
+        ASSERT_EQ(1u, file.texts.count(id)) << "missing";
+        EXPECT_FALSE(file.texts.at(id).empty());
+        EXPECT_EQ(parts(text), parts(file.texts.at(id))) << "the parts filled in differ";
+    }
+    for (const auto& entry : file.texts)
+        EXPECT_EQ(1u, english().texts.count(entry.first)) << entry.first << " is not English's";
+    ASSERT_EQ(1u, file.texts.count("IDS_LANGUAGE_TAG"));
+    EXPECT_EQ(GetParam().stem().string(), ascii(file.texts.at("IDS_LANGUAGE_TAG")));
+    const std::u32string order = file.texts.at("IDS_READING_ORDER");
+    EXPECT_TRUE(order == U"ltr" || order == U"rtl");
+}
+
+TEST_P(LanguageTables, LayOutBothDialogsWithEnglishsControlsInItsTabOrder) {
+    const TlanguageFile file = parse(GetParam());
+    for (const auto& [name, controls] : english().dialogs) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(1u, file.dialogs.count(name)) << "missing";
+        EXPECT_FALSE(file.dialogCaptions.at(name).empty());
+        const std::vector<Tcontrol>& translated = file.dialogs.at(name);
+        ASSERT_EQ(controls.size(), translated.size());
+        for (size_t i = 0; i < controls.size(); ++i) {
+            EXPECT_EQ(controls[i].id, translated[i].id) << "control " << i;
+            EXPECT_TRUE(
+                std::equal(controls[i].className.begin(), controls[i].className.end(),
+                           translated[i].className.begin(), translated[i].className.end(),
+                           [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
+                << controls[i].id;
+            if (controls[i].text.empty()) {
+                EXPECT_TRUE(translated[i].text.empty()) << controls[i].id;
+            }
+        }
+    }
+    EXPECT_EQ(english().dialogs.size(), file.dialogs.size());
+}
+
+TEST_P(LanguageTables, GiveEachWindowUniqueMnemonics) {
+    const TlanguageFile file = parse(GetParam());
+    expectMnemonics("main window", mainWindowSlots(file), mainWindowSlots(english()));
+    expectMnemonics("options", optionsSlots(file), optionsSlots(english()));
+}
+
+INSTANTIATE_TEST_SUITE_P(, LanguageTables, testing::ValuesIn(translations()),
+                         [](const testing::TestParamInfo<fs::path>& file) {
+                             std::string name = file.param.stem().string();
+                             name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+                             return name;
+                         });
+
+// The English texts are the program's own: its mnemonics are unique as well.
+TEST(EnglishTable, HasUniqueMnemonics) {
+    expectMnemonics("main window", mainWindowSlots(english()), mainWindowSlots(english()));
+    expectMnemonics("options", optionsSlots(english()), optionsSlots(english()));
+}
+
+}  // namespace
