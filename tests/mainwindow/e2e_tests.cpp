@@ -1,7 +1,6 @@
 // Lexoria.exe from the outside: started from a scratch folder with its own word list, driven
 // only through window messages, its exit code, windows and stored values checked afterwards.
 #include <gtest/gtest.h>
-#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 
 #include "mainwindow/layout.h"
 #include "mainwindow/messagecounter.h"
+#include "mainwindow/windowprobe.h"
 #include "resources/resource.h"
 #include "support/lexoria_driver.h"
 #include "win32/comholders.h"
@@ -20,6 +20,7 @@
 #include "win32/systemlibrary.h"
 
 using namespace lexoriaTest;
+using namespace windowProbe;
 
 namespace {
 
@@ -39,11 +40,6 @@ std::map<std::string, std::vector<unsigned char>> programValues() {
     return values;
 }
 
-void postKey(HWND target, UINT key) {
-    PostMessageA(target, WM_KEYDOWN, key, 1);
-    PostMessageA(target, WM_KEYUP, key, 1 | (3u << 30));
-}
-
 int firstVisibleLine(HWND window) {
     DWORD_PTR line = 0;
     SendMessageTimeoutA(GetDlgItem(window, IDC_DEFINITION), EM_GETFIRSTVISIBLELINE, 0, 0,
@@ -51,24 +47,10 @@ int firstVisibleLine(HWND window) {
     return static_cast<int>(line);
 }
 
-// Handles this thread's messages; a test that owns a window calls it while it waits.
-void pumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
-
 struct TatScopeExit {
     std::function<void()> action;
     ~TatScopeExit() { action(); }
 };
-
-// A child's rectangle in its parent's client coordinates, and a rectangle as text for a message.
-RECT childRect(HWND parent, int id) {
-    RECT at = {};
-    GetWindowRect(GetDlgItem(parent, id), &at);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&at), 2);
-    return at;
-}
 
 std::string rectText(const RECT& at) {
     return std::to_string(at.left) + "," + std::to_string(at.top) + "-" + std::to_string(at.right) +
@@ -604,32 +586,7 @@ std::string listOf(const std::vector<TscriptEntry>& entries, bool marked) {
     return list;
 }
 
-// The client rectangle of the main window's title band, from the measured title font.
-TbandFrame bandOf(HWND window);
-
-// The object's name as a screen reader reads it; the object is released.
-std::wstring nameOf(IAccessible* object, VARIANT child) {
-    BSTR name = nullptr;
-    std::wstring text = SUCCEEDED(object->get_accName(child, &name)) && name ? name : L"<no name>";
-    SysFreeString(name);
-    object->Release();
-    return text;
-}
-
-// What a screen reader finds at a point of the screen: the name of the object there.
-std::wstring accessibleNameAt(POINT at) {
-    IAccessible* object = nullptr;
-    VARIANT child = {};
-    if (FAILED(AccessibleObjectFromPoint(at, &object, &child)) || !object) return L"<no object>";
-    return nameOf(object, child);
-}
-
-std::wstring bandName(HWND window) {
-    const TbandFrame band = bandOf(window);
-    POINT centre = {(band.left + band.right) / 2, (band.top + band.bottom) / 2};
-    ClientToScreen(window, &centre);
-    return accessibleNameAt(centre);
-}
+std::wstring bandName(HWND window) { return accessibleName(GetDlgItem(window, IDC_TITLE_BAND)); }
 
 class TscriptRun : public TlexoriaRun {
 protected:
@@ -664,41 +621,23 @@ TEST_F(TscriptRun, EveryEntryOfAPassShowsExactlyInPaneAndBand) {
     }
 }
 
-// Names that the name-change events of the watched process carried, read as a screen reader
-// reads them when the event arrives.
-std::vector<std::wstring> announcedNames;
-
-void CALLBACK onNameChange(HWINEVENTHOOK, DWORD, HWND source, LONG object, LONG child, DWORD,
-                           DWORD) {
-    IAccessible* accessible = nullptr;
-    VARIANT item = {};
-    if (SUCCEEDED(AccessibleObjectFromEvent(source, object, child, &accessible, &item)))
-        announcedNames.push_back(nameOf(accessible, item));
-}
-
 TEST_F(TscriptRun, NextWordAnnouncesTheNewWordByName) {
     useList(listOf({scriptEntries[3], scriptEntries[4]}, true));
     TlexoriaProcess run;
     HWND window = start(run);
     ASSERT_NE(nullptr, window);
     const std::wstring first = bandName(window);
-    announcedNames.clear();
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
-                                         onNameChange, run.id(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(nullptr, hook);
-    TatScopeExit unhook{[&] { UnhookWinEvent(hook); }};
-
+    TnameChanges changes(run.id());
+    ASSERT_TRUE(changes.hooked());
     clickButton(window, IDC_NEXT_WORD);
     ASSERT_TRUE(drainPosted(window));
     const std::wstring second = bandName(window);
     EXPECT_NE(first, second);
-    EXPECT_TRUE(waitUntil([&] {
-        pumpMessages();
-        return std::count(announcedNames.begin(), announcedNames.end(), second) > 0;
-    })) << testing::PrintToString(announcedNames);
+    EXPECT_TRUE(changes.heard(second)) << testing::PrintToString(changes.names());
     exitThroughButton(run, window);
 }
 
+// The client rectangle of the main window's title band, from the measured title font.
 TbandFrame bandOf(HWND window) {
     RECT client;
     GetClientRect(window, &client);

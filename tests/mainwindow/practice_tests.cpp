@@ -2,7 +2,6 @@
 // in the pane, practice (the word alone until "&Show"), and "A&gain", whose words come back as
 // the sixth word after them, across restarts and beside a rotation that stays whole.
 #include <gtest/gtest.h>
-#include <oleacc.h>
 
 #include <algorithm>
 #include <functional>
@@ -10,10 +9,12 @@
 #include <set>
 
 #include "resources/resource.h"
+#include "mainwindow/windowprobe.h"
 #include "support/lexoria_driver.h"
 #include "win32/comholders.h"
 
 using namespace lexoriaTest;
+using namespace windowProbe;
 
 namespace {
 
@@ -69,19 +70,6 @@ bool isDefaultButton(HWND window, int id) {
 void press(HWND window, int id) {
     clickButton(window, id);
     ASSERT_TRUE(drainPosted(window));
-}
-
-void postKey(HWND target, UINT key) {
-    PostMessageA(target, WM_KEYDOWN, key, 1);
-    PostMessageA(target, WM_KEYUP, key, 1 | (3u << 30));
-}
-
-// A child's rectangle in its parent's client coordinates.
-RECT childRect(HWND parent, int id) {
-    RECT at = {};
-    GetWindowRect(GetDlgItem(parent, id), &at);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&at), 2);
-    return at;
 }
 
 std::vector<LONG> edges(const RECT& at) { return {at.left, at.top, at.right, at.bottom}; }
@@ -158,26 +146,6 @@ TEST_F(TpracticeRun, TheExampleChosenInTheOptionsShowsAtOnce) {
 
 // ---- Practice ----
 
-// Names that the name-change events of the watched process carried, as a screen reader reads
-// them when the event arrives.
-std::vector<std::wstring> announcedNames;
-
-void CALLBACK onNameChange(HWINEVENTHOOK, DWORD, HWND source, LONG object, LONG child, DWORD,
-                           DWORD) {
-    IAccessible* accessible = nullptr;
-    VARIANT item = {};
-    if (FAILED(AccessibleObjectFromEvent(source, object, child, &accessible, &item))) return;
-    BSTR name = nullptr;
-    if (SUCCEEDED(accessible->get_accName(item, &name)) && name) announcedNames.push_back(name);
-    SysFreeString(name);
-    accessible->Release();
-}
-
-void pumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
-
 // Every new word comes alone, "&Show" shows its definition and example, and the second button's
 // new caption is heard as its name changes.
 TEST_F(TpracticeRun, EachWordComesAloneUntilShowThenNextWordMovesOn) {
@@ -188,9 +156,8 @@ TEST_F(TpracticeRun, EachWordComesAloneUntilShowThenNextWordMovesOn) {
     TlexoriaProcess run;
     HWND window = startWord(run);
     ASSERT_NE(nullptr, window);
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
-                                         onNameChange, run.id(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(nullptr, hook);
+    TnameChanges changes(run.id());
+    ASSERT_TRUE(changes.hooked());
     std::set<int> seen;
     for (int word = 0; word < 3; ++word) {
         SCOPED_TRACE(word);
@@ -199,25 +166,18 @@ TEST_F(TpracticeRun, EachWordComesAloneUntilShowThenNextWordMovesOn) {
         EXPECT_EQ(L"", paneTextW(window));
         EXPECT_EQ("&Show", captionOf(window, IDC_NEXT_WORD));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)));
-        announcedNames.clear();
+        changes.clear();
         press(window, IDC_NEXT_WORD);
         EXPECT_EQ(number, shownNumber(window));
         EXPECT_EQ(wideOf(definitionOf(number) + "\r\n\r\nexample " + std::to_string(number)),
                   paneTextW(window));
         EXPECT_EQ("&Next Word", captionOf(window, IDC_NEXT_WORD));
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)));
-        EXPECT_TRUE(waitUntil([&] {
-            pumpMessages();
-            return std::count(announcedNames.begin(), announcedNames.end(), L"Next Word") > 0;
-        })) << testing::PrintToString(announcedNames);
-        announcedNames.clear();
+        EXPECT_TRUE(changes.heard(L"Next Word")) << testing::PrintToString(changes.names());
+        changes.clear();
         press(window, IDC_NEXT_WORD);
-        EXPECT_TRUE(waitUntil([&] {
-            pumpMessages();
-            return std::count(announcedNames.begin(), announcedNames.end(), L"Show") > 0;
-        })) << testing::PrintToString(announcedNames);
+        EXPECT_TRUE(changes.heard(L"Show")) << testing::PrintToString(changes.names());
     }
-    UnhookWinEvent(hook);
     exitThroughButton(run, window);
 }
 
@@ -517,23 +477,6 @@ TEST_F(TpracticeRun, AFullQueueSaysSoAndAddsNothing) {
 
 // ---- The six buttons ----
 
-// The name a screen reader reads for what is at the centre of the window on the screen.
-std::wstring accessibleName(HWND control) {
-    TcomLibrary com;
-    RECT at = {};
-    GetWindowRect(control, &at);
-    const POINT centre = {(at.left + at.right) / 2, (at.top + at.bottom) / 2};
-    IAccessible* object = nullptr;
-    VARIANT child = {};
-    if (FAILED(AccessibleObjectFromPoint(centre, &object, &child)) || !object)
-        return L"<no object>";
-    BSTR name = nullptr;
-    std::wstring text = SUCCEEDED(object->get_accName(child, &name)) && name ? name : L"<no name>";
-    SysFreeString(name);
-    object->Release();
-    return text;
-}
-
 // Six buttons across the width as the five are: the row's top and height, a one-pixel margin and
 // gap (scaled), equal widths, the pixels left over to "&Options"; "A&gain" right after the
 // second button in the tab order, and named as its caption reads.
@@ -569,6 +512,7 @@ TEST_F(TpracticeRun, SixButtonsFillTheRowAsFiveDoAt96And144Dpi) {
         EXPECT_EQ(GetDlgItem(window, IDC_AGAIN),
                   GetWindow(GetDlgItem(window, IDC_NEXT_WORD), GW_HWNDNEXT));
         EXPECT_EQ("A&gain", captionOf(window, IDC_AGAIN));
+        TcomLibrary com;
         EXPECT_EQ(L"Again", accessibleName(GetDlgItem(window, IDC_AGAIN)));
         exitThroughButton(run, window);
     }
