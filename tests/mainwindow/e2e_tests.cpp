@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
-#include <set>
 
 #include "mainwindow/layout.h"
 #include "mainwindow/messagecounter.h"
@@ -212,7 +211,6 @@ TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
         size_t programPathLength;  // with "\\Lexoria.exe"; 0: as the folder gives it
         std::string definition;
     } cases[] = {
-        {"a folder named in Polish", L"\\\u0141ukasz", 0, "definition"},
         {"a folder named in Japanese, rich text not obeyed", L"\\\u65e5\u672c", 0, richText},
         {"a program path of 260 characters", L"", 260, "definition"},
     };
@@ -310,7 +308,6 @@ std::pair<int, int> savedPosition() {
 // reached: a window partly off the left or top edge keeps its negative position.
 TEST_F(TlexoriaRun, ExitSavesTheRestoredPositionWhereTheCaptionCanBeReached) {
     useList(wordList(3));
-    const int screenW = GetSystemMetrics(SM_CXSCREEN);
     const int kept = -1;  // the position stored before the run stays
     struct Tcase {
         const char* name;
@@ -319,9 +316,7 @@ TEST_F(TlexoriaRun, ExitSavesTheRestoredPositionWhereTheCaptionCanBeReached) {
         int savedX, savedY;
     } cases[] = {
         {"partly off the left edge", -150, 100, false, -150, 100},
-        {"caption partly above the top", 100, -5, false, 100, -5},
         {"caption above the top", 100, -200, false, kept, kept},
-        {"caption right of the screen", screenW + 5, 100, false, kept, kept},
         {"minimised", 211, 97, true, 211, 97},
     };
     for (const Tcase& c : cases) {
@@ -509,10 +504,7 @@ TEST_F(TlexoriaRun, NextWordShowsTheStoredPositionsEntryAndRedrawsOnlyThePane) {
     exitThroughButton(run, window);
 }
 
-// The window is as wide as the alphabet in the wider of its title and pane fonts needs, plus 16,
-// and at least 307; it is 266 high; both inside the dialog frame. The pane keeps 8 pixels from
-// the sides and lies 20 below the title's height and 30 above the bottom; the buttons fill a
-// row 21 high and 22 above the bottom, Exit to About, one pixel apart and from the sides.
+// The window's width follows the measured alphabet, its height and every child's place are fixed.
 TEST_F(TlexoriaRun, WindowAndChildrenHaveTheirMeasuredSizes) {
     useList(wordList(3));
     TlexoriaProcess run;
@@ -567,10 +559,6 @@ const TscriptEntry scriptEntries[] = {
      L"\u0643"},
     {"a character across a piece boundary", "piece", longRun + "\xE6\x97\xA5", L"piece",
      std::wstring(longRun.begin(), longRun.end()) + L"\u65E5\r\n"},
-    {"a two-byte letter cut after its first byte", "cut2", longRun + "\xD0\xB4 z", L"cut2",
-     std::wstring(longRun.begin(), longRun.end()) + L"\u0434\r\n z"},
-    {"a four-byte character cut after two bytes", "cut4", longRun.substr(1) + "\xF0\x9F\x98\x80",
-     L"cut4", std::wstring(longRun.begin() + 1, longRun.end()) + L"\U0001F600\r\n"},
 };
 // An entry from before UTF-8 lists, in the system's code page: shown as ever in a list without
 // the mark, and with U+FFFD for each byte that is no UTF-8 in a marked one.
@@ -647,25 +635,34 @@ TbandFrame bandOf(HWND window) {
 const wchar_t* const titleFace = L"Times New Roman";
 const uint32_t faceColour = 0xC0C0C0;
 
-// A part of the screen, row by row, each pixel as 0x00RRGGBB; empty when it cannot be read.
-std::vector<uint32_t> screenPixels(const RECT& part) {
-    const int width = part.right - part.left, height = part.bottom - part.top;
+// A picture of the size that draw makes in memory, row by row, each pixel as 0x00RRGGBB; empty
+// when it cannot be made.
+std::vector<uint32_t> drawnPixels(int width, int height, const std::function<void(HDC)>& draw) {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     TwindowDC screen(nullptr);
     TgdiObject<HBITMAP> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, 0, 0));
     if (!bits) return {};
-    HDC copy = CreateCompatibleDC(screen.get());
+    HDC dc = CreateCompatibleDC(screen.get());
     {
-        TselectedObject selected(copy, bitmap.get());
-        BitBlt(copy, 0, 0, width, height, screen.get(), part.left, part.top, SRCCOPY);
+        TselectedObject selected(dc, bitmap.get());
+        draw(dc);
+        GdiFlush();
     }
-    DeleteDC(copy);
+    DeleteDC(dc);
     const uint32_t* first = static_cast<const uint32_t*>(bits);
     std::vector<uint32_t> pixels(first, first + width * height);
     for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
     return pixels;
+}
+
+// A part of the screen as drawnPixels gives it.
+std::vector<uint32_t> screenPixels(const RECT& part) {
+    const int width = part.right - part.left, height = part.bottom - part.top;
+    return drawnPixels(width, height, [&](HDC dc) {
+        BitBlt(dc, 0, 0, width, height, TwindowDC(nullptr).get(), part.left, part.top, SRCCOPY);
+    });
 }
 
 bool isDark(uint32_t pixel) {
@@ -781,27 +778,16 @@ TgdiObject<HFONT> titleFontIn(const std::wstring& face) {
 // drawn in memory, so nothing waits for a screen.
 Tink inkInFace(const std::wstring& word, const std::wstring& face) {
     const int width = 600, height = 60, centreX = width / 2;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    TwindowDC screen(nullptr);
-    TgdiObject<HBITMAP> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, 0, 0));
-    if (!bits) return Tink{};
     TgdiObject<HFONT> font = titleFontIn(face);
-    HDC dc = CreateCompatibleDC(screen.get());
-    {
-        TselectedObject selectedBitmap(dc, bitmap.get()), selectedFont(dc, font.get());
+    const std::vector<uint32_t> pixels = drawnPixels(width, height, [&](HDC dc) {
+        TselectedObject selected(dc, font.get());
         const RECT all = {0, 0, width, height};
         FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
         SetBkColor(dc, RGB(192, 192, 192));
         SetTextAlign(dc, TA_CENTER | TA_TOP);
         TextOutW(dc, centreX, 10, word.c_str(), static_cast<int>(word.size()));
-        GdiFlush();
-    }
-    DeleteDC(dc);
-    const uint32_t* first = static_cast<const uint32_t*>(bits);
-    std::vector<uint32_t> pixels(first, first + width * height);
-    for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+    });
+    if (pixels.empty()) return Tink{};
     return inkWithin(pixels, width, RECT{0, 0, width, height}, centreX);
 }
 
@@ -906,13 +892,9 @@ TEST_F(TscriptRun, AWordWiderThanTheBandStaysInsideTheFrame) {
 
 // ---- At 150% and 200% ----
 // Wine takes the DPI of every process started after HKCU\Control Panel\Desktop\LogPixels
-// changes: the window, every child and the fonts' line heights grow with it, a DPI change while
-// running lays the window out again in the place it is given, both dialogs come out whole, and
-// the manifest declares the awareness that Wine itself does not need.
+// changes (TlogPixels).
 
-// What a run shows: the client size, each child in client coordinates, and the line heights of
-// the pane's text (the pane font) and of the title band (the title font: the pane sits T + 20
-// below the top).
+// What a run shows: the client size, each child in client coordinates, the pane's line height.
 struct Tlayout {
     SIZE client = {};
     std::vector<RECT> children;
@@ -1037,10 +1019,8 @@ TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
     const double across = double(moved.client.cx) / at144.client.cx;
     for (size_t i = 0; i < moved.children.size(); ++i) {
         const RECT &a = at144.children[i], &b = moved.children[i];
-        // The given client area is not exactly the one a start at 144 makes (Wine keeps the
-        // caption of the process's first DPI), so the pane's bottom and the button row follow
-        // the client's edges: compare the lefts, the distances from the bottom, and the
-        // pane's top and the buttons' heights.
+        // Wine keeps the caption of the process's first DPI, so the client heights differ:
+        // compare the lefts, the distances from the bottom, the pane's top, the buttons' heights.
         const bool pane = childIds[i] == IDC_DEFINITION;
         EXPECT_TRUE(closeTo(a.left * across, b.left) &&
                     closeTo(at144.client.cy - a.bottom, moved.client.cy - b.bottom) &&

@@ -8,8 +8,8 @@
 #include <map>
 #include <set>
 
-#include "resources/resource.h"
 #include "mainwindow/windowprobe.h"
+#include "resources/resource.h"
 #include "support/lexoria_driver.h"
 #include "win32/comholders.h"
 
@@ -109,7 +109,6 @@ TEST_F(TpracticeRun, TheExampleFollowsTheDefinitionAfterAnEmptyLine) {
         std::wstring shown;
     } cases[] = {
         {"off", "word=w\ndef=d\nex=e\n", false, L"d"},
-        {"on", "word=w\ndef=d\nex=e\n", true, L"d\r\n\r\ne"},
         {"on, no example", "word=w\r\ndef=d\r\n", true, L"d"},
         {"on, an empty example", "word=w\ndef=d\nex=\n", true, L"d"},
         {"on, two lines each", "word=w\ndef=d1\nd2\nex=e1\ne2\n", true,
