@@ -1,6 +1,7 @@
 // The vocabulary store against the Wine registry and real files, for what the program's own runs
-// cannot show: a store the account may not write, the over-long list's warning, and the list
-// read in binary mode. The program key is cleared before and after each case.
+// cannot show: a store the account may not write, the over-long list's warning, the list read in
+// binary mode, and an index built anew forgetting practice's stored words. The program key is
+// cleared before and after each case.
 #include <gtest/gtest.h>
 #include <windows.h>
 // sddl.h needs windows.h before it.
@@ -9,7 +10,6 @@
 #include <array>
 
 #include "support/lexoria_driver.h"
-#include "vocab/displaytext.h"
 #include "vocab/rotation.h"
 #include "vocab/wordstore.h"
 #include "win32/handleholder.h"
@@ -134,7 +134,6 @@ TEST_F(TstoreTest, AListOver4000EntriesWarnsOncePerBuild) {
     }
 }
 
-// CR LF stays as it is and 0x1A is an ordinary byte.
 TEST_F(TstoreTest, AnEntryTooBigForTheMemoryLeftFailsTheLoadAndThrowsNothing) {
     // Only a 32-bit process's address space can be filled up in a test's time.
     if (sizeof(void*) > 4) GTEST_SKIP() << "a 64-bit build of the test";
@@ -146,6 +145,7 @@ TEST_F(TstoreTest, AnEntryTooBigForTheMemoryLeftFailsTheLoadAndThrowsNothing) {
     EXPECT_EQ("huge", load());
 }
 
+// CR LF stays as it is and 0x1A is an ordinary byte.
 TEST_F(TstoreTest, TheListIsReadInBinaryMode) {
     ASSERT_TRUE(writeFile(list, "word=a\x1a\r\ndef=x\r\n\r\nword=b\r\n"));
     ASSERT_TRUE(buildIndex(wideOf(list)));
@@ -192,7 +192,9 @@ TEST_F(TstoreTest, AnIndexBuiltAnewEmptiesTheQueueAndForgetsTheUnrevealedWord) {
         ASSERT_TRUE(setProgramValue(returnQueueValue, REG_BINARY, queue.data(), 8));
         ASSERT_TRUE(setProgramValue(unrevealedValue, REG_DWORD, &unrevealed, 4));
         if (c.touched) touch(list);
-        if (c.stateDamaged) ASSERT_TRUE(setProgramValue(stateValue, REG_BINARY, "abc", 3));
+        if (c.stateDamaged) {
+            ASSERT_TRUE(setProgramValue(stateValue, REG_BINARY, "abc", 3));
+        }
         TwordDef entry;
         int32_t number = -1;
         if (c.practice) ASSERT_TRUE(loadPracticeNextWord(wideOf(list), entry, number));
@@ -200,56 +202,6 @@ TEST_F(TstoreTest, AnIndexBuiltAnewEmptiesTheQueueAndForgetsTheUnrevealedWord) {
         const bool rebuilt = c.touched || c.stateDamaged;
         EXPECT_EQ(rebuilt ? std::vector<unsigned char>(1, 0xBD) : queue, stored(returnQueueValue));
         EXPECT_EQ(rebuilt ? 1u : 4u, stored(unrevealedValue).size());
-    }
-}
-
-// A return is read through the stored index without touching it or the rotation; a pass word
-// moves the rotation on. Either way the number told is the entry's place in the index.
-TEST_F(TstoreTest, AReturnLeavesStateAndOffsetsAsTheyWere) {
-    startWith(8);
-    storeState({8, 2, 0, 3});
-    const std::vector<unsigned char> offsets = stored(offsetsValue), state = stored(stateValue);
-    const std::vector<unsigned char> due = {6, 0, 0, 0, 1, 0, 0, 0};
-    ASSERT_TRUE(setProgramValue(returnQueueValue, REG_BINARY, due.data(), 8));
-    TwordDef entry;
-    int32_t number = -1;
-    ASSERT_TRUE(loadPracticeNextWord(wideOf(list), entry, number));
-    EXPECT_EQ("word6", entry.word);
-    EXPECT_EQ(6, number);
-    EXPECT_EQ(state, stored(stateValue));
-    EXPECT_EQ(offsets, stored(offsetsValue));
-    EXPECT_EQ(std::vector<unsigned char>{}, stored(returnQueueValue));
-    ASSERT_TRUE(loadPracticeNextWord(wideOf(list), entry, number));
-    EXPECT_EQ("word2", entry.word);
-    EXPECT_EQ(2, number);
-    EXPECT_EQ((Tfields{8, 5, 0, 3}), storedState());
-}
-
-// What the window shows, through the conversion it calls: a character that a 2047-byte read cut
-// apart comes out whole, and a real line break is never taken into a character.
-TEST_F(TstoreTest, TheWindowShowsACutCharacterWholeAndNeverGluesALineBreak) {
-    const struct {
-        const char* name;
-        std::string list;
-        std::wstring definition;
-    } cases[] = {
-        {"an old Windows-1252 entry: a sharp s, then a line that begins with a dash",
-         "word=gru\r\ndef=Gru\xDF\r\n\x96 informal\r\n", wideOf("Gru\xDF\r\n\x96 informal")},
-        {"a marked list: a lead byte, then a line that begins with a continuation byte",
-         "\xEF\xBB\xBFword=m\r\ndef=abc\xC3\r\n\xA9"
-         "def\r\n",
-         L"abc\uFFFD\r\n\uFFFDdef"},
-        {"a character cut by a 2047-byte read",
-         "word=j\r\ndef=" + std::string(2042, 'a') + "\xE6\x97\xA5 z\r\n",
-         std::wstring(2042, L'a') + L"\u65E5\r\n z"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        clear();
-        ASSERT_TRUE(writeFile(list, c.list));
-        TwordDef entry;
-        ASSERT_TRUE(loadNextWord(wideOf(list), entry));
-        EXPECT_EQ(c.definition, displayText(entry.definition, entry.encoding));
     }
 }
 
