@@ -1,13 +1,9 @@
 #!/bin/sh
-# The shipped programs load on Windows XP SP3: their headers may not ask for a later Windows, and
-# nothing in their import tables may be missing there, or the loader refuses to start them. Wine has every function and cannot show this, so
-# the import tables themselves are read. Each imported function is checked two ways:
-# - against xp-lacks.txt, the modules and functions known to come with a later Windows, each with
-#   where that fact comes from (msvcrt.dll's are covered only there);
-# - by a probe compiled with the MinGW-w64 headers for Windows XP (_WIN32_WINNT 0x0501): a name
-#   that the headers declare only for a later Windows, or that no header the probe includes
-#   declares at all, cannot be vouched for.
-# A function newer than XP is reached through GetProcAddress with a fallback, never imported.
+# The shipped programs load on Windows XP SP3: their headers ask for no later Windows, and their
+# import tables (which Wine, having every function, cannot judge) hold nothing XP lacks. Each
+# import is checked against xp-lacks.txt (the only check for msvcrt.dll's) and by a probe compiled
+# with the MinGW-w64 headers for XP (0x0501): a name declared only later, or by no header the
+# probe includes, cannot be vouched for. Newer functions go through GetProcAddress, never imports.
 # Usage: check-xp-imports.sh OBJDUMP CC LIST PROGRAM...
 set -eu
 objdump=$1 cc=$2 list=$3
@@ -16,13 +12,9 @@ shift 3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# "module function" per import, the module in lower case; an import by ordinal has the function
-# "#ordinal".
+# "module function" per import, the module in lower case; by ordinal the function is "#ordinal".
 imports() {
   "$objdump" -p "$1" | awk '
     /^\tDLL Name: / { module = tolower($3); next }
@@ -46,8 +38,7 @@ lacking() {
   done <"$list"
 }
 
-# The names the compiler reports undeclared in a probe of the given names, built for the Windows
-# version given.
+# The names that a probe built for the Windows version given reports undeclared.
 undeclared() {
   version=$1 names=$2
   {
@@ -71,9 +62,7 @@ for program in "$@"; do
     continue
   fi
   name=$(basename "$program")
-  # The header's subsystem version is the oldest Windows the image runs on, Windows XP being
-  # 5.01 (Microsoft's table of subsystem versions: learn.microsoft.com/en-us/dotnet/
-  # visual-basic/reference/command-line-compiler/subsystemversion).
+  # The subsystem version is the oldest Windows the image runs on; XP's is 5.01.
   subsystem=$("$objdump" -p "$program" |
     awk '/^MajorSubsystemVersion/ { major = $2 } /^MinorSubsystemVersion/ { minor = $2 }
          END { print major * 100 + minor }')

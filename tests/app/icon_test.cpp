@@ -31,13 +31,8 @@ struct TgroupHeader {
 
 const std::string bitmap = "bitmap", png = "PNG";
 
-const BYTE pngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
 std::string formOf(const BYTE* image, DWORD bytes) {
-    return bytes >= sizeof pngSignature &&
-                   std::memcmp(image, pngSignature, sizeof pngSignature) == 0
-               ? png
-               : bitmap;
+    return bytes >= 8 && std::memcmp(image, "\x89PNG\r\n\x1A\n", 8) == 0 ? png : bitmap;
 }
 
 // The icon drawn on a magenta field: the pixel at (x, y) is magenta where the icon is see-through.

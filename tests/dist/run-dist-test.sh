@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The release test that ctest runs in the Windows build: packages the freshly built program with
-# tools/dist.sh (seconds), checks the zip archive, then installs, starts and uninstalls it under
-# Wine with dist_install_test.exe, once as it comes and once per display language. Run it through
-# tools/with-wine.sh, as ctest is.
+# The release test, run by ctest through tools/with-wine.sh: packages the built program with
+# tools/dist.sh, checks the zip archive, then runs dist_install_test.exe once as it comes and once
+# per display language.
 #   run-dist-test.sh SOURCE_ROOT BIN_FOLDER WORK_FOLDER TEST_EXE VERSION [gtest options]
 set -euo pipefail
 root=$1 bin=$2 work=$3 test_exe=$4 version=$5
@@ -16,18 +15,16 @@ for file in Lexoria-$version-win32.zip Lexoria-$version-setup.exe; do
 done
 "$root/tests/dist/check-archive.sh" "$work/Lexoria-$version-win32.zip" "$bin" "$root" "$version"
 
-# The installer carries what the zip archive carries, better compressed, plus its own program, its
-# pages in every language and its icon, which Windows reads uncompressed: 64 KB more than the
-# archive and the icon at most (about 35 KB today). Weaker compression, or a file that does not
-# belong, shows here.
+# The installer carries the archive's files, better compressed, plus its own program, its pages
+# and its icon (stored uncompressed): at most 64 KB more than the archive and the icon (about 35 KB
+# today). Weaker compression, or a file that does not belong, shows here.
 setup_size=$(stat -c %s "$work/Lexoria-$version-setup.exe")
 budget=$(( $(stat -c %s "$work/Lexoria-$version-win32.zip") + $(stat -c %s "$root/src/resources/lexoria.ico") + 65536 ))
 [ "$setup_size" -le "$budget" ] ||
   { echo "run-dist-test: the installer is $setup_size bytes, over its budget of $budget" >&2; exit 1; }
 
-# Wine sees the Linux root as drive Z:. The test's output goes through a file: a Windows process
-# left behind by a failed step would otherwise hold ctest's pipe open until the time-out and
-# hide the failure.
+# Wine sees the Linux root as drive Z:. Output goes through a file: a Windows process left behind
+# by a failed step would otherwise hold ctest's pipe open until the time-out.
 windows() { local path=$1; echo "Z:${path//\//\\}"; }
 setup=$work/Lexoria-$version-setup.exe
 log=$work/dist_install_test.log
@@ -41,9 +38,8 @@ run_test() {
 }
 run_test "$@"
 
-# The installer's language follows Windows' display language, which Wine takes from the locale a
-# program starts with and hands on to the programs it starts: one run per locale, naming the
-# texts the installer must show. Traditional Chinese gets English, as from Lexoria itself;
+# The installer follows the display language, which Wine takes from the locale: one run per
+# locale, naming the texts it must show. Traditional Chinese gets English, as from Lexoria itself;
 # Portuguese of Portugal the Brazilian texts, the only Portuguese ones.
 while read -r locale language; do
   echo "run-dist-test: the installer under $locale, expected in $language"

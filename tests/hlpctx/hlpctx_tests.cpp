@@ -89,21 +89,18 @@ std::optional<std::size_t> viewerSearch(const Tbytes& image, std::size_t tree, c
     return std::nullopt;
 }
 
+std::size_t directoryTree(const Tbytes& image) { return le32(image, 4) + 9; }
 // Where the directory keeps the file offset of `name`.
 std::optional<std::size_t> directoryValue(const Tbytes& image, const char* name) {
-    return viewerSearch(image, le32(image, 4) + 9, name);
+    return viewerSearch(image, directoryTree(image), name);
 }
 
-// Where the content of the internal file starts, after its FILEHEADER.
-std::optional<std::size_t> fileStart(const Tbytes& image, const char* name) {
-    const auto value = directoryValue(image, name);
-    return value ? std::optional<std::size_t>(le32(image, *value) + 9) : std::nullopt;
-}
-
+// The topic that |CTXOMAP, read as the viewer reads it, gives the number.
 std::optional<std::uint32_t> viewerMapNumber(const Tbytes& image, std::uint32_t number) {
-    const auto file = fileStart(image, "|CTXOMAP");
-    for (std::uint32_t i = 0; file && i < le16(image, *file); ++i)
-        if (le32(image, *file + 2 + 8 * i) == number) return le32(image, *file + 6 + 8 * i);
+    const auto value = directoryValue(image, "|CTXOMAP");
+    const std::size_t file = value ? le32(image, *value) + 9 : 0;  // after its FILEHEADER
+    for (std::uint32_t i = 0; value && i < le16(image, file); ++i)
+        if (le32(image, file + 2 + 8 * i) == number) return le32(image, file + 6 + 8 * i);
     return std::nullopt;
 }
 
@@ -131,8 +128,6 @@ int runHlpctx(const TscratchFolder& folder, const std::string& input, const std:
     std::getline(std::ifstream(folder.file("errors.txt")), errors, '\0');
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
-
-std::size_t directoryTree(const Tbytes& image) { return le32(image, 4) + 9; }
 
 // The test image's directory has pages of 64 bytes and two levels: the root's first child is its first leaf.
 std::size_t directoryPage(const Tbytes& image, std::uint32_t page) {

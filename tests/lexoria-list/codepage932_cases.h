@@ -13,10 +13,7 @@ struct Tcase {
 };
 
 const Tcase cases[] = {
-    {"yen sign before digits",
-     "\xC2\xA5"
-     "100",
-     nullptr, "U+00A5"},
+    {"yen sign before digits", "\302\245100", nullptr, "U+00A5"},
     {"wave dash", "\xE3\x80\x9C", nullptr, "U+301C"},
     {"minus sign", "\xE2\x88\x92", nullptr, "U+2212"},
     {"em dash", "\xE2\x80\x94", nullptr, "U+2014"},

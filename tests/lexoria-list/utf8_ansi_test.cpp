@@ -1,14 +1,13 @@
-// A system whose ANSI code page is UTF-8 (65001), as "Use Unicode UTF-8 for worldwide language
-// support" makes it. ctest starts this test in a locale for which Wine picks that page. The tool's
-// "--ansi" writes every letter, check finds the list clean, and the export holds what the window
-// shows; and the exact conversion that the program and the tool use asks WideCharToMultiByte
-// only what Windows allows for UTF-8, which Wine does not enforce: a stand-in that does is put in
-// place of the test's own import of it.
+// A system whose ANSI code page is UTF-8 (65001), in a locale for which Wine picks that page: the
+// tool's "--ansi" writes every letter, check finds the list clean, the export holds what the
+// window shows; and the exact conversion asks WideCharToMultiByte only what Windows allows for
+// UTF-8, which Wine does not enforce, so a strict stand-in replaces the test's own import of it.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "codepage.h"
@@ -66,30 +65,14 @@ void** importSlot(const char* name) {
     return nullptr;
 }
 
-// The strict stand-in in place of the import for as long as the holder lives.
-class TstrictConversion {
-public:
-    TstrictConversion() : slot(importSlot("WideCharToMultiByte")) {
-        if (!slot) return;
-        systemWideToBytes = reinterpret_cast<TwideToBytes>(*slot);
-        write(reinterpret_cast<void*>(&strictWideToBytes));
-    }
-    ~TstrictConversion() {
-        if (slot) write(reinterpret_cast<void*>(systemWideToBytes));
-    }
-    TstrictConversion(const TstrictConversion&) = delete;
-    TstrictConversion& operator=(const TstrictConversion&) = delete;
-    bool installed() const { return slot != nullptr; }
-
-private:
-    void write(void* value) {
-        DWORD old = 0;
-        VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
-        *slot = value;
-        VirtualProtect(slot, sizeof *slot, old, &old);
-    }
-    void** slot;
-};
+// Puts the value in the import slot; the one it replaces is returned.
+void* patchSlot(void** slot, void* value) {
+    DWORD old = 0;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+    std::swap(*slot, value);
+    VirtualProtect(slot, sizeof *slot, old, &old);
+    return value;
+}
 
 std::wstring wide(const std::string& utf8) { return wideFrom(utf8, CP_UTF8); }
 
@@ -112,8 +95,10 @@ protected:
 // The exact conversion into the ANSI code page, which the help viewer's path and the Startup
 // shortcut's text go through, and the tool's letters, converted one at a time.
 TEST_F(Tutf8AnsiCodePage, TheExactConversionSpellsEveryCharacterAndRefusesALoneSurrogate) {
-    TstrictConversion strict;
-    ASSERT_TRUE(strict.installed());
+    void** const slot = importSlot("WideCharToMultiByte");
+    ASSERT_NE(nullptr, slot);
+    systemWideToBytes = reinterpret_cast<TwideToBytes>(
+        patchSlot(slot, reinterpret_cast<void*>(&strictWideToBytes)));
     const struct {
         const char* name;
         std::wstring text;
@@ -138,6 +123,7 @@ TEST_F(Tutf8AnsiCodePage, TheExactConversionSpellsEveryCharacterAndRefusesALoneS
     EXPECT_TRUE(TcodePage().fromUtf8("\xC5\x81\xC3\xB3\x64\xC5\xBA", letters, problem)) << problem;
     EXPECT_EQ("\xC5\x81\xC3\xB3\x64\xC5\xBA", letters);
     EXPECT_EQ(0, refusedCalls);
+    patchSlot(slot, reinterpret_cast<void*>(systemWideToBytes));
 }
 
 // What the window shows for each entry of the list, as UTF-8.
