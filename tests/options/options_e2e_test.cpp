@@ -168,6 +168,8 @@ TEST(OptionsTemplate, TheLearningOptionsAndTheLanguageFollowBelowTheButtons) {
         MapDialogRect(dialog, &at);
         return at;
     };
+    EXPECT_EQ("Options", windowText(dialog));
+    EXPECT_EQ("Initial Window Position", windowText(GetWindow(dialog, GW_CHILD)));
     RECT client = {}, size = pixels({0, 0, 280, 142});
     GetClientRect(dialog, &client);
     EXPECT_EQ(size.right, client.right);
