@@ -86,19 +86,12 @@ std::wstring missingLetters(const LOGFONTW& description, const std::wstring& tex
     return missing;
 }
 
-LOGFONTW fontDescription(const std::wstring& face, int height, int weight, BYTE charset) {
-    LOGFONTW font = {};
-    font.lfHeight = height;
-    font.lfWeight = weight;
-    font.lfCharSet = charset;
-    face.copy(font.lfFaceName, LF_FACESIZE - 1);
-    return font;
-}
-
 // The main window's buttons: Arial's place taken by the language's face, 13 pixels at 96 DPI.
 LOGFONTW buttonFont(LANGID language, int dpi) {
-    return fontDescription(program().text(language, IDS_BUTTON_FACE), scaled(13, dpi), FW_NORMAL,
-                           ANSI_CHARSET);
+    LOGFONTW font = {scaled(13, dpi)};
+    font.lfWeight = FW_NORMAL;
+    program().text(language, IDS_BUTTON_FACE).copy(font.lfFaceName, LF_FACESIZE - 1);
+    return font;
 }
 
 // A dialog's controls, in the font of its template as the dialog manager makes it.

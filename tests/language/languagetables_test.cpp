@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstdlib>
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
@@ -16,7 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 const fs::path resources = LEXORIA_RESOURCES_DIR;
-// Letter case folds beyond ASCII (Cyrillic, Turkish) when the mnemonics are compared.
+// The files are read as UTF-8, and letter case folds beyond ASCII (Cyrillic, Turkish) when the
+// mnemonics are compared.
 const bool unicodeCase = std::setlocale(LC_CTYPE, "C.UTF-8") != nullptr;
 
 std::string readText(const fs::path& file) {
@@ -26,23 +28,13 @@ std::string readText(const fs::path& file) {
     return text.str();
 }
 
-// UTF-8 as code points; a byte that starts no valid sequence stands for itself.
+// UTF-8 as code points, decoded in the locale set above; a file that is not UTF-8 fails.
 std::u32string decoded(const std::string& bytes) {
-    std::u32string text;
-    for (size_t i = 0; i < bytes.size();) {
-        const unsigned char lead = bytes[i];
-        const int length = lead < 0x80    ? 1
-                           : lead >= 0xF0 ? 4
-                           : lead >= 0xE0 ? 3
-                           : lead >= 0xC0 ? 2
-                                          : 1;
-        char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
-        for (int k = 1; k < length && i + k < bytes.size(); ++k)
-            c = (c << 6) | (bytes[i + k] & 0x3F);
-        text += c;
-        i += length;
-    }
-    return text;
+    std::wstring wide(bytes.size() + 1, L'\0');
+    const size_t length = std::mbstowcs(&wide[0], bytes.c_str(), wide.size());
+    EXPECT_NE(size_t(-1), length) << "not UTF-8";
+    wide.resize(length == size_t(-1) ? 0 : length);
+    return std::u32string(wide.begin(), wide.end());
 }
 
 // One control of a dialog template: its caption, its id's name and its class.
