@@ -88,7 +88,8 @@ std::wstring missingLetters(const LOGFONTW& description, const std::wstring& tex
 
 // The main window's buttons: Arial's place taken by the language's face, 13 pixels at 96 DPI.
 LOGFONTW buttonFont(LANGID language, int dpi) {
-    LOGFONTW font = {scaled(13, dpi)};
+    LOGFONTW font = {};
+    font.lfHeight = scaled(13, dpi);
     font.lfWeight = FW_NORMAL;
     program().text(language, IDS_BUTTON_FACE).copy(font.lfFaceName, LF_FACESIZE - 1);
     return font;
@@ -133,6 +134,13 @@ RECT screenRect(HWND window) {
     return at;
 }
 
+std::vector<HWND> childrenOf(HWND dialog) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
 // Every control lies inside the dialog's client area.
 void expectControlsInside(HWND dialog) {
     RECT client = {};
@@ -140,19 +148,12 @@ void expectControlsInside(HWND dialog) {
     MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
     // A mirrored dialog's corners map the other way round.
     if (client.left > client.right) std::swap(client.left, client.right);
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child : childrenOf(dialog)) {
         const RECT at = screenRect(child);
         EXPECT_TRUE(at.left >= client.left && at.top >= client.top && at.right <= client.right &&
                     at.bottom <= client.bottom)
             << "control " << GetDlgCtrlID(child);
     }
-}
-
-std::vector<HWND> childrenOf(HWND dialog) {
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
 }
 
 std::vector<std::wstring> comboItems(HWND combo) {
@@ -245,7 +246,6 @@ void expectMainWindowInLanguage(HWND window, LANGID language, int dpi) {
         ASSERT_NE(nullptr, control);
         const std::wstring shown = textOf(control);
         EXPECT_EQ(program().text(language, button.text), shown);
-        EXPECT_FALSE(shown.empty());
         expectFits(control, shown, buttonFont(language, dpi), dpi);
     }
 }
