@@ -2,6 +2,8 @@
 // and outputs of what the program uses. (The messages the wrapper formats reach no one: the
 // program never listens. The key's path is made by every end-to-end run that starts without it.)
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <sddl.h>  // after windows.h
 #include <shlwapi.h>
 
 #include <functional>
@@ -9,7 +11,6 @@
 
 #include "settings/registry.h"
 #include "support/lexoria_driver.h"
-#include "win32/handleholder.h"
 
 using namespace lexoriaTest;
 using namespace std::string_literals;
@@ -127,57 +128,31 @@ TEST(TregistryTest, ResultsAndOutputs) {
     clearScratch();
 }
 
+// Gives the program's key, made if missing, the access rights an SDDL string describes.
+bool secureProgramKey(const char* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    HKEY key = nullptr;
+    const bool done =
+        ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
+                                                             nullptr) &&
+        RegCreateKeyExA(HKEY_CURRENT_USER, programKey, 0, nullptr, 0, WRITE_DAC, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS &&
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+    if (key) RegCloseKey(key);
+    LocalFree(descriptor);
+    return done;
+}
+
 // The program's key as an administrator may leave it: the user may read and write its values, but
 // not change who may, nor delete it. The program must still keep its values there.
-class TreadWriteOnlyKey {
-public:
-    TreadWriteOnlyKey() {
-        ThandleHolder token;
-        HANDLE opened = nullptr;
-        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return;
-        token.reset(opened);
-        DWORD size = 0;
-        GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-        std::vector<unsigned char> user(size);
-        if (!size || !GetTokenInformation(token.get(), TokenUser, user.data(), size, &size)) return;
-        PSID sid = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
-        acl.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid));
-        PACL list = reinterpret_cast<PACL>(acl.data());
-        SECURITY_DESCRIPTOR descriptor;
-        SECURITY_ATTRIBUTES attributes = {sizeof attributes, &descriptor, FALSE};
-        HKEY key = nullptr;
-        made = InitializeAcl(list, static_cast<DWORD>(acl.size()), ACL_REVISION) &&
-               AddAccessAllowedAce(list, ACL_REVISION, KEY_READ | KEY_WRITE, sid) &&
-               InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
-               SetSecurityDescriptorDacl(&descriptor, TRUE, list, FALSE) &&
-               RegCreateKeyExA(HKEY_CURRENT_USER, programKey, 0, nullptr, 0, KEY_READ | WRITE_DAC,
-                               nullptr, &key, nullptr) == ERROR_SUCCESS &&
-               RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
-        if (key) RegCloseKey(key);
-    }
-    // The owner may always give everyone every right again, and then delete the key.
-    ~TreadWriteOnlyKey() {
-        HKEY key = nullptr;
-        SECURITY_DESCRIPTOR open;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, programKey, 0, WRITE_DAC, &key) == ERROR_SUCCESS &&
-            InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION) &&
-            SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE))
-            RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &open);
-        if (key) RegCloseKey(key);
-        clearScratch();
-    }
-    TreadWriteOnlyKey(const TreadWriteOnlyKey&) = delete;
-    TreadWriteOnlyKey& operator=(const TreadWriteOnlyKey&) = delete;
-    bool made = false;
-
-private:
-    std::vector<unsigned char> acl;
-};
-
 TEST(TregistryTest, AKeyTheUserMayOnlyReadAndWriteStillTakesTheProgramsValues) {
     clearScratch();
-    TreadWriteOnlyKey restricted;
-    ASSERT_TRUE(restricted.made);
+    // The owner may always give everyone every right again, and then delete the key.
+    std::shared_ptr<void> restore(nullptr, [](void*) {
+        secureProgramKey("D:NO_ACCESS_CONTROL");
+        clearScratch();
+    });
+    ASSERT_TRUE(secureProgramKey("D:P(A;;KRKW;;;WD)"));
     HKEY probe = nullptr;
     ASSERT_EQ(ERROR_ACCESS_DENIED,
               RegOpenKeyExA(HKEY_CURRENT_USER, programKey, 0, KEY_ALL_ACCESS, &probe))
