@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -86,46 +88,32 @@ TEST(AboutDialog, BuildsAPalettePerOpeningAndDeletesItOnClosing) {
     }
 }
 
-// A 32-bit top-down bitmap in a memory device context: drawn or copied into, then read back.
-class Tcanvas {
-public:
-    Tcanvas(int width, int height) : size{width, height}, dc(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        bitmap.reset(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        previous = SelectObject(dc, bitmap.get());
-    }
-    ~Tcanvas() {
-        SelectObject(dc, previous);
-        DeleteDC(dc);
-    }
-    Tcanvas(const Tcanvas&) = delete;
-    Tcanvas& operator=(const Tcanvas&) = delete;
-    HDC get() const { return dc; }
-    std::vector<COLORREF> pixels() const {
-        GdiFlush();
-        const auto* quads = static_cast<const BYTE*>(bits);
-        std::vector<COLORREF> all;
-        for (int i = 0; quads && i < size.cx * size.cy; ++i)
-            all.push_back(RGB(quads[4 * i + 2], quads[4 * i + 1], quads[4 * i]));
-        return all;
-    }
-
-private:
-    SIZE size;
-    HDC dc;
-    TgdiObject<HBITMAP> bitmap;
+// A 32-bit top-down picture of the size that `draw` paints into a memory device context, read
+// back row by row.
+std::vector<COLORREF> drawnPixels(int width, int height, const std::function<void(HDC)>& draw) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HGDIOBJ previous = nullptr;
-};
+    TgdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::unique_ptr<HDC__, decltype(&DeleteDC)> dc(CreateCompatibleDC(nullptr), DeleteDC);
+    {
+        TselectedObject selected(dc.get(), bitmap.get());
+        draw(dc.get());
+        GdiFlush();
+    }
+    const auto* quads = static_cast<const BYTE*>(bits);
+    std::vector<COLORREF> all;
+    for (int i = 0; quads && i < width * height; ++i)
+        all.push_back(RGB(quads[4 * i + 2], quads[4 * i + 1], quads[4 * i]));
+    return all;
+}
 
 // The screen's pixels in a rectangle, row by row.
 std::vector<COLORREF> screenPixels(const RECT& part) {
-    Tcanvas copy(part.right - part.left, part.bottom - part.top);
-    TwindowDC screen(nullptr);
-    BitBlt(copy.get(), 0, 0, part.right - part.left, part.bottom - part.top, screen.get(),
-           part.left, part.top, SRCCOPY);
-    return copy.pixels();
+    const int width = part.right - part.left, height = part.bottom - part.top;
+    return drawnPixels(width, height, [&](HDC dc) {
+        BitBlt(dc, 0, 0, width, height, TwindowDC(nullptr).get(), part.left, part.top, SRCCOPY);
+    });
 }
 
 // What the title button shows: the rectangle of pixels that differ from the dialog's face,
@@ -163,12 +151,12 @@ TshownPicture pictureShownIn(HWND button) {
 
 // The plain picture stretched to a size, as a display that scales programs would show it.
 std::vector<COLORREF> plainStretchedTo(const TtitleBitmap& plain, int width, int height) {
-    Tcanvas canvas(width, height);
-    SetStretchBltMode(canvas.get(), COLORONCOLOR);
-    StretchDIBits(canvas.get(), 0, 0, width, height, 0, 0, plain.header->biWidth,
-                  plain.header->biHeight, plain.pixels,
-                  reinterpret_cast<const BITMAPINFO*>(plain.header), DIB_RGB_COLORS, SRCCOPY);
-    return canvas.pixels();
+    return drawnPixels(width, height, [&](HDC dc) {
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, 0, 0, width, height, 0, 0, plain.header->biWidth, plain.header->biHeight,
+                      plain.pixels, reinterpret_cast<const BITMAPINFO*>(plain.header),
+                      DIB_RGB_COLORS, SRCCOPY);
+    });
 }
 
 // The drawings of the title: 200 x 100 pixels at 100%, 300 x 150 at 150%, 400 x 200 at 200%.
