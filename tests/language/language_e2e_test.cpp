@@ -269,9 +269,6 @@ protected:
         language = program().languageOf(expectedTag());
         ASSERT_NE(0, language) << "no language " << expectedTag();
     }
-    void storeLanguage(const char* tag) {
-        ASSERT_TRUE(setProgramValue("Language", REG_SZ, tag, DWORD(strlen(tag) + 1)));
-    }
     LANGID language = 0;
 };
 
@@ -335,7 +332,7 @@ TEST_F(TlanguageRun, LanguageValueChoosesOverTheDisplayLanguage) {
     } cases[] = {{"en", "en"}, {"de", "de"}, {"xx", expectedTag()}, {"", expectedTag()}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
-        storeLanguage(c.stored);
+        ASSERT_TRUE(setProgramValue("Language", REG_SZ, c.stored, DWORD(strlen(c.stored) + 1)));
         TlexoriaProcess run;
         HWND window = start(run);
         ASSERT_NE(nullptr, window);
