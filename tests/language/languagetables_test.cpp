@@ -5,44 +5,29 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstdlib>
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <set>
-#include <sstream>
 
 namespace {
 
 namespace fs = std::filesystem;
 const fs::path resources = LEXORIA_RESOURCES_DIR;
-// Letter case folds beyond ASCII (Cyrillic, Turkish) when the mnemonics are compared.
+// The files are read as UTF-8, and letter case folds beyond ASCII (Cyrillic, Turkish) when the
+// mnemonics are compared.
 const bool unicodeCase = std::setlocale(LC_CTYPE, "C.UTF-8") != nullptr;
 
-std::string readText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// UTF-8 as code points; a byte that starts no valid sequence stands for itself.
+// UTF-8 as code points, decoded in the locale set above; a file that is not UTF-8 fails.
 std::u32string decoded(const std::string& bytes) {
-    std::u32string text;
-    for (size_t i = 0; i < bytes.size();) {
-        const unsigned char lead = bytes[i];
-        const int length = lead < 0x80    ? 1
-                           : lead >= 0xF0 ? 4
-                           : lead >= 0xE0 ? 3
-                           : lead >= 0xC0 ? 2
-                                          : 1;
-        char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
-        for (int k = 1; k < length && i + k < bytes.size(); ++k)
-            c = (c << 6) | (bytes[i + k] & 0x3F);
-        text += c;
-        i += length;
-    }
-    return text;
+    std::wstring wide(bytes.size() + 1, L'\0');
+    const size_t length = std::mbstowcs(&wide[0], bytes.c_str(), wide.size());
+    EXPECT_NE(size_t(-1), length) << "not UTF-8";
+    wide.resize(length == size_t(-1) ? 0 : length);
+    return std::u32string(wide.begin(), wide.end());
 }
 
 // One control of a dialog template: its caption, its id's name and its class.
@@ -57,79 +42,31 @@ struct TlanguageFile {
     std::map<std::string, std::u32string> dialogCaptions;
 };
 
-// The quoted string that begins at `at` ("" stands for one quote, \n for a line end); `at` ends
-// past it.
-std::u32string quoted(const std::u32string& text, size_t& at) {
-    std::u32string value;
-    for (++at; at < text.size(); ++at) {
-        if (text[at] == U'"') {
-            if (at + 1 < text.size() && text[at + 1] == U'"') {
-                value += U'"';
-                ++at;
-                continue;
-            }
-            ++at;
-            break;
-        }
-        if (text[at] == U'\\' && at + 1 < text.size() && text[at + 1] == U'n') {
-            value += U'\n';
-            ++at;
-            continue;
-        }
-        value += text[at];
-    }
-    return value;
-}
-
 std::string ascii(const std::u32string& text) { return std::string(text.begin(), text.end()); }
 
-// The tokens of a statement: quoted strings (kept with a leading quote) and words.
-std::vector<std::u32string> tokens(const std::u32string& text) {
-    std::vector<std::u32string> found;
-    for (size_t at = 0; at < text.size();) {
-        const char32_t c = text[at];
-        if (c == U'"') {
-            found.push_back(U"\"" + quoted(text, at));
-        } else if (c == U' ' || c == U'\t' || c == U'\r' || c == U'\n' || c == U',' || c == U'|') {
-            ++at;
-        } else {
-            const std::u32string separators = U" \t\r\n,|\"";
-            size_t end = at;
-            while (end < text.size() && separators.find(text[end]) == std::u32string::npos) ++end;
-            found.push_back(text.substr(at, end - at));
-            at = end;
-        }
-    }
-    return found;
+// A quoted text of the script as it shows: "" is one quote, \n a line end.
+std::u32string unquoted(const std::string& text) {
+    return decoded(std::regex_replace(std::regex_replace(text, std::regex("\"\""), "\""),
+                                      std::regex(R"(\\n)"), "\n"));
 }
 
-// The file without its comment lines.
-std::u32string withoutComments(const std::string& bytes) {
-    std::istringstream lines(bytes);
-    std::string line, kept;
-    while (std::getline(lines, line))
-        if (line.compare(0, 2, "//") != 0) kept += line + "\n";
-    return decoded(kept);
-}
-
+// The statements the checks need, each on one line as every language file writes them: a text of
+// the string table, a dialog's first line and its caption, a control's caption, id and class.
 TlanguageFile parse(const fs::path& file) {
-    const std::vector<std::u32string> words = tokens(withoutComments(readText(file)));
+    const std::string quoted = R"x("((?:[^"]|"")*)")x";
+    const std::regex text(R"(^\s*(IDS_\w+)\s+)" + quoted), dialog(R"(^(\w+)\s+DIALOG(EX)?\b)"),
+        caption("^CAPTION\\s+" + quoted),
+        control(R"(^\s*CONTROL\s+)" + quoted + R"x(\s*,\s*([\w-]+)\s*,\s*"(\w+)")x");
     TlanguageFile parsed;
-    for (size_t i = 0; i < words.size(); ++i) {
-        if (words[i] == U"STRINGTABLE") {
-            for (i += 2; i + 1 < words.size() && words[i] != U"END"; i += 2)
-                parsed.texts[ascii(words[i])] = words[i + 1].substr(1);
-        } else if (i + 1 < words.size() &&
-                   (words[i + 1] == U"DIALOG" || words[i + 1] == U"DIALOGEX")) {
-            const std::string name = ascii(words[i]);
-            std::vector<Tcontrol>& controls = parsed.dialogs[name];
-            for (; i < words.size() && words[i] != U"BEGIN"; ++i)
-                if (words[i] == U"CAPTION") parsed.dialogCaptions[name] = words[i + 1].substr(1);
-            for (; i < words.size() && words[i] != U"END"; ++i)
-                if (words[i] == U"CONTROL")
-                    controls.push_back({words[i + 1].substr(1), ascii(words[i + 2]),
-                                        ascii(words[i + 3].substr(1))});
-        }
+    std::ifstream in(file, std::ios::binary);
+    std::string name;
+    std::smatch m;
+    for (std::string line; std::getline(in, line);) {
+        if (std::regex_search(line, m, text)) parsed.texts[m[1]] = unquoted(m[2]);
+        else if (std::regex_search(line, m, dialog)) parsed.dialogs[name = m[1]];
+        else if (std::regex_search(line, m, caption)) parsed.dialogCaptions[name] = unquoted(m[1]);
+        else if (std::regex_search(line, m, control))
+            parsed.dialogs[name].push_back({unquoted(m[1]), m[2], m[3]});
     }
     return parsed;
 }

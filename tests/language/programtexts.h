@@ -27,18 +27,16 @@ public:
 
     struct Tcontrol {
         int id = 0;
-        std::wstring className;  // "Button", "Static", "ComboBox" for the ordinals
         std::wstring text;
-        DWORD style = 0;
     };
     struct Tdialog {
-        DWORD style = 0, extendedStyle = 0;
-        std::wstring caption, face;
-        int pointSize = 0, weight = 0;
+        std::wstring caption;
+        int pointSize = 0;
+        LOGFONTW font = {};  // as the dialog manager makes it, at this process's DPI
         std::vector<Tcontrol> controls;
     };
-    // The template with that id in the language, exactly (no English in its place); an empty
-    // dialog when the language has none.
+    // The template with that id in the language, exactly (no English in its place), as the dialog
+    // manager builds it; an empty dialog when the language has none.
     Tdialog dialog(LANGID language, int id) const;
 
 private:

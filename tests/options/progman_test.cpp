@@ -51,7 +51,6 @@ TEST_F(Tversion3Shell, CaptionFollowsTheGroupInformation) {
     // clang-format off
     const struct { const char* name; std::string reply; const char* caption; std::string box; }
     cases[] = {  // an empty reply: no answer
-        {"item present", answer(itemLine("Lexoria", program)) + '\0', removeGroup, ""},
         {"exactly a full buffer", full, removeGroup, ""},
         {"no item", answer(""), addGroup, ""},
         {"group name in other case", groupLine("Startup") + itemLine("Lexoria", program),

@@ -4,9 +4,10 @@
 // help, options and About box, and ends: no stand-in may have left its marker. Its static imports
 // are read from the file too: only libraries that Windows always takes from the system folder.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <dbghelp.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <set>
 #include <string>
 
@@ -29,40 +30,21 @@ const std::set<std::string> knownLibraries = {"kernel32.dll", "user32.dll",   "g
                                               "oleaut32.dll", "comdlg32.dll", "shlwapi.dll",
                                               "msvcrt.dll"};
 
-uint32_t read32(const std::string& bytes, size_t at) {
-    if (at > bytes.size() || bytes.size() - at < 4) return 0;
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data() + at);
-    return b[0] | (b[1] << 8) | (b[2] << 16) | (uint32_t{b[3]} << 24);
-}
-uint16_t read16(const std::string& bytes, size_t at) {
-    return static_cast<uint16_t>(read32(bytes, at) & 0xFFFF);
-}
-
-// The file offset of a relative virtual address, through the section that holds it; 0 if none.
-size_t fileOffset(const std::string& exe, size_t sections, int count, uint32_t rva) {
-    for (int i = 0; i < count; ++i) {
-        const size_t section = sections + 40 * static_cast<size_t>(i);
-        const uint32_t start = read32(exe, section + 12), size = read32(exe, section + 16);
-        if (rva >= start && rva - start < size) return read32(exe, section + 20) + (rva - start);
-    }
-    return 0;
-}
-
-// The names in the import table of a PE file (32- or 64-bit), in lower case.
-std::set<std::string> staticImports(const std::string& exe) {
+// The names in the import table of a PE file read as it lies on disk, in lower case.
+std::set<std::string> staticImports(std::string exe) {
     std::set<std::string> names;
-    const size_t header = read32(exe, 0x3C), optional = header + 24;
-    if (read32(exe, header) != 0x4550) return names;  // "PE\0\0"
-    const int sectionCount = read16(exe, header + 6);
-    const size_t sections = optional + read16(exe, header + 20);
-    const bool wide = read16(exe, optional) == 0x20B;  // PE32+
-    const uint32_t importRva = read32(exe, optional + (wide ? 112 : 96) + 8);
-    size_t descriptor = fileOffset(exe, sections, sectionCount, importRva);
-    for (; descriptor && read32(exe, descriptor + 12); descriptor += 20) {
-        const size_t at = fileOffset(exe, sections, sectionCount, read32(exe, descriptor + 12));
-        std::string name = exe.c_str() + std::min(at, exe.size());
-        std::transform(name.begin(), name.end(), name.begin(), ::tolower);
-        names.insert(name);
+    void* base = exe.data();
+    PIMAGE_NT_HEADERS headers = ImageNtHeader(base);
+    ULONG size = 0;
+    auto* descriptor = static_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+        headers ? ImageDirectoryEntryToData(base, FALSE, IMAGE_DIRECTORY_ENTRY_IMPORT, &size)
+                : nullptr);
+    for (; descriptor && descriptor->Name; ++descriptor) {
+        const char* name =
+            static_cast<const char*>(ImageRvaToVa(headers, base, descriptor->Name, nullptr));
+        std::string lower = name ? name : "?";
+        std::transform(lower.begin(), lower.end(), lower.begin(), ::tolower);
+        names.insert(lower);
     }
     return names;
 }

@@ -1,5 +1,6 @@
-// Damaged stored values, end to end: each of the program's four registry values missing, of the
-// wrong type, one byte short, one byte long, or with fields out of range, under a word list that
+// Damaged stored values, end to end: each of the program's four registry values missing, one
+// byte short, one byte long, or with fields out of range (a value of another type reads as a
+// missing one: registry_test holds that Tregistry refuses it), under a word list that
 // has not changed. Every damage is mended (a default, or a fresh pass over a rebuilt index): the
 // program works, ends with exit code 0 within the time limits, and loses no other value.
 #include <array>
@@ -106,7 +107,6 @@ std::vector<TdamageCase> allCases() {
         Tdamage damage;
     } anyValue[] = {
         {"Missing", [](Tvalue& v) { v = Tvalue{}; }},
-        {"WrongType", [](Tvalue& v) { v.type = REG_DWORD; }},
         {"OneByteShort", [](Tvalue& v) { v.bytes.pop_back(); }},
         {"OneByteLong", [](Tvalue& v) { v.bytes.push_back(0); }},
     };
