@@ -2,7 +2,6 @@
 #include "support/lexoria_driver.h"
 
 #include <shlwapi.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -162,32 +161,11 @@ bool TlexoriaProcess::start(const std::wstring& folder, const std::wstring& exeN
     return create(exe.c_str(), L"\"" + exe + L"\"" + arguments, folder.c_str());
 }
 
-bool TlexoriaProcess::startCommand(const std::string& commandLine) {
-    return create(nullptr, wideOf(commandLine), nullptr);
-}
-
 bool TlexoriaProcess::create(const wchar_t* exe, std::wstring commandLine, const wchar_t* folder) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     return CreateProcessW(exe, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder,
                           &startup, &info) != 0;
-}
-
-bool TlexoriaProcess::adoptChild(TlexoriaProcess& child) const {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more && !child.info.hProcess;
-         more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ParentProcessID != id() || entry.th32ProcessID == id()) continue;
-        child.info.dwProcessId = entry.th32ProcessID;
-        child.info.hProcess =
-            OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE,
-                        entry.th32ProcessID);
-    }
-    CloseHandle(snapshot);
-    return child.info.hProcess != nullptr;
 }
 
 // The window's first paint, which brings the pane back to its top, is done before a test sends

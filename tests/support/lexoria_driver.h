@@ -115,9 +115,6 @@ public:
                const std::string& arguments = "");
     bool start(const std::wstring& folder, const std::wstring& exeName = L"Lexoria.exe",
                const std::wstring& arguments = L"");
-    bool startCommand(const std::string& commandLine);  // in the test's own current folder
-    // The running process that this one started, found once this one has ended.
-    bool adoptChild(TlexoriaProcess& child) const;
     // The main window once it is visible with its pane text set; null on time-out.
     HWND waitForMainWindow(DWORD timeoutMs = 10000);
     // The main window once it is visible with a word in its band, its pane maybe empty (a word
