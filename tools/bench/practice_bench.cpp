@@ -20,6 +20,8 @@
 #include "vocab/wordstore.h"
 #include "win32/widetext.h"
 
+#include "benchclock.h"
+
 namespace {
 
 const int entries = 4000;
@@ -30,25 +32,6 @@ const int warmUpWords = 20;
 const int queueCapacity = 50;
 const int fullWait = 5;
 const double allowedRatio = 1.10;
-
-double now() {
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct Tfigures {
-    double median, p95;
-};
-
-Tfigures figuresOf(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    const size_t n = times.size();
-    const double median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-    return {median, times[(95 * n + 99) / 100 - 1]};
-}
 
 std::string wordList() {
     std::string text;
@@ -79,12 +62,12 @@ bool seedFullQueue() {
     return store.setBinary("Again", bytes, sizeof bytes);
 }
 
-void printFigures(const char* name, const Tfigures& f) {
+void printFigures(const char* name, const TbenchFigures& f) {
     std::printf("  %-44s %7.3f %7.3f\n", name, f.median * 1e3, f.p95 * 1e3);
 }
 
 // Prints the ratio of the medians; true when it is within the bound (or none is set).
-bool printRatio(const Tfigures& plain, const Tfigures& practised, bool bounded) {
+bool printRatio(const TbenchFigures& plain, const TbenchFigures& practised, bool bounded) {
     const double ratio = practised.median / plain.median;
     const bool within = ratio <= allowedRatio;
     std::printf("  ratio of the medians: %.3f%s\n", ratio,
@@ -104,15 +87,15 @@ bool benchStore(const TsoakFolder& folder) {
     if (!loadNextWord(list, entry, number)) return false;  // builds the index; not timed
     std::vector<double> plain, practised;
     for (int i = 0; i < storeSamples; ++i) {
-        double start = now();
+        double start = secondsNow();
         if (!loadNextWord(list, entry, number)) return false;
-        plain.push_back(now() - start);
+        plain.push_back(secondsNow() - start);
         if (!seedFullQueue()) return false;
-        start = now();
+        start = secondsNow();
         if (!loadPracticeNextWord(list, entry, number)) return false;
-        practised.push_back(now() - start);
+        practised.push_back(secondsNow() - start);
     }
-    const Tfigures a = figuresOf(plain), b = figuresOf(practised);
+    const TbenchFigures a = figuresOf(plain), b = figuresOf(practised);
     std::printf("store: %d words each, median and 95th percentile in ms\n", storeSamples);
     printFigures("loadNextWord", a);
     printFigures("practice's next word, full queue", b);
@@ -137,10 +120,10 @@ bool timeRun(const TsoakFolder& folder, bool practice, std::vector<double>& time
     if (!window) return false;
     for (int word = 0; word < warmUpWords + wordsPerRun; ++word) {
         if (practice && !seedFullQueue()) return false;
-        const double start = now();
+        const double start = secondsNow();
         if (!command(window, IDC_NEXT_WORD) || (practice && !command(window, IDC_NEXT_WORD)))
             return false;
-        if (word >= warmUpWords) times.push_back(now() - start);
+        if (word >= warmUpWords) times.push_back(secondsNow() - start);
     }
     PostMessageA(GetDlgItem(window, IDC_EXIT), BM_CLICK, 0, 0);
     return program.waitForExit(10000) == 0;
@@ -151,7 +134,7 @@ bool benchWindow(const TsoakFolder& folder) {
     std::vector<double> plain, practised;
     for (int run = 0; run < windowRuns; ++run)
         if (!timeRun(folder, false, plain) || !timeRun(folder, true, practised)) return false;
-    const Tfigures a = figuresOf(plain), b = figuresOf(practised);
+    const TbenchFigures a = figuresOf(plain), b = figuresOf(practised);
     std::printf("window: %d words each, median and 95th percentile in ms\n",
                 windowRuns * wordsPerRun);
     printFigures("Next Word, practice off", a);

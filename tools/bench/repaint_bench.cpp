@@ -15,19 +15,13 @@
 #include "settings/registry.h"
 #include "soakprogram.h"
 
+#include "benchclock.h"
+
 namespace {
 
 const int definitionBytes = 1 << 20;
 const int repaints = 20;
 const int earlierRepaints = 3;
-
-double now() {
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Two entries, the first with a definition of 1 MB in lines of 64 letters.
 std::string wordList() {
@@ -54,11 +48,11 @@ std::vector<double> timeRepaints(const TsoakFolder& folder, int rounds) {
     if (!window || !settled(window)) return times;
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     for (int i = 0; i < rounds; ++i) {
-        const double start = now();
+        const double start = secondsNow();
         RedrawWindow(window, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         if (!settled(window)) return std::vector<double>();
-        times.push_back(now() - start);
+        times.push_back(secondsNow() - start);
     }
     PostMessageA(window, WM_CLOSE, 0, 0);
     program.waitForExit(10000);

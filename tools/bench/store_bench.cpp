@@ -14,31 +14,13 @@
 #include "vocab/wordstore.h"
 #include "win32/widetext.h"
 
+#include "benchclock.h"
+
 namespace {
 
 const int entryCount = 4000;
 const int loadSamples = 2000;
 const int buildSamples = 40;
-
-double now() {
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct TstoreFigures {
-    double median, p95;
-};
-
-TstoreFigures figuresOf(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    size_t n = samples.size();
-    double median = n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
-    size_t rank = (95 * n + 99) / 100;  // nearest rank, rounded up
-    return {median, samples[rank - 1]};
-}
 
 // Letters from a fixed sequence, so every run writes the same file.
 std::string letters(unsigned& seed, size_t length) {
@@ -94,19 +76,19 @@ bool nextEntrySpan(long fileSize, long& offset, long& length) {
 
 // The floor of a load: the file opened, one seek, the entry's bytes read, the file closed.
 double timeRawRead(const std::string& path, long offset, long length, std::vector<char>& into) {
-    double start = now();
+    double start = secondsNow();
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file) {
         std::fseek(file, offset, SEEK_SET);
         std::fread(into.data(), 1, static_cast<size_t>(length), file);
         std::fclose(file);
     }
-    return now() - start;
+    return secondsNow() - start;
 }
 
 // The floor of a build: every line of the file read through the same 2048-byte buffer.
 double timePlainScan(const std::string& path) {
-    double start = now();
+    double start = secondsNow();
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file) {
         char line[lineBufferSize];
@@ -114,16 +96,16 @@ double timePlainScan(const std::string& path) {
         while (std::fgets(line, sizeof line, file)) ++lines;
         std::fclose(file);
     }
-    return now() - start;
+    return secondsNow() - start;
 }
 
-void printRow(const char* name, const TstoreFigures& f, double unit, const char* unitName,
+void printRow(const char* name, const TbenchFigures& f, double unit, const char* unitName,
               size_t n) {
     std::printf("%-22s %10.1f %-2s %10.1f %-2s %8u\n", name, f.median * unit, unitName,
                 f.p95 * unit, unitName, static_cast<unsigned>(n));
 }
 
-void printRatio(const TstoreFigures& measured, const TstoreFigures& floor) {
+void printRatio(const TbenchFigures& measured, const TbenchFigures& floor) {
     std::printf("%-22s %10.2fx    %10.2fx\n", "  ratio to floor", measured.median / floor.median,
                 measured.p95 / floor.p95);
 }
@@ -159,15 +141,15 @@ int main() {
             break;
         }
         rawReads.push_back(timeRawRead(path, offset, length, into));
-        double start = now();
+        double start = secondsNow();
         if (!loadNextWord(widePath, entry)) ++failures;
-        loads.push_back(now() - start);
+        loads.push_back(secondsNow() - start);
     }
     for (int i = 0; i < buildSamples; ++i) {
         scans.push_back(timePlainScan(path));
-        double start = now();
+        double start = secondsNow();
         if (!buildIndex(widePath)) ++failures;
-        builds.push_back(now() - start);
+        builds.push_back(secondsNow() - start);
     }
     clearProgramKey();
     DeleteFileA(path.c_str());
@@ -178,8 +160,8 @@ int main() {
     }
 
     std::printf("%-22s %13s %13s %8s\n", "", "median", "95th pct", "samples");
-    TstoreFigures load = figuresOf(loads), raw = figuresOf(rawReads);
-    TstoreFigures build = figuresOf(builds), scan = figuresOf(scans);
+    TbenchFigures load = figuresOf(loads), raw = figuresOf(rawReads);
+    TbenchFigures build = figuresOf(builds), scan = figuresOf(scans);
     printRow("loadNextWord", load, 1e6, "us", loads.size());
     printRow("  open, seek, read", raw, 1e6, "us", rawReads.size());
     printRatio(load, raw);

@@ -18,6 +18,8 @@
 
 #include "resources/resource.h"
 
+#include "../benchclock.h"
+
 namespace {
 
 const char* const programKey = "SOFTWARE\\Fennwick Systems\\Lexoria";
@@ -36,17 +38,6 @@ struct Trunning {
     PROCESS_INFORMATION process = {};
     HWND window = nullptr;
 };
-
-double nowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * counter.QuadPart / frequency.QuadPart;
-}
 
 // Entries in Latin, Cyrillic and Japanese script, each word and definition its own.
 std::string threeScriptList(int entriesPerScript) {
@@ -117,25 +108,25 @@ double timeOneClick(HWND window) {
     HWND pane = GetDlgItem(window, IDC_DEFINITION);
     HWND button = GetDlgItem(window, IDC_NEXT_WORD);
     const std::wstring before = paneText(pane);
-    const double started = nowMs();
+    const double started = millisecondsNow();
     PostMessageW(button, BM_CLICK, 0, 0);
     while (paneText(pane) == before)
-        if (nowMs() - started > 10000) return -1;
+        if (millisecondsNow() - started > 10000) return -1;
     // The handler (or the paint that fills the pane) has returned once the window answers, and
     // the window is idle once nothing waits to be painted.
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     while (paintPending(window)) {
-        if (nowMs() - started > 10000) return -1;
+        if (millisecondsNow() - started > 10000) return -1;
         Sleep(0);
     }
-    return nowMs() - started;
+    return millisecondsNow() - started;
 }
 
 // The program's window once it is visible with its first entry in the pane; null on time-out.
 HWND waitForWindow(const Tprogram& program, HANDLE process) {
-    const double started = nowMs();
-    while (nowMs() - started < 20000) {
+    const double started = millisecondsNow();
+    while (millisecondsNow() - started < 20000) {
         HWND window = FindWindowW(program.windowClass, nullptr);
         if (window && IsWindowVisible(window) &&
             !paneText(GetDlgItem(window, IDC_DEFINITION)).empty())

@@ -15,6 +15,8 @@
 
 #include "resources/resource.h"
 
+#include "../benchclock.h"
+
 namespace {
 
 const char* const programKey = "SOFTWARE\\Fennwick Systems\\Lexoria";
@@ -25,17 +27,6 @@ struct Tprogram {
     const char* windowClass;
     bool needsPaneText;
 };
-
-double nowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * counter.QuadPart / frequency.QuadPart;
-}
 
 // The first word is on screen once the window is visible and its pane holds text.
 bool isOnScreen(const Tprogram& program, HWND& window) {
@@ -56,15 +47,15 @@ double timeOneStart(const Tprogram& program) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    double started = nowMs();
+    double started = millisecondsNow();
     if (!CreateProcessA(program.path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &process))
         return -1;
     double elapsed = -1;
     HWND window = nullptr;
-    while (nowMs() - started < 20000) {
+    while (millisecondsNow() - started < 20000) {
         if (isOnScreen(program, window)) {
-            elapsed = nowMs() - started;
+            elapsed = millisecondsNow() - started;
             break;
         }
         if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) break;

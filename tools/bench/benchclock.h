@@ -1,0 +1,30 @@
+// The benchmarks' clock and figures: time read from the performance counter, and the median and
+// 95th percentile of a set of samples.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+inline double secondsNow() {
+    static LARGE_INTEGER frequency;
+    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+inline double millisecondsNow() { return 1000.0 * secondsNow(); }
+
+struct TbenchFigures {
+    double median, p95;
+};
+
+// The 95th percentile by nearest rank, rounded up.
+inline TbenchFigures figuresOf(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    const size_t n = samples.size();
+    const double median = n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
+    return {median, samples[(95 * n + 99) / 100 - 1]};
+}
