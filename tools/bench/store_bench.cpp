@@ -14,7 +14,7 @@
 #include "vocab/wordstore.h"
 #include "win32/widetext.h"
 
-#include "benchclock.h"
+#include "benchtools.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 
 #include "resources/resource.h"
 
-#include "../benchclock.h"
+#include "../benchtools.h"
 
 namespace {
 
@@ -89,18 +89,6 @@ std::wstring paneText(HWND pane) {
                         SMTO_ABORTIFHUNG, 5000, &copied);
     text.resize(copied);
     return text;
-}
-
-BOOL CALLBACK noteUpdate(HWND child, LPARAM pending) {
-    if (GetUpdateRect(child, nullptr, FALSE)) *reinterpret_cast<bool*>(pending) = true;
-    return TRUE;
-}
-
-// Some part of the window or a child still waits to be painted.
-bool paintPending(HWND window) {
-    bool pending = GetUpdateRect(window, nullptr, FALSE) != 0;
-    EnumChildWindows(window, noteUpdate, reinterpret_cast<LPARAM>(&pending));
-    return pending;
 }
 
 // One press of "Next Word": the time in milliseconds, or a negative value on failure.

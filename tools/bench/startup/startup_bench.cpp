@@ -15,7 +15,7 @@
 
 #include "resources/resource.h"
 
-#include "../benchclock.h"
+#include "../benchtools.h"
 
 namespace {
 

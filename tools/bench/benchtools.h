@@ -1,5 +1,5 @@
-// The benchmarks' clock and figures: time read from the performance counter, and the median and
-// 95th percentile of a set of samples.
+// What the benchmarks share: time read from the performance counter, the median and 95th
+// percentile of a set of samples, and whether another program's window still waits to be painted.
 #pragma once
 
 #include <windows.h>
@@ -27,4 +27,16 @@ inline TbenchFigures figuresOf(std::vector<double> samples) {
     const size_t n = samples.size();
     const double median = n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
     return {median, samples[(95 * n + 99) / 100 - 1]};
+}
+
+inline BOOL CALLBACK noteUpdate(HWND child, LPARAM pending) {
+    if (GetUpdateRect(child, nullptr, FALSE)) *reinterpret_cast<bool*>(pending) = true;
+    return TRUE;
+}
+
+// Some part of the window or a child still waits to be painted.
+inline bool paintPending(HWND window) {
+    bool pending = GetUpdateRect(window, nullptr, FALSE) != 0;
+    EnumChildWindows(window, noteUpdate, reinterpret_cast<LPARAM>(&pending));
+    return pending;
 }
