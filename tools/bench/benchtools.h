@@ -29,6 +29,15 @@ inline TbenchFigures figuresOf(std::vector<double> samples) {
     return {median, samples[(95 * n + 99) / 100 - 1]};
 }
 
+// The value a fraction q of the way through the sorted samples, between neighbours.
+inline double quantile(std::vector<double> values, double q) {
+    std::sort(values.begin(), values.end());
+    const double at = q * (values.size() - 1);
+    const size_t below = size_t(at);
+    const double above = below + 1 < values.size() ? values[below + 1] : values[below];
+    return values[below] + (above - values[below]) * (at - below);
+}
+
 inline BOOL CALLBACK noteUpdate(HWND child, LPARAM pending) {
     if (GetUpdateRect(child, nullptr, FALSE)) *reinterpret_cast<bool*>(pending) = true;
     return TRUE;

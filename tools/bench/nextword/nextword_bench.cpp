@@ -174,14 +174,6 @@ bool takeTurn(Tprogram& program, HWND floorWindow, int presses) {
     return ok;
 }
 
-double quantile(std::vector<double> values, double q) {
-    std::sort(values.begin(), values.end());
-    const double at = q * (values.size() - 1);
-    const size_t below = size_t(at);
-    const double above = below + 1 < values.size() ? values[below + 1] : values[below];
-    return values[below] + (above - values[below]) * (at - below);
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {

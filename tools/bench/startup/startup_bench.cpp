@@ -70,14 +70,6 @@ double timeOneStart(const Tprogram& program) {
     return elapsed;
 }
 
-double quantile(std::vector<double> values, double q) {
-    std::sort(values.begin(), values.end());
-    const double at = q * (values.size() - 1);
-    const size_t below = size_t(at);
-    const double above = below + 1 < values.size() ? values[below + 1] : values[below];
-    return values[below] + (above - values[below]) * (at - below);
-}
-
 double median(const std::vector<double>& values) { return quantile(values, 0.5); }
 
 }  // namespace
