@@ -46,6 +46,12 @@ int firstVisibleLine(HWND window) {
     return static_cast<int>(line);
 }
 
+RECT screenRectOf(HWND window) {
+    RECT at = {};
+    GetWindowRect(window, &at);
+    return at;
+}
+
 struct TatScopeExit {
     std::function<void()> action;
     ~TatScopeExit() { action(); }
@@ -236,6 +242,8 @@ TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
     }
 }
 
+// Where the record places the window, and what Exit saves: the restored place where the caption
+// can still be reached, for the saved choice only.
 TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
     useList(wordList(3));
     enum Tspot { centre, low, high, saved };  // low: 0; high: flush with the right or bottom edge
@@ -245,6 +253,8 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
         Tspot x, y;
         bool savesPosition, topmost = false;
         std::vector<unsigned char> duringRun = {};  // empty: left as it was
+        POINT movedTo = {211, 97};
+        bool minimise = false;
     } cases[] = {
         {"no record", {}, centre, centre, false},
         {"centred", startupRecord(1, 0, 5, 5), centre, centre, false},
@@ -258,6 +268,23 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
          startupRecord(0, 0, 5, 5)},
         {"changed away from saved", startupRecord(0, 0, 0, 0), low, low, false, false,
          startupRecord(3, 0, 5, 5)},
+        {"partly off the left edge",
+         startupRecord(0, 0, 40, 30),
+         saved,
+         saved,
+         true,
+         false,
+         {},
+         {-150, 100}},
+        {"caption above the top",
+         startupRecord(0, 0, 40, 30),
+         saved,
+         saved,
+         false,
+         false,
+         {},
+         {100, -200}},
+        {"minimised", startupRecord(0, 0, 40, 30), saved, saved, true, false, {}, {211, 97}, true},
     };
     const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
     for (const Tcase& c : cases) {
@@ -267,8 +294,7 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
         TlexoriaProcess run;
         HWND window = start(run);
         ASSERT_NE(nullptr, window);
-        RECT outer;
-        GetWindowRect(window, &outer);
+        RECT outer = screenRectOf(window);
         auto expected = [&](Tspot spot, int room, int field) {
             if (spot == saved) return int(int16_t(c.atStart[field] | (c.atStart[field + 1] << 8)));
             return spot == centre ? room / 2 : spot == low ? 0 : room;
@@ -278,65 +304,25 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
         EXPECT_EQ(c.topmost, (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
 
         if (!c.duringRun.empty()) useRecord(c.duringRun);
-        SetWindowPos(window, nullptr, 211, 97, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ASSERT_TRUE(waitUntil([&] {
-            GetWindowRect(window, &outer);
-            return outer.left == 211 && outer.top == 97;
-        }));
         std::vector<unsigned char> expectedRecord = programValues()["Startup"];
         if (c.savesPosition) {  // only the position fields change, to the outer corner
-            std::vector<unsigned char> corner = startupRecord(0, 0, 211, 97);
+            std::vector<unsigned char> corner = startupRecord(0, 0, c.movedTo.x, c.movedTo.y);
             std::copy(corner.begin() + 4, corner.end(), expectedRecord.begin() + 4);
         }
+        SetWindowPos(window, nullptr, c.movedTo.x, c.movedTo.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(waitUntil([&] {
+            outer = screenRectOf(window);
+            return outer.left == c.movedTo.x && outer.top == c.movedTo.y;
+        }));
+        if (c.minimise) ShowWindow(window, SW_MINIMIZE);
+        ASSERT_EQ(c.minimise, IsIconic(window) != 0);
         exitThroughButton(run, window);
         std::vector<unsigned char> record;
         DWORD type = REG_NONE;
         getProgramValue("Startup", record, &type);
         EXPECT_EQ(expectedRecord, record);
         EXPECT_EQ(expectedRecord.empty() ? REG_NONE : REG_BINARY, type);
-    }
-}
-
-// The position stored after the window was moved to a place, or minimised there, and closed.
-std::pair<int, int> savedPosition() {
-    std::vector<unsigned char> record;
-    if (!getProgramValue("Startup", record) || record.size() != 8) return {-1, -1};
-    return {int16_t(record[4] | (record[5] << 8)), int16_t(record[6] | (record[7] << 8))};
-}
-
-// Exit saves where the window comes back when restored, and only where its caption can still be
-// reached: a window partly off the left or top edge keeps its negative position.
-TEST_F(TlexoriaRun, ExitSavesTheRestoredPositionWhereTheCaptionCanBeReached) {
-    useList(wordList(3));
-    const int kept = -1;  // the position stored before the run stays
-    struct Tcase {
-        const char* name;
-        int x, y;
-        bool minimise;
-        int savedX, savedY;
-    } cases[] = {
-        {"partly off the left edge", -150, 100, false, -150, 100},
-        {"caption above the top", 100, -200, false, kept, kept},
-        {"minimised", 211, 97, true, 211, 97},
-    };
-    for (const Tcase& c : cases) {
-        SCOPED_TRACE(c.name);
-        useRecord(startupRecord(0, 0, 40, 30));
-        TlexoriaProcess run;
-        HWND window = start(run);
-        ASSERT_NE(nullptr, window);
-        SetWindowPos(window, nullptr, c.x, c.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        RECT outer = {};
-        ASSERT_TRUE(waitUntil([&] {
-            GetWindowRect(window, &outer);
-            return outer.left == c.x && outer.top == c.y;
-        }));
-        if (c.minimise) ShowWindow(window, SW_MINIMIZE);
-        ASSERT_EQ(c.minimise, IsIconic(window) != 0);
-        exitThroughButton(run, window);
-        const std::pair<int, int> expected =
-            c.savedX == kept ? std::make_pair(40, 30) : std::make_pair(c.savedX, c.savedY);
-        EXPECT_EQ(expected, savedPosition());
     }
 }
 
@@ -904,73 +890,42 @@ struct Tlayout {
 const int childIds[] = {IDC_DEFINITION, IDC_EXIT,        IDC_NEXT_WORD,
                         IDC_OPTIONS,    IDC_HELP_BUTTON, IDC_ABOUT};
 
-// The distance between the first two lines of the pane, from the positions of their first
-// characters (the packed form of EM_POSFROMCHAR, which needs no pointer into the program).
-int paneLineHeight(HWND pane) {
-    LRESULT second = SendMessageA(pane, EM_LINEINDEX, 1, 0);
-    if (second <= 0) return -1;
-    LRESULT top = SendMessageA(pane, EM_POSFROMCHAR, 0, 0);
-    LRESULT next = SendMessageA(pane, EM_POSFROMCHAR, static_cast<WPARAM>(second), 0);
-    return static_cast<short>(HIWORD(next)) - static_cast<short>(HIWORD(top));
-}
-
 Tlayout layoutOf(HWND window) {
     Tlayout layout;
     RECT client = {};
     GetClientRect(window, &client);
     layout.client = SIZE{client.right, client.bottom};
     for (int id : childIds) layout.children.push_back(childRect(window, id));
-    layout.paneLineHeight = paneLineHeight(GetDlgItem(window, IDC_DEFINITION));
+    // From the first characters of the first two lines (EM_POSFROMCHAR's packed form).
+    HWND pane = GetDlgItem(window, IDC_DEFINITION);
+    const LRESULT second = SendMessageA(pane, EM_LINEINDEX, 1, 0);
+    auto lineTop = [&](LRESULT at) {
+        return short(HIWORD(SendMessageA(pane, EM_POSFROMCHAR, at, 0)));
+    };
+    layout.paneLineHeight = second > 0 ? lineTop(second) - lineTop(0) : -1;
     return layout;
 }
 
 bool closeTo(double expected, long actual) { return std::abs(expected - actual) <= 2.0; }
 
-// The alphabet's width in the wider of the two text fonts at the given title font height, as
-// this process measures it: glyph widths do not grow exactly with the size, so the window's
-// width follows the measured text, and only its margins follow the DPI.
+// The alphabet's width in the wider text font at the DPI, as this process measures it: glyph
+// widths do not grow exactly with the size, so only the window's margins follow the DPI.
 int alphabetWidth(int dpi) {
     return std::max(alphabetExtent(MulDiv(26, dpi, 96), FW_BOLD).cx,
                     alphabetExtent(MulDiv(20, dpi, 96), FW_NORMAL).cx);
 }
 
-// Heights and vertical places grow with the DPI; widths and horizontal places with the client
-// width, whose margin around the text grows with the DPI.
-void expectScaled(const Tlayout& at96, const Tlayout& scaled, int dpi) {
-    const double factor = dpi / 96.0;
-    const double across = double(scaled.client.cx) / at96.client.cx;
-    EXPECT_TRUE(closeTo((at96.client.cx - alphabetWidth(96)) * factor,
-                        scaled.client.cx - alphabetWidth(dpi)))
-        << scaled.client.cx;
-    EXPECT_TRUE(closeTo(at96.client.cy * factor, scaled.client.cy)) << scaled.client.cy;
-    for (size_t i = 0; i < at96.children.size(); ++i) {
-        const RECT &a = at96.children[i], &b = scaled.children[i];
-        EXPECT_TRUE(closeTo(a.left * across, b.left) && closeTo(a.top * factor, b.top) &&
-                    closeTo(a.right * across, b.right) && closeTo(a.bottom * factor, b.bottom))
-            << "child " << childIds[i] << ": " << rectText(b) << " against " << rectText(a);
-    }
-    EXPECT_GT(at96.paneLineHeight, 0);
-    EXPECT_TRUE(closeTo(at96.paneLineHeight * factor, scaled.paneLineHeight))
-        << scaled.paneLineHeight << " against " << at96.paneLineHeight;
-}
-
-// A definition long enough to wrap in the pane at every scaling.
-std::string wrappingList() {
-    std::string definition;
-    for (int i = 0; i < 30; ++i) definition += "wrapping words ";
-    return "word=breadth\r\ndef=" + definition + "\r\n";
-}
-
-class TscaledRun : public TprogramRun<> {
+class TscaledRun : public TlexoriaRun {
 protected:
-    void SetUp() override {
-        TprogramRun::SetUp();
-        useList(wrappingList());
+    void SetUp() override {  // a definition that wraps in the pane at every scaling
+        TlexoriaRun::SetUp();
+        std::string definition;
+        for (int i = 0; i < 30; ++i) definition += "wrapping words ";
+        useList("word=breadth\r\ndef=" + definition + "\r\n");
     }
-    // Starts the program at the DPI; the main window, or null.
     HWND start(TlexoriaProcess& run, DWORD dpi) {
         TlogPixels pixels(dpi);
-        return TprogramRun::start(run);
+        return TlexoriaRun::start(run);
     }
     Tlayout layoutAt(DWORD dpi) {
         TlexoriaProcess run;
@@ -983,24 +938,38 @@ protected:
     }
 };
 
+// Heights and vertical places grow with the DPI; widths and horizontal places with the client
+// width, whose margin around the text grows with the DPI.
 TEST_F(TscaledRun, WindowChildrenAndFontsGrowWithTheDpi) {
     const Tlayout at96 = layoutAt(96);
-    for (DWORD dpi : {144u, 192u}) {
+    for (int dpi : {144, 192}) {
         SCOPED_TRACE(dpi);
-        expectScaled(at96, layoutAt(dpi), int(dpi));
+        const Tlayout scaled = layoutAt(dpi);
+        const double factor = dpi / 96.0, across = double(scaled.client.cx) / at96.client.cx;
+        EXPECT_TRUE(closeTo((at96.client.cx - alphabetWidth(96)) * factor,
+                            scaled.client.cx - alphabetWidth(dpi)))
+            << scaled.client.cx;
+        EXPECT_TRUE(closeTo(at96.client.cy * factor, scaled.client.cy)) << scaled.client.cy;
+        for (size_t i = 0; i < at96.children.size(); ++i) {
+            const RECT &a = at96.children[i], &b = scaled.children[i];
+            EXPECT_TRUE(closeTo(a.left * across, b.left) && closeTo(a.top * factor, b.top) &&
+                        closeTo(a.right * across, b.right) && closeTo(a.bottom * factor, b.bottom))
+                << "child " << childIds[i] << ": " << rectText(b) << " against " << rectText(a);
+        }
+        EXPECT_GT(at96.paneLineHeight, 0);
+        EXPECT_TRUE(closeTo(at96.paneLineHeight * factor, scaled.paneLineHeight))
+            << scaled.paneLineHeight << " against " << at96.paneLineHeight;
     }
 }
 
 // Moving to a monitor with another scaling: the window takes the rectangle it is given and lays
-// itself out as a window started at that DPI. The rectangle is written into the program's memory
-// because the message carries a pointer.
+// itself out as one started at that DPI. The message carries a pointer into the program.
 TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
     const Tlayout at144 = layoutAt(144);
     TlexoriaProcess run;
     HWND window = start(run, 96);
     ASSERT_NE(nullptr, window);
-    RECT outer = {};
-    GetWindowRect(window, &outer);
+    const RECT outer = screenRectOf(window);
     const RECT given = {outer.left + 10, outer.top + 20,
                         outer.left + 10 + (outer.right - outer.left) * 3 / 2,
                         outer.top + 20 + (outer.bottom - outer.top) * 3 / 2};
@@ -1012,8 +981,7 @@ TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
                                     reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
                                     &result));
     EXPECT_EQ(0u, result);
-    RECT now = {};
-    GetWindowRect(window, &now);
+    const RECT now = screenRectOf(window);
     EXPECT_TRUE(EqualRect(&given, &now)) << rectText(now);
     const Tlayout moved = layoutOf(window);
     const double across = double(moved.client.cx) / at144.client.cx;
@@ -1031,28 +999,9 @@ TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
     exitThroughButton(run, window);
 }
 
-bool within(const RECT& inner, const RECT& outer) {
-    RECT common = {};
-    IntersectRect(&common, &inner, &outer);
-    return EqualRect(&common, &inner) != 0;
-}
-
-RECT workAreaOf(HWND window) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
-    return info.rcWork;
-}
-
-RECT screenRectOf(HWND window) {
-    RECT at = {};
-    GetWindowRect(window, &at);
-    return at;
-}
-
 // At 288 DPI the window is wider than the screen. Wherever the record asks for it, it starts
 // with its top-left corner on the work area, so the caption and Exit can be reached, and the
-// saved choice stores that place again.
+// saved choice stores that place again; the others leave the record alone.
 TEST_F(TscaledRun, AWindowLargerThanTheWorkAreaStartsWithItsCaptionAndExitOnIt) {
     enum Tspot { low, high };  // low: the near edge; high: flush with the far edge
     struct Tcase {
@@ -1067,26 +1016,26 @@ TEST_F(TscaledRun, AWindowLargerThanTheWorkAreaStartsWithItsCaptionAndExitOnIt) 
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
         deleteProgramKey();
-        ASSERT_TRUE(
-            setProgramValue("Startup", REG_BINARY, c.record.data(), DWORD(c.record.size())));
+        useRecord(c.record);
         TlexoriaProcess run;
         HWND window = start(run, 288);
         ASSERT_NE(nullptr, window);
-        const RECT area = workAreaOf(window), outer = screenRectOf(window);
+        MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
+        GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT area = monitor.rcWork, outer = screenRectOf(window);
         const int width = outer.right - outer.left, height = outer.bottom - outer.top;
         ASSERT_GT(width, area.right - area.left) << "the window must be wider than the work area";
         auto expected = [](Tspot spot, int nearEdge, int farEdge, int size) {
-            const int room = std::max(0, farEdge - nearEdge - size);
-            return nearEdge + (spot == low ? 0 : room);
+            return nearEdge + (spot == low ? 0 : std::max(0, farEdge - nearEdge - size));
         };
         EXPECT_EQ(expected(c.x, area.left, area.right, width), outer.left);
         EXPECT_EQ(expected(c.y, area.top, area.bottom, height), outer.top);
-        EXPECT_TRUE(within(screenRectOf(GetDlgItem(window, IDC_EXIT)), area));
+        RECT exit = screenRectOf(GetDlgItem(window, IDC_EXIT)), common = {};
+        EXPECT_TRUE(IntersectRect(&common, &exit, &area) && EqualRect(&common, &exit));
         exitThroughButton(run, window);
-        // The saved choice stores the place again; the others leave the record's fields alone.
         const bool saved = c.record[0] == 0;
-        EXPECT_EQ(std::make_pair(saved ? int(outer.left) : 0, saved ? int(outer.top) : 0),
-                  savedPosition());
+        EXPECT_EQ(saved ? startupRecord(0, 0, outer.left, outer.top) : c.record,
+                  programValues()["Startup"]);
     }
 }
 
