@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <set>
 
 #include "mainwindow/layout.h"
 #include "mainwindow/messagecounter.h"
@@ -562,62 +563,6 @@ std::string listOf(const std::vector<TscriptEntry>& entries, bool marked) {
 
 std::wstring bandName(HWND window) { return accessibleName(GetDlgItem(window, IDC_TITLE_BAND)); }
 
-class TscriptRun : public TlexoriaRun {
-protected:
-    TcomLibrary com;
-};
-
-TEST_F(TscriptRun, EveryEntryOfAPassShowsExactlyInPaneAndBand) {
-    for (bool marked : {false, true}) {
-        SCOPED_TRACE(marked ? "with the mark" : "without the mark");
-        std::vector<TscriptEntry> entries(std::begin(scriptEntries), std::end(scriptEntries));
-        entries.push_back(oldEntry(marked));
-        deleteProgramKey();
-        useList(listOf(entries, marked));
-        std::map<std::wstring, std::wstring> expected, shown;
-        for (const TscriptEntry& e : entries) expected[e.shownWord] = e.shownDefinition;
-
-        TlexoriaProcess run;
-        HWND window = start(run);
-        ASSERT_NE(nullptr, window);
-        for (size_t shownCount = 1;; ++shownCount) {
-            shown[bandName(window)] = paneTextW(window);
-            if (shownCount == entries.size()) break;
-            clickButton(window, IDC_NEXT_WORD);
-            ASSERT_TRUE(drainPosted(window));
-        }
-        for (const auto& word : expected) {
-            SCOPED_TRACE(testing::PrintToString(word.first));
-            EXPECT_EQ(1u, shown.count(word.first));
-            EXPECT_EQ(word.second, shown[word.first]);
-        }
-        exitThroughButton(run, window);
-    }
-}
-
-TEST_F(TscriptRun, NextWordAnnouncesTheNewWordByName) {
-    useList(listOf({scriptEntries[3], scriptEntries[4]}, true));
-    TlexoriaProcess run;
-    HWND window = start(run);
-    ASSERT_NE(nullptr, window);
-    const std::wstring first = bandName(window);
-    TnameChanges changes(run.id());
-    ASSERT_TRUE(changes.hooked());
-    clickButton(window, IDC_NEXT_WORD);
-    ASSERT_TRUE(drainPosted(window));
-    const std::wstring second = bandName(window);
-    EXPECT_NE(first, second);
-    EXPECT_TRUE(changes.heard(second)) << testing::PrintToString(changes.names());
-    exitThroughButton(run, window);
-}
-
-// The client rectangle of the main window's title band, from the measured title font.
-TbandFrame bandOf(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    return titleBandFrame(Tsize{client.right, client.bottom}, alphabetExtent(26, FW_BOLD).cy);
-}
-
 const wchar_t* const titleFace = L"Times New Roman";
 const uint32_t faceColour = 0xC0C0C0;
 
@@ -641,14 +586,6 @@ std::vector<uint32_t> drawnPixels(int width, int height, const std::function<voi
     std::vector<uint32_t> pixels(first, first + width * height);
     for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
     return pixels;
-}
-
-// A part of the screen as drawnPixels gives it.
-std::vector<uint32_t> screenPixels(const RECT& part) {
-    const int width = part.right - part.left, height = part.bottom - part.top;
-    return drawnPixels(width, height, [&](HDC dc) {
-        BitBlt(dc, 0, 0, width, height, TwindowDC(nullptr).get(), part.left, part.top, SRCCOPY);
-    });
 }
 
 bool isDark(uint32_t pixel) {
@@ -679,13 +616,14 @@ struct TbandRows {
 // shows the margin and the grey line (Xvfb's screen is black before the first paint), there is
 // ink inside the frame, and nothing has changed for a tenth of a second. False on time-out.
 bool settledBand(HWND window, TbandRows& rows) {
-    rows.band = bandOf(window);
-    const TbandFrame& band = rows.band;
     RECT client = {};
     GetClientRect(window, &client);
+    rows.band = titleBandFrame(Tsize{client.right, client.bottom}, alphabetExtent(26, FW_BOLD).cy);
+    const TbandFrame& band = rows.band;
     RECT part = {0, band.top, client.right, band.bottom + 1};
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&part), 2);
     rows.width = part.right - part.left;
+    const int height = part.bottom - part.top;
     auto painted = [&] {
         if (rows.at(0, band.top) != faceColour ||
             rows.at(band.left + 1, band.top) != frameColour(band, band.left + 1, band.top))
@@ -697,61 +635,45 @@ bool settledBand(HWND window, TbandRows& rows) {
     };
     DWORD changedAt = GetTickCount();
     return waitUntil([&] {
-        std::vector<uint32_t> now = screenPixels(part);
+        std::vector<uint32_t> now = drawnPixels(rows.width, height, [&](HDC dc) {
+            BitBlt(dc, 0, 0, rows.width, height, TwindowDC(nullptr).get(), part.left, part.top,
+                   SRCCOPY);
+        });
         if (now.empty()) return false;
         if (now != rows.pixels) changedAt = GetTickCount(), rows.pixels.swap(now);
         return GetTickCount() - changedAt >= 100 && painted();
     });
 }
 
-// Dark pixels cropped to the smallest rectangle that holds them all, placed by their left edge
-// from the centre line the word was drawn on, and their top row.
+// Dark pixels placed by their distance from the centre line the word was drawn on and from their
+// top row, and the smallest rectangle that holds them all.
 struct Tink {
     int left = 0, width = 0, height = 0;
-    std::vector<bool> dark;
-    size_t count() const { return std::count(dark.begin(), dark.end(), true); }
-    bool darkAt(int x, int y) const {
-        x -= left;
-        return x >= 0 && x < width && y >= 0 && y < height && dark[y * width + x];
-    }
+    std::set<std::pair<int, int>> dark;
+    size_t count() const { return dark.size(); }
 };
 
 // The ink within a rectangle of pixels laid out rows of the stride, the word centred on centreX.
 Tink inkWithin(const std::vector<uint32_t>& pixels, int stride, const RECT& part, int centreX) {
-    int left = part.right, right = -1, top = part.bottom, bottom = -1;
+    std::vector<POINT> dark;  // row by row, so the first is on the top row and the last the bottom
     for (int y = part.top; y < part.bottom; ++y)
         for (int x = part.left; x < part.right; ++x)
-            if (isDark(pixels[y * stride + x])) {
-                left = std::min(left, x), right = std::max(right, x);
-                top = std::min(top, y), bottom = std::max(bottom, y);
-            }
+            if (isDark(pixels[y * stride + x])) dark.push_back({x - centreX, y});
     Tink ink;
-    if (right < 0) return ink;
-    ink.left = left - centreX, ink.width = right - left + 1, ink.height = bottom - top + 1;
-    for (int y = top; y <= bottom; ++y)
-        for (int x = left; x <= right; ++x) ink.dark.push_back(isDark(pixels[y * stride + x]));
+    if (dark.empty()) return ink;
+    auto byX = [](POINT a, POINT b) { return a.x < b.x; };
+    ink.left = std::min_element(dark.begin(), dark.end(), byX)->x;
+    ink.width = std::max_element(dark.begin(), dark.end(), byX)->x - ink.left + 1;
+    ink.height = dark.back().y - dark.front().y + 1;
+    for (POINT at : dark) ink.dark.insert({at.x, at.y - dark.front().y});
     return ink;
 }
 
 // The pixels dark in one ink and not in the other, laid over each other by centre line and top.
 size_t inkDistance(const Tink& a, const Tink& b) {
-    const int left = std::min(a.left, b.left);
-    const int right = std::max(a.left + a.width, b.left + b.width);
-    size_t differing = 0;
-    for (int y = 0; y < std::max(a.height, b.height); ++y)
-        for (int x = left; x < right; ++x) differing += a.darkAt(x, y) != b.darkAt(x, y);
-    return differing;
-}
-
-// The ink of the word inside the band's frame, once the band is painted.
-Tink bandInk(HWND window) {
-    TbandRows rows;
-    EXPECT_TRUE(settledBand(window, rows)) << "the band was never painted";
-    if (rows.pixels.empty()) return Tink{};
-    const TbandFrame& band = rows.band;
-    // The band's rows start at the frame's top; the ink is taken from inside the frame.
-    const RECT inside = {band.left + 1, 1, band.right, band.bottom - band.top};
-    return inkWithin(rows.pixels, rows.width, inside, titleWordOrigin(band).x);
+    size_t common = 0;
+    for (const auto& at : a.dark) common += b.dark.count(at);
+    return a.count() + b.count() - 2 * common;
 }
 
 TgdiObject<HFONT> titleFontIn(const std::wstring& face) {
@@ -807,14 +729,58 @@ std::wstring faceWithGlyphsOf(const std::wstring& word) {
     return L"";
 }
 
+class TscriptRun : public TlexoriaRun {
+protected:
+    // The band's ink inside its frame for the list's first word, once the band is painted.
+    Tink bandInkOf(const std::string& list) {
+        useList(list);
+        TlexoriaProcess run;
+        HWND window = start(run);
+        TbandRows rows;
+        EXPECT_TRUE(window && settledBand(window, rows)) << "the band was never painted";
+        if (window) exitThroughButton(run, window);
+        if (rows.pixels.empty()) return Tink{};
+        const TbandFrame& band = rows.band;  // the rows start at the frame's top
+        const RECT inside = {band.left + 1, 1, band.right, band.bottom - band.top};
+        return inkWithin(rows.pixels, rows.width, inside, titleWordOrigin(band).x);
+    }
+    TcomLibrary com;
+};
+
+// Every entry of a pass shows exactly in pane and band, and each new word is announced by name.
+TEST_F(TscriptRun, EveryEntryOfAPassShowsExactlyInPaneAndBand) {
+    for (bool marked : {false, true}) {
+        SCOPED_TRACE(marked ? "with the mark" : "without the mark");
+        std::vector<TscriptEntry> entries(std::begin(scriptEntries), std::end(scriptEntries));
+        entries.push_back(oldEntry(marked));
+        deleteProgramKey();
+        useList(listOf(entries, marked));
+        std::map<std::wstring, std::wstring> expected, shown;
+        for (const TscriptEntry& e : entries) expected[e.shownWord] = e.shownDefinition;
+
+        TlexoriaProcess run;
+        HWND window = start(run);
+        ASSERT_NE(nullptr, window);
+        TnameChanges changes(run.id());
+        ASSERT_TRUE(changes.hooked());
+        for (size_t shownCount = 1;; ++shownCount) {
+            const std::wstring word = bandName(window);
+            shown[word] = paneTextW(window);
+            EXPECT_TRUE(shownCount == 1 || changes.heard(word))
+                << testing::PrintToString(changes.names());
+            if (shownCount == entries.size()) break;
+            changes.clear();
+            clickButton(window, IDC_NEXT_WORD);
+            ASSERT_TRUE(drainPosted(window));
+        }
+        EXPECT_EQ(expected, shown);
+        exitThroughButton(run, window);
+    }
+}
+
 // A Latin word is drawn where and as plain text in the title face always drew it.
 TEST_F(TscriptRun, ALatinWordSitsWherePlainTextAlwaysSat) {
-    useList("word=abate\ndef=d\n");
-    TlexoriaProcess run;
-    HWND window = start(run);
-    ASSERT_NE(nullptr, window);
-    const Tink drawn = bandInk(window);
-    exitThroughButton(run, window);
+    const Tink drawn = bandInkOf("word=abate\ndef=d\n");
     const Tink expected = inkInFace(L"abate", titleFace);
     ASSERT_GT(expected.count(), 20u);
     EXPECT_NEAR(expected.left, drawn.left, 1);
@@ -830,12 +796,7 @@ TEST_F(TscriptRun, CharactersTheTitleFaceLacksComeFromAFaceThatHasThem) {
     ASSERT_FALSE(hasGlyphs(titleFace, word));
     const std::wstring face = faceWithGlyphsOf(word);
     ASSERT_FALSE(face.empty()) << "no installed face has the word's glyphs";
-    useList("word=\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\ndef=d\n");
-    TlexoriaProcess run;
-    HWND window = start(run);
-    ASSERT_NE(nullptr, window);
-    const Tink drawn = bandInk(window);
-    exitThroughButton(run, window);
+    const Tink drawn = bandInkOf("word=\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\ndef=d\n");
     const Tink withGlyphs = inkInFace(word, face), titleOnly = inkInFace(word, titleFace);
     ASSERT_GT(withGlyphs.count(), 20u);
     ASSERT_GT(drawn.count(), 20u);
@@ -849,14 +810,9 @@ TEST_F(TscriptRun, CharactersTheTitleFaceLacksComeFromAFaceThatHasThem) {
 TEST_F(TscriptRun, AWordWiderThanTheBandStaysInsideTheFrame) {
     std::string japanese;
     for (int i = 0; i < 1600; ++i) japanese += "\xE6\x97\xA5";
-    struct Tcase {
-        const char* name;
-        std::string word;
-    } cases[] = {{"4,800 Latin letters", std::string(4800, 'W')},
-                 {"1,600 Japanese characters", japanese}};
-    for (const Tcase& c : cases) {
-        SCOPED_TRACE(c.name);
-        useList("\xEF\xBB\xBFword=" + c.word + "\ndef=d\n");
+    for (const std::string& word : {std::string(4800, 'W'), japanese}) {
+        SCOPED_TRACE(word[0] == 'W' ? "4,800 Latin letters" : "1,600 Japanese characters");
+        useList("\xEF\xBB\xBFword=" + word + "\ndef=d\n");
         TlexoriaProcess run;
         HWND window = start(run);
         ASSERT_NE(nullptr, window);
