@@ -24,8 +24,6 @@ using namespace windowProbe;
 
 namespace {
 
-const char* const listName = "lexoria.lst";
-
 // The rotation's next position, the second 32-bit field of "State".
 int storedPosition() {
     std::vector<unsigned char> state;
@@ -172,54 +170,24 @@ TEST_F(TlexoriaRun, EscapeAndEnterEndTheProgram) {
     }
 }
 
-TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
-    struct Tcase {
-        const char* name;
-        const char* list;        // null: no list file
-        std::wstring subfolder;  // of the scratch folder, holding the program
-    } cases[] = {
-        {"missing list in a folder named in Japanese", nullptr, L"\\\u65e5\u672c"},
-        {"list without entries in a folder named in Polish", "def=orphan\r\n",
-         L"\\\u0141\u00f3d\u017a"},
-    };
-    for (const Tcase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::wstring where = wideOf(folder.path()) + c.subfolder;
-        ASSERT_TRUE(copyBuilt(where, "Lexoria.exe", L"Lexoria.exe"));
-        const std::wstring list = where + L"\\" + wideOf(listName);
-        DeleteFileW(list.c_str());
-        ASSERT_TRUE(!c.list || writeFile(list, c.list));
-
-        TlexoriaProcess run;
-        ASSERT_TRUE(run.start(where));
-        HWND box = run.waitForDialog();
-        ASSERT_NE(nullptr, box);
-        const std::wstring text =
-            c.list ? L"Unable to load word list (" : L"Word List File does not exist (";
-        EXPECT_EQ(text + list + L").", messageBoxTextW(box));
-        EXPECT_EQ("Lexoria", windowText(box));
-        // Another process's icon cannot be compared here; that it has one is what is checked.
-        EXPECT_NE(nullptr, messageBoxIcon(box));
-        char owner[64] = "";
-        GetClassNameA(GetWindow(box, GW_OWNER), owner, sizeof owner);
-        EXPECT_EQ("Lexoria", std::string(owner));
-        pressOk(box);
-        EXPECT_EQ(0, run.waitForExit());
-        EXPECT_EQ(nullptr, FindWindowA("Lexoria", "Lexoria"));
-    }
-}
-
-TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
+// In a folder of any name, or at a path of 260 characters, the program shows the definition as
+// written (rich text not obeyed); a list missing there, or without entries, is named in full in a
+// box the window owns, and the program ends cleanly.
+TEST_F(TlexoriaRun, StartsInAnyFolderOrSaysWhyNotAndEndsCleanly) {
+    const std::wstring japanese = L"\\\u65e5\u672c";
     const std::string richText =
         "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0\\fs80 BIG {\\v hidden} after}";
     struct Tcase {
         const char* name;
         std::wstring subfolder;    // of the scratch folder, made for the case
         size_t programPathLength;  // with "\\Lexoria.exe"; 0: as the folder gives it
-        std::string definition;
+        bool listFile;
+        std::string definition;  // empty: a list without entries, so the failure's box
     } cases[] = {
-        {"a folder named in Japanese, rich text not obeyed", L"\\\u65e5\u672c", 0, richText},
-        {"a program path of 260 characters", L"", 260, "definition"},
+        {"missing list in a folder named in Japanese", japanese, 0, false, ""},
+        {"list without entries in a folder named in Polish", L"\\\u0141\u00f3d\u017a", 0, true, ""},
+        {"a folder named in Japanese, rich text not obeyed", japanese, 0, true, richText},
+        {"a program path of 260 characters", L"", 260, true, "definition"},
     };
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -228,7 +196,10 @@ TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
                 ? deepFolder(wideOf(folder.path()), c.programPathLength - wcslen(L"\\Lexoria.exe"))
                 : wideOf(folder.path()) + c.subfolder;
         ASSERT_TRUE(copyBuilt(where, "Lexoria.exe", L"Lexoria.exe"));
-        ASSERT_TRUE(writeFile(where + L"\\" + wideOf(listName), "word=w\r\ndef=" + c.definition));
+        const std::wstring list = where + L"\\lexoria.lst";
+        const std::string text =
+            c.definition.empty() ? "def=orphan\r\n" : "word=w\r\ndef=" + c.definition;
+        ASSERT_TRUE(!c.listFile || writeFile(list, text));
         // CreateProcess takes a path that long only as a relative one.
         wchar_t previousFolder[MAX_PATH] = L"";
         GetCurrentDirectoryW(MAX_PATH, previousFolder);
@@ -236,10 +207,27 @@ TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
         ASSERT_TRUE(SetCurrentDirectoryW(where.c_str()));
 
         TlexoriaProcess run;
-        HWND window = run.start(L".") ? run.waitForMainWindow() : nullptr;
-        ASSERT_NE(nullptr, window);
-        EXPECT_EQ(c.definition, paneText(window));
-        exitThroughButton(run, window);
+        ASSERT_TRUE(run.start(L"."));
+        if (!c.definition.empty()) {
+            HWND window = run.waitForMainWindow();
+            ASSERT_NE(nullptr, window);
+            EXPECT_EQ(c.definition, paneText(window));
+            exitThroughButton(run, window);
+            continue;
+        }
+        HWND box = run.waitForDialog();
+        ASSERT_NE(nullptr, box);
+        const std::wstring why =
+            c.listFile ? L"Unable to load word list (" : L"Word List File does not exist (";
+        EXPECT_EQ(why + list + L").", messageBoxTextW(box));
+        EXPECT_EQ("Lexoria", windowText(box));
+        EXPECT_NE(nullptr, messageBoxIcon(box));  // another process's icon: only that it has one
+        char owner[64] = "";
+        GetClassNameA(GetWindow(box, GW_OWNER), owner, sizeof owner);
+        EXPECT_EQ("Lexoria", std::string(owner));
+        pressOk(box);
+        EXPECT_EQ(0, run.waitForExit());
+        EXPECT_EQ(nullptr, FindWindowA("Lexoria", "Lexoria"));
     }
 }
 
@@ -327,62 +315,6 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
     }
 }
 
-// An entry whose definition runs over sixty lines, taller than the pane.
-std::string sixtyLines() {
-    std::string list = "word=lengthy\r\ndef=line 1\r\n";
-    for (int k = 2; k <= 60; ++k) list += "line " + std::to_string(k) + "\r\n";
-    return list;
-}
-
-TEST_F(TlexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
-    useList(sixtyLines());
-    TlexoriaProcess run;
-    HWND window = start(run);
-    ASSERT_NE(nullptr, window);
-    HWND pane = GetDlgItem(window, IDC_DEFINITION);
-    // Page Down's step depends on the pane's height and font, so it is measured first.
-    postKey(GetDlgItem(window, IDC_EXIT), VK_NEXT);
-    ASSERT_TRUE(drainPosted(window));
-    const int page = firstVisibleLine(window);
-    ASSERT_GT(page, 1);
-
-    const int nearEnd = -1;
-    struct Tcase {
-        std::vector<UINT> keys;
-        int line;             // first visible line afterwards; nearEnd: within a page of the end
-        bool inPane = false;  // clicked into the pane first: the keys are the pane's own
-    } cases[] = {
-        {{VK_DOWN}, 1},
-        {{VK_DOWN, VK_DOWN, VK_UP}, 1},
-        {{VK_NEXT}, page},
-        {{VK_NEXT, VK_PRIOR}, 0},
-        {{VK_END}, nearEnd},
-        {{VK_END, VK_HOME}, 0},
-        {{VK_LEFT}, 0},
-        {{VK_RIGHT}, 0},
-        {{VK_NEXT, VK_LEFT, VK_DOWN}, page + 1},
-        {{VK_DOWN}, 0, true},  // in the pane Down moves the caret, which stays in view
-    };
-    for (const Tcase& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.keys) + (c.inPane ? " in the pane" : ""));
-        // Next Word sets the pane's text again, back at its top, and keeps the focus.
-        clickButton(window, IDC_NEXT_WORD);
-        ASSERT_TRUE(drainPosted(window));
-        ASSERT_EQ(0, firstVisibleLine(window));
-        if (c.inPane) {
-            PostMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-            PostMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-            ASSERT_TRUE(drainPosted(window));
-        }
-        ASSERT_EQ(c.inPane, focusOf(window) == pane);
-        for (UINT key : c.keys) postKey(focusOf(window), key);
-        ASSERT_TRUE(drainPosted(window));
-        if (c.line == nearEnd) EXPECT_GT(firstVisibleLine(window), 60 - 2 * page);
-        else EXPECT_EQ(c.line, firstVisibleLine(window));
-    }
-    exitThroughButton(run, window);
-}
-
 // What the program's thread does for a repaint or a "Next Word": its main window's paints and
 // erases and the text streamed into its pane, counted there by the hook DLL while this lives.
 class TmessageCounter {
@@ -405,9 +337,6 @@ public:
             if (set) UnhookWindowsHookEx(set);
         if (counts) UnmapViewOfFile(counts);
     }
-    TmessageCounter(const TmessageCounter&) = delete;
-    TmessageCounter& operator=(const TmessageCounter&) = delete;
-
     bool hooked() const { return hooks[0] && hooks[1]; }
     void reset() { counts->paints = counts->erases = counts->streamIns = 0; }
     LONG paints() const { return InterlockedCompareExchange(&counts->paints, 0, 0); }
@@ -425,31 +354,37 @@ private:
     HHOOK hooks[2] = {};
 };
 
-// However the main window comes to repaint, the pane returns to its first line by scrolling,
-// and its text is not sent again.
-TEST_F(TlexoriaRun, ARepaintScrollsThePaneToItsTopWithoutSendingTheTextAgain) {
-    useList(sixtyLines());
+// Navigation keys on a button scroll the pane, but inside it they are the pane's own; however the
+// main window comes to repaint, the pane returns to its first line without its text sent again.
+TEST_F(TlexoriaRun, KeysOnAButtonScrollThePaneAndARepaintScrollsItBackToItsTop) {
+    std::string list = "word=lengthy\r\ndef=line 1\r\n";  // sixty lines, taller than the pane
+    for (int k = 2; k <= 60; ++k) list += "line " + std::to_string(k) + "\r\n";
+    useList(list);
     TlexoriaProcess run;
     HWND window = start(run);
     ASSERT_NE(nullptr, window);
+    HWND pane = GetDlgItem(window, IDC_DEFINITION);
+    // Page Down's step depends on the pane's height and font, so it is measured first.
+    postKey(GetDlgItem(window, IDC_EXIT), VK_NEXT);
+    ASSERT_TRUE(drainPosted(window));
+    const int page = firstVisibleLine(window);
+    ASSERT_GT(page, 1);
+
     TmessageCounter counter(window);
     ASSERT_TRUE(counter.hooked());
-    struct Tcase {
+    const RECT corner = {0, 0, 4, 4};
+    struct Trepaint {
         const char* name;
         std::function<void()> repaint;
-    } cases[] = {
+    } repaints[] = {
         // Wine redraws an uncovered window from its own copy of it, without a paint; Windows
         // invalidates the part uncovered, as this does.
-        {"a 4x4 corner uncovered",
-         [&] {
-             const RECT corner = {0, 0, 4, 4};
-             InvalidateRect(window, &corner, TRUE);
-         }},
+        {"a 4x4 corner uncovered", [&] { InvalidateRect(window, &corner, TRUE); }},
         {"minimised and restored",
          [&] { ShowWindow(window, SW_MINIMIZE), ShowWindow(window, SW_RESTORE); }},
         {"the whole window invalidated", [&] { InvalidateRect(window, nullptr, TRUE); }},
     };
-    for (const Tcase& c : cases) {
+    for (const Trepaint& c : repaints) {
         SCOPED_TRACE(c.name);
         postKey(GetDlgItem(window, IDC_EXIT), VK_NEXT);
         ASSERT_TRUE(drainPosted(window));
@@ -462,6 +397,42 @@ TEST_F(TlexoriaRun, ARepaintScrollsThePaneToItsTopWithoutSendingTheTextAgain) {
         EXPECT_EQ(0, counter.streamIns());
         EXPECT_EQ(0, firstVisibleLine(window));
     }
+
+    const int nearEnd = -1;
+    struct Tcase {
+        std::vector<UINT> keys;
+        int line;             // first visible line afterwards; nearEnd: within a page of the end
+        bool inPane = false;  // clicked into the pane first: the keys are the pane's own
+    } cases[] = {
+        {{VK_DOWN}, 1},
+        {{VK_DOWN, VK_DOWN, VK_UP}, 1},
+        {{VK_NEXT}, page},
+        {{VK_NEXT, VK_PRIOR}, 0},
+        {{VK_END}, nearEnd},
+        {{VK_END, VK_HOME}, 0},
+        {{VK_LEFT}, 0},
+        {{VK_RIGHT}, 0},
+        {{VK_NEXT, VK_LEFT, VK_DOWN}, page + 1},
+        {{VK_DOWN}, 0, true},  // in the pane Down moves the caret, which stays in view
+    };
+    for (const Tcase& c : cases) {  // the keys after the repaints, where focus is on Exit still
+        SCOPED_TRACE(testing::PrintToString(c.keys) + (c.inPane ? " in the pane" : ""));
+        // Next Word sets the pane's text again, back at its top, and keeps the focus.
+        clickButton(window, IDC_NEXT_WORD);
+        ASSERT_TRUE(drainPosted(window));
+        ASSERT_EQ(0, firstVisibleLine(window));
+        if (c.inPane) {
+            PostMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+            PostMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+            ASSERT_TRUE(drainPosted(window));
+        }
+        ASSERT_EQ(c.inPane, focusOf(window) == pane);
+        for (UINT key : c.keys) postKey(focusOf(window), key);
+        ASSERT_TRUE(drainPosted(window));
+        if (c.line == nearEnd) EXPECT_GT(firstVisibleLine(window), 60 - 2 * page);
+        else EXPECT_EQ(c.line, firstVisibleLine(window));
+    }
+
     exitThroughButton(run, window);
 }
 
