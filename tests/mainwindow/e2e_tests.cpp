@@ -61,8 +61,7 @@ std::string rectText(const RECT& at) {
            "," + std::to_string(at.bottom);
 }
 
-// The size of the text the main window measures for its width, in Times New Roman of the height
-// and weight, as this process measures it.
+// The main window's measuring text in Times New Roman of the height and weight, measured here.
 SIZE alphabetExtent(int height, int weight) {
     TgdiObject<HFONT> font(CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET,
                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -81,8 +80,7 @@ protected:
     }
 };
 
-// The warning about a list longer than the program takes has no owner, so the window still takes
-// clicks under it. "Next Word" is refused until it is closed, and works again afterwards.
+// Under the unowned over-long-list warning "Next Word" is refused, and works again after it.
 TEST_F(TlexoriaRun, NextWordDoesNothingWhileTheOverLongListWarningIsUp) {
     useList(wordList(4001));
     TlexoriaProcess run;
@@ -170,9 +168,8 @@ TEST_F(TlexoriaRun, EscapeAndEnterEndTheProgram) {
     }
 }
 
-// In a folder of any name, or at a path of 260 characters, the program shows the definition as
-// written (rich text not obeyed); a list missing there, or without entries, is named in full in a
-// box the window owns, and the program ends cleanly.
+// Any folder name or a 260-character path: the definition as written, or the list's failure in a
+// box the window owns, then a clean end.
 TEST_F(TlexoriaRun, StartsInAnyFolderOrSaysWhyNotAndEndsCleanly) {
     const std::wstring japanese = L"\\\u65e5\u672c";
     const std::string richText =
@@ -231,8 +228,7 @@ TEST_F(TlexoriaRun, StartsInAnyFolderOrSaysWhyNotAndEndsCleanly) {
     }
 }
 
-// Where the record places the window, and what Exit saves: the restored place where the caption
-// can still be reached, for the saved choice only.
+// The record places the window; Exit saves the restored, reachable place for the saved choice.
 TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
     useList(wordList(3));
     enum Tspot { centre, low, high, saved };  // low: 0; high: flush with the right or bottom edge
@@ -315,8 +311,7 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
     }
 }
 
-// What the program's thread does for a repaint or a "Next Word": its main window's paints and
-// erases and the text streamed into its pane, counted there by the hook DLL while this lives.
+// The main window's paints and erases and the pane's stream-ins, counted by the hook DLL.
 class TmessageCounter {
 public:
     explicit TmessageCounter(HWND window)
@@ -354,8 +349,8 @@ private:
     HHOOK hooks[2] = {};
 };
 
-// Navigation keys on a button scroll the pane, but inside it they are the pane's own; however the
-// main window comes to repaint, the pane returns to its first line without its text sent again.
+// Keys on a button scroll the pane (inside it they are its own); a repaint scrolls it back to its
+// top without sending its text again.
 TEST_F(TlexoriaRun, KeysOnAButtonScrollThePaneAndARepaintScrollsItBackToItsTop) {
     std::string list = "word=lengthy\r\ndef=line 1\r\n";  // sixty lines, taller than the pane
     for (int k = 2; k <= 60; ++k) list += "line " + std::to_string(k) + "\r\n";
@@ -377,8 +372,7 @@ TEST_F(TlexoriaRun, KeysOnAButtonScrollThePaneAndARepaintScrollsItBackToItsTop) 
         const char* name;
         std::function<void()> repaint;
     } repaints[] = {
-        // Wine redraws an uncovered window from its own copy of it, without a paint; Windows
-        // invalidates the part uncovered, as this does.
+        // Wine redraws an uncovered window without a paint; Windows invalidates it, as this does.
         {"a 4x4 corner uncovered", [&] { InvalidateRect(window, &corner, TRUE); }},
         {"minimised and restored",
          [&] { ShowWindow(window, SW_MINIMIZE), ShowWindow(window, SW_RESTORE); }},
@@ -436,9 +430,7 @@ TEST_F(TlexoriaRun, KeysOnAButtonScrollThePaneAndARepaintScrollsItBackToItsTop) 
     exitThroughButton(run, window);
 }
 
-// Each "Next Word" shows the entry at the stored position and stores the next, drawing again only
-// what changed: the band's word, and the pane's text, streamed in once. The main window itself is
-// neither erased nor painted.
+// "Next Word" shows the stored position's entry, stores the next, and redraws only band and pane.
 TEST_F(TlexoriaRun, NextWordShowsTheStoredPositionsEntryAndRedrawsOnlyThePane) {
     useList(wordList(5));
     TlexoriaProcess run;
@@ -518,8 +510,7 @@ const TscriptEntry scriptEntries[] = {
     {"a character across a piece boundary", "piece", longRun + "\xE6\x97\xA5", L"piece",
      std::wstring(longRun.begin(), longRun.end()) + L"\u65E5\r\n"},
 };
-// An entry from before UTF-8 lists, in the system's code page: shown as ever in a list without
-// the mark, and with U+FFFD for each byte that is no UTF-8 in a marked one.
+// A code-page entry: shown as ever without the mark, with U+FFFD per stray byte with it.
 TscriptEntry oldEntry(bool marked) {
     const std::string word = "caf\xE9", definition = "\xE9t\xE9";
     if (marked) return {"code page, marked", word, definition, L"caf\uFFFD", L"\uFFFDt\uFFFD"};
@@ -532,13 +523,10 @@ std::string listOf(const std::vector<TscriptEntry>& entries, bool marked) {
     return list;
 }
 
-std::wstring bandName(HWND window) { return accessibleName(GetDlgItem(window, IDC_TITLE_BAND)); }
-
 const wchar_t* const titleFace = L"Times New Roman";
 const uint32_t faceColour = 0xC0C0C0;
 
-// A picture of the size that draw makes in memory, row by row, each pixel as 0x00RRGGBB; empty
-// when it cannot be made.
+// What draw makes in memory, row by row as 0x00RRGGBB; empty when it cannot be made.
 std::vector<uint32_t> drawnPixels(int width, int height, const std::function<void(HDC)>& draw) {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -563,9 +551,8 @@ bool isDark(uint32_t pixel) {
     return ((pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF)) < 3 * 96;
 }
 
-// The colour each pixel of the band's rows must have outside the frame's inside, in client
-// coordinates: the frame's grey top and left lines, its white bottom and right ones (each line
-// without its end point), and the light grey face everywhere else; 0 inside the frame.
+// A band row pixel's colour (client coordinates): the frame's grey top and left and white bottom
+// and right lines, without end points, the face elsewhere; 0 inside the frame.
 uint32_t frameColour(const TbandFrame& band, int x, int y) {
     const uint32_t grey = 0x808080, white = 0xFFFFFF;
     const bool across = x >= band.left && x < band.right, down = y >= band.top && y < band.bottom;
@@ -583,9 +570,8 @@ struct TbandRows {
     uint32_t at(int x, int y) const { return pixels[(y - band.top) * width + x]; }  // client x, y
 };
 
-// The band's rows once they are painted and settled: the frame's top row, which no word reaches,
-// shows the margin and the grey line (Xvfb's screen is black before the first paint), there is
-// ink inside the frame, and nothing has changed for a tenth of a second. False on time-out.
+// The band's rows once painted (the frame's top row right, ink inside; Xvfb starts black) and
+// unchanged for 100 ms; false on time-out.
 bool settledBand(HWND window, TbandRows& rows) {
     RECT client = {};
     GetClientRect(window, &client);
@@ -616,8 +602,7 @@ bool settledBand(HWND window, TbandRows& rows) {
     });
 }
 
-// Dark pixels placed by their distance from the centre line the word was drawn on and from their
-// top row, and the smallest rectangle that holds them all.
+// Dark pixels from the word's centre line and their top row, and the rectangle holding them.
 struct Tink {
     int left = 0, width = 0, height = 0;
     std::set<std::pair<int, int>> dark;
@@ -653,8 +638,7 @@ TgdiObject<HFONT> titleFontIn(const std::wstring& face) {
                                          DEFAULT_PITCH, face.c_str()));
 }
 
-// The word as plain text in the face, bold at the title's height, centred on the band's grey:
-// drawn in memory, so nothing waits for a screen.
+// The word as plain bold text in the face at the title's height on the band's grey, in memory.
 Tink inkInFace(const std::wstring& word, const std::wstring& face) {
     const int width = 600, height = 60, centreX = width / 2;
     TgdiObject<HFONT> font = titleFontIn(face);
@@ -735,7 +719,7 @@ TEST_F(TscriptRun, EveryEntryOfAPassShowsExactlyInPaneAndBand) {
         TnameChanges changes(run.id());
         ASSERT_TRUE(changes.hooked());
         for (size_t shownCount = 1;; ++shownCount) {
-            const std::wstring word = bandName(window);
+            const std::wstring word = accessibleName(GetDlgItem(window, IDC_TITLE_BAND));
             shown[word] = paneTextW(window);
             EXPECT_TRUE(shownCount == 1 || changes.heard(word))
                 << testing::PrintToString(changes.names());
@@ -760,8 +744,7 @@ TEST_F(TscriptRun, ALatinWordSitsWherePlainTextAlwaysSat) {
     EXPECT_LE(inkDistance(expected, drawn), expected.count() / 20) << "of " << expected.count();
 }
 
-// Characters the title face lacks come from a face that has them: the band's ink is nearer to
-// the word in such a face than to the title face's own drawing of it, its boxes.
+// Characters the title face lacks are drawn from a face that has them, not as its boxes.
 TEST_F(TscriptRun, CharactersTheTitleFaceLacksComeFromAFaceThatHasThem) {
     const std::wstring word = L"\u65E5\u672C\u8A9E";
     ASSERT_FALSE(hasGlyphs(titleFace, word));
@@ -776,8 +759,7 @@ TEST_F(TscriptRun, CharactersTheTitleFaceLacksComeFromAFaceThatHasThem) {
         << withGlyphs.width << ", in the title face " << titleOnly.width;
 }
 
-// A word thousands of characters wide is cut at the inside of the band's frame: the frame's lines
-// and the margins beside them keep their colours on every row, in both ways a word is drawn.
+// A word far wider than the band, drawn either way, leaves the frame and margins untouched.
 TEST_F(TscriptRun, AWordWiderThanTheBandStaysInsideTheFrame) {
     std::string japanese;
     for (int i = 0; i < 1600; ++i) japanese += "\xE6\x97\xA5";
@@ -804,8 +786,7 @@ TEST_F(TscriptRun, AWordWiderThanTheBandStaysInsideTheFrame) {
 }
 
 // ---- At 150% and 200% ----
-// Wine takes the DPI of every process started after HKCU\Control Panel\Desktop\LogPixels
-// changes (TlogPixels).
+// Wine gives the DPI set by TlogPixels to every process started after.
 
 // What a run shows: the client size, each child in client coordinates, the pane's line height.
 struct Tlayout {
@@ -835,8 +816,7 @@ Tlayout layoutOf(HWND window) {
 
 bool closeTo(double expected, long actual) { return std::abs(expected - actual) <= 2.0; }
 
-// The alphabet's width in the wider text font at the DPI, as this process measures it: glyph
-// widths do not grow exactly with the size, so only the window's margins follow the DPI.
+// The measuring text's width in the wider font at the DPI (glyphs do not scale exactly).
 int alphabetWidth(int dpi) {
     return std::max(alphabetExtent(MulDiv(26, dpi, 96), FW_BOLD).cx,
                     alphabetExtent(MulDiv(20, dpi, 96), FW_NORMAL).cx);
@@ -865,8 +845,7 @@ protected:
     }
 };
 
-// Heights and vertical places grow with the DPI; widths and horizontal places with the client
-// width, whose margin around the text grows with the DPI.
+// Heights grow with the DPI; widths with the client width, whose margin grows with the DPI.
 TEST_F(TscaledRun, WindowChildrenAndFontsGrowWithTheDpi) {
     const Tlayout at96 = layoutAt(96);
     for (int dpi : {144, 192}) {
@@ -889,8 +868,7 @@ TEST_F(TscaledRun, WindowChildrenAndFontsGrowWithTheDpi) {
     }
 }
 
-// Moving to a monitor with another scaling: the window takes the rectangle it is given and lays
-// itself out as one started at that DPI. The message carries a pointer into the program.
+// On a DPI change the window takes the given rectangle and lays out as if started at that DPI.
 TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
     const Tlayout at144 = layoutAt(144);
     TlexoriaProcess run;
@@ -914,8 +892,7 @@ TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
     const double across = double(moved.client.cx) / at144.client.cx;
     for (size_t i = 0; i < moved.children.size(); ++i) {
         const RECT &a = at144.children[i], &b = moved.children[i];
-        // Wine keeps the caption of the process's first DPI, so the client heights differ:
-        // compare the lefts, the distances from the bottom, the pane's top, the buttons' heights.
+        // Wine keeps the first DPI's caption, so compare lefts, bottom gaps, tops or heights.
         const bool pane = childIds[i] == IDC_DEFINITION;
         EXPECT_TRUE(closeTo(a.left * across, b.left) &&
                     closeTo(at144.client.cy - a.bottom, moved.client.cy - b.bottom) &&
@@ -926,9 +903,8 @@ TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
     exitThroughButton(run, window);
 }
 
-// At 288 DPI the window is wider than the screen. Wherever the record asks for it, it starts
-// with its top-left corner on the work area, so the caption and Exit can be reached, and the
-// saved choice stores that place again; the others leave the record alone.
+// Wider than the work area (288 DPI), the window starts with caption and Exit on it, and the
+// saved choice saves that place.
 TEST_F(TscaledRun, AWindowLargerThanTheWorkAreaStartsWithItsCaptionAndExitOnIt) {
     enum Tspot { low, high };  // low: the near edge; high: flush with the far edge
     struct Tcase {
