@@ -454,38 +454,6 @@ TEST_F(TlexoriaRun, NextWordShowsTheStoredPositionsEntryAndRedrawsOnlyThePane) {
     exitThroughButton(run, window);
 }
 
-// The window's width follows the measured alphabet, its height and every child's place are fixed.
-TEST_F(TlexoriaRun, WindowAndChildrenHaveTheirMeasuredSizes) {
-    useList(wordList(3));
-    TlexoriaProcess run;
-    HWND window = start(run);
-    ASSERT_NE(nullptr, window);
-    const SIZE title = alphabetExtent(26, FW_BOLD), text = alphabetExtent(20, FW_NORMAL);
-    RECT outer, client;
-    GetWindowRect(window, &outer);
-    EXPECT_EQ(std::max<LONG>(std::max(title.cx, text.cx) + 16, 307) +
-                  2 * GetSystemMetrics(SM_CXDLGFRAME),
-              outer.right - outer.left);
-    EXPECT_EQ(266 + 2 * GetSystemMetrics(SM_CYDLGFRAME), outer.bottom - outer.top);
-    GetClientRect(window, &client);
-    auto edges = [&](int id) {
-        const RECT at = childRect(window, id);
-        return std::vector<LONG>{at.left, at.top, at.right, at.bottom};
-    };
-    EXPECT_EQ((std::vector<LONG>{8, title.cy + 20, client.right - 8, client.bottom - 30}),
-              edges(IDC_DEFINITION));
-    LONG left = 1;
-    for (int id : {IDC_EXIT, IDC_NEXT_WORD, IDC_OPTIONS, IDC_HELP_BUTTON, IDC_ABOUT}) {
-        const std::vector<LONG> button = edges(id);
-        EXPECT_EQ((std::vector<LONG>{left, client.bottom - 22, client.bottom - 1}),
-                  (std::vector<LONG>{button[0], button[1], button[3]}))
-            << id;
-        left = button[2] + 1;
-    }
-    EXPECT_EQ(client.right, left);
-    exitThroughButton(run, window);
-}
-
 // ---- Words in any script ----
 
 // The word's bytes in the list, and what the band and the pane must show for it.
@@ -790,7 +758,7 @@ TEST_F(TscriptRun, AWordWiderThanTheBandStaysInsideTheFrame) {
 
 // What a run shows: the client size, each child in client coordinates, the pane's line height.
 struct Tlayout {
-    SIZE client = {};
+    SIZE outer = {}, client = {};
     std::vector<RECT> children;
     int paneLineHeight = 0;
 };
@@ -802,6 +770,8 @@ Tlayout layoutOf(HWND window) {
     Tlayout layout;
     RECT client = {};
     GetClientRect(window, &client);
+    const RECT outer = screenRectOf(window);
+    layout.outer = SIZE{outer.right - outer.left, outer.bottom - outer.top};
     layout.client = SIZE{client.right, client.bottom};
     for (int id : childIds) layout.children.push_back(childRect(window, id));
     // From the first characters of the first two lines (EM_POSFROMCHAR's packed form).
@@ -845,9 +815,28 @@ protected:
     }
 };
 
-// Heights grow with the DPI; widths with the client width, whose margin grows with the DPI.
-TEST_F(TscaledRun, WindowChildrenAndFontsGrowWithTheDpi) {
+// At 96 DPI the width follows the measured text, the height and children's places are fixed;
+// then heights grow with the DPI, widths with the client width, whose margin grows with the DPI.
+TEST_F(TscaledRun, WindowChildrenAndFontsHaveTheirSizesAndGrowWithTheDpi) {
     const Tlayout at96 = layoutAt(96);
+    const SIZE title = alphabetExtent(26, FW_BOLD), text = alphabetExtent(20, FW_NORMAL);
+    EXPECT_EQ(std::max<LONG>(std::max(title.cx, text.cx) + 16, 307) +
+                  2 * GetSystemMetrics(SM_CXDLGFRAME),
+              at96.outer.cx);
+    EXPECT_EQ(266 + 2 * GetSystemMetrics(SM_CYDLGFRAME), at96.outer.cy);
+    const LONG right = at96.client.cx, bottom = at96.client.cy;
+    const RECT pane = at96.children[0];  // then the buttons, left to right
+    EXPECT_EQ((std::vector<LONG>{8, title.cy + 20, right - 8, bottom - 30}),
+              (std::vector<LONG>{pane.left, pane.top, pane.right, pane.bottom}));
+    LONG left = 1;
+    for (size_t i = 1; i < at96.children.size(); ++i) {
+        const RECT& button = at96.children[i];
+        EXPECT_EQ((std::vector<LONG>{left, bottom - 22, bottom - 1}),
+                  (std::vector<LONG>{button.left, button.top, button.bottom}))
+            << childIds[i];
+        left = button.right + 1;
+    }
+    EXPECT_EQ(right, left);
     for (int dpi : {144, 192}) {
         SCOPED_TRACE(dpi);
         const Tlayout scaled = layoutAt(dpi);
