@@ -447,41 +447,6 @@ TEST_F(TlexoriaRun, NextWordShowsTheStoredPositionsEntryAndRedrawsOnlyThePane) {
 
 // ---- Words in any script ----
 
-// The word's bytes in the list, and what the band and the pane must show for it.
-struct TscriptEntry {
-    const char* name;
-    std::string word, definition;  // UTF-8, or code page 1252 for the old entry
-    std::wstring shownWord, shownDefinition;
-};
-
-const std::string longRun(2042, 'x');  // "def=" and these end a piece just after a lead byte
-const TscriptEntry scriptEntries[] = {
-    {"Polish", "\xC5\x81\xC3\xB3\x64\xC5\xBA", "miasto\nnad Odr\xC4\x85", L"\u0141\u00F3d\u017A",
-     L"miasto\r\nnad Odr\u0105"},
-    {"Russian", "\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xBE", "{\\rtf1 \xD0\xB5}",
-     L"\u0441\u043B\u043E\u0432\u043E", L"{\\rtf1 \u0435}"},
-    {"Greek", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82", "\xCE\xBB",
-     L"\u03BB\u03CC\u03B3\u03BF\u03C2", L"\u03BB"},
-    {"Japanese", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "\xE6\x97\xA5", L"\u65E5\u672C\u8A9E",
-     L"\u65E5"},
-    {"Arabic", "\xD9\x83\xD9\x84\xD9\x85\xD8\xA9", "\xD9\x83", L"\u0643\u0644\u0645\u0629",
-     L"\u0643"},
-    {"a character across a piece boundary", "piece", longRun + "\xE6\x97\xA5", L"piece",
-     std::wstring(longRun.begin(), longRun.end()) + L"\u65E5\r\n"},
-};
-// A code-page entry: shown as ever without the mark, with U+FFFD per stray byte with it.
-TscriptEntry oldEntry(bool marked) {
-    const std::string word = "caf\xE9", definition = "\xE9t\xE9";
-    if (marked) return {"code page, marked", word, definition, L"caf\uFFFD", L"\uFFFDt\uFFFD"};
-    return {"code page", word, definition, wideOf(word), wideOf(definition)};
-}
-
-std::string listOf(const std::vector<TscriptEntry>& entries, bool marked) {
-    std::string list = marked ? "\xEF\xBB\xBF" : "";
-    for (const TscriptEntry& e : entries) list += "word=" + e.word + "\ndef=" + e.definition + "\n";
-    return list;
-}
-
 const wchar_t* const titleFace = L"Times New Roman";
 const uint32_t faceColour = 0xC0C0C0;
 
@@ -661,16 +626,45 @@ protected:
     TcomLibrary com;
 };
 
+// The word's bytes in the list, and what the band and the pane must show for it.
+struct TscriptEntry {
+    std::string word, definition;  // UTF-8, or code page 1252 for the old entry
+    std::wstring shownWord, shownDefinition;
+};
+
+const std::string longRun(2042, 'x');  // "def=" and these end a piece just after a lead byte
+// Polish, Russian (a definition like rich text), Greek, Japanese, Arabic, a character across a
+// piece boundary.
+const TscriptEntry scriptEntries[] = {
+    {"\xC5\x81\xC3\xB3\x64\xC5\xBA", "miasto\nnad Odr\xC4\x85", L"\u0141\u00F3d\u017A",
+     L"miasto\r\nnad Odr\u0105"},
+    {"\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xBE", "{\\rtf1 \xD0\xB5}",
+     L"\u0441\u043B\u043E\u0432\u043E", L"{\\rtf1 \u0435}"},
+    {"\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82", "\xCE\xBB", L"\u03BB\u03CC\u03B3\u03BF\u03C2",
+     L"\u03BB"},
+    {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "\xE6\x97\xA5", L"\u65E5\u672C\u8A9E", L"\u65E5"},
+    {"\xD9\x83\xD9\x84\xD9\x85\xD8\xA9", "\xD9\x83", L"\u0643\u0644\u0645\u0629", L"\u0643"},
+    {"piece", longRun + "\xE6\x97\xA5", L"piece",
+     std::wstring(longRun.begin(), longRun.end()) + L"\u65E5\r\n"},
+};
+
 // Every entry of a pass shows exactly in pane and band, and each new word is announced by name.
 TEST_F(TscriptRun, EveryEntryOfAPassShowsExactlyInPaneAndBand) {
+    const std::string cafe = "caf\xE9", ete = "\xE9t\xE9";  // code page 1252
     for (bool marked : {false, true}) {
         SCOPED_TRACE(marked ? "with the mark" : "without the mark");
         std::vector<TscriptEntry> entries(std::begin(scriptEntries), std::end(scriptEntries));
-        entries.push_back(oldEntry(marked));
-        deleteProgramKey();
-        useList(listOf(entries, marked));
+        // A code-page entry: shown as ever without the mark, with U+FFFD per stray byte with it.
+        entries.push_back(marked ? TscriptEntry{cafe, ete, L"caf\uFFFD", L"\uFFFDt\uFFFD"}
+                                 : TscriptEntry{cafe, ete, wideOf(cafe), wideOf(ete)});
+        std::string list = marked ? "\xEF\xBB\xBF" : "";
         std::map<std::wstring, std::wstring> expected, shown;
-        for (const TscriptEntry& e : entries) expected[e.shownWord] = e.shownDefinition;
+        for (const TscriptEntry& e : entries) {
+            list += "word=" + e.word + "\ndef=" + e.definition + "\n";
+            expected[e.shownWord] = e.shownDefinition;
+        }
+        deleteProgramKey();
+        useList(list);
 
         TlexoriaProcess run;
         HWND window = start(run);
