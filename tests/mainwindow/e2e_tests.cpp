@@ -226,41 +226,27 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
     struct Tcase {
         const char* name;
         std::vector<unsigned char> atStart;  // empty: none
-        Tspot x, y;
+        Tspot spot;                          // across and down
         bool savesPosition, topmost = false;
         std::vector<unsigned char> duringRun = {};  // empty: left as it was
         POINT movedTo = {211, 97};
         bool minimise = false;
     } cases[] = {
-        {"no record", {}, centre, centre, false},
-        {"centred", startupRecord(1, 0, 5, 5), centre, centre, false},
-        {"bottom right", startupRecord(5, 0, 5, 5), high, high, false},
-        {"saved", startupRecord(0, 0, 123, 77), saved, saved, true},
-        {"choice 6", startupRecord(6, 0, 5, 5), centre, centre, false},
-        {"choice -1", startupRecord(-1, 0, 5, 5), centre, centre, false},
-        {"on top", startupRecord(0, 1, 0, 0), low, low, true, true},
-        {"on top, high byte only", startupRecord(2, 0x100, 5, 5), low, low, false, true},
-        {"changed to saved during the run", startupRecord(2, 0, 5, 5), low, low, true, false,
+        {"no record", {}, centre, false},
+        {"centred", startupRecord(1, 0, 5, 5), centre, false},
+        {"bottom right", startupRecord(5, 0, 5, 5), high, false},
+        {"saved", startupRecord(0, 0, 123, 77), saved, true},
+        {"choice 6", startupRecord(6, 0, 5, 5), centre, false},
+        {"choice -1", startupRecord(-1, 0, 5, 5), centre, false},
+        {"on top", startupRecord(0, 1, 0, 0), low, true, true},
+        {"on top, high byte only", startupRecord(2, 0x100, 5, 5), low, false, true},
+        {"changed to saved during the run", startupRecord(2, 0, 5, 5), low, true, false,
          startupRecord(0, 0, 5, 5)},
-        {"changed away from saved", startupRecord(0, 0, 0, 0), low, low, false, false,
+        {"changed away from saved", startupRecord(0, 0, 0, 0), low, false, false,
          startupRecord(3, 0, 5, 5)},
-        {"partly off the left edge",
-         startupRecord(0, 0, 40, 30),
-         saved,
-         saved,
-         true,
-         false,
-         {},
-         {-150, 100}},
-        {"caption above the top",
-         startupRecord(0, 0, 40, 30),
-         saved,
-         saved,
-         false,
-         false,
-         {},
-         {100, -200}},
-        {"minimised", startupRecord(0, 0, 40, 30), saved, saved, true, false, {}, {211, 97}, true},
+        {"off the left edge", startupRecord(0, 0, 40, 30), saved, true, false, {}, {-150, 100}},
+        {"caption above top", startupRecord(0, 0, 40, 30), saved, false, false, {}, {100, -200}},
+        {"minimised", startupRecord(0, 0, 40, 30), saved, true, false, {}, {211, 97}, true},
     };
     const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
     for (const Tcase& c : cases) {
@@ -275,8 +261,8 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
             if (spot == saved) return int(int16_t(c.atStart[field] | (c.atStart[field + 1] << 8)));
             return spot == centre ? room / 2 : spot == low ? 0 : room;
         };
-        EXPECT_EQ(expected(c.x, screenW - (outer.right - outer.left), 4), outer.left);
-        EXPECT_EQ(expected(c.y, screenH - (outer.bottom - outer.top), 6), outer.top);
+        EXPECT_EQ(expected(c.spot, screenW - (outer.right - outer.left), 4), outer.left);
+        EXPECT_EQ(expected(c.spot, screenH - (outer.bottom - outer.top), 6), outer.top);
         EXPECT_EQ(c.topmost, (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
 
         if (!c.duringRun.empty()) useRecord(c.duringRun);
@@ -880,15 +866,14 @@ TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
 // Wider than the work area (288 DPI), the window starts with caption and Exit on it, and the
 // saved choice saves that place.
 TEST_F(TscaledRun, AWindowLargerThanTheWorkAreaStartsWithItsCaptionAndExitOnIt) {
-    enum Tspot { low, high };  // low: the near edge; high: flush with the far edge
     struct Tcase {
         const char* name;
         std::vector<unsigned char> record;
-        Tspot x, y;
+        bool flushFar;  // with the far edges, else at the near ones
     } cases[] = {
-        {"bottom right", startupRecord(5, 0, 0, 0), high, high},
-        {"saved past the far edges", startupRecord(0, 0, 3000, 3000), high, high},
-        {"saved before the near edges", startupRecord(0, 0, -500, -500), low, low},
+        {"bottom right", startupRecord(5, 0, 0, 0), true},
+        {"saved past the far edges", startupRecord(0, 0, 3000, 3000), true},
+        {"saved before the near edges", startupRecord(0, 0, -500, -500), false},
     };
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -902,11 +887,11 @@ TEST_F(TscaledRun, AWindowLargerThanTheWorkAreaStartsWithItsCaptionAndExitOnIt) 
         const RECT area = monitor.rcWork, outer = screenRectOf(window);
         const int width = outer.right - outer.left, height = outer.bottom - outer.top;
         ASSERT_GT(width, area.right - area.left) << "the window must be wider than the work area";
-        auto expected = [](Tspot spot, int nearEdge, int farEdge, int size) {
-            return nearEdge + (spot == low ? 0 : std::max(0, farEdge - nearEdge - size));
+        auto expected = [&](int nearEdge, int farEdge, int size) {
+            return nearEdge + (c.flushFar ? std::max(0, farEdge - nearEdge - size) : 0);
         };
-        EXPECT_EQ(expected(c.x, area.left, area.right, width), outer.left);
-        EXPECT_EQ(expected(c.y, area.top, area.bottom, height), outer.top);
+        EXPECT_EQ(expected(area.left, area.right, width), outer.left);
+        EXPECT_EQ(expected(area.top, area.bottom, height), outer.top);
         RECT exit = screenRectOf(GetDlgItem(window, IDC_EXIT)), common = {};
         EXPECT_TRUE(IntersectRect(&common, &exit, &area) && EqualRect(&common, &exit));
         exitThroughButton(run, window);
