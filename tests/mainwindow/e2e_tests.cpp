@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <set>
 
 #include "mainwindow/layout.h"
 #include "mainwindow/messagecounter.h"
@@ -22,8 +23,6 @@ using namespace lexoriaTest;
 using namespace windowProbe;
 
 namespace {
-
-const char* const listName = "lexoria.lst";
 
 // The rotation's next position, the second 32-bit field of "State".
 int storedPosition() {
@@ -46,6 +45,12 @@ int firstVisibleLine(HWND window) {
     return static_cast<int>(line);
 }
 
+RECT screenRectOf(HWND window) {
+    RECT at = {};
+    GetWindowRect(window, &at);
+    return at;
+}
+
 struct TatScopeExit {
     std::function<void()> action;
     ~TatScopeExit() { action(); }
@@ -56,8 +61,7 @@ std::string rectText(const RECT& at) {
            "," + std::to_string(at.bottom);
 }
 
-// The size of the text the main window measures for its width, in Times New Roman of the height
-// and weight, as this process measures it.
+// The main window's measuring text in Times New Roman of the height and weight, measured here.
 SIZE alphabetExtent(int height, int weight) {
     TgdiObject<HFONT> font(CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET,
                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -76,8 +80,7 @@ protected:
     }
 };
 
-// The warning about a list longer than the program takes has no owner, so the window still takes
-// clicks under it. "Next Word" is refused until it is closed, and works again afterwards.
+// Under the unowned over-long-list warning "Next Word" is refused, and works again after it.
 TEST_F(TlexoriaRun, NextWordDoesNothingWhileTheOverLongListWarningIsUp) {
     useList(wordList(4001));
     TlexoriaProcess run;
@@ -151,48 +154,62 @@ TEST_F(TlexoriaRun, SecondStartBringsTheFirstWindowForwardAndLeaves) {
     }
 }
 
-// The Exit button, which every other test here ends with, starts with the focus.
-TEST_F(TlexoriaRun, EscapeAndEnterEndTheProgram) {
-    useList(wordList(3));
-    for (UINT key : {VK_ESCAPE, VK_RETURN}) {
-        SCOPED_TRACE(key);
-        TlexoriaProcess run;
-        HWND window = start(run);
-        ASSERT_NE(nullptr, window);
-        ASSERT_EQ(GetDlgItem(window, IDC_EXIT), focusOf(window));
-        postKey(focusOf(window), key);
-        EXPECT_EQ(0, run.waitForExit());
-    }
-}
-
-TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
+// Any folder name or a 260-character path: the definition as written, or the list's failure in a
+// box the window owns, then a clean end; the Exit button starts with the focus, so Escape and
+// Enter end the program.
+TEST_F(TlexoriaRun, StartsInAnyFolderOrSaysWhyNotAndEndsCleanly) {
+    const std::wstring japanese = L"\\\u65e5\u672c";
+    const std::string richText =
+        "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0\\fs80 BIG {\\v hidden} after}";
     struct Tcase {
         const char* name;
-        const char* list;        // null: no list file
-        std::wstring subfolder;  // of the scratch folder, holding the program
+        std::wstring subfolder;    // of the scratch folder, made for the case
+        size_t programPathLength;  // with "\\Lexoria.exe"; 0: as the folder gives it
+        bool listFile;
+        std::string definition;  // empty: a list without entries, so the failure's box
+        UINT endKey = 0;         // what ends a run that shows its window
     } cases[] = {
-        {"missing list in a folder named in Japanese", nullptr, L"\\\u65e5\u672c"},
-        {"list without entries in a folder named in Polish", "def=orphan\r\n",
-         L"\\\u0141\u00f3d\u017a"},
+        {"missing list in a folder named in Japanese", japanese, 0, false, ""},
+        {"list without entries in a folder named in Polish", L"\\\u0141\u00f3d\u017a", 0, true, ""},
+        {"a folder named in Japanese, rich text not obeyed", japanese, 0, true, richText,
+         VK_ESCAPE},
+        {"a program path of 260 characters", L"", 260, true, "definition", VK_RETURN},
     };
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::wstring where = wideOf(folder.path()) + c.subfolder;
+        const std::wstring where =
+            c.programPathLength
+                ? deepFolder(wideOf(folder.path()), c.programPathLength - wcslen(L"\\Lexoria.exe"))
+                : wideOf(folder.path()) + c.subfolder;
         ASSERT_TRUE(copyBuilt(where, "Lexoria.exe", L"Lexoria.exe"));
-        const std::wstring list = where + L"\\" + wideOf(listName);
-        DeleteFileW(list.c_str());
-        ASSERT_TRUE(!c.list || writeFile(list, c.list));
+        const std::wstring list = where + L"\\lexoria.lst";
+        const std::string text =
+            c.definition.empty() ? "def=orphan\r\n" : "word=w\r\ndef=" + c.definition;
+        ASSERT_TRUE(!c.listFile || writeFile(list, text));
+        // CreateProcess takes a path that long only as a relative one.
+        wchar_t previousFolder[MAX_PATH] = L"";
+        GetCurrentDirectoryW(MAX_PATH, previousFolder);
+        TatScopeExit backHome{[&] { SetCurrentDirectoryW(previousFolder); }};
+        ASSERT_TRUE(SetCurrentDirectoryW(where.c_str()));
 
         TlexoriaProcess run;
-        ASSERT_TRUE(run.start(where));
+        ASSERT_TRUE(run.start(L"."));
+        if (!c.definition.empty()) {
+            HWND window = run.waitForMainWindow();
+            ASSERT_NE(nullptr, window);
+            EXPECT_EQ(c.definition, paneText(window));
+            ASSERT_EQ(GetDlgItem(window, IDC_EXIT), focusOf(window));
+            postKey(focusOf(window), c.endKey);
+            EXPECT_EQ(0, run.waitForExit());
+            continue;
+        }
         HWND box = run.waitForDialog();
         ASSERT_NE(nullptr, box);
-        const std::wstring text =
-            c.list ? L"Unable to load word list (" : L"Word List File does not exist (";
-        EXPECT_EQ(text + list + L").", messageBoxTextW(box));
+        const std::wstring why =
+            c.listFile ? L"Unable to load word list (" : L"Word List File does not exist (";
+        EXPECT_EQ(why + list + L").", messageBoxTextW(box));
         EXPECT_EQ("Lexoria", windowText(box));
-        // Another process's icon cannot be compared here; that it has one is what is checked.
-        EXPECT_NE(nullptr, messageBoxIcon(box));
+        EXPECT_NE(nullptr, messageBoxIcon(box));  // another process's icon: only that it has one
         char owner[64] = "";
         GetClassNameA(GetWindow(box, GW_OWNER), owner, sizeof owner);
         EXPECT_EQ("Lexoria", std::string(owner));
@@ -202,62 +219,34 @@ TEST_F(TlexoriaRun, FailuresAtCreationShowTheirBoxAndEndCleanly) {
     }
 }
 
-TEST_F(TlexoriaRun, StartsInAnyFolderAndShowsTheDefinitionAsWritten) {
-    const std::string richText =
-        "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0\\fs80 BIG {\\v hidden} after}";
-    struct Tcase {
-        const char* name;
-        std::wstring subfolder;    // of the scratch folder, made for the case
-        size_t programPathLength;  // with "\\Lexoria.exe"; 0: as the folder gives it
-        std::string definition;
-    } cases[] = {
-        {"a folder named in Japanese, rich text not obeyed", L"\\\u65e5\u672c", 0, richText},
-        {"a program path of 260 characters", L"", 260, "definition"},
-    };
-    for (const Tcase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::wstring where =
-            c.programPathLength
-                ? deepFolder(wideOf(folder.path()), c.programPathLength - wcslen(L"\\Lexoria.exe"))
-                : wideOf(folder.path()) + c.subfolder;
-        ASSERT_TRUE(copyBuilt(where, "Lexoria.exe", L"Lexoria.exe"));
-        ASSERT_TRUE(writeFile(where + L"\\" + wideOf(listName), "word=w\r\ndef=" + c.definition));
-        // CreateProcess takes a path that long only as a relative one.
-        wchar_t previousFolder[MAX_PATH] = L"";
-        GetCurrentDirectoryW(MAX_PATH, previousFolder);
-        TatScopeExit backHome{[&] { SetCurrentDirectoryW(previousFolder); }};
-        ASSERT_TRUE(SetCurrentDirectoryW(where.c_str()));
-
-        TlexoriaProcess run;
-        HWND window = run.start(L".") ? run.waitForMainWindow() : nullptr;
-        ASSERT_NE(nullptr, window);
-        EXPECT_EQ(c.definition, paneText(window));
-        exitThroughButton(run, window);
-    }
-}
-
+// The record places the window; Exit saves the restored, reachable place for the saved choice.
 TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
     useList(wordList(3));
     enum Tspot { centre, low, high, saved };  // low: 0; high: flush with the right or bottom edge
     struct Tcase {
         const char* name;
         std::vector<unsigned char> atStart;  // empty: none
-        Tspot x, y;
+        Tspot spot;                          // across and down
         bool savesPosition, topmost = false;
         std::vector<unsigned char> duringRun = {};  // empty: left as it was
+        POINT movedTo = {211, 97};
+        bool minimise = false;
     } cases[] = {
-        {"no record", {}, centre, centre, false},
-        {"centred", startupRecord(1, 0, 5, 5), centre, centre, false},
-        {"bottom right", startupRecord(5, 0, 5, 5), high, high, false},
-        {"saved", startupRecord(0, 0, 123, 77), saved, saved, true},
-        {"choice 6", startupRecord(6, 0, 5, 5), centre, centre, false},
-        {"choice -1", startupRecord(-1, 0, 5, 5), centre, centre, false},
-        {"on top", startupRecord(0, 1, 0, 0), low, low, true, true},
-        {"on top, high byte only", startupRecord(2, 0x100, 5, 5), low, low, false, true},
-        {"changed to saved during the run", startupRecord(2, 0, 5, 5), low, low, true, false,
+        {"no record", {}, centre, false},
+        {"centred", startupRecord(1, 0, 5, 5), centre, false},
+        {"bottom right", startupRecord(5, 0, 5, 5), high, false},
+        {"saved", startupRecord(0, 0, 123, 77), saved, true},
+        {"choice 6", startupRecord(6, 0, 5, 5), centre, false},
+        {"choice -1", startupRecord(-1, 0, 5, 5), centre, false},
+        {"on top", startupRecord(0, 1, 0, 0), low, true, true},
+        {"on top, high byte only", startupRecord(2, 0x100, 5, 5), low, false, true},
+        {"changed to saved during the run", startupRecord(2, 0, 5, 5), low, true, false,
          startupRecord(0, 0, 5, 5)},
-        {"changed away from saved", startupRecord(0, 0, 0, 0), low, low, false, false,
+        {"changed away from saved", startupRecord(0, 0, 0, 0), low, false, false,
          startupRecord(3, 0, 5, 5)},
+        {"off the left edge", startupRecord(0, 0, 40, 30), saved, true, false, {}, {-150, 100}},
+        {"caption above top", startupRecord(0, 0, 40, 30), saved, false, false, {}, {100, -200}},
+        {"minimised", startupRecord(0, 0, 40, 30), saved, true, false, {}, {211, 97}, true},
     };
     const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
     for (const Tcase& c : cases) {
@@ -267,27 +256,29 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
         TlexoriaProcess run;
         HWND window = start(run);
         ASSERT_NE(nullptr, window);
-        RECT outer;
-        GetWindowRect(window, &outer);
+        RECT outer = screenRectOf(window);
         auto expected = [&](Tspot spot, int room, int field) {
             if (spot == saved) return int(int16_t(c.atStart[field] | (c.atStart[field + 1] << 8)));
             return spot == centre ? room / 2 : spot == low ? 0 : room;
         };
-        EXPECT_EQ(expected(c.x, screenW - (outer.right - outer.left), 4), outer.left);
-        EXPECT_EQ(expected(c.y, screenH - (outer.bottom - outer.top), 6), outer.top);
+        EXPECT_EQ(expected(c.spot, screenW - (outer.right - outer.left), 4), outer.left);
+        EXPECT_EQ(expected(c.spot, screenH - (outer.bottom - outer.top), 6), outer.top);
         EXPECT_EQ(c.topmost, (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
 
         if (!c.duringRun.empty()) useRecord(c.duringRun);
-        SetWindowPos(window, nullptr, 211, 97, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ASSERT_TRUE(waitUntil([&] {
-            GetWindowRect(window, &outer);
-            return outer.left == 211 && outer.top == 97;
-        }));
         std::vector<unsigned char> expectedRecord = programValues()["Startup"];
         if (c.savesPosition) {  // only the position fields change, to the outer corner
-            std::vector<unsigned char> corner = startupRecord(0, 0, 211, 97);
+            std::vector<unsigned char> corner = startupRecord(0, 0, c.movedTo.x, c.movedTo.y);
             std::copy(corner.begin() + 4, corner.end(), expectedRecord.begin() + 4);
         }
+        SetWindowPos(window, nullptr, c.movedTo.x, c.movedTo.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(waitUntil([&] {
+            outer = screenRectOf(window);
+            return outer.left == c.movedTo.x && outer.top == c.movedTo.y;
+        }));
+        if (c.minimise) ShowWindow(window, SW_MINIMIZE);
+        ASSERT_EQ(c.minimise, IsIconic(window) != 0);
         exitThroughButton(run, window);
         std::vector<unsigned char> record;
         DWORD type = REG_NONE;
@@ -297,107 +288,7 @@ TEST_F(TlexoriaRun, RecordPlacesTheWindowAndExitSavesItForTheSavedChoiceOnly) {
     }
 }
 
-// The position stored after the window was moved to a place, or minimised there, and closed.
-std::pair<int, int> savedPosition() {
-    std::vector<unsigned char> record;
-    if (!getProgramValue("Startup", record) || record.size() != 8) return {-1, -1};
-    return {int16_t(record[4] | (record[5] << 8)), int16_t(record[6] | (record[7] << 8))};
-}
-
-// Exit saves where the window comes back when restored, and only where its caption can still be
-// reached: a window partly off the left or top edge keeps its negative position.
-TEST_F(TlexoriaRun, ExitSavesTheRestoredPositionWhereTheCaptionCanBeReached) {
-    useList(wordList(3));
-    const int kept = -1;  // the position stored before the run stays
-    struct Tcase {
-        const char* name;
-        int x, y;
-        bool minimise;
-        int savedX, savedY;
-    } cases[] = {
-        {"partly off the left edge", -150, 100, false, -150, 100},
-        {"caption above the top", 100, -200, false, kept, kept},
-        {"minimised", 211, 97, true, 211, 97},
-    };
-    for (const Tcase& c : cases) {
-        SCOPED_TRACE(c.name);
-        useRecord(startupRecord(0, 0, 40, 30));
-        TlexoriaProcess run;
-        HWND window = start(run);
-        ASSERT_NE(nullptr, window);
-        SetWindowPos(window, nullptr, c.x, c.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        RECT outer = {};
-        ASSERT_TRUE(waitUntil([&] {
-            GetWindowRect(window, &outer);
-            return outer.left == c.x && outer.top == c.y;
-        }));
-        if (c.minimise) ShowWindow(window, SW_MINIMIZE);
-        ASSERT_EQ(c.minimise, IsIconic(window) != 0);
-        exitThroughButton(run, window);
-        const std::pair<int, int> expected =
-            c.savedX == kept ? std::make_pair(40, 30) : std::make_pair(c.savedX, c.savedY);
-        EXPECT_EQ(expected, savedPosition());
-    }
-}
-
-// An entry whose definition runs over sixty lines, taller than the pane.
-std::string sixtyLines() {
-    std::string list = "word=lengthy\r\ndef=line 1\r\n";
-    for (int k = 2; k <= 60; ++k) list += "line " + std::to_string(k) + "\r\n";
-    return list;
-}
-
-TEST_F(TlexoriaRun, NavigationKeysOnAButtonScrollThePaneButNotInsideIt) {
-    useList(sixtyLines());
-    TlexoriaProcess run;
-    HWND window = start(run);
-    ASSERT_NE(nullptr, window);
-    HWND pane = GetDlgItem(window, IDC_DEFINITION);
-    // Page Down's step depends on the pane's height and font, so it is measured first.
-    postKey(GetDlgItem(window, IDC_EXIT), VK_NEXT);
-    ASSERT_TRUE(drainPosted(window));
-    const int page = firstVisibleLine(window);
-    ASSERT_GT(page, 1);
-
-    const int nearEnd = -1;
-    struct Tcase {
-        std::vector<UINT> keys;
-        int line;             // first visible line afterwards; nearEnd: within a page of the end
-        bool inPane = false;  // clicked into the pane first: the keys are the pane's own
-    } cases[] = {
-        {{VK_DOWN}, 1},
-        {{VK_DOWN, VK_DOWN, VK_UP}, 1},
-        {{VK_NEXT}, page},
-        {{VK_NEXT, VK_PRIOR}, 0},
-        {{VK_END}, nearEnd},
-        {{VK_END, VK_HOME}, 0},
-        {{VK_LEFT}, 0},
-        {{VK_RIGHT}, 0},
-        {{VK_NEXT, VK_LEFT, VK_DOWN}, page + 1},
-        {{VK_DOWN}, 0, true},  // in the pane Down moves the caret, which stays in view
-    };
-    for (const Tcase& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.keys) + (c.inPane ? " in the pane" : ""));
-        // Next Word sets the pane's text again, back at its top, and keeps the focus.
-        clickButton(window, IDC_NEXT_WORD);
-        ASSERT_TRUE(drainPosted(window));
-        ASSERT_EQ(0, firstVisibleLine(window));
-        if (c.inPane) {
-            PostMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-            PostMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-            ASSERT_TRUE(drainPosted(window));
-        }
-        ASSERT_EQ(c.inPane, focusOf(window) == pane);
-        for (UINT key : c.keys) postKey(focusOf(window), key);
-        ASSERT_TRUE(drainPosted(window));
-        if (c.line == nearEnd) EXPECT_GT(firstVisibleLine(window), 60 - 2 * page);
-        else EXPECT_EQ(c.line, firstVisibleLine(window));
-    }
-    exitThroughButton(run, window);
-}
-
-// What the program's thread does for a repaint or a "Next Word": its main window's paints and
-// erases and the text streamed into its pane, counted there by the hook DLL while this lives.
+// The main window's paints and erases and the pane's stream-ins, counted by the hook DLL.
 class TmessageCounter {
 public:
     explicit TmessageCounter(HWND window)
@@ -418,9 +309,6 @@ public:
             if (set) UnhookWindowsHookEx(set);
         if (counts) UnmapViewOfFile(counts);
     }
-    TmessageCounter(const TmessageCounter&) = delete;
-    TmessageCounter& operator=(const TmessageCounter&) = delete;
-
     bool hooked() const { return hooks[0] && hooks[1]; }
     void reset() { counts->paints = counts->erases = counts->streamIns = 0; }
     LONG paints() const { return InterlockedCompareExchange(&counts->paints, 0, 0); }
@@ -438,31 +326,36 @@ private:
     HHOOK hooks[2] = {};
 };
 
-// However the main window comes to repaint, the pane returns to its first line by scrolling,
-// and its text is not sent again.
-TEST_F(TlexoriaRun, ARepaintScrollsThePaneToItsTopWithoutSendingTheTextAgain) {
-    useList(sixtyLines());
+// Keys on a button scroll the pane (inside it they are its own); a repaint scrolls it back to its
+// top without sending its text again.
+TEST_F(TlexoriaRun, KeysOnAButtonScrollThePaneAndARepaintScrollsItBackToItsTop) {
+    std::string list = "word=lengthy\r\ndef=line 1\r\n";  // sixty lines, taller than the pane
+    for (int k = 2; k <= 60; ++k) list += "line " + std::to_string(k) + "\r\n";
+    useList(list);
     TlexoriaProcess run;
     HWND window = start(run);
     ASSERT_NE(nullptr, window);
+    HWND pane = GetDlgItem(window, IDC_DEFINITION);
+    // Page Down's step depends on the pane's height and font, so it is measured first.
+    postKey(GetDlgItem(window, IDC_EXIT), VK_NEXT);
+    ASSERT_TRUE(drainPosted(window));
+    const int page = firstVisibleLine(window);
+    ASSERT_GT(page, 1);
+
     TmessageCounter counter(window);
     ASSERT_TRUE(counter.hooked());
-    struct Tcase {
+    const RECT corner = {0, 0, 4, 4};
+    struct Trepaint {
         const char* name;
         std::function<void()> repaint;
-    } cases[] = {
-        // Wine redraws an uncovered window from its own copy of it, without a paint; Windows
-        // invalidates the part uncovered, as this does.
-        {"a 4x4 corner uncovered",
-         [&] {
-             const RECT corner = {0, 0, 4, 4};
-             InvalidateRect(window, &corner, TRUE);
-         }},
+    } repaints[] = {
+        // Wine redraws an uncovered window without a paint; Windows invalidates it, as this does.
+        {"a 4x4 corner uncovered", [&] { InvalidateRect(window, &corner, TRUE); }},
         {"minimised and restored",
          [&] { ShowWindow(window, SW_MINIMIZE), ShowWindow(window, SW_RESTORE); }},
         {"the whole window invalidated", [&] { InvalidateRect(window, nullptr, TRUE); }},
     };
-    for (const Tcase& c : cases) {
+    for (const Trepaint& c : repaints) {
         SCOPED_TRACE(c.name);
         postKey(GetDlgItem(window, IDC_EXIT), VK_NEXT);
         ASSERT_TRUE(drainPosted(window));
@@ -475,12 +368,46 @@ TEST_F(TlexoriaRun, ARepaintScrollsThePaneToItsTopWithoutSendingTheTextAgain) {
         EXPECT_EQ(0, counter.streamIns());
         EXPECT_EQ(0, firstVisibleLine(window));
     }
+
+    const int nearEnd = -1;
+    struct Tcase {
+        std::vector<UINT> keys;
+        int line;             // first visible line afterwards; nearEnd: within a page of the end
+        bool inPane = false;  // clicked into the pane first: the keys are the pane's own
+    } cases[] = {
+        {{VK_DOWN}, 1},
+        {{VK_DOWN, VK_DOWN, VK_UP}, 1},
+        {{VK_NEXT}, page},
+        {{VK_NEXT, VK_PRIOR}, 0},
+        {{VK_END}, nearEnd},
+        {{VK_END, VK_HOME}, 0},
+        {{VK_LEFT}, 0},
+        {{VK_RIGHT}, 0},
+        {{VK_NEXT, VK_LEFT, VK_DOWN}, page + 1},
+        {{VK_DOWN}, 0, true},  // in the pane Down moves the caret, which stays in view
+    };
+    for (const Tcase& c : cases) {  // the keys after the repaints, where focus is on Exit still
+        SCOPED_TRACE(testing::PrintToString(c.keys) + (c.inPane ? " in the pane" : ""));
+        // Next Word sets the pane's text again, back at its top, and keeps the focus.
+        clickButton(window, IDC_NEXT_WORD);
+        ASSERT_TRUE(drainPosted(window));
+        ASSERT_EQ(0, firstVisibleLine(window));
+        if (c.inPane) {
+            PostMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+            PostMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+            ASSERT_TRUE(drainPosted(window));
+        }
+        ASSERT_EQ(c.inPane, focusOf(window) == pane);
+        for (UINT key : c.keys) postKey(focusOf(window), key);
+        ASSERT_TRUE(drainPosted(window));
+        if (c.line == nearEnd) EXPECT_GT(firstVisibleLine(window), 60 - 2 * page);
+        else EXPECT_EQ(c.line, firstVisibleLine(window));
+    }
+
     exitThroughButton(run, window);
 }
 
-// Each "Next Word" shows the entry at the stored position and stores the next, drawing again only
-// what changed: the band's word, and the pane's text, streamed in once. The main window itself is
-// neither erased nor painted.
+// "Next Word" shows the stored position's entry, stores the next, and redraws only band and pane.
 TEST_F(TlexoriaRun, NextWordShowsTheStoredPositionsEntryAndRedrawsOnlyThePane) {
     useList(wordList(5));
     TlexoriaProcess run;
@@ -504,139 +431,12 @@ TEST_F(TlexoriaRun, NextWordShowsTheStoredPositionsEntryAndRedrawsOnlyThePane) {
     exitThroughButton(run, window);
 }
 
-// The window's width follows the measured alphabet, its height and every child's place are fixed.
-TEST_F(TlexoriaRun, WindowAndChildrenHaveTheirMeasuredSizes) {
-    useList(wordList(3));
-    TlexoriaProcess run;
-    HWND window = start(run);
-    ASSERT_NE(nullptr, window);
-    const SIZE title = alphabetExtent(26, FW_BOLD), text = alphabetExtent(20, FW_NORMAL);
-    RECT outer, client;
-    GetWindowRect(window, &outer);
-    EXPECT_EQ(std::max<LONG>(std::max(title.cx, text.cx) + 16, 307) +
-                  2 * GetSystemMetrics(SM_CXDLGFRAME),
-              outer.right - outer.left);
-    EXPECT_EQ(266 + 2 * GetSystemMetrics(SM_CYDLGFRAME), outer.bottom - outer.top);
-    GetClientRect(window, &client);
-    auto edges = [&](int id) {
-        const RECT at = childRect(window, id);
-        return std::vector<LONG>{at.left, at.top, at.right, at.bottom};
-    };
-    EXPECT_EQ((std::vector<LONG>{8, title.cy + 20, client.right - 8, client.bottom - 30}),
-              edges(IDC_DEFINITION));
-    LONG left = 1;
-    for (int id : {IDC_EXIT, IDC_NEXT_WORD, IDC_OPTIONS, IDC_HELP_BUTTON, IDC_ABOUT}) {
-        const std::vector<LONG> button = edges(id);
-        EXPECT_EQ((std::vector<LONG>{left, client.bottom - 22, client.bottom - 1}),
-                  (std::vector<LONG>{button[0], button[1], button[3]}))
-            << id;
-        left = button[2] + 1;
-    }
-    EXPECT_EQ(client.right, left);
-    exitThroughButton(run, window);
-}
-
 // ---- Words in any script ----
-
-// The word's bytes in the list, and what the band and the pane must show for it.
-struct TscriptEntry {
-    const char* name;
-    std::string word, definition;  // UTF-8, or code page 1252 for the old entry
-    std::wstring shownWord, shownDefinition;
-};
-
-const std::string longRun(2042, 'x');  // "def=" and these end a piece just after a lead byte
-const TscriptEntry scriptEntries[] = {
-    {"Polish", "\xC5\x81\xC3\xB3\x64\xC5\xBA", "miasto\nnad Odr\xC4\x85", L"\u0141\u00F3d\u017A",
-     L"miasto\r\nnad Odr\u0105"},
-    {"Russian", "\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xBE", "{\\rtf1 \xD0\xB5}",
-     L"\u0441\u043B\u043E\u0432\u043E", L"{\\rtf1 \u0435}"},
-    {"Greek", "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82", "\xCE\xBB",
-     L"\u03BB\u03CC\u03B3\u03BF\u03C2", L"\u03BB"},
-    {"Japanese", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "\xE6\x97\xA5", L"\u65E5\u672C\u8A9E",
-     L"\u65E5"},
-    {"Arabic", "\xD9\x83\xD9\x84\xD9\x85\xD8\xA9", "\xD9\x83", L"\u0643\u0644\u0645\u0629",
-     L"\u0643"},
-    {"a character across a piece boundary", "piece", longRun + "\xE6\x97\xA5", L"piece",
-     std::wstring(longRun.begin(), longRun.end()) + L"\u65E5\r\n"},
-};
-// An entry from before UTF-8 lists, in the system's code page: shown as ever in a list without
-// the mark, and with U+FFFD for each byte that is no UTF-8 in a marked one.
-TscriptEntry oldEntry(bool marked) {
-    const std::string word = "caf\xE9", definition = "\xE9t\xE9";
-    if (marked) return {"code page, marked", word, definition, L"caf\uFFFD", L"\uFFFDt\uFFFD"};
-    return {"code page", word, definition, wideOf(word), wideOf(definition)};
-}
-
-std::string listOf(const std::vector<TscriptEntry>& entries, bool marked) {
-    std::string list = marked ? "\xEF\xBB\xBF" : "";
-    for (const TscriptEntry& e : entries) list += "word=" + e.word + "\ndef=" + e.definition + "\n";
-    return list;
-}
-
-std::wstring bandName(HWND window) { return accessibleName(GetDlgItem(window, IDC_TITLE_BAND)); }
-
-class TscriptRun : public TlexoriaRun {
-protected:
-    TcomLibrary com;
-};
-
-TEST_F(TscriptRun, EveryEntryOfAPassShowsExactlyInPaneAndBand) {
-    for (bool marked : {false, true}) {
-        SCOPED_TRACE(marked ? "with the mark" : "without the mark");
-        std::vector<TscriptEntry> entries(std::begin(scriptEntries), std::end(scriptEntries));
-        entries.push_back(oldEntry(marked));
-        deleteProgramKey();
-        useList(listOf(entries, marked));
-        std::map<std::wstring, std::wstring> expected, shown;
-        for (const TscriptEntry& e : entries) expected[e.shownWord] = e.shownDefinition;
-
-        TlexoriaProcess run;
-        HWND window = start(run);
-        ASSERT_NE(nullptr, window);
-        for (size_t shownCount = 1;; ++shownCount) {
-            shown[bandName(window)] = paneTextW(window);
-            if (shownCount == entries.size()) break;
-            clickButton(window, IDC_NEXT_WORD);
-            ASSERT_TRUE(drainPosted(window));
-        }
-        for (const auto& word : expected) {
-            SCOPED_TRACE(testing::PrintToString(word.first));
-            EXPECT_EQ(1u, shown.count(word.first));
-            EXPECT_EQ(word.second, shown[word.first]);
-        }
-        exitThroughButton(run, window);
-    }
-}
-
-TEST_F(TscriptRun, NextWordAnnouncesTheNewWordByName) {
-    useList(listOf({scriptEntries[3], scriptEntries[4]}, true));
-    TlexoriaProcess run;
-    HWND window = start(run);
-    ASSERT_NE(nullptr, window);
-    const std::wstring first = bandName(window);
-    TnameChanges changes(run.id());
-    ASSERT_TRUE(changes.hooked());
-    clickButton(window, IDC_NEXT_WORD);
-    ASSERT_TRUE(drainPosted(window));
-    const std::wstring second = bandName(window);
-    EXPECT_NE(first, second);
-    EXPECT_TRUE(changes.heard(second)) << testing::PrintToString(changes.names());
-    exitThroughButton(run, window);
-}
-
-// The client rectangle of the main window's title band, from the measured title font.
-TbandFrame bandOf(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    return titleBandFrame(Tsize{client.right, client.bottom}, alphabetExtent(26, FW_BOLD).cy);
-}
 
 const wchar_t* const titleFace = L"Times New Roman";
 const uint32_t faceColour = 0xC0C0C0;
 
-// A picture of the size that draw makes in memory, row by row, each pixel as 0x00RRGGBB; empty
-// when it cannot be made.
+// What draw makes in memory, row by row as 0x00RRGGBB; empty when it cannot be made.
 std::vector<uint32_t> drawnPixels(int width, int height, const std::function<void(HDC)>& draw) {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -657,21 +457,12 @@ std::vector<uint32_t> drawnPixels(int width, int height, const std::function<voi
     return pixels;
 }
 
-// A part of the screen as drawnPixels gives it.
-std::vector<uint32_t> screenPixels(const RECT& part) {
-    const int width = part.right - part.left, height = part.bottom - part.top;
-    return drawnPixels(width, height, [&](HDC dc) {
-        BitBlt(dc, 0, 0, width, height, TwindowDC(nullptr).get(), part.left, part.top, SRCCOPY);
-    });
-}
-
 bool isDark(uint32_t pixel) {
     return ((pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF)) < 3 * 96;
 }
 
-// The colour each pixel of the band's rows must have outside the frame's inside, in client
-// coordinates: the frame's grey top and left lines, its white bottom and right ones (each line
-// without its end point), and the light grey face everywhere else; 0 inside the frame.
+// A band row pixel's colour (client coordinates): the frame's grey top and left and white bottom
+// and right lines, without end points, the face elsewhere; 0 inside the frame.
 uint32_t frameColour(const TbandFrame& band, int x, int y) {
     const uint32_t grey = 0x808080, white = 0xFFFFFF;
     const bool across = x >= band.left && x < band.right, down = y >= band.top && y < band.bottom;
@@ -689,17 +480,17 @@ struct TbandRows {
     uint32_t at(int x, int y) const { return pixels[(y - band.top) * width + x]; }  // client x, y
 };
 
-// The band's rows once they are painted and settled: the frame's top row, which no word reaches,
-// shows the margin and the grey line (Xvfb's screen is black before the first paint), there is
-// ink inside the frame, and nothing has changed for a tenth of a second. False on time-out.
+// The band's rows once painted (the frame's top row right, ink inside; Xvfb starts black) and
+// unchanged for 100 ms; false on time-out.
 bool settledBand(HWND window, TbandRows& rows) {
-    rows.band = bandOf(window);
-    const TbandFrame& band = rows.band;
     RECT client = {};
     GetClientRect(window, &client);
+    rows.band = titleBandFrame(Tsize{client.right, client.bottom}, alphabetExtent(26, FW_BOLD).cy);
+    const TbandFrame& band = rows.band;
     RECT part = {0, band.top, client.right, band.bottom + 1};
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&part), 2);
     rows.width = part.right - part.left;
+    const int height = part.bottom - part.top;
     auto painted = [&] {
         if (rows.at(0, band.top) != faceColour ||
             rows.at(band.left + 1, band.top) != frameColour(band, band.left + 1, band.top))
@@ -711,61 +502,44 @@ bool settledBand(HWND window, TbandRows& rows) {
     };
     DWORD changedAt = GetTickCount();
     return waitUntil([&] {
-        std::vector<uint32_t> now = screenPixels(part);
+        std::vector<uint32_t> now = drawnPixels(rows.width, height, [&](HDC dc) {
+            BitBlt(dc, 0, 0, rows.width, height, TwindowDC(nullptr).get(), part.left, part.top,
+                   SRCCOPY);
+        });
         if (now.empty()) return false;
         if (now != rows.pixels) changedAt = GetTickCount(), rows.pixels.swap(now);
         return GetTickCount() - changedAt >= 100 && painted();
     });
 }
 
-// Dark pixels cropped to the smallest rectangle that holds them all, placed by their left edge
-// from the centre line the word was drawn on, and their top row.
+// Dark pixels from the word's centre line and their top row, and the rectangle holding them.
 struct Tink {
     int left = 0, width = 0, height = 0;
-    std::vector<bool> dark;
-    size_t count() const { return std::count(dark.begin(), dark.end(), true); }
-    bool darkAt(int x, int y) const {
-        x -= left;
-        return x >= 0 && x < width && y >= 0 && y < height && dark[y * width + x];
-    }
+    std::set<std::pair<int, int>> dark;
+    size_t count() const { return dark.size(); }
 };
 
 // The ink within a rectangle of pixels laid out rows of the stride, the word centred on centreX.
 Tink inkWithin(const std::vector<uint32_t>& pixels, int stride, const RECT& part, int centreX) {
-    int left = part.right, right = -1, top = part.bottom, bottom = -1;
+    std::vector<POINT> dark;  // row by row, so the first is on the top row and the last the bottom
     for (int y = part.top; y < part.bottom; ++y)
         for (int x = part.left; x < part.right; ++x)
-            if (isDark(pixels[y * stride + x])) {
-                left = std::min(left, x), right = std::max(right, x);
-                top = std::min(top, y), bottom = std::max(bottom, y);
-            }
+            if (isDark(pixels[y * stride + x])) dark.push_back({x - centreX, y});
     Tink ink;
-    if (right < 0) return ink;
-    ink.left = left - centreX, ink.width = right - left + 1, ink.height = bottom - top + 1;
-    for (int y = top; y <= bottom; ++y)
-        for (int x = left; x <= right; ++x) ink.dark.push_back(isDark(pixels[y * stride + x]));
+    if (dark.empty()) return ink;
+    auto byX = [](POINT a, POINT b) { return a.x < b.x; };
+    ink.left = std::min_element(dark.begin(), dark.end(), byX)->x;
+    ink.width = std::max_element(dark.begin(), dark.end(), byX)->x - ink.left + 1;
+    ink.height = dark.back().y - dark.front().y + 1;
+    for (POINT at : dark) ink.dark.insert({at.x, at.y - dark.front().y});
     return ink;
 }
 
 // The pixels dark in one ink and not in the other, laid over each other by centre line and top.
 size_t inkDistance(const Tink& a, const Tink& b) {
-    const int left = std::min(a.left, b.left);
-    const int right = std::max(a.left + a.width, b.left + b.width);
-    size_t differing = 0;
-    for (int y = 0; y < std::max(a.height, b.height); ++y)
-        for (int x = left; x < right; ++x) differing += a.darkAt(x, y) != b.darkAt(x, y);
-    return differing;
-}
-
-// The ink of the word inside the band's frame, once the band is painted.
-Tink bandInk(HWND window) {
-    TbandRows rows;
-    EXPECT_TRUE(settledBand(window, rows)) << "the band was never painted";
-    if (rows.pixels.empty()) return Tink{};
-    const TbandFrame& band = rows.band;
-    // The band's rows start at the frame's top; the ink is taken from inside the frame.
-    const RECT inside = {band.left + 1, 1, band.right, band.bottom - band.top};
-    return inkWithin(rows.pixels, rows.width, inside, titleWordOrigin(band).x);
+    size_t common = 0;
+    for (const auto& at : a.dark) common += b.dark.count(at);
+    return a.count() + b.count() - 2 * common;
 }
 
 TgdiObject<HFONT> titleFontIn(const std::wstring& face) {
@@ -774,8 +548,7 @@ TgdiObject<HFONT> titleFontIn(const std::wstring& face) {
                                          DEFAULT_PITCH, face.c_str()));
 }
 
-// The word as plain text in the face, bold at the title's height, centred on the band's grey:
-// drawn in memory, so nothing waits for a screen.
+// The word as plain bold text in the face at the title's height on the band's grey, in memory.
 Tink inkInFace(const std::wstring& word, const std::wstring& face) {
     const int width = 600, height = 60, centreX = width / 2;
     TgdiObject<HFONT> font = titleFontIn(face);
@@ -821,14 +594,87 @@ std::wstring faceWithGlyphsOf(const std::wstring& word) {
     return L"";
 }
 
+class TscriptRun : public TlexoriaRun {
+protected:
+    // The band's ink inside its frame for the list's first word, once the band is painted.
+    Tink bandInkOf(const std::string& list) {
+        useList(list);
+        TlexoriaProcess run;
+        HWND window = start(run);
+        TbandRows rows;
+        EXPECT_TRUE(window && settledBand(window, rows)) << "the band was never painted";
+        if (window) exitThroughButton(run, window);
+        if (rows.pixels.empty()) return Tink{};
+        const TbandFrame& band = rows.band;  // the rows start at the frame's top
+        const RECT inside = {band.left + 1, 1, band.right, band.bottom - band.top};
+        return inkWithin(rows.pixels, rows.width, inside, titleWordOrigin(band).x);
+    }
+    TcomLibrary com;
+};
+
+// The word's bytes in the list, and what the band and the pane must show for it.
+struct TscriptEntry {
+    std::string word, definition;  // UTF-8, or code page 1252 for the old entry
+    std::wstring shownWord, shownDefinition;
+};
+
+const std::string longRun(2042, 'x');  // "def=" and these end a piece just after a lead byte
+// Polish, Russian (a definition like rich text), Greek, Japanese, Arabic, a character across a
+// piece boundary.
+const TscriptEntry scriptEntries[] = {
+    {"\xC5\x81\xC3\xB3\x64\xC5\xBA", "miasto\nnad Odr\xC4\x85", L"\u0141\u00F3d\u017A",
+     L"miasto\r\nnad Odr\u0105"},
+    {"\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xBE", "{\\rtf1 \xD0\xB5}",
+     L"\u0441\u043B\u043E\u0432\u043E", L"{\\rtf1 \u0435}"},
+    {"\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82", "\xCE\xBB", L"\u03BB\u03CC\u03B3\u03BF\u03C2",
+     L"\u03BB"},
+    {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "\xE6\x97\xA5", L"\u65E5\u672C\u8A9E", L"\u65E5"},
+    {"\xD9\x83\xD9\x84\xD9\x85\xD8\xA9", "\xD9\x83", L"\u0643\u0644\u0645\u0629", L"\u0643"},
+    {"piece", longRun + "\xE6\x97\xA5", L"piece",
+     std::wstring(longRun.begin(), longRun.end()) + L"\u65E5\r\n"},
+};
+
+// Every entry of a pass shows exactly in pane and band, and each new word is announced by name.
+TEST_F(TscriptRun, EveryEntryOfAPassShowsExactlyInPaneAndBand) {
+    const std::string cafe = "caf\xE9", ete = "\xE9t\xE9";  // code page 1252
+    for (bool marked : {false, true}) {
+        SCOPED_TRACE(marked ? "with the mark" : "without the mark");
+        std::vector<TscriptEntry> entries(std::begin(scriptEntries), std::end(scriptEntries));
+        // A code-page entry: shown as ever without the mark, with U+FFFD per stray byte with it.
+        entries.push_back(marked ? TscriptEntry{cafe, ete, L"caf\uFFFD", L"\uFFFDt\uFFFD"}
+                                 : TscriptEntry{cafe, ete, wideOf(cafe), wideOf(ete)});
+        std::string list = marked ? "\xEF\xBB\xBF" : "";
+        std::map<std::wstring, std::wstring> expected, shown;
+        for (const TscriptEntry& e : entries) {
+            list += "word=" + e.word + "\ndef=" + e.definition + "\n";
+            expected[e.shownWord] = e.shownDefinition;
+        }
+        deleteProgramKey();
+        useList(list);
+
+        TlexoriaProcess run;
+        HWND window = start(run);
+        ASSERT_NE(nullptr, window);
+        TnameChanges changes(run.id());
+        ASSERT_TRUE(changes.hooked());
+        for (size_t shownCount = 1;; ++shownCount) {
+            const std::wstring word = accessibleName(GetDlgItem(window, IDC_TITLE_BAND));
+            shown[word] = paneTextW(window);
+            EXPECT_TRUE(shownCount == 1 || changes.heard(word))
+                << testing::PrintToString(changes.names());
+            if (shownCount == entries.size()) break;
+            changes.clear();
+            clickButton(window, IDC_NEXT_WORD);
+            ASSERT_TRUE(drainPosted(window));
+        }
+        EXPECT_EQ(expected, shown);
+        exitThroughButton(run, window);
+    }
+}
+
 // A Latin word is drawn where and as plain text in the title face always drew it.
 TEST_F(TscriptRun, ALatinWordSitsWherePlainTextAlwaysSat) {
-    useList("word=abate\ndef=d\n");
-    TlexoriaProcess run;
-    HWND window = start(run);
-    ASSERT_NE(nullptr, window);
-    const Tink drawn = bandInk(window);
-    exitThroughButton(run, window);
+    const Tink drawn = bandInkOf("word=abate\ndef=d\n");
     const Tink expected = inkInFace(L"abate", titleFace);
     ASSERT_GT(expected.count(), 20u);
     EXPECT_NEAR(expected.left, drawn.left, 1);
@@ -837,19 +683,13 @@ TEST_F(TscriptRun, ALatinWordSitsWherePlainTextAlwaysSat) {
     EXPECT_LE(inkDistance(expected, drawn), expected.count() / 20) << "of " << expected.count();
 }
 
-// Characters the title face lacks come from a face that has them: the band's ink is nearer to
-// the word in such a face than to the title face's own drawing of it, its boxes.
+// Characters the title face lacks are drawn from a face that has them, not as its boxes.
 TEST_F(TscriptRun, CharactersTheTitleFaceLacksComeFromAFaceThatHasThem) {
     const std::wstring word = L"\u65E5\u672C\u8A9E";
     ASSERT_FALSE(hasGlyphs(titleFace, word));
     const std::wstring face = faceWithGlyphsOf(word);
     ASSERT_FALSE(face.empty()) << "no installed face has the word's glyphs";
-    useList("word=\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\ndef=d\n");
-    TlexoriaProcess run;
-    HWND window = start(run);
-    ASSERT_NE(nullptr, window);
-    const Tink drawn = bandInk(window);
-    exitThroughButton(run, window);
+    const Tink drawn = bandInkOf("word=\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\ndef=d\n");
     const Tink withGlyphs = inkInFace(word, face), titleOnly = inkInFace(word, titleFace);
     ASSERT_GT(withGlyphs.count(), 20u);
     ASSERT_GT(drawn.count(), 20u);
@@ -858,19 +698,13 @@ TEST_F(TscriptRun, CharactersTheTitleFaceLacksComeFromAFaceThatHasThem) {
         << withGlyphs.width << ", in the title face " << titleOnly.width;
 }
 
-// A word thousands of characters wide is cut at the inside of the band's frame: the frame's lines
-// and the margins beside them keep their colours on every row, in both ways a word is drawn.
+// A word far wider than the band, drawn either way, leaves the frame and margins untouched.
 TEST_F(TscriptRun, AWordWiderThanTheBandStaysInsideTheFrame) {
     std::string japanese;
     for (int i = 0; i < 1600; ++i) japanese += "\xE6\x97\xA5";
-    struct Tcase {
-        const char* name;
-        std::string word;
-    } cases[] = {{"4,800 Latin letters", std::string(4800, 'W')},
-                 {"1,600 Japanese characters", japanese}};
-    for (const Tcase& c : cases) {
-        SCOPED_TRACE(c.name);
-        useList("\xEF\xBB\xBFword=" + c.word + "\ndef=d\n");
+    for (const std::string& word : {std::string(4800, 'W'), japanese}) {
+        SCOPED_TRACE(word[0] == 'W' ? "4,800 Latin letters" : "1,600 Japanese characters");
+        useList("\xEF\xBB\xBFword=" + word + "\ndef=d\n");
         TlexoriaProcess run;
         HWND window = start(run);
         ASSERT_NE(nullptr, window);
@@ -891,12 +725,11 @@ TEST_F(TscriptRun, AWordWiderThanTheBandStaysInsideTheFrame) {
 }
 
 // ---- At 150% and 200% ----
-// Wine takes the DPI of every process started after HKCU\Control Panel\Desktop\LogPixels
-// changes (TlogPixels).
+// Wine gives the DPI set by TlogPixels to every process started after.
 
 // What a run shows: the client size, each child in client coordinates, the pane's line height.
 struct Tlayout {
-    SIZE client = {};
+    SIZE outer = {}, client = {};
     std::vector<RECT> children;
     int paneLineHeight = 0;
 };
@@ -904,73 +737,43 @@ struct Tlayout {
 const int childIds[] = {IDC_DEFINITION, IDC_EXIT,        IDC_NEXT_WORD,
                         IDC_OPTIONS,    IDC_HELP_BUTTON, IDC_ABOUT};
 
-// The distance between the first two lines of the pane, from the positions of their first
-// characters (the packed form of EM_POSFROMCHAR, which needs no pointer into the program).
-int paneLineHeight(HWND pane) {
-    LRESULT second = SendMessageA(pane, EM_LINEINDEX, 1, 0);
-    if (second <= 0) return -1;
-    LRESULT top = SendMessageA(pane, EM_POSFROMCHAR, 0, 0);
-    LRESULT next = SendMessageA(pane, EM_POSFROMCHAR, static_cast<WPARAM>(second), 0);
-    return static_cast<short>(HIWORD(next)) - static_cast<short>(HIWORD(top));
-}
-
 Tlayout layoutOf(HWND window) {
     Tlayout layout;
     RECT client = {};
     GetClientRect(window, &client);
+    const RECT outer = screenRectOf(window);
+    layout.outer = SIZE{outer.right - outer.left, outer.bottom - outer.top};
     layout.client = SIZE{client.right, client.bottom};
     for (int id : childIds) layout.children.push_back(childRect(window, id));
-    layout.paneLineHeight = paneLineHeight(GetDlgItem(window, IDC_DEFINITION));
+    // From the first characters of the first two lines (EM_POSFROMCHAR's packed form).
+    HWND pane = GetDlgItem(window, IDC_DEFINITION);
+    const LRESULT second = SendMessageA(pane, EM_LINEINDEX, 1, 0);
+    auto lineTop = [&](LRESULT at) {
+        return short(HIWORD(SendMessageA(pane, EM_POSFROMCHAR, at, 0)));
+    };
+    layout.paneLineHeight = second > 0 ? lineTop(second) - lineTop(0) : -1;
     return layout;
 }
 
 bool closeTo(double expected, long actual) { return std::abs(expected - actual) <= 2.0; }
 
-// The alphabet's width in the wider of the two text fonts at the given title font height, as
-// this process measures it: glyph widths do not grow exactly with the size, so the window's
-// width follows the measured text, and only its margins follow the DPI.
+// The measuring text's width in the wider font at the DPI (glyphs do not scale exactly).
 int alphabetWidth(int dpi) {
     return std::max(alphabetExtent(MulDiv(26, dpi, 96), FW_BOLD).cx,
                     alphabetExtent(MulDiv(20, dpi, 96), FW_NORMAL).cx);
 }
 
-// Heights and vertical places grow with the DPI; widths and horizontal places with the client
-// width, whose margin around the text grows with the DPI.
-void expectScaled(const Tlayout& at96, const Tlayout& scaled, int dpi) {
-    const double factor = dpi / 96.0;
-    const double across = double(scaled.client.cx) / at96.client.cx;
-    EXPECT_TRUE(closeTo((at96.client.cx - alphabetWidth(96)) * factor,
-                        scaled.client.cx - alphabetWidth(dpi)))
-        << scaled.client.cx;
-    EXPECT_TRUE(closeTo(at96.client.cy * factor, scaled.client.cy)) << scaled.client.cy;
-    for (size_t i = 0; i < at96.children.size(); ++i) {
-        const RECT &a = at96.children[i], &b = scaled.children[i];
-        EXPECT_TRUE(closeTo(a.left * across, b.left) && closeTo(a.top * factor, b.top) &&
-                    closeTo(a.right * across, b.right) && closeTo(a.bottom * factor, b.bottom))
-            << "child " << childIds[i] << ": " << rectText(b) << " against " << rectText(a);
-    }
-    EXPECT_GT(at96.paneLineHeight, 0);
-    EXPECT_TRUE(closeTo(at96.paneLineHeight * factor, scaled.paneLineHeight))
-        << scaled.paneLineHeight << " against " << at96.paneLineHeight;
-}
-
-// A definition long enough to wrap in the pane at every scaling.
-std::string wrappingList() {
-    std::string definition;
-    for (int i = 0; i < 30; ++i) definition += "wrapping words ";
-    return "word=breadth\r\ndef=" + definition + "\r\n";
-}
-
-class TscaledRun : public TprogramRun<> {
+class TscaledRun : public TlexoriaRun {
 protected:
-    void SetUp() override {
-        TprogramRun::SetUp();
-        useList(wrappingList());
+    void SetUp() override {  // a definition that wraps in the pane at every scaling
+        TlexoriaRun::SetUp();
+        std::string definition;
+        for (int i = 0; i < 30; ++i) definition += "wrapping words ";
+        useList("word=breadth\r\ndef=" + definition + "\r\n");
     }
-    // Starts the program at the DPI; the main window, or null.
     HWND start(TlexoriaProcess& run, DWORD dpi) {
         TlogPixels pixels(dpi);
-        return TprogramRun::start(run);
+        return TlexoriaRun::start(run);
     }
     Tlayout layoutAt(DWORD dpi) {
         TlexoriaProcess run;
@@ -983,24 +786,55 @@ protected:
     }
 };
 
-TEST_F(TscaledRun, WindowChildrenAndFontsGrowWithTheDpi) {
+// At 96 DPI the width follows the measured text, the height and children's places are fixed;
+// then heights grow with the DPI, widths with the client width, whose margin grows with the DPI.
+TEST_F(TscaledRun, WindowChildrenAndFontsHaveTheirSizesAndGrowWithTheDpi) {
     const Tlayout at96 = layoutAt(96);
-    for (DWORD dpi : {144u, 192u}) {
+    const SIZE title = alphabetExtent(26, FW_BOLD), text = alphabetExtent(20, FW_NORMAL);
+    EXPECT_EQ(std::max<LONG>(std::max(title.cx, text.cx) + 16, 307) +
+                  2 * GetSystemMetrics(SM_CXDLGFRAME),
+              at96.outer.cx);
+    EXPECT_EQ(266 + 2 * GetSystemMetrics(SM_CYDLGFRAME), at96.outer.cy);
+    const LONG right = at96.client.cx, bottom = at96.client.cy;
+    const RECT pane = at96.children[0];  // then the buttons, left to right
+    EXPECT_EQ((std::vector<LONG>{8, title.cy + 20, right - 8, bottom - 30}),
+              (std::vector<LONG>{pane.left, pane.top, pane.right, pane.bottom}));
+    LONG left = 1;
+    for (size_t i = 1; i < at96.children.size(); ++i) {
+        const RECT& button = at96.children[i];
+        EXPECT_EQ((std::vector<LONG>{left, bottom - 22, bottom - 1}),
+                  (std::vector<LONG>{button.left, button.top, button.bottom}))
+            << childIds[i];
+        left = button.right + 1;
+    }
+    EXPECT_EQ(right, left);
+    for (int dpi : {144, 192}) {
         SCOPED_TRACE(dpi);
-        expectScaled(at96, layoutAt(dpi), int(dpi));
+        const Tlayout scaled = layoutAt(dpi);
+        const double factor = dpi / 96.0, across = double(scaled.client.cx) / at96.client.cx;
+        EXPECT_TRUE(closeTo((at96.client.cx - alphabetWidth(96)) * factor,
+                            scaled.client.cx - alphabetWidth(dpi)))
+            << scaled.client.cx;
+        EXPECT_TRUE(closeTo(at96.client.cy * factor, scaled.client.cy)) << scaled.client.cy;
+        for (size_t i = 0; i < at96.children.size(); ++i) {
+            const RECT &a = at96.children[i], &b = scaled.children[i];
+            EXPECT_TRUE(closeTo(a.left * across, b.left) && closeTo(a.top * factor, b.top) &&
+                        closeTo(a.right * across, b.right) && closeTo(a.bottom * factor, b.bottom))
+                << "child " << childIds[i] << ": " << rectText(b) << " against " << rectText(a);
+        }
+        EXPECT_GT(at96.paneLineHeight, 0);
+        EXPECT_TRUE(closeTo(at96.paneLineHeight * factor, scaled.paneLineHeight))
+            << scaled.paneLineHeight << " against " << at96.paneLineHeight;
     }
 }
 
-// Moving to a monitor with another scaling: the window takes the rectangle it is given and lays
-// itself out as a window started at that DPI. The rectangle is written into the program's memory
-// because the message carries a pointer.
+// On a DPI change the window takes the given rectangle and lays out as if started at that DPI.
 TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
     const Tlayout at144 = layoutAt(144);
     TlexoriaProcess run;
     HWND window = start(run, 96);
     ASSERT_NE(nullptr, window);
-    RECT outer = {};
-    GetWindowRect(window, &outer);
+    const RECT outer = screenRectOf(window);
     const RECT given = {outer.left + 10, outer.top + 20,
                         outer.left + 10 + (outer.right - outer.left) * 3 / 2,
                         outer.top + 20 + (outer.bottom - outer.top) * 3 / 2};
@@ -1012,15 +846,13 @@ TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
                                     reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
                                     &result));
     EXPECT_EQ(0u, result);
-    RECT now = {};
-    GetWindowRect(window, &now);
+    const RECT now = screenRectOf(window);
     EXPECT_TRUE(EqualRect(&given, &now)) << rectText(now);
     const Tlayout moved = layoutOf(window);
     const double across = double(moved.client.cx) / at144.client.cx;
     for (size_t i = 0; i < moved.children.size(); ++i) {
         const RECT &a = at144.children[i], &b = moved.children[i];
-        // Wine keeps the caption of the process's first DPI, so the client heights differ:
-        // compare the lefts, the distances from the bottom, the pane's top, the buttons' heights.
+        // Wine keeps the first DPI's caption, so compare lefts, bottom gaps, tops or heights.
         const bool pane = childIds[i] == IDC_DEFINITION;
         EXPECT_TRUE(closeTo(a.left * across, b.left) &&
                     closeTo(at144.client.cy - a.bottom, moved.client.cy - b.bottom) &&
@@ -1031,62 +863,41 @@ TEST_F(TscaledRun, DpiChangeLaysOutAgainInTheGivenRectangle) {
     exitThroughButton(run, window);
 }
 
-bool within(const RECT& inner, const RECT& outer) {
-    RECT common = {};
-    IntersectRect(&common, &inner, &outer);
-    return EqualRect(&common, &inner) != 0;
-}
-
-RECT workAreaOf(HWND window) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
-    return info.rcWork;
-}
-
-RECT screenRectOf(HWND window) {
-    RECT at = {};
-    GetWindowRect(window, &at);
-    return at;
-}
-
-// At 288 DPI the window is wider than the screen. Wherever the record asks for it, it starts
-// with its top-left corner on the work area, so the caption and Exit can be reached, and the
-// saved choice stores that place again.
+// Wider than the work area (288 DPI), the window starts with caption and Exit on it, and the
+// saved choice saves that place.
 TEST_F(TscaledRun, AWindowLargerThanTheWorkAreaStartsWithItsCaptionAndExitOnIt) {
-    enum Tspot { low, high };  // low: the near edge; high: flush with the far edge
     struct Tcase {
         const char* name;
         std::vector<unsigned char> record;
-        Tspot x, y;
+        bool flushFar;  // with the far edges, else at the near ones
     } cases[] = {
-        {"bottom right", startupRecord(5, 0, 0, 0), high, high},
-        {"saved past the far edges", startupRecord(0, 0, 3000, 3000), high, high},
-        {"saved before the near edges", startupRecord(0, 0, -500, -500), low, low},
+        {"bottom right", startupRecord(5, 0, 0, 0), true},
+        {"saved past the far edges", startupRecord(0, 0, 3000, 3000), true},
+        {"saved before the near edges", startupRecord(0, 0, -500, -500), false},
     };
     for (const Tcase& c : cases) {
         SCOPED_TRACE(c.name);
         deleteProgramKey();
-        ASSERT_TRUE(
-            setProgramValue("Startup", REG_BINARY, c.record.data(), DWORD(c.record.size())));
+        useRecord(c.record);
         TlexoriaProcess run;
         HWND window = start(run, 288);
         ASSERT_NE(nullptr, window);
-        const RECT area = workAreaOf(window), outer = screenRectOf(window);
+        MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
+        GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT area = monitor.rcWork, outer = screenRectOf(window);
         const int width = outer.right - outer.left, height = outer.bottom - outer.top;
         ASSERT_GT(width, area.right - area.left) << "the window must be wider than the work area";
-        auto expected = [](Tspot spot, int nearEdge, int farEdge, int size) {
-            const int room = std::max(0, farEdge - nearEdge - size);
-            return nearEdge + (spot == low ? 0 : room);
+        auto expected = [&](int nearEdge, int farEdge, int size) {
+            return nearEdge + (c.flushFar ? std::max(0, farEdge - nearEdge - size) : 0);
         };
-        EXPECT_EQ(expected(c.x, area.left, area.right, width), outer.left);
-        EXPECT_EQ(expected(c.y, area.top, area.bottom, height), outer.top);
-        EXPECT_TRUE(within(screenRectOf(GetDlgItem(window, IDC_EXIT)), area));
+        EXPECT_EQ(expected(area.left, area.right, width), outer.left);
+        EXPECT_EQ(expected(area.top, area.bottom, height), outer.top);
+        RECT exit = screenRectOf(GetDlgItem(window, IDC_EXIT)), common = {};
+        EXPECT_TRUE(IntersectRect(&common, &exit, &area) && EqualRect(&common, &exit));
         exitThroughButton(run, window);
-        // The saved choice stores the place again; the others leave the record's fields alone.
         const bool saved = c.record[0] == 0;
-        EXPECT_EQ(std::make_pair(saved ? int(outer.left) : 0, saved ? int(outer.top) : 0),
-                  savedPosition());
+        EXPECT_EQ(saved ? startupRecord(0, 0, outer.left, outer.top) : c.record,
+                  programValues()["Startup"]);
     }
 }
 

@@ -7,7 +7,9 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "support/lexoria_driver.h"
@@ -49,9 +51,8 @@ inline std::wstring accessibleName(HWND window) {
     IAccessible* object = nullptr;
     VARIANT child = {};
     const POINT centre = {(at.left + at.right) / 2, (at.top + at.bottom) / 2};
-    if (FAILED(AccessibleObjectFromPoint(centre, &object, &child)) || !object)
-        return L"<no object>";
-    return nameOf(object, child);
+    const bool found = SUCCEEDED(AccessibleObjectFromPoint(centre, &object, &child)) && object;
+    return found ? nameOf(object, child) : L"<no object>";
 }
 
 // The names that a process's name-change events carry while this lives, read as a screen reader
@@ -60,12 +61,8 @@ class TnameChanges {
 public:
     explicit TnameChanges(DWORD process)
         : hook(SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, onEvent,
-                               process, 0, WINEVENT_OUTOFCONTEXT)) {}
-    ~TnameChanges() {
-        if (hook) UnhookWinEvent(hook);
-    }
-    TnameChanges(const TnameChanges&) = delete;
-    TnameChanges& operator=(const TnameChanges&) = delete;
+                               process, 0, WINEVENT_OUTOFCONTEXT),
+               &UnhookWinEvent) {}
 
     bool hooked() const { return hook != nullptr; }
     void clear() { names().clear(); }
@@ -89,7 +86,7 @@ private:
         if (SUCCEEDED(AccessibleObjectFromEvent(source, object, child, &accessible, &item)))
             names().push_back(nameOf(accessible, item));
     }
-    HWINEVENTHOOK hook;
+    std::unique_ptr<std::remove_pointer_t<HWINEVENTHOOK>, decltype(&UnhookWinEvent)> hook;
 };
 
 }  // namespace windowProbe
