@@ -94,11 +94,6 @@ struct ThelpCase {
 // Programs a help viewer might start by bare name, each planted beside the program.
 const wchar_t* const plantedPrograms[] = {L"winhlp32.exe", L"hh.exe"};
 
-// Made by the first file copied into it.
-std::wstring programFolder(const ThelpCase& c, const std::wstring& scratch) {
-    return c.folder ? scratch + L"\\" + c.folder : deepFolder(scratch, deepFolderLength);
-}
-
 bool placeChm(const ThelpCase& c, const std::wstring& folder) {
     if (c.chm == Tchm::empty) return writeFile(folder + L"\\lexoria.chm", "");
     if (c.chm == Tchm::damaged)
@@ -184,7 +179,8 @@ void endProgram(const ThelpCase& c, TlexoriaProcess& lexoria, HWND main,
 void openHelp(const ThelpCase& c) {
     SCOPED_TRACE(c.name);
     TscratchFolder scratch;
-    const std::wstring folder = programFolder(c, wideOf(scratch.path()));
+    const std::wstring folder = c.folder ? wideOf(scratch.path()) + L"\\" + c.folder
+                                         : deepFolder(wideOf(scratch.path()), deepFolderLength);
     const std::wstring chm = folder + L"\\lexoria.chm";
     const std::wstring unopened = c.hlpBeside ? folder + L"\\lexoria.hlp" : chm;
     TregistryString version(versionKey, "Version", c.version);

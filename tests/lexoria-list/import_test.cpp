@@ -58,25 +58,19 @@ protected:
         err.clear();
         return runCommand(arguments, out, err);
     }
-    // Imports a file of tests/lexoria-list/data and compares what the reader gets with the entries.
-    void expectImport(const std::vector<std::string>& options,
-                      const std::vector<TwordDef>& expected) {
-        std::vector<std::string> arguments = {"import"};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        arguments.back() = sourceFile("tests/lexoria-list/data/" + arguments.back());
-        arguments.push_back(list);
-        ASSERT_EQ(run(arguments), 0) << err;
+    // Imports a file of tests/lexoria-list/data: the reader gets the entries; the list checks clean.
+    void expectImport(const char* file, const std::vector<TwordDef>& expected) {
+        ASSERT_EQ(run({"import", sourceFile("tests/lexoria-list/data/"s + file), list}), 0) << err;
         EXPECT_EQ(fieldsOf(readBack(readBytes(list))), fieldsOf(expected));
         EXPECT_EQ(run({"check", list}), 0) << out;
     }
     TscratchFolder folder;
     const std::string list = folder.file("lexoria.lst");
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 TEST_F(TimportTest, SpreadsheetCsvWithMultiLineFieldsAndDoubledQuotes) {
-    expectImport({"spreadsheet.csv"},
+    expectImport("spreadsheet.csv",
                  {
                      {"candid", "truthful and direct; frank", "\"I'll be candid,\" she said."},
                      {"laconic", "using very few words;\r\nbrief to the point of seeming rude",
@@ -86,13 +80,13 @@ TEST_F(TimportTest, SpreadsheetCsvWithMultiLineFieldsAndDoubledQuotes) {
                      {"quixotic", "wildly idealistic;\r\n\r\nnot practical",
                       "A \"quixotic\" plan, doomed from the start."},
                  });
-    std::string head =
+    const std::string head =
         "word=candid\r\ndef=truthful and direct; frank\r\nex=\"I'll be candid,\" she said.\r\n";
     EXPECT_EQ(readBytes(list).substr(0, head.size()), head);
 }
 
 TEST_F(TimportTest, AnkiExportWithHeadersAndHtml) {
-    expectImport({"anki-export.txt"},
+    expectImport("anki-export.txt",
                  {
                      {"ubiquitous", "present, appearing or found everywhere",
                       "Mobile phones are ubiquitous."},
@@ -367,9 +361,8 @@ TEST(FieldLinesTest, MakesEveryLineReadBackAsMeant) {
         TfileHolder file = temporaryFile(list);
         TcheckReport report;
         checkList(file.get(), report, page);
-        for (const Tfinding& found : report.findings) {
+        for (const Tfinding& found : report.findings)
             EXPECT_EQ(found.severity, Tseverity::note) << found.text;
-        }
     }
 }
 
