@@ -1,13 +1,7 @@
-// The Windows installer under Wine, as a user meets it: a silent install for the current user
-// and one for everyone, into folders and profiles in any script, the program started from its
-// Start menu shortcut, an upgrade over a word list the user changed, the elevated copy that an
-// install for everyone starts, and the uninstaller, silent and answering its question about the
-// user's settings; and, run once per display language, the installer's own pages and messages
-// in that language.
+// The Windows installer and uninstaller under Wine, as a user meets them, and (run once per display
+// language, with --language naming the texts expected) their pages and messages in that language.
 // Run as: dist_install_test SETUP.EXE STANDARD_USER_SETUP.EXE LANGUAGE_FOLDER [--language=NAME]
-// where STANDARD_USER_SETUP.EXE is the same installer built to play a standard user, and
-// LANGUAGE_FOLDER holds the installer's texts (dist/lang). --language names the file of the texts
-// the installer must show under the locale the test runs in; without it the language test skips.
+// (the installer built to play a standard user; dist/lang).
 #include <gtest/gtest.h>
 
 #include <objbase.h>
@@ -41,8 +35,7 @@ const wchar_t* const uninstallKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lexoria";
 const wchar_t* const helpFilesKey = L"Software\\Microsoft\\Windows\\Help";  // where help files lie
 
-// For the current user (the default: local application data, HKEY_CURRENT_USER) or for everyone
-// (/ALLUSERS: Program Files, every user's Start menu, HKEY_LOCAL_MACHINE).
+// For the current user (the default) or, with /ALLUSERS, for everyone.
 enum TinstallMode { forCurrentUser, forEveryone };
 
 std::wstring shellFolder(int csidl) {
@@ -61,35 +54,28 @@ std::wstring startMenuShortcut(TinstallMode mode = forCurrentUser) {
 HKEY registryRoot(TinstallMode mode) {
     return mode == forEveryone ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
-std::wstring installedProgram(TinstallMode mode = forCurrentUser) {
-    return installFolder(mode) + L"\\Lexoria.exe";
-}
+std::wstring installedProgram() { return installFolder() + L"\\Lexoria.exe"; }
 std::wstring installedList() { return installFolder() + L"\\lexoria.lst"; }
 std::wstring userStartupShortcut() { return shellFolder(CSIDL_STARTUP) + L"\\Lexoria.lnk"; }
-std::wstring wide(const std::string& utf8) { return wideOf(utf8, CP_UTF8); }
 std::string utf8(const std::wstring& text) { return bytesFrom(text, CP_UTF8); }
 // A file's bytes, or "<missing>", wherever it lies.
 std::string bytesOf(const std::wstring& path) {
     std::ifstream file(std::filesystem::path(path), std::ios::binary);
     return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
-bool fileExists(const std::wstring& path) {
+bool exists(const std::wstring& path, bool folder = false) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-bool folderExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           folder == ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
 }
 bool sameText(const std::wstring& a, const std::wstring& b) {  // ignoring case, as paths are
     return lstrcmpiW(a.c_str(), b.c_str()) == 0;
 }
-bool startsWith(const std::wstring& text, const std::wstring& start) {
-    return text.rfind(start, 0) == 0;
-}
-std::wstring inQuotes(const std::wstring& path) { return L"\"" + path + L"\""; }
-bool endsWith(const std::wstring& text, const std::wstring& end) {
-    return text.size() >= end.size() && sameText(text.substr(text.size() - end.size()), end);
+// The program at the path started in its own folder.
+bool startAt(TlexoriaProcess& process, const std::wstring& path, const std::wstring& arguments) {
+    const size_t slash = path.find_last_of(L'\\');
+    return slash != std::wstring::npos &&
+           process.start(path.substr(0, slash), path.substr(slash + 1), arguments);
 }
 
 // A shell link's target (as the shell resolves it from the item list: GetPath may give a copy in
@@ -118,21 +104,18 @@ bool readShortcut(const std::wstring& link, Tshortcut& shortcut) {
     return true;
 }
 // A Startup shortcut written as the program's options dialog writes its own.
-bool writeShortcut(const std::wstring& link, const std::wstring& target) {
-    return createLink(link.c_str(), target.c_str(), programItemName);
+bool writeStartupShortcut(const std::wstring& target) {
+    return createLink(userStartupShortcut().c_str(), target.c_str(), programItemName);
 }
 
-bool readRegistryString(HKEY root, const wchar_t* subkey, const wchar_t* name,
-                        std::wstring& value) {
-    HKEY key;
-    if (RegOpenKeyExW(root, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+// A REG_SZ value, or "(missing)".
+std::wstring registryString(HKEY root, const wchar_t* subkey, const wchar_t* name) {
     wchar_t buffer[1024] = L"";
-    DWORD size = sizeof buffer - sizeof buffer[0], type = 0;
-    const LONG result =
-        RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    value = buffer;
-    return result == ERROR_SUCCESS && type == REG_SZ;
+    DWORD size = sizeof buffer;
+    return RegGetValueW(root, subkey, name, RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, buffer, &size) ==
+                   ERROR_SUCCESS
+               ? buffer
+               : L"(missing)";
 }
 bool registryKeyExists(HKEY root, const wchar_t* subkey) {
     HKEY key;
@@ -141,36 +124,28 @@ bool registryKeyExists(HKEY root, const wchar_t* subkey) {
     return opened;
 }
 
-// A string value under HKEY_CURRENT_USER set for the holder's lifetime, as REG_EXPAND_SZ where the
-// value it replaces was one (the shell folders are); the old type and bytes, or the absence, come
-// back afterwards. Read and written raw: SHGetValue would expand a REG_EXPAND_SZ.
+// A string value under HKEY_CURRENT_USER for the holder's lifetime, of the type of the one it
+// replaces (read raw: the shell folders are REG_EXPAND_SZ), which comes back afterwards.
 class TuserRegistryValue {
 public:
     TuserRegistryValue(const wchar_t* key, const wchar_t* value, const std::wstring& text)
         : subkey(key), name(value) {
-        HKEY handle;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                            &handle, nullptr) != ERROR_SUCCESS)
-            return;
+        const DWORD raw = RRF_RT_ANY | RRF_NOEXPAND;
         DWORD size = 0;
-        if (RegQueryValueExW(handle, value, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+        if (RegGetValueW(HKEY_CURRENT_USER, key, value, raw, &type, nullptr, &size) == 0) {
             previous.resize(size);
-            hadValue = RegQueryValueExW(handle, value, nullptr, &type, previous.data(), &size) ==
-                       ERROR_SUCCESS;
+            hadValue = RegGetValueW(HKEY_CURRENT_USER, key, value, raw, &type, previous.data(),
+                                    &size) == 0;
         }
-        RegSetValueExW(handle, value, 0, hadValue && type == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ,
-                       reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(handle);
+        SHSetValueW(HKEY_CURRENT_USER, key, value,
+                    hadValue && type == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
     ~TuserRegistryValue() {
-        HKEY handle;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_WRITE, &handle) != 0) return;
         if (hadValue)
-            RegSetValueExW(handle, name.c_str(), 0, type, previous.data(),
-                           static_cast<DWORD>(previous.size()));
-        else RegDeleteValueW(handle, name.c_str());
-        RegCloseKey(handle);
+            SHSetValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str(), type, previous.data(),
+                        static_cast<DWORD>(previous.size()));
+        else SHDeleteValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str());
     }
     TuserRegistryValue(const TuserRegistryValue&) = delete;
     TuserRegistryValue& operator=(const TuserRegistryValue&) = delete;
@@ -188,38 +163,33 @@ ULONGLONG creationTime(HANDLE process) {
     return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
-// The uninstaller's copy of itself, found once the uninstaller (the launcher) has ended: the
-// process whose parent is the launcher and that began after it (Wine reuses the ids of ended
-// processes, so a long-running process may name a parent whose id the launcher now has). A copy
-// still running when the holder goes is ended.
+// The uninstaller's copy of itself, once the launcher has ended: the launcher's child that began
+// after it (Wine reuses the ids of ended processes); ended if still running when the holder goes.
 class TuninstallerCopy {
 public:
     explicit TuninstallerCopy(const TlexoriaProcess& launcher) {
         const ULONGLONG launched = creationTime(launcher.handle());
         HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        if (launched == 0 || snapshot == INVALID_HANDLE_VALUE) return;
         PROCESSENTRY32W entry = {};
         entry.dwSize = sizeof entry;
-        for (BOOL more = Process32FirstW(snapshot, &entry); more && !process;
+        for (BOOL more = launched && Process32FirstW(snapshot, &entry); more && !process;
              more = Process32NextW(snapshot, &entry)) {
             if (entry.th32ParentProcessID != launcher.id() || entry.th32ProcessID == launcher.id())
                 continue;
-            HANDLE candidate =
-                OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE,
-                            entry.th32ProcessID);
-            if (candidate && creationTime(candidate) >= launched) {
-                process = candidate;
-                processId = entry.th32ProcessID;
-            } else if (candidate) {
-                CloseHandle(candidate);
+            processId = entry.th32ProcessID;
+            process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE,
+                                  FALSE, processId);
+            if (process && creationTime(process) < launched) {
+                CloseHandle(process);
+                process = nullptr;
             }
         }
-        CloseHandle(snapshot);
+        if (snapshot != INVALID_HANDLE_VALUE) CloseHandle(snapshot);
     }
     ~TuninstallerCopy() {
-        if (!process) return;
-        if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 1);
-        CloseHandle(process);
+        if (process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process, 1);
+        if (process) CloseHandle(process);
     }
     TuninstallerCopy(const TuninstallerCopy&) = delete;
     TuninstallerCopy& operator=(const TuninstallerCopy&) = delete;
@@ -227,9 +197,10 @@ public:
     DWORD id() const { return processId; }
     long waitForExit(DWORD timeoutMs) const {  // the exit code, or -1 on time-out
         DWORD code = 0;
-        if (!process || WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return -1;
-        GetExitCodeProcess(process, &code);
-        return static_cast<long>(code);
+        return process && WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(process, &code)
+                   ? static_cast<long>(code)
+                   : -1;
     }
 
 private:
@@ -255,33 +226,34 @@ struct TcleanSlate {
 
 // The installer run with /S and the options (each after a space); its exit code, -1 on time-out.
 long installSilently(const std::wstring& options = L"", const std::wstring& setup = setupPath) {
-    const size_t slash = setup.find_last_of(L'\\');
     TlexoriaProcess process;
-    return process.start(setup.substr(0, slash), setup.substr(slash + 1), L" /S" + options)
-               ? process.waitForExit(installTimeoutMs)
-               : -1;
+    return startAt(process, setup, L" /S" + options) ? process.waitForExit(installTimeoutMs) : -1;
 }
 
-// Runs the mode's QuietUninstallString ("C:\...\Uninstall.exe" /S) as Add/Remove Programs does
-// and waits for the copy it hands over to: that copy's exit code (the launcher's is always 0), or
-// -1 on time-out.
+// The mode's uninstall command ("C:\...\Uninstall.exe" and its options) run as Add/Remove
+// Programs does; true once this launcher has handed over to its copy and ended with 0.
+bool launchUninstaller(TlexoriaProcess& launcher, TinstallMode mode, const wchar_t* command) {
+    const std::wstring line = registryString(registryRoot(mode), uninstallKey, command);
+    const size_t close = line.find(L'"', 1);
+    return line[0] == L'"' && close != std::wstring::npos &&
+           startAt(launcher, line.substr(1, close - 1), line.substr(close + 1)) &&
+           launcher.waitForExit(installTimeoutMs) == 0;
+}
+// The QuietUninstallString (with /S): the copy's exit code, or -1 on time-out.
 long uninstallQuietly(TinstallMode mode = forCurrentUser) {
-    std::wstring command;
-    readRegistryString(registryRoot(mode), uninstallKey, L"QuietUninstallString", command);
-    const size_t close = command.find(L'"', 1), slash = command.rfind(L'\\', close);
     TlexoriaProcess launcher;
-    if (command.empty() || command[0] != L'"' || close == std::wstring::npos ||
-        slash == std::wstring::npos ||
-        !launcher.start(command.substr(1, slash - 1), command.substr(slash + 1, close - slash - 1),
-                        command.substr(close + 1)) ||
-        launcher.waitForExit(installTimeoutMs) != 0)
-        return -1;
-    return TuninstallerCopy(launcher).waitForExit(installTimeoutMs);
+    return launchUninstaller(launcher, mode, L"QuietUninstallString")
+               ? TuninstallerCopy(launcher).waitForExit(installTimeoutMs)
+               : -1;
 }
 
 bool settingsPresent() {
     std::vector<unsigned char> bytes;
     return getProgramValue("State", bytes);
+}
+bool storeSettings() {
+    const unsigned char state[] = {1, 2, 3, 4};
+    return setProgramValue("State", REG_BINARY, state, sizeof state);
 }
 
 std::wstring textOf(HWND window) {
@@ -290,26 +262,18 @@ std::wstring textOf(HWND window) {
                         2000, nullptr);
     return text;
 }
-
 // The visible control of the window, at any depth, whose text is the one given; null when none is.
-struct TcontrolSearch {
-    const std::wstring* text;
-    HWND found;
-};
-BOOL CALLBACK matchControl(HWND child, LPARAM data) {
-    auto* search = reinterpret_cast<TcontrolSearch*>(data);
-    if (textOf(child) == *search->text && IsWindowVisible(child)) search->found = child;
-    return search->found == nullptr;
-}
 HWND controlWithText(HWND window, const std::wstring& text) {
-    TcontrolSearch search = {&text, nullptr};
-    EnumChildWindows(window, matchControl, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND child = FindWindowExW(window, nullptr, nullptr, nullptr); child;
+         child = FindWindowExW(window, child, nullptr, nullptr)) {
+        if (IsWindowVisible(child) && textOf(child) == text) return child;
+        if (HWND inner = controlWithText(child, text)) return inner;
+    }
+    return nullptr;
 }
 
-// Clicks the button once its page has enabled it (before, a click is lost), then waits for the
-// condition; false on time-out. The click is the button's notification to its dialog: a posted
-// BM_CLICK is a press and release, which a change of the active window between the two can swallow.
+// Clicks the button once its page has enabled it, then waits for the condition; false on time-out.
+// A notification, as a posted BM_CLICK can be swallowed by a change of the active window.
 template <typename Condition>
 bool clickUntil(HWND dialog, int button, Condition condition, DWORD timeoutMs = 20000) {
     HWND control = GetDlgItem(dialog, button);
@@ -318,11 +282,15 @@ bool clickUntil(HWND dialog, int button, Condition condition, DWORD timeoutMs = 
                  reinterpret_cast<LPARAM>(control));
     return waitUntil(condition, timeoutMs);
 }
+// A visible dialog of the process whose caption begins with the text; null on time-out.
+HWND waitForWizard(DWORD processId, const std::wstring& caption) {
+    return waitForDialogOf(
+        processId, [&](HWND dialog) { return textOf(dialog).rfind(caption, 0) == 0; }, 20000);
+}
 
-// The installer's own texts in one language, by name, as the installer shows them.
+// The installer's texts in one language, by name: the `LangString name 0 "text"` lines of its file
+// under dist/lang.
 using Ttexts = std::map<std::string, std::wstring>;
-
-// The texts of a language file under dist/lang: its `LangString name 0 "text"` lines.
 Ttexts textsOfLanguageFile(const std::wstring& language) {
     Ttexts texts;
     std::istringstream lines(bytesOf(languageFolder + L"\\" + language + L".nsh"));
@@ -338,49 +306,39 @@ Ttexts textsOfLanguageFile(const std::wstring& language) {
         for (const auto& escape : escapes)
             for (size_t found; (found = text.find(escape.from)) != std::string::npos;)
                 text.replace(found, std::strlen(escape.from), escape.to);
-        texts[line.substr(11, line.find(' ', 11) - 11)] = wide(text);
+        texts[line.substr(11, line.find(' ', 11) - 11)] = wideOf(text, CP_UTF8);
     }
     return texts;
 }
 
-// Runs the uninstaller as Add/Remove Programs does and confirms. When a running Lexoria is
-// given, it expects the "Lexoria is running" box, closes the program and retries. Then it
-// answers the settings question with the button given. Returns the exit code of the copy that
-// does the work, or -1 with the step that failed.
+// Runs the uninstaller and confirms (with a running Lexoria given, expects the "Lexoria is running"
+// box, closes the program and retries), then answers the settings question with the button given.
+// The exit code of the copy that does the work, or -1 with the step that failed.
 long uninstallAnswering(int answer, std::string& failedStep, const Ttexts& texts,
                         TlexoriaProcess* running = nullptr) {
-    std::wstring uninstaller;
     TlexoriaProcess launcher;
     failedStep = "starting the uninstaller";
-    if (!readRegistryString(HKEY_CURRENT_USER, uninstallKey, L"UninstallString", uninstaller) ||
-        !launcher.start(installFolder(), L"Uninstall.exe") ||
-        launcher.waitForExit(installTimeoutMs) != 0)
-        return -1;
+    if (!launchUninstaller(launcher, forCurrentUser, L"UninstallString")) return -1;
     TuninstallerCopy copy(launcher);
     if (!copy.found()) return -1;
     failedStep = "finding its window, titled " + utf8(texts.at("uninstallCaption"));
-    HWND wizard = waitForDialogOf(
-        copy.id(),
-        [&](HWND dialog) { return startsWith(textOf(dialog), texts.at("uninstallCaption")); },
-        20000);
+    HWND wizard = waitForWizard(copy.id(), texts.at("uninstallCaption"));
     if (!wizard) return -1;
     HWND box = nullptr;
-    auto boxSaying = [&](const std::wstring& text) {
-        return [&box, &copy, text] {
+    auto boxSaying = [&](const char* name) {
+        return [&box, &copy, text = texts.at(name)] {
             box = waitForDialogOf(
                 copy.id(), [&](HWND dialog) { return messageBoxTextW(dialog) == text; }, 0);
             return box != nullptr;
         };
     };
+    failedStep = running ? "confirming and being told that Lexoria is running"
+                         : "confirming and getting the question";  // IDOK: "Uninstall"
+    if (!clickUntil(wizard, IDOK, boxSaying(running ? "running" : "settingsQuestion"))) return -1;
     if (running) {
-        failedStep = "confirming and being told that Lexoria is running";
-        if (!clickUntil(wizard, IDOK, boxSaying(texts.at("running")))) return -1;
         exitThroughButton(*running, FindWindowA("Lexoria", "Lexoria"));
         failedStep = "retrying and getting the question";
-        if (!clickUntil(box, IDRETRY, boxSaying(texts.at("settingsQuestion")))) return -1;
-    } else {
-        failedStep = "confirming and getting the question";  // IDOK: "Uninstall"
-        if (!clickUntil(wizard, IDOK, boxSaying(texts.at("settingsQuestion")))) return -1;
+        if (!clickUntil(box, IDRETRY, boxSaying("settingsQuestion"))) return -1;
     }
     failedStep = "answering the question";
     HWND question = box;
@@ -390,128 +348,107 @@ long uninstallAnswering(int answer, std::string& failedStep, const Ttexts& texts
     return copy.waitForExit(0);
 }
 
-struct TmodeCase {
-    const char* name;
-    TinstallMode mode;
-    const wchar_t* options;
-    const wchar_t* folderEnd;  // how the installation folder's path ends
-};
-
-const TmodeCase modeCases[] = {
-    {"for the current user, the default", forCurrentUser, L"",
-     L"\\AppData\\Local\\Programs\\Lexoria"},
-    {"for everyone", forEveryone, L" /ALLUSERS", L"\\Lexoria"},
-};
-
-// The files, the uninstall entry and the help folder under the mode's own root in the folder.
+// The files, the uninstall entry, the help folder and the Start menu shortcut (read as the shell
+// reads it) under the mode's own root, for the folder.
 void expectInstalledIn(const std::wstring& folder, TinstallMode mode) {
-    const wchar_t* const installed[] = {L"Lexoria.exe",  L"lexoria.lst", L"lexoria.hlp",
-                                        L"lexoria.chm",  L"README.txt",  L"LICENSE.txt",
-                                        L"Uninstall.exe"};
-    for (const wchar_t* name : installed)
-        EXPECT_TRUE(fileExists(folder + L"\\" + name)) << utf8(folder + L"\\" + name);
-
-    const std::wstring uninstaller = inQuotes(folder + L"\\Uninstall.exe");
+    for (const wchar_t* name : {L"Lexoria.exe", L"lexoria.lst", L"lexoria.hlp", L"lexoria.chm",
+                                L"README.txt", L"LICENSE.txt", L"Uninstall.exe"})
+        EXPECT_TRUE(exists(folder + L"\\" + name)) << utf8(folder + L"\\" + name);
+    const std::wstring uninstaller = L"\"" + folder + L"\\Uninstall.exe\"";
     // clang-format off
-    const struct { const wchar_t* name; std::wstring value; } entry[] = {
-        {L"DisplayName", L"Lexoria"}, {L"DisplayVersion", wide(LEXORIA_VERSION)},
-        {L"Publisher", L"The Lexoria developers"}, {L"InstallLocation", folder},
-        {L"UninstallString", uninstaller}, {L"QuietUninstallString", uninstaller + L" /S"},
+    const struct { const wchar_t *key, *name; std::wstring value; } entry[] = {
+        {uninstallKey, L"DisplayName", L"Lexoria"},
+        {uninstallKey, L"DisplayVersion", wideOf(LEXORIA_VERSION)},
+        {uninstallKey, L"Publisher", L"The Lexoria developers"},
+        {uninstallKey, L"InstallLocation", folder},
+        {uninstallKey, L"UninstallString", uninstaller},
+        {uninstallKey, L"QuietUninstallString", uninstaller + L" /S"},
+        // where the help viewer finds lexoria.hlp when the program starts in another folder
+        {helpFilesKey, L"lexoria.hlp", folder},
     };
     // clang-format on
-    const HKEY root = registryRoot(mode);
     for (const auto& value : entry) {
-        std::wstring stored = L"(missing)";
-        readRegistryString(root, uninstallKey, value.name, stored);
+        const std::wstring stored = registryString(registryRoot(mode), value.key, value.name);
         EXPECT_TRUE(sameText(value.value, stored)) << utf8(value.name) << ": " << utf8(stored);
     }
-    // Where the help viewer finds lexoria.hlp when the program starts in another folder.
-    std::wstring helpFolder = L"(missing)";
-    readRegistryString(root, helpFilesKey, L"lexoria.hlp", helpFolder);
-    EXPECT_TRUE(sameText(folder, helpFolder)) << utf8(helpFolder);
-    // The Start menu shortcut, read as the shell would read it, starts this program.
     Tshortcut shortcut;
     ASSERT_TRUE(readShortcut(startMenuShortcut(mode), shortcut));
     EXPECT_TRUE(sameText(folder + L"\\Lexoria.exe", shortcut.target)) << utf8(shortcut.target);
     EXPECT_TRUE(sameText(folder, shortcut.workingFolder)) << utf8(shortcut.workingFolder);
 }
-
 // ...and nothing under the other mode's root.
-void expectInstalled(const TmodeCase& test) {
-    const std::wstring folder = installFolder(test.mode);
-    EXPECT_TRUE(endsWith(folder, test.folderEnd)) << utf8(folder);
-    expectInstalledIn(folder, test.mode);
-    const TinstallMode other = test.mode == forEveryone ? forCurrentUser : forEveryone;
+void expectInstalled(TinstallMode mode) {
+    expectInstalledIn(installFolder(mode), mode);
+    const TinstallMode other = mode == forEveryone ? forCurrentUser : forEveryone;
     EXPECT_FALSE(registryKeyExists(registryRoot(other), uninstallKey));
-    EXPECT_FALSE(folderExists(installFolder(other)));
+    EXPECT_FALSE(exists(installFolder(other), true));
 }
 
-void expectUninstalledFrom(const std::wstring& folder, TinstallMode mode) {
-    std::wstring helpFolder;
-    EXPECT_FALSE(folderExists(folder)) << utf8(folder);
-    EXPECT_FALSE(fileExists(startMenuShortcut(mode)));
+void expectUninstalled(TinstallMode mode, std::wstring folder = L"") {
+    if (folder.empty()) folder = installFolder(mode);
+    EXPECT_FALSE(exists(folder, true)) << utf8(folder);
+    EXPECT_FALSE(exists(startMenuShortcut(mode)));
     EXPECT_FALSE(registryKeyExists(registryRoot(mode), uninstallKey));
-    EXPECT_FALSE(readRegistryString(registryRoot(mode), helpFilesKey, L"lexoria.hlp", helpFolder));
+    EXPECT_EQ(L"(missing)", registryString(registryRoot(mode), helpFilesKey, L"lexoria.hlp"));
 }
-void expectUninstalled(TinstallMode mode) { expectUninstalledFrom(installFolder(mode), mode); }
+
+// With the program running from the folder, installing again and uninstalling both give up with
+// exit code 2 (files in use, and nobody can close the program) and leave the installation be.
+void expectRunningProgramKept(const std::wstring& folder, TinstallMode mode,
+                              const std::wstring& options, const std::wstring& setup) {
+    TlexoriaProcess program;
+    ASSERT_TRUE(program.start(folder));
+    HWND window = program.waitForMainWindow();
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(window, FindWindowA("Lexoria", "Lexoria"));
+    EXPECT_EQ(2, installSilently(options, setup));
+    EXPECT_EQ(2, uninstallQuietly(mode));
+    EXPECT_TRUE(exists(folder + L"\\Lexoria.exe"));
+    EXPECT_TRUE(registryKeyExists(registryRoot(mode), uninstallKey));
+    exitThroughButton(program, window);
+}
 
 TEST(Setup, InstallsSilentlyEitherWayRunsFromTheStartMenuAndUninstallsSilently) {
-    for (const TmodeCase& test : modeCases) {
-        SCOPED_TRACE(test.name);
+    for (TinstallMode mode : {forCurrentUser, forEveryone}) {
+        SCOPED_TRACE(mode == forEveryone ? "for everyone" : "for the current user, the default");
+        const wchar_t* const options = mode == forEveryone ? L" /ALLUSERS" : L"";
         TcleanSlate slate;
-        ASSERT_EQ(0, installSilently(test.options));
-        expectInstalled(test);
-
-        TlexoriaProcess program;
-        ASSERT_TRUE(program.start(installFolder(test.mode)));
-        HWND window = program.waitForMainWindow();
-        ASSERT_NE(nullptr, window);
-        EXPECT_EQ(window, FindWindowA("Lexoria", "Lexoria"));
-
-        // Files in use are not touched: both give up when nobody can close the program.
-        EXPECT_EQ(2, installSilently(test.options));
-        EXPECT_EQ(2, uninstallQuietly(test.mode));
-        EXPECT_TRUE(fileExists(installedProgram(test.mode)));
-        EXPECT_TRUE(registryKeyExists(registryRoot(test.mode), uninstallKey));
-
-        exitThroughButton(program, window);
+        ASSERT_EQ(0, installSilently(options));
+        expectInstalled(mode);
+        expectRunningProgramKept(installFolder(mode), mode, options, setupPath);
         ASSERT_TRUE(settingsPresent());  // the program stored its place in the word list
-
-        EXPECT_EQ(0, uninstallQuietly(test.mode));
-        expectUninstalled(test.mode);
+        EXPECT_EQ(0, uninstallQuietly(mode));
+        expectUninstalled(mode);
         EXPECT_TRUE(settingsPresent());
     }
 }
 
 // /D= installs into exactly that folder, whatever its script, or fails with exit code 2 and
 // leaves nothing behind: never an installation somewhere else reported as success.
-// clang-format off
-struct TfolderCase { const char* name; const wchar_t* folder; long exitCode; };
-const TfolderCase folderCases[] = {
-    {"Cyrillic", L"C:\\Тест\\Лексория", 0},
-    {"Japanese", L"C:\\テスト\\レクソリア", 0},
-    {"a file in the way", L"C:\\lexoria-blocker\\Lexoria", 2},
-    {"a drive that does not exist", L"Q:\\Lexoria", 2},
-};
-// clang-format on
-
 TEST(Setup, InstallsExactlyIntoTheFolderAskedForOrFails) {
+    // clang-format off
+    const struct { const char* name; std::wstring folder; long exitCode; } cases[] = {
+        {"Cyrillic", L"C:\\Тест\\Лексория", 0},
+        {"Japanese", L"C:\\テスト\\レクソリア", 0},
+        {"a file in the way", L"C:\\lexoria-blocker\\Lexoria", 2},
+        {"a drive that does not exist", L"Q:\\Lexoria", 2},
+    };
+    // clang-format on
     const std::wstring blocker = L"C:\\lexoria-blocker";
     ASSERT_TRUE(writeFile(blocker, "a file, not a folder"));
-    for (const TfolderCase& test : folderCases) {
+    for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
         TcleanSlate slate;
-        const std::wstring folder = test.folder;
-        EXPECT_EQ(test.exitCode, installSilently(L" /D=" + folder));
+        EXPECT_EQ(test.exitCode, installSilently(L" /D=" + test.folder));
         if (test.exitCode == 0) {
-            expectInstalledIn(folder, forCurrentUser);
+            expectInstalledIn(test.folder, forCurrentUser);
             EXPECT_EQ(0, uninstallQuietly());
-            expectUninstalledFrom(folder, forCurrentUser);
+            expectUninstalled(forCurrentUser, test.folder);
         } else {
             EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, uninstallKey));
-            EXPECT_FALSE(folderExists(installFolder()));
+            EXPECT_FALSE(exists(installFolder(), true));
         }
-        removeTree(folder.substr(0, folder.find(L'\\', 3)));
+        removeTree(test.folder.substr(0, test.folder.find(L'\\', 3)));
     }
     DeleteFileW(blocker.c_str());
 }
@@ -532,74 +469,57 @@ TEST(Setup, InstallsIntoAndUninstallsFromAProfileNamedInCyrillic) {
     ASSERT_EQ(profile + L"\\AppData\\Local\\Programs\\Lexoria", installFolder());
 
     ASSERT_EQ(0, installSilently());
-    expectInstalled(modeCases[0]);
-    ASSERT_TRUE(writeShortcut(userStartupShortcut(), installedProgram()));
+    expectInstalled(forCurrentUser);
+    ASSERT_TRUE(writeStartupShortcut(installedProgram()));
     EXPECT_EQ(0, uninstallQuietly());
     expectUninstalled(forCurrentUser);
-    EXPECT_FALSE(fileExists(userStartupShortcut()));
+    EXPECT_FALSE(exists(userStartupShortcut()));
     removeTree(profile);
 }
 
 // Lexoria runs on Windows XP SP3 and later; on anything older the installer says so and ends
 // with exit code 2 before it installs anything.
 TEST(Setup, RefusesWindowsOlderThanXpSp3) {
-    const std::wstring setupName = setupPath.substr(setupPath.find_last_of(L'\\') + 1);
-    const std::wstring appDefaults = L"Software\\Wine\\AppDefaults\\" + setupName;
-    // clang-format off
-    const struct { const wchar_t* version; long exitCode; } cases[] = {
-        {L"win2k", 2}, {L"winxp", 0}, {L"win10", 0}};
-    // clang-format on
-    for (const auto& test : cases) {
-        SCOPED_TRACE(utf8(test.version));
+    const std::wstring appDefaults =
+        L"Software\\Wine\\AppDefaults\\" + setupPath.substr(setupPath.find_last_of(L'\\') + 1);
+    for (const wchar_t* version : {L"win2k", L"winxp", L"win10"}) {
+        SCOPED_TRACE(utf8(version));
         TcleanSlate slate;
-        TuserRegistryValue version(appDefaults.c_str(), L"Version", test.version);
-        EXPECT_EQ(test.exitCode, installSilently());
-        EXPECT_EQ(test.exitCode == 0, fileExists(installedProgram()));
-        EXPECT_EQ(test.exitCode == 0, registryKeyExists(HKEY_CURRENT_USER, uninstallKey));
+        TuserRegistryValue windowsVersion(appDefaults.c_str(), L"Version", version);
+        const bool supported = version != std::wstring(L"win2k");
+        EXPECT_EQ(supported ? 0 : 2, installSilently());
+        EXPECT_EQ(supported, exists(installedProgram()));
+        EXPECT_EQ(supported, registryKeyExists(HKEY_CURRENT_USER, uninstallKey));
     }
 }
 
-// An install for everyone by a standard user starts the installer again elevated: that copy
-// installs into the folder /D= asked for, and its exit code is the installer's. The uninstaller
-// of such an installation, started by a standard user, hands over to an elevated copy that
-// removes that installation and no other, and reports its exit code too. Wine always reports an
-// administrator, so this runs the installer built to play a standard user.
+// For everyone by a standard user (the installer built to play one: Wine always reports an
+// administrator), installer and uninstaller hand over to elevated copies that install into the
+// folder /D= asked for, remove that installation and no other, and report their exit codes.
 TEST(Setup, ElevatedCopyInstallsIntoTheFolderAskedForAndReportsItsExitCode) {
     TcleanSlate slate;
     const std::wstring folder = L"C:\\Für alle\\Lexoria";
     ASSERT_EQ(0, installSilently(L" /ALLUSERS /D=" + folder, standardUserSetupPath));
     expectInstalledIn(folder, forEveryone);
-    EXPECT_FALSE(folderExists(installFolder(forEveryone)));
+    EXPECT_FALSE(exists(installFolder(forEveryone), true));
     EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, uninstallKey));
-
-    TlexoriaProcess program;
-    ASSERT_TRUE(program.start(folder));
-    HWND window = program.waitForMainWindow();
-    ASSERT_NE(nullptr, window);
-    EXPECT_EQ(2, installSilently(L" /ALLUSERS", standardUserSetupPath));
-    EXPECT_EQ(2, uninstallQuietly(forEveryone));
-    EXPECT_TRUE(fileExists(folder + L"\\Lexoria.exe"));
-    exitThroughButton(program, window);
+    expectRunningProgramKept(folder, forEveryone, L" /ALLUSERS", standardUserSetupPath);
 
     // A per-user installation beside it must survive the uninstaller of the one for everyone.
     ASSERT_EQ(0, installSilently(L"", standardUserSetupPath));
     EXPECT_EQ(0, uninstallQuietly(forEveryone));
-    expectUninstalledFrom(folder, forEveryone);
+    expectUninstalled(forEveryone, folder);
     expectInstalledIn(installFolder(), forCurrentUser);
     removeTree(L"C:\\Für alle");
 }
 
-// The user's own list, as "lexoria-list import" would leave it in the installed folder.
-const char ownList[] = "word=mine\r\ndef=a word of my own\r\n";
-
 TEST(Setup, InstallingAgainKeepsTheUsersListUnlessAskedAndUninstallingLeavesIt) {
+    const char ownList[] = "word=mine\r\ndef=a word of my own\r\n";  // as an import leaves it
     TcleanSlate slate;
     ASSERT_EQ(0, installSilently());
     const std::string shipped = bytesOf(installedList());
     ASSERT_NE(shipped, "<missing>");
-    const unsigned char state[] = {1, 2, 3, 4};
-    ASSERT_TRUE(setProgramValue("State", REG_BINARY, state, sizeof state));
-
+    ASSERT_TRUE(storeSettings());
     // clang-format off
     const struct { const char* name; const wchar_t* options; bool changeFirst;
                    std::string expected; } steps[] = {
@@ -615,55 +535,45 @@ TEST(Setup, InstallingAgainKeepsTheUsersListUnlessAskedAndUninstallingLeavesIt) 
         EXPECT_EQ(step.expected, bytesOf(installedList()));
         EXPECT_TRUE(settingsPresent());
     }
-
     ASSERT_TRUE(writeFile(installedList(), ownList));
     EXPECT_EQ(0, uninstallQuietly());
     EXPECT_EQ(ownList, bytesOf(installedList())) << "the user's list stays";
-    EXPECT_FALSE(fileExists(installedProgram()));
+    EXPECT_FALSE(exists(installedProgram()));
     EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, uninstallKey));
 }
 
-// Each case leaves a Startup shortcut as the program's options would: to the installed program,
-// or to another copy of it (one unpacked from the zip archive, say).
-// clang-format off
-struct TuninstallCase { const char* name; int answer; bool linkToInstalledProgram, settingsKept,
-                        linkKept; };
-const TuninstallCase uninstallCases[] = {  // answer 0: silent
-    {"silent", 0, true, true, false},
-    {"user says no", IDNO, false, true, true},
-    {"user says yes", IDYES, true, false, false},
-};
-// clang-format on
-
+// The Startup shortcut leads to the installed program, or to another copy (unpacked from the zip).
 TEST(Setup, UninstallKeepsSettingsUnlessAskedAndDropsItsOwnStartupShortcut) {
-    for (const TuninstallCase& test : uninstallCases) {
+    // clang-format off
+    const struct { const char* name; int answer; bool linkToInstalledProgram, settingsKept,
+                   linkKept; } cases[] = {  // answer 0: silent
+        {"silent", 0, true, true, false},
+        {"user says no", IDNO, false, true, true},
+        {"user says yes", IDYES, true, false, false},
+    };
+    // clang-format on
+    for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
         TcleanSlate slate;
         ASSERT_EQ(0, installSilently());
-        const unsigned char state[] = {1, 2, 3, 4};
-        ASSERT_TRUE(setProgramValue("State", REG_BINARY, state, sizeof state));
-        std::wstring target =
-            test.linkToInstalledProgram ? installedProgram() : L"C:\\Lexoria\\Lexoria.exe";
-        ASSERT_TRUE(writeShortcut(userStartupShortcut(), target));
-
+        ASSERT_TRUE(storeSettings());
+        ASSERT_TRUE(writeStartupShortcut(
+            test.linkToInstalledProgram ? installedProgram() : L"C:\\Lexoria\\Lexoria.exe"));
         std::string failedStep = "uninstalling silently";
-        long code = test.answer ? uninstallAnswering(test.answer, failedStep,
-                                                     textsOfLanguageFile(L"English"))
-                                : uninstallQuietly();
-        EXPECT_EQ(0, code) << failedStep;
+        EXPECT_EQ(0, test.answer ? uninstallAnswering(test.answer, failedStep,
+                                                      textsOfLanguageFile(L"English"))
+                                 : uninstallQuietly())
+            << failedStep;
         expectUninstalled(forCurrentUser);
         EXPECT_EQ(test.settingsKept, settingsPresent());
-        EXPECT_EQ(test.linkKept, fileExists(userStartupShortcut()));
+        EXPECT_EQ(test.linkKept, exists(userStartupShortcut()));
     }
 }
 
 // Run once per locale by run-dist-test.sh: the installer and uninstaller speak the display
-// language, chosen by Windows' language with no question asked, in every page and message of
-// their own.
+// language, chosen by Windows' language with no question asked, in every page and message.
 TEST(SetupLanguage, PagesMessagesAndShortcutSpeakTheDisplayLanguage) {
-    if (expectedLanguage.empty()) {
-        GTEST_SKIP() << "run by run-dist-test.sh with --language";
-    }
+    if (expectedLanguage.empty()) GTEST_SKIP() << "run by run-dist-test.sh with --language";
     const Ttexts texts = textsOfLanguageFile(expectedLanguage);
     ASSERT_EQ(expectedLanguage == L"English",
               textsOfLanguageFile(L"English").at("setupCaption") == texts.at("setupCaption"));
@@ -672,12 +582,8 @@ TEST(SetupLanguage, PagesMessagesAndShortcutSpeakTheDisplayLanguage) {
     TcleanSlate slate;
     {
         TlexoriaProcess setup;
-        ASSERT_TRUE(setup.start(setupPath.substr(0, setupPath.find_last_of(L'\\')),
-                                setupPath.substr(setupPath.find_last_of(L'\\') + 1)));
-        HWND wizard = waitForDialogOf(
-            setup.id(),
-            [&](HWND dialog) { return startsWith(textOf(dialog), texts.at("setupCaption")); },
-            20000);
+        ASSERT_TRUE(startAt(setup, setupPath, L""));
+        HWND wizard = waitForWizard(setup.id(), texts.at("setupCaption"));
         ASSERT_NE(nullptr, wizard) << "no window titled " << utf8(texts.at("setupCaption"));
         ASSERT_TRUE(waitUntil([&] { return controlWithText(wizard, texts.at("licenceBottom")); }));
         ASSERT_TRUE(clickUntil(wizard, IDOK, [&] {
@@ -697,7 +603,6 @@ TEST(SetupLanguage, PagesMessagesAndShortcutSpeakTheDisplayLanguage) {
     Tshortcut shortcut;
     ASSERT_TRUE(readShortcut(startMenuShortcut(), shortcut));
     EXPECT_EQ(texts.at("shortcutComment"), shortcut.description);
-
     TlexoriaProcess program;
     ASSERT_TRUE(program.start(installFolder()));
     ASSERT_NE(nullptr, program.waitForMainWindow());
@@ -714,11 +619,8 @@ int main(int argc, char** argv) {
     std::vector<std::wstring> arguments;
     for (int i = 1; i < argc; ++i) {
         const std::wstring argument = wideOf(argv[i]);
-        if (argument.rfind(L"--language=", 0) == 0) {
-            expectedLanguage = argument.substr(11);
-        } else {
-            arguments.push_back(argument);
-        }
+        if (argument.rfind(L"--language=", 0) == 0) expectedLanguage = argument.substr(11);
+        else arguments.push_back(argument);
     }
     if (arguments.size() != 3) {
         std::fprintf(stderr,

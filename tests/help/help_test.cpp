@@ -31,6 +31,9 @@ HWND htmlHelpViewer() { return FindWindowA("HH Parent", "Lexoria Help"); }
 std::string topicText() { return windowText(GetDlgItem(winHelpViewer(), topicTextId)); }
 std::string ansiOf(const std::wstring& wide) { return bytesFrom(wide, CP_ACP); }
 
+bool exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 // The system folder, or with GetWindowsDirectoryW the Windows folder, ending in a backslash.
 std::wstring systemFolder(UINT(WINAPI* folderOf)(LPWSTR, UINT) = GetSystemDirectoryW) {
     wchar_t folder[MAX_PATH];
@@ -38,27 +41,39 @@ std::wstring systemFolder(UINT(WINAPI* folderOf)(LPWSTR, UINT) = GetSystemDirect
     return std::wstring(folder, length < MAX_PATH ? length : 0) + L"\\";
 }
 
-// Wine's hhctrl.ocx in the system folder gives way to the stand-in for the test's run and comes
-// back afterwards. A copy left by a run that ended early is Wine's own, and is kept.
-class TstandInViewer {
+// A file of the system's folders gives way to a stand-in built beside the test for the holder's
+// lifetime, the system's own kept under another name meanwhile (a kept copy left by a run that
+// ended early is the system's own, and is kept). A planted program started leaves a marker.
+class TstandIn {
 public:
-    TstandInViewer() {
-        const bool saved = GetFileAttributesW(wine.c_str()) != INVALID_FILE_ATTRIBUTES ||
-                           CopyFileW(viewer.c_str(), wine.c_str(), TRUE);
-        const std::wstring standIn = wideOf(buildFolder() + "\\hhctrl_standin.dll");
-        installed = saved && CopyFileW(standIn.c_str(), viewer.c_str(), FALSE);
+    TstandIn(const std::wstring& systemFile, const std::wstring& keptAs, const char* builtStandIn)
+        : file(systemFile), kept(keptAs) {
+        const std::wstring standIn = wideOf(buildFolder() + "\\" + builtStandIn);
+        installed = (exists(kept) || CopyFileW(file.c_str(), kept.c_str(), TRUE)) &&
+                    CopyFileW(standIn.c_str(), file.c_str(), FALSE);
     }
-    ~TstandInViewer() {
-        if (CopyFileW(wine.c_str(), viewer.c_str(), FALSE)) DeleteFileW(wine.c_str());
+    ~TstandIn() {
+        DeleteFileW(marker().c_str());
+        if (CopyFileW(kept.c_str(), file.c_str(), FALSE)) DeleteFileW(kept.c_str());
     }
-    TstandInViewer(const TstandInViewer&) = delete;
-    TstandInViewer& operator=(const TstandInViewer&) = delete;
+    TstandIn(const TstandIn&) = delete;
+    TstandIn& operator=(const TstandIn&) = delete;
+    bool wasStarted() const { return exists(marker()); }
     bool installed = false;
 
 private:
-    const std::wstring viewer = systemFolder() + L"hhctrl.ocx";
-    const std::wstring wine = systemFolder() + L"hhctrl_wine.ocx";
+    std::wstring marker() const { return file + L".started"; }
+    std::wstring file, kept;
 };
+
+// The system's Windows Help viewer: in the Windows folder, or in the system folder where Wine
+// keeps it; "" when in neither.
+std::wstring systemWinHelpViewer() {
+    for (const std::wstring& folder : {systemFolder(GetWindowsDirectoryW), systemFolder()})
+        if (exists(folder + L"winhlp32.exe") || exists(folder + L"winhlp32.exe.wine"))
+            return folder + L"winhlp32.exe";
+    return L"";
+}
 
 enum class Tchm { absent, built, empty, damaged };
 enum class Tshown { winHelp, htmlHelp, message };
@@ -79,21 +94,11 @@ struct ThelpCase {
 // Programs a help viewer might start by bare name, each planted beside the program.
 const wchar_t* const plantedPrograms[] = {L"winhlp32.exe", L"hh.exe"};
 
-// Made by the first file copied into it.
-std::wstring programFolder(const ThelpCase& c, const std::wstring& scratch) {
-    return c.folder ? scratch + L"\\" + c.folder : deepFolder(scratch, deepFolderLength);
-}
-
 bool placeChm(const ThelpCase& c, const std::wstring& folder) {
     if (c.chm == Tchm::empty) return writeFile(folder + L"\\lexoria.chm", "");
     if (c.chm == Tchm::damaged)
         return writeFile(folder + L"\\lexoria.chm", "ITSF" + std::string(4096, '\x5A'));
     return c.chm == Tchm::absent || copyBuilt(folder, "lexoria.chm", L"lexoria.chm");
-}
-
-std::string readWide(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // The path the viewer may be handed for a topic: as it is while it fits the viewer's MAX_PATH
@@ -171,46 +176,11 @@ void endProgram(const ThelpCase& c, TlexoriaProcess& lexoria, HWND main,
     }
 }
 
-// The system's Windows Help viewer (in the Windows folder, or in the system folder where Wine
-// keeps it) gives way for one case to the stand-in program, which opens no window, so that no
-// viewer comes up; the stand-in's marker there shows which program the help started.
-class TsystemViewerStandIn {
-public:
-    // A copy left by a run that ended early is Wine's own, and is kept.
-    TsystemViewerStandIn() {
-        for (const std::wstring& folder : {systemFolder(GetWindowsDirectoryW), systemFolder()}) {
-            viewer = folder + L"winhlp32.exe";
-            if (exists(viewer) || exists(saved())) break;
-            viewer.clear();
-        }
-        const std::wstring standIn = wideOf(buildFolder() + "\\planted_program.exe");
-        installed = !viewer.empty() &&
-                    (exists(saved()) || MoveFileW(viewer.c_str(), saved().c_str())) &&
-                    CopyFileW(standIn.c_str(), viewer.c_str(), FALSE);
-    }
-    ~TsystemViewerStandIn() {
-        DeleteFileW(marker().c_str());
-        MoveFileExW(saved().c_str(), viewer.c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
-    TsystemViewerStandIn(const TsystemViewerStandIn&) = delete;
-    TsystemViewerStandIn& operator=(const TsystemViewerStandIn&) = delete;
-
-    bool wasStarted() const { return exists(marker()); }
-    bool installed = false;
-
-private:
-    static bool exists(const std::wstring& path) {
-        return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-    std::wstring saved() const { return viewer + L".wine"; }
-    std::wstring marker() const { return viewer + L".started"; }
-    std::wstring viewer;
-};
-
 void openHelp(const ThelpCase& c) {
     SCOPED_TRACE(c.name);
     TscratchFolder scratch;
-    const std::wstring folder = programFolder(c, wideOf(scratch.path()));
+    const std::wstring folder = c.folder ? wideOf(scratch.path()) + L"\\" + c.folder
+                                         : deepFolder(wideOf(scratch.path()), deepFolderLength);
     const std::wstring chm = folder + L"\\lexoria.chm";
     const std::wstring unopened = c.hlpBeside ? folder + L"\\lexoria.hlp" : chm;
     TregistryString version(versionKey, "Version", c.version);
@@ -219,8 +189,12 @@ void openHelp(const ThelpCase& c) {
                 (!c.hlpBeside || copyBuilt(folder, "lexoria.hlp", L"lexoria.hlp")));
     for (const wchar_t* program : plantedPrograms)
         ASSERT_TRUE(copyBuilt(folder, "planted_program.exe", program));
-    std::unique_ptr<TsystemViewerStandIn> standInViewer;
-    if (!c.systemWinHelp) standInViewer.reset(new TsystemViewerStandIn);
+    // The system's Windows Help viewer replaced by a program that opens no window.
+    std::unique_ptr<TstandIn> standInViewer;
+    if (!c.systemWinHelp) {
+        const std::wstring winHelp = systemWinHelpViewer();
+        standInViewer.reset(new TstandIn(winHelp, winHelp + L".wine", "planted_program.exe"));
+    }
     ASSERT_TRUE(c.systemWinHelp || standInViewer->installed);
     TlexoriaProcess lexoria;
     HWND main = lexoria.start(folder, exeName) ? lexoria.waitForMainWindow() : nullptr;
@@ -235,10 +209,11 @@ void openHelp(const ThelpCase& c) {
         << "a viewer outlives the program";
     closeViewer();
 
-    EXPECT_EQ(expectedLog(c, chm), readWide(folder + L"\\hhctrl.log"));
+    std::ifstream log(std::filesystem::path(folder + L"\\hhctrl.log"), std::ios::binary);
+    EXPECT_EQ(expectedLog(c, chm), std::string(std::istreambuf_iterator<char>(log), {}));
+    log.close();  // before the folder goes
     for (const wchar_t* program : plantedPrograms)
-        EXPECT_EQ(INVALID_FILE_ATTRIBUTES,
-                  GetFileAttributesW((folder + L"\\" + program + L".started").c_str()))
+        EXPECT_FALSE(exists(folder + L"\\" + program + L".started"))
             << ansiOf(program) << " beside the program was started";
     if (standInViewer) {
         EXPECT_TRUE(standInViewer->wasStarted()) << "the system's viewer was started";
@@ -271,7 +246,9 @@ TEST(Help, OpensInTheViewerOfTheSystemOrSaysWhyNotAndClosesHoweverTheProgramEnds
         // Every ending reaches the one quit request, which closes either viewer.
         {"a failed load closes HTML Help", "win10", htmlHelp, failedLoad},
     };
-    TstandInViewer standIn;
+    // Wine's hhctrl.ocx gives way to the stand-in, which logs each call and hands it on to Wine's.
+    TstandIn standIn(systemFolder() + L"hhctrl.ocx", systemFolder() + L"hhctrl_wine.ocx",
+                     "hhctrl_standin.dll");
     ASSERT_TRUE(standIn.installed);
     for (const ThelpCase& c : cases) {
         deleteProgramKey();
