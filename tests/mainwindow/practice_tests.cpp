@@ -84,6 +84,12 @@ protected:
     HWND startWord(TlexoriaProcess& run) {
         return run.start(folder.path()) ? run.waitForWordWindow() : nullptr;
     }
+    // The same in practice, on a list of the entries given.
+    HWND startPractice(TlexoriaProcess& run, int entries) {
+        useList(wordList(entries));
+        setSwitch(practiceValue, true);
+        return startWord(run);
+    }
     // Sets the two learning options in the Options dialog and closes it with OK.
     void chooseInOptions(TlexoriaProcess& run, HWND window, bool example, bool practice) {
         clickButton(window, IDC_OPTIONS);
@@ -130,30 +136,15 @@ TEST_F(TpracticeRun, TheExampleFollowsTheDefinitionAfterAnEmptyLine) {
     }
 }
 
-// Chosen in the dialog, the example comes and goes at once, for the word on screen.
-TEST_F(TpracticeRun, TheExampleChosenInTheOptionsShowsAtOnce) {
-    useList("word=w\ndef=d\nex=e\n");
-    TlexoriaProcess run;
-    HWND window = startWord(run);
-    ASSERT_NE(nullptr, window);
-    for (bool example : {true, false, true}) {
-        chooseInOptions(run, window, example, false);
-        EXPECT_EQ(example ? L"d\r\n\r\ne" : L"d", paneTextW(window));
-    }
-    exitThroughButton(run, window);
-}
-
 // ---- Practice ----
 
 // Every new word comes alone, "&Show" shows its definition and example, and the second button's
 // new caption is heard as its name changes.
 TEST_F(TpracticeRun, EachWordComesAloneUntilShowThenNextWordMovesOn) {
     TcomLibrary com;
-    useList(wordList(5));
-    setSwitch(practiceValue, true);
     setSwitch(exampleValue, true);
     TlexoriaProcess run;
-    HWND window = startWord(run);
+    HWND window = startPractice(run, 5);
     ASSERT_NE(nullptr, window);
     TnameChanges changes(run.id());
     ASSERT_TRUE(changes.hooked());
@@ -183,10 +174,8 @@ TEST_F(TpracticeRun, EachWordComesAloneUntilShowThenNextWordMovesOn) {
 // The second button is the default and holds the focus in both states and after everything that
 // could take it away: Enter and Space reveal and move on, as the mnemonics do.
 TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
-    useList(wordList(20));
-    setSwitch(practiceValue, true);
     TlexoriaProcess run;
-    HWND window = startWord(run);
+    HWND window = startPractice(run, 20);
     ASSERT_NE(nullptr, window);
     HWND second = GetDlgItem(window, IDC_NEXT_WORD);
     auto expectHeld = [&](const char* after, bool revealed) {
@@ -201,6 +190,14 @@ TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
     };
     expectHeld("the start", false);
     int number = shownNumber(window);
+    auto closedDialog = [&](int button, int command) {
+        return [&, button, command] {
+            clickButton(window, button);
+            HWND dialog = run.waitForDialog(5000);
+            PostMessageA(dialog, WM_COMMAND, command, 0);
+            waitUntil([&] { return !IsWindow(dialog); });
+        };
+    };
     const struct {
         const char* name;
         std::function<void()> action;
@@ -210,22 +207,8 @@ TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
         {"Enter again", [&] { postKey(focusOf(window), VK_RETURN); }, false, true},
         {"Space", [&] { postKey(focusOf(window), VK_SPACE); }, true, false},
         {"Again", [&] { clickButton(window, IDC_AGAIN); }, false, true},
-        {"the About box",
-         [&] {
-             clickButton(window, IDC_ABOUT);
-             HWND about = run.waitForDialog(5000);
-             PostMessageA(about, WM_COMMAND, IDOK, 0);
-             waitUntil([&] { return !IsWindow(about); });
-         },
-         false, false},
-        {"the Options dialog",
-         [&] {
-             clickButton(window, IDC_OPTIONS);
-             HWND options = run.waitForDialog(5000);
-             PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
-             waitUntil([&] { return !IsWindow(options); });
-         },
-         false, false},
+        {"the About box", closedDialog(IDC_ABOUT, IDOK), false, false},
+        {"the Options dialog", closedDialog(IDC_OPTIONS, IDCANCEL), false, false},
         {"Tab, then activation",
          [&] {
              postKey(focusOf(window), VK_TAB);
@@ -248,9 +231,10 @@ TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
     exitThroughButton(run, window);
 }
 
-// Turning practice on keeps the word on screen as it is and hides from the next word on; turning
-// it off shows the definition at once, the five buttons are back where they always are, and a
-// word waiting to come back keeps waiting.
+// The example chosen in the dialog comes and goes at once for the word on screen. Turning practice
+// on keeps the word on screen as it is and hides from the next word on; turning it off shows the
+// definition at once, the five buttons are back where they always are, and a word waiting to come
+// back keeps waiting.
 TEST_F(TpracticeRun, PracticeChosenInTheOptionsHidesFromTheNextWordAndOffShowsAtOnce) {
     useList(wordList(10));
     TlexoriaProcess run;
@@ -268,6 +252,12 @@ TEST_F(TpracticeRun, PracticeChosenInTheOptionsHidesFromTheNextWordAndOffShowsAt
     };
     expectFiveButtons();
     const std::string definition = paneText(window);
+    for (bool example : {true, false, true, false}) {
+        chooseInOptions(run, window, example, false);
+        EXPECT_EQ(example ? definition + "\r\n\r\nexample " + std::to_string(shownNumber(window))
+                          : definition,
+                  paneText(window));
+    }
 
     chooseInOptions(run, window, false, true);
     EXPECT_EQ(definition, paneText(window)) << "the word on screen stays shown";
@@ -301,12 +291,10 @@ TEST_F(TpracticeRun, PracticeChosenInTheOptionsHidesFromTheNextWordAndOffShowsAt
 // word left unrevealed at exit comes first at the next start, hidden and not counted again. The
 // marked entry is the sixth word after it.
 TEST_F(TpracticeRun, AgainBringsTheWordBackAsTheSixthWordAcrossRestarts) {
-    useList(wordList(40));
-    setSwitch(practiceValue, true);
     std::vector<int> shown;
     {
         TlexoriaProcess run;
-        HWND window = startWord(run);
+        HWND window = startPractice(run, 40);
         ASSERT_NE(nullptr, window);
         shown.push_back(shownNumber(window));
         press(window, IDC_NEXT_WORD);
@@ -351,10 +339,8 @@ TEST_F(TpracticeRun, AgainBringsTheWordBackAsTheSixthWordAcrossRestarts) {
 // the entry the stored state named, and a return leaves the state as it was.
 TEST_F(TpracticeRun, ThePassesStayWholeAndInOrderWithReturnsMixedIn) {
     const int entries = 9;
-    useList(wordList(entries));
-    setSwitch(practiceValue, true);
     TlexoriaProcess run;
-    HWND window = startWord(run);
+    HWND window = startPractice(run, entries);
     ASSERT_NE(nullptr, window);
     const std::set<int> againAt = {1, 2, 9, 16};
     std::map<int, int> comesBack;  // word -> entry
@@ -404,10 +390,8 @@ TEST_F(TpracticeRun, ADamagedAgainValueIsDroppedWithoutAWord) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         deleteProgramKey();
-        useList(wordList(10));
-        setSwitch(practiceValue, true);
         TlexoriaProcess run;
-        HWND window = startWord(run);
+        HWND window = startPractice(run, 10);
         ASSERT_NE(nullptr, window);
         // Stored once the index is built (which empties the queue); each word reads it.
         ASSERT_TRUE(setProgramValue(againValue, c.type, c.bytes.data(), DWORD(c.bytes.size())));
@@ -442,10 +426,8 @@ TEST_F(TpracticeRun, ADamagedAgainValueIsDroppedWithoutAWord) {
 // "A&gain" with fifty waiting says so in a box owned by the window; the word, the queue and the
 // rotation stay.
 TEST_F(TpracticeRun, AFullQueueSaysSoAndAddsNothing) {
-    useList(wordList(100));
-    setSwitch(practiceValue, true);
     TlexoriaProcess run;
-    HWND window = startWord(run);
+    HWND window = startPractice(run, 100);
     ASSERT_NE(nullptr, window);
     const int number = shownNumber(window);
     // Fifty others waiting, stored while the program runs: it reads the queue at each word.
@@ -480,8 +462,6 @@ TEST_F(TpracticeRun, AFullQueueSaysSoAndAddsNothing) {
 // gap (scaled), equal widths, the pixels left over to "&Options"; "A&gain" right after the
 // second button in the tab order, and named as its caption reads.
 TEST_F(TpracticeRun, SixButtonsFillTheRowAsFiveDoAt96And144Dpi) {
-    useList(wordList(3));
-    setSwitch(practiceValue, true);
     const int order[] = {IDC_EXIT,    IDC_NEXT_WORD,   IDC_AGAIN,
                          IDC_OPTIONS, IDC_HELP_BUTTON, IDC_ABOUT};
     for (DWORD dpi : {96u, 144u}) {
@@ -490,7 +470,7 @@ TEST_F(TpracticeRun, SixButtonsFillTheRowAsFiveDoAt96And144Dpi) {
         HWND window = nullptr;
         {
             TlogPixels pixels(dpi);
-            window = startWord(run);
+            window = startPractice(run, 3);
         }
         ASSERT_NE(nullptr, window);
         RECT client = {};
