@@ -38,16 +38,11 @@ Tbytes stored(const char* name) {
     return getProgramValue(name, bytes) ? bytes : Tbytes{0xBD};
 }
 
-// The rotation's next position and the start of its pass, from "State".
-struct Trotation {
-    int current = -1, start = -1;
-    bool operator==(const Trotation& other) const {
-        return current == other.current && start == other.start;
-    }
-};
+// The rotation's next position (first) and the start of its pass (second), from "State".
+using Trotation = std::pair<int, int>;
 Trotation storedRotation() {
     const Tbytes state = stored("State");
-    if (state.size() != 16) return {};
+    if (state.size() != 16) return {-1, -1};
     auto field = [&](int at) {
         return state[at] | (state[at + 1] << 8) | (state[at + 2] << 16) | (state[at + 3] << 24);
     };
@@ -318,7 +313,7 @@ TEST_F(TpracticeRun, AgainBringsTheWordBackAsTheSixthWordAcrossRestarts) {
         EXPECT_EQ(shown[3], shownNumber(window));
         EXPECT_EQ("", paneText(window));
         EXPECT_EQ(pairsOf({{shown[0], 3}}), stored(againValue)) << "no second count";
-        EXPECT_TRUE(rotation == storedRotation()) << "no second count";
+        EXPECT_EQ(rotation, storedRotation()) << "no second count";
         EXPECT_EQ(Tbytes{0xBD}, stored("Unrevealed")) << "taken at the start";
         exitThroughButton(run, window);
     }
@@ -347,16 +342,16 @@ TEST_F(TpracticeRun, ThePassesStayWholeAndInOrderWithReturnsMixedIn) {
     std::vector<int> pass;
     int passes = 0;
     Trotation before = storedRotation();
-    before.current = before.start;  // the start's word was the pass's first
+    before.first = before.second;  // the start's word was the pass's first
     for (int word = 0; word < 30; ++word) {
         SCOPED_TRACE(word);
         const int number = shownNumber(window);
         const Trotation after = storedRotation();
         if (comesBack.count(word)) {
             EXPECT_EQ(comesBack[word], number);
-            EXPECT_TRUE(before == after);
+            EXPECT_EQ(before, after);
         } else {
-            EXPECT_EQ(before.current, number);
+            EXPECT_EQ(before.first, number);
             pass.push_back(number);
         }
         if (int(pass.size()) == entries) {
@@ -452,7 +447,7 @@ TEST_F(TpracticeRun, AFullQueueSaysSoAndAddsNothing) {
     EXPECT_EQ(number, shownNumber(window));
     EXPECT_EQ(definitionOf(number), paneText(window));
     EXPECT_EQ(queue, stored(againValue));
-    EXPECT_TRUE(rotation == storedRotation());
+    EXPECT_EQ(rotation, storedRotation());
     exitThroughButton(run, window);
 }
 
