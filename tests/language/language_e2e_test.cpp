@@ -38,9 +38,8 @@ int scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
 
 std::wstring textOf(HWND window) {
     wchar_t text[1024] = L"";
-    DWORD_PTR copied = 0;
     SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, &copied);
+                        2000, nullptr);
     return text;
 }
 
@@ -107,73 +106,49 @@ RECT screenRect(HWND window) {
     return at;
 }
 
-std::vector<HWND> childrenOf(HWND dialog) {
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
-}
-
-// Every control lies inside the dialog's client area.
-void expectControlsInside(HWND dialog) {
-    RECT client = {};
-    GetClientRect(dialog, &client);
-    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    // A mirrored dialog's corners map the other way round.
-    if (client.left > client.right) std::swap(client.left, client.right);
-    for (HWND child : childrenOf(dialog)) {
-        const RECT at = screenRect(child);
-        EXPECT_TRUE(at.left >= client.left && at.top >= client.top && at.right <= client.right &&
-                    at.bottom <= client.bottom)
-            << "control " << GetDlgCtrlID(child);
-    }
-}
-
-std::vector<std::wstring> comboItems(HWND combo) {
-    std::vector<std::wstring> items;
-    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        wchar_t item[256] = L"";
-        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
-        items.push_back(item);
-    }
-    return items;
-}
-
-// "Windows default" in the language, then every language in its own name, in the order of tags.
-std::vector<std::wstring> languageItems(LANGID language) {
-    std::vector<std::wstring> items{program().text(language, IDS_WINDOWS_DEFAULT)};
-    for (LANGID carried : program().languagesByTag())
-        items.push_back(program().text(carried, IDS_LANGUAGE_NAME));
-    return items;
-}
-
-// The dialog shows the template of the language, control by control, each text whole.
+// The dialog shows the template of the language, control by control, each text whole and each
+// control inside the dialog's client area.
 void expectDialogInLanguage(HWND dialog, LANGID language, int templateId, int dpi) {
     const TprogramTexts::Tdialog expected = program().dialog(language, templateId);
     ASSERT_FALSE(expected.controls.empty()) << "no template " << templateId;
     EXPECT_EQ(expected.caption, textOf(dialog));
-    const std::vector<HWND> children = childrenOf(dialog);
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
     ASSERT_EQ(expected.controls.size(), children.size());
     LOGFONTW font = expected.font;  // as the dialog manager makes it from the template
     font.lfHeight = -MulDiv(expected.pointSize, dpi, 72);
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    if (client.left > client.right) std::swap(client.left, client.right);  // mirrored
     for (size_t i = 0; i < children.size(); ++i) {
         const TprogramTexts::Tcontrol& control = expected.controls[i];
         SCOPED_TRACE(testing::Message() << "control " << control.id);
         EXPECT_EQ(control.id, static_cast<short>(GetDlgCtrlID(children[i])));
+        const RECT at = screenRect(children[i]);
+        EXPECT_TRUE(at.left >= client.left && at.top >= client.top && at.right <= client.right &&
+                    at.bottom <= client.bottom);
         std::wstring caption = control.text;
         if (control.id == IDC_STARTUP) caption = program().text(language, IDS_ADD_TO_FOLDER);
         if (control.id == IDC_PRODUCT_NAME) caption = L"Lexoria";
         if (control.id == IDC_VERSION) caption = L"" LEXORIA_VERSION;
         if (control.id == IDC_LANGUAGE) {
-            const std::vector<std::wstring> items = comboItems(children[i]);
-            EXPECT_EQ(languageItems(language), items);
-            for (const std::wstring& item : items) {
-                RECT client = {};
-                GetClientRect(children[i], &client);
-                const int room = client.right - scaled(16, dpi) - 2 * scaled(2, dpi) - 2;
-                EXPECT_LE(shaped(font, item).width, room) << testing::PrintToString(item);
+            // "Windows default" in the language, then every language in its own name, by tag.
+            std::vector<std::wstring> items, names{program().text(language, IDS_WINDOWS_DEFAULT)};
+            for (LANGID carried : program().languagesByTag())
+                names.push_back(program().text(carried, IDS_LANGUAGE_NAME));
+            RECT box = {};
+            GetClientRect(children[i], &box);
+            const int room = box.right - scaled(16, dpi) - 2 * scaled(2, dpi) - 2;
+            for (WPARAM item = 0; item < WPARAM(SendMessageW(children[i], CB_GETCOUNT, 0, 0));
+                 ++item) {
+                wchar_t text[256] = L"";
+                SendMessageW(children[i], CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text));
+                items.push_back(text);
+                EXPECT_LE(shaped(font, text).width, room) << testing::PrintToString(items.back());
             }
+            EXPECT_EQ(names, items);
             continue;
         }
         const std::wstring shown = textOf(children[i]);
@@ -185,7 +160,6 @@ void expectDialogInLanguage(HWND dialog, LANGID language, int templateId, int dp
             control.id >= IDC_SHOW_EXAMPLE)
             expectFits(children[i], shown, font, dpi);
     }
-    expectControlsInside(dialog);
 }
 
 // The main window's buttons, left to right as the tab order has them, with their texts.
@@ -239,10 +213,11 @@ void withDialog(TlexoriaProcess& run, HWND window, int button,
 void expectRowDirection(HWND window, bool rightToLeft) {
     EXPECT_EQ(rightToLeft, (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0);
     const RECT exit = screenRect(GetDlgItem(window, IDC_EXIT));
-    for (const Tbutton& button : mainButtons)
-        if (button.id != IDC_EXIT)
-            EXPECT_EQ(rightToLeft, screenRect(GetDlgItem(window, button.id)).right <= exit.left)
-                << button.id;
+    for (const Tbutton& button : mainButtons) {
+        if (button.id == IDC_EXIT) continue;
+        EXPECT_EQ(rightToLeft, screenRect(GetDlgItem(window, button.id)).right <= exit.left)
+            << button.id;
+    }
 }
 
 class TlanguageRun : public TprogramRun<> {
