@@ -133,52 +133,29 @@ TEST_F(TpracticeRun, TheExampleFollowsTheDefinitionAfterAnEmptyLine) {
 
 // ---- Practice ----
 
-// Every new word comes alone, "&Show" shows its definition and example, and the second button's
-// new caption is heard as its name changes.
-TEST_F(TpracticeRun, EachWordComesAloneUntilShowThenNextWordMovesOn) {
+// Every new word comes alone; "&Show" shows its definition and example, enables "A&gain", and
+// the second button's new caption is heard as its name changes. The second button is the default
+// and holds the focus in both states and after everything that could take it away: Enter and
+// Space reveal and move on, as clicks and the mnemonics do.
+TEST_F(TpracticeRun, EachWordComesAloneAndTheSecondButtonKeepsTheFocus) {
     TcomLibrary com;
     setSwitch(exampleValue, true);
     TlexoriaProcess run;
-    HWND window = startPractice(run, 5);
+    HWND window = startPractice(run, 20);
     ASSERT_NE(nullptr, window);
     TnameChanges changes(run.id());
     ASSERT_TRUE(changes.hooked());
-    std::set<int> seen;
-    for (int word = 0; word < 3; ++word) {
-        SCOPED_TRACE(word);
-        const int number = shownNumber(window);
-        EXPECT_TRUE(seen.insert(number).second) << number;
-        EXPECT_EQ(L"", paneTextW(window));
-        EXPECT_EQ("&Show", captionOf(window, IDC_NEXT_WORD));
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)));
-        changes.clear();
-        press(window, IDC_NEXT_WORD);
-        EXPECT_EQ(number, shownNumber(window));
-        EXPECT_EQ(wideOf(definitionOf(number) + "\r\n\r\nexample " + std::to_string(number)),
-                  paneTextW(window));
-        EXPECT_EQ("&Next Word", captionOf(window, IDC_NEXT_WORD));
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)));
-        EXPECT_TRUE(changes.heard(L"Next Word")) << testing::PrintToString(changes.names());
-        changes.clear();
-        press(window, IDC_NEXT_WORD);
-        EXPECT_TRUE(changes.heard(L"Show")) << testing::PrintToString(changes.names());
-    }
-    exitThroughButton(run, window);
-}
-
-// The second button is the default and holds the focus in both states and after everything that
-// could take it away: Enter and Space reveal and move on, as the mnemonics do.
-TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
-    TlexoriaProcess run;
-    HWND window = startPractice(run, 20);
-    ASSERT_NE(nullptr, window);
     HWND second = GetDlgItem(window, IDC_NEXT_WORD);
     auto expectHeld = [&](const char* after, bool revealed) {
         SCOPED_TRACE(after);
         EXPECT_EQ(second, focusOf(window));
         EXPECT_TRUE(isDefaultButton(window, IDC_NEXT_WORD));
         EXPECT_FALSE(isDefaultButton(window, IDC_EXIT));
-        EXPECT_EQ(revealed, !paneText(window).empty());
+        const std::string number = std::to_string(shownNumber(window));
+        EXPECT_EQ(revealed ? definitionOf(std::stoi(number)) + "\r\n\r\nexample " + number : "",
+                  paneText(window));
+        EXPECT_EQ(revealed ? "&Next Word" : "&Show", captionOf(window, IDC_NEXT_WORD));
+        EXPECT_EQ(revealed, IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)) != FALSE);
         DWORD_PTR defaultId = 0;
         SendMessageTimeoutA(window, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &defaultId);
         EXPECT_EQ(MAKELONG(IDC_NEXT_WORD, DC_HASDEFID), LONG(defaultId));
@@ -198,6 +175,8 @@ TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
         std::function<void()> action;
         bool revealed, newWord;
     } steps[] = {
+        {"a click on Show", [&] { clickButton(window, IDC_NEXT_WORD); }, true, false},
+        {"a click on Next Word", [&] { clickButton(window, IDC_NEXT_WORD); }, false, true},
         {"Enter", [&] { postKey(focusOf(window), VK_RETURN); }, true, false},
         {"Enter again", [&] { postKey(focusOf(window), VK_RETURN); }, false, true},
         {"Space", [&] { postKey(focusOf(window), VK_SPACE); }, true, false},
@@ -216,12 +195,20 @@ TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
         {"Alt+G", [&] { PostMessageA(focusOf(window), WM_SYSCHAR, 'g', 1 << 29); }, false, true},
         {"Alt+S", [&] { PostMessageA(focusOf(window), WM_SYSCHAR, 's', 1 << 29); }, true, false},
     };
+    std::set<int> seen{number};
+    bool revealed = false;
     for (const auto& step : steps) {
+        changes.clear();
         step.action();
         ASSERT_TRUE(drainPosted(window)) << step.name;
         EXPECT_EQ(step.newWord, shownNumber(window) != number) << step.name;
         number = shownNumber(window);
+        EXPECT_TRUE(!step.newWord || seen.insert(number).second) << step.name << ": a word again";
         expectHeld(step.name, step.revealed);
+        EXPECT_TRUE(step.revealed == revealed ||
+                    changes.heard(step.revealed ? L"Next Word" : L"Show"))
+            << step.name << testing::PrintToString(changes.names());
+        revealed = step.revealed;
     }
     exitThroughButton(run, window);
 }
