@@ -138,16 +138,6 @@ TshownPicture pictureShownIn(HWND button) {
     return shown;
 }
 
-// The plain picture stretched to a size, as a display that scales programs would show it.
-std::vector<COLORREF> plainStretchedTo(const TtitleBitmap& plain, int width, int height) {
-    return drawnPixels(width, height, [&](HDC dc) {
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, 0, 0, width, height, 0, 0, plain.header->biWidth, plain.header->biHeight,
-                      plain.pixels, reinterpret_cast<const BITMAPINFO*>(plain.header),
-                      DIB_RGB_COLORS, SRCCOPY);
-    });
-}
-
 // At 100%, 150%, 200% and 250% scaling the About box shows the largest drawing of the title that
 // fits its place, at its own size, in the colours of the plain bitmap's table (so that the
 // palette built from that table serves every drawing); a larger drawing is drawn for its size,
@@ -205,7 +195,14 @@ TEST_F(TaboutRun, ShowsTheLargestTitleThatFitsInTheTableColours) {
                                              [&](COLORREF p) { return !table.count(p); });
         EXPECT_EQ(0u, foreign) << "pixels in colours outside the table";
         if (percent == 100) continue;
-        const std::vector<COLORREF> stretched = plainStretchedTo(plain, drawnWidth, drawnHeight);
+        // The plain picture stretched to the size, as a display that scales programs shows it.
+        const std::vector<COLORREF> stretched = drawnPixels(drawnWidth, drawnHeight, [&](HDC dc) {
+            SetStretchBltMode(dc, COLORONCOLOR);
+            StretchDIBits(dc, 0, 0, drawnWidth, drawnHeight, 0, 0, plain.header->biWidth,
+                          plain.header->biHeight, plain.pixels,
+                          reinterpret_cast<const BITMAPINFO*>(plain.header), DIB_RGB_COLORS,
+                          SRCCOPY);
+        });
         size_t differing = 0;
         for (long y = 0; y < shown.height(); ++y)
             for (long x = 0; x < shown.width(); ++x)
