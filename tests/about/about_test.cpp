@@ -27,8 +27,9 @@ COLORREF tableColour(const BITMAPINFOHEADER* header, unsigned index) {
     return RGB(quad[2], quad[1], quad[0]);
 }
 
-// Its size and colour count are checked where it is drawn and its palette built.
-TEST(TitleBitmap, IsAnUncompressedBottomUpBitmapOfEightBitsPerPixel) {
+// An uncompressed bottom-up bitmap of eight bits per pixel (its size and colour count are checked
+// where it is drawn), whose palette's entries are its colour table.
+TEST(TitleBitmap, IsAnEightBitBitmapWhosePaletteIsItsColourTable) {
     const auto program = programResources();
     const TtitleBitmap bitmap = findTitleBitmap(program.get());
     ASSERT_NE(bitmap.header, nullptr);
@@ -38,12 +39,6 @@ TEST(TitleBitmap, IsAnUncompressedBottomUpBitmapOfEightBitsPerPixel) {
     EXPECT_EQ(8, h.biBitCount);
     EXPECT_EQ(DWORD(BI_RGB), h.biCompression);
     EXPECT_EQ(bitmap.pixels, reinterpret_cast<const BYTE*>(bitmap.header) + 40 + 36 * 4);
-}
-
-TEST(TitleBitmap, PaletteEntriesAreItsColourTable) {
-    const auto program = programResources();
-    const TtitleBitmap bitmap = findTitleBitmap(program.get());
-    ASSERT_NE(bitmap.header, nullptr);
     HPALETTE palette = createDibPalette(bitmap.header);
     PALETTEENTRY entries[37];
     ASSERT_EQ(GetPaletteEntries(palette, 0, 37, entries), 36u);
@@ -108,14 +103,6 @@ std::vector<COLORREF> drawnPixels(int width, int height, const std::function<voi
     return all;
 }
 
-// The screen's pixels in a rectangle, row by row.
-std::vector<COLORREF> screenPixels(const RECT& part) {
-    const int width = part.right - part.left, height = part.bottom - part.top;
-    return drawnPixels(width, height, [&](HDC dc) {
-        BitBlt(dc, 0, 0, width, height, TwindowDC(nullptr).get(), part.left, part.top, SRCCOPY);
-    });
-}
-
 // What the title button shows: the rectangle of pixels that differ from the dialog's face,
 // relative to the button, and those pixels.
 struct TshownPicture {
@@ -132,8 +119,10 @@ TshownPicture pictureShownIn(HWND button) {
     RECT place = {};
     GetClientRect(button, &place);
     MapWindowPoints(button, nullptr, reinterpret_cast<POINT*>(&place), 2);
-    const long width = place.right - place.left;
-    const std::vector<COLORREF> all = screenPixels(place);
+    const long width = place.right - place.left, height = place.bottom - place.top;
+    const std::vector<COLORREF> all = drawnPixels(width, height, [&](HDC dc) {
+        BitBlt(dc, 0, 0, width, height, TwindowDC(nullptr).get(), place.left, place.top, SRCCOPY);
+    });
     const COLORREF face = GetSysColor(COLOR_3DFACE);
     TshownPicture shown;
     shown.extent = {width, long(all.size()) / width, -1, -1};
@@ -148,20 +137,6 @@ TshownPicture pictureShownIn(HWND button) {
             shown.pixels.push_back(all[y * width + x]);
     return shown;
 }
-
-// The plain picture stretched to a size, as a display that scales programs would show it.
-std::vector<COLORREF> plainStretchedTo(const TtitleBitmap& plain, int width, int height) {
-    return drawnPixels(width, height, [&](HDC dc) {
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, 0, 0, width, height, 0, 0, plain.header->biWidth, plain.header->biHeight,
-                      plain.pixels, reinterpret_cast<const BITMAPINFO*>(plain.header),
-                      DIB_RGB_COLORS, SRCCOPY);
-    });
-}
-
-// The drawings of the title: 200 x 100 pixels at 100%, 300 x 150 at 150%, 400 x 200 at 200%.
-long drawnWidth(int percent) { return 200L * percent / 100; }
-long drawnHeight(int percent) { return 100L * percent / 100; }
 
 // At 100%, 150%, 200% and 250% scaling the About box shows the largest drawing of the title that
 // fits its place, at its own size, in the colours of the plain bitmap's table (so that the
@@ -211,20 +186,27 @@ TEST_F(TaboutRun, ShowsTheLargestTitleThatFitsInTheTableColours) {
         exitThroughButton(run, window);
 
         const int percent = titlePicturePercent(place.right, place.bottom);
+        // The drawings: 200 x 100 pixels at 100%, 300 x 150 at 150%, 400 x 200 at 200%.
+        const long drawnWidth = 2L * percent, drawnHeight = percent;
         shownPercents.insert(percent);
-        EXPECT_EQ(std::min(drawnWidth(percent), place.right), shown.width()) << percent;
-        EXPECT_EQ(std::min(drawnHeight(percent), place.bottom), shown.height()) << percent;
+        EXPECT_EQ(std::min(drawnWidth, place.right), shown.width()) << percent;
+        EXPECT_EQ(std::min(drawnHeight, place.bottom), shown.height()) << percent;
         const size_t foreign = std::count_if(shown.pixels.begin(), shown.pixels.end(),
                                              [&](COLORREF p) { return !table.count(p); });
         EXPECT_EQ(0u, foreign) << "pixels in colours outside the table";
         if (percent == 100) continue;
-        const std::vector<COLORREF> stretched =
-            plainStretchedTo(plain, drawnWidth(percent), drawnHeight(percent));
+        // The plain picture stretched to the size, as a display that scales programs shows it.
+        const std::vector<COLORREF> stretched = drawnPixels(drawnWidth, drawnHeight, [&](HDC dc) {
+            SetStretchBltMode(dc, COLORONCOLOR);
+            StretchDIBits(dc, 0, 0, drawnWidth, drawnHeight, 0, 0, plain.header->biWidth,
+                          plain.header->biHeight, plain.pixels,
+                          reinterpret_cast<const BITMAPINFO*>(plain.header), DIB_RGB_COLORS,
+                          SRCCOPY);
+        });
         size_t differing = 0;
         for (long y = 0; y < shown.height(); ++y)
             for (long x = 0; x < shown.width(); ++x)
-                differing +=
-                    shown.pixels[y * shown.width() + x] != stretched[y * drawnWidth(percent) + x];
+                differing += shown.pixels[y * shown.width() + x] != stretched[y * drawnWidth + x];
         EXPECT_GT(differing, shown.pixels.size() / 20) << "the plain picture stretched";
     }
     EXPECT_EQ((std::set<int>{100, 150, 200}), shownPercents) << "a drawing never shown";

@@ -38,16 +38,11 @@ Tbytes stored(const char* name) {
     return getProgramValue(name, bytes) ? bytes : Tbytes{0xBD};
 }
 
-// The rotation's next position and the start of its pass, from "State".
-struct Trotation {
-    int current = -1, start = -1;
-    bool operator==(const Trotation& other) const {
-        return current == other.current && start == other.start;
-    }
-};
+// The rotation's next position (first) and the start of its pass (second), from "State".
+using Trotation = std::pair<int, int>;
 Trotation storedRotation() {
     const Tbytes state = stored("State");
-    if (state.size() != 16) return {};
+    if (state.size() != 16) return {-1, -1};
     auto field = [&](int at) {
         return state[at] | (state[at + 1] << 8) | (state[at + 2] << 16) | (state[at + 3] << 24);
     };
@@ -83,6 +78,12 @@ protected:
     // The main window once its band shows a word, its pane maybe empty.
     HWND startWord(TlexoriaProcess& run) {
         return run.start(folder.path()) ? run.waitForWordWindow() : nullptr;
+    }
+    // The same in practice, on a list of the entries given.
+    HWND startPractice(TlexoriaProcess& run, int entries) {
+        useList(wordList(entries));
+        setSwitch(practiceValue, true);
+        return startWord(run);
     }
     // Sets the two learning options in the Options dialog and closes it with OK.
     void chooseInOptions(TlexoriaProcess& run, HWND window, bool example, bool practice) {
@@ -130,102 +131,58 @@ TEST_F(TpracticeRun, TheExampleFollowsTheDefinitionAfterAnEmptyLine) {
     }
 }
 
-// Chosen in the dialog, the example comes and goes at once, for the word on screen.
-TEST_F(TpracticeRun, TheExampleChosenInTheOptionsShowsAtOnce) {
-    useList("word=w\ndef=d\nex=e\n");
-    TlexoriaProcess run;
-    HWND window = startWord(run);
-    ASSERT_NE(nullptr, window);
-    for (bool example : {true, false, true}) {
-        chooseInOptions(run, window, example, false);
-        EXPECT_EQ(example ? L"d\r\n\r\ne" : L"d", paneTextW(window));
-    }
-    exitThroughButton(run, window);
-}
-
 // ---- Practice ----
 
-// Every new word comes alone, "&Show" shows its definition and example, and the second button's
-// new caption is heard as its name changes.
-TEST_F(TpracticeRun, EachWordComesAloneUntilShowThenNextWordMovesOn) {
+// Every new word comes alone; "&Show" shows its definition and example, enables "A&gain", and
+// the second button's new caption is heard as its name changes. The second button is the default
+// and holds the focus in both states and after everything that could take it away: Enter and
+// Space reveal and move on, as clicks and the mnemonics do.
+TEST_F(TpracticeRun, EachWordComesAloneAndTheSecondButtonKeepsTheFocus) {
     TcomLibrary com;
-    useList(wordList(5));
-    setSwitch(practiceValue, true);
     setSwitch(exampleValue, true);
     TlexoriaProcess run;
-    HWND window = startWord(run);
+    HWND window = startPractice(run, 20);
     ASSERT_NE(nullptr, window);
     TnameChanges changes(run.id());
     ASSERT_TRUE(changes.hooked());
-    std::set<int> seen;
-    for (int word = 0; word < 3; ++word) {
-        SCOPED_TRACE(word);
-        const int number = shownNumber(window);
-        EXPECT_TRUE(seen.insert(number).second) << number;
-        EXPECT_EQ(L"", paneTextW(window));
-        EXPECT_EQ("&Show", captionOf(window, IDC_NEXT_WORD));
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)));
-        changes.clear();
-        press(window, IDC_NEXT_WORD);
-        EXPECT_EQ(number, shownNumber(window));
-        EXPECT_EQ(wideOf(definitionOf(number) + "\r\n\r\nexample " + std::to_string(number)),
-                  paneTextW(window));
-        EXPECT_EQ("&Next Word", captionOf(window, IDC_NEXT_WORD));
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)));
-        EXPECT_TRUE(changes.heard(L"Next Word")) << testing::PrintToString(changes.names());
-        changes.clear();
-        press(window, IDC_NEXT_WORD);
-        EXPECT_TRUE(changes.heard(L"Show")) << testing::PrintToString(changes.names());
-    }
-    exitThroughButton(run, window);
-}
-
-// The second button is the default and holds the focus in both states and after everything that
-// could take it away: Enter and Space reveal and move on, as the mnemonics do.
-TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
-    useList(wordList(20));
-    setSwitch(practiceValue, true);
-    TlexoriaProcess run;
-    HWND window = startWord(run);
-    ASSERT_NE(nullptr, window);
     HWND second = GetDlgItem(window, IDC_NEXT_WORD);
     auto expectHeld = [&](const char* after, bool revealed) {
         SCOPED_TRACE(after);
         EXPECT_EQ(second, focusOf(window));
         EXPECT_TRUE(isDefaultButton(window, IDC_NEXT_WORD));
         EXPECT_FALSE(isDefaultButton(window, IDC_EXIT));
-        EXPECT_EQ(revealed, !paneText(window).empty());
+        const std::string number = std::to_string(shownNumber(window));
+        EXPECT_EQ(revealed ? definitionOf(std::stoi(number)) + "\r\n\r\nexample " + number : "",
+                  paneText(window));
+        EXPECT_EQ(revealed ? "&Next Word" : "&Show", captionOf(window, IDC_NEXT_WORD));
+        EXPECT_EQ(revealed, IsWindowEnabled(GetDlgItem(window, IDC_AGAIN)) != FALSE);
         DWORD_PTR defaultId = 0;
         SendMessageTimeoutA(window, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &defaultId);
         EXPECT_EQ(MAKELONG(IDC_NEXT_WORD, DC_HASDEFID), LONG(defaultId));
     };
     expectHeld("the start", false);
     int number = shownNumber(window);
+    auto closedDialog = [&](int button, int command) {
+        return [&, button, command] {
+            clickButton(window, button);
+            HWND dialog = run.waitForDialog(5000);
+            PostMessageA(dialog, WM_COMMAND, command, 0);
+            waitUntil([&] { return !IsWindow(dialog); });
+        };
+    };
     const struct {
         const char* name;
         std::function<void()> action;
         bool revealed, newWord;
     } steps[] = {
+        {"a click on Show", [&] { clickButton(window, IDC_NEXT_WORD); }, true, false},
+        {"a click on Next Word", [&] { clickButton(window, IDC_NEXT_WORD); }, false, true},
         {"Enter", [&] { postKey(focusOf(window), VK_RETURN); }, true, false},
         {"Enter again", [&] { postKey(focusOf(window), VK_RETURN); }, false, true},
         {"Space", [&] { postKey(focusOf(window), VK_SPACE); }, true, false},
         {"Again", [&] { clickButton(window, IDC_AGAIN); }, false, true},
-        {"the About box",
-         [&] {
-             clickButton(window, IDC_ABOUT);
-             HWND about = run.waitForDialog(5000);
-             PostMessageA(about, WM_COMMAND, IDOK, 0);
-             waitUntil([&] { return !IsWindow(about); });
-         },
-         false, false},
-        {"the Options dialog",
-         [&] {
-             clickButton(window, IDC_OPTIONS);
-             HWND options = run.waitForDialog(5000);
-             PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
-             waitUntil([&] { return !IsWindow(options); });
-         },
-         false, false},
+        {"the About box", closedDialog(IDC_ABOUT, IDOK), false, false},
+        {"the Options dialog", closedDialog(IDC_OPTIONS, IDCANCEL), false, false},
         {"Tab, then activation",
          [&] {
              postKey(focusOf(window), VK_TAB);
@@ -238,19 +195,28 @@ TEST_F(TpracticeRun, TheSecondButtonIsTheDefaultAndKeepsTheFocus) {
         {"Alt+G", [&] { PostMessageA(focusOf(window), WM_SYSCHAR, 'g', 1 << 29); }, false, true},
         {"Alt+S", [&] { PostMessageA(focusOf(window), WM_SYSCHAR, 's', 1 << 29); }, true, false},
     };
+    std::set<int> seen{number};
+    bool revealed = false;
     for (const auto& step : steps) {
+        changes.clear();
         step.action();
         ASSERT_TRUE(drainPosted(window)) << step.name;
         EXPECT_EQ(step.newWord, shownNumber(window) != number) << step.name;
         number = shownNumber(window);
+        EXPECT_TRUE(!step.newWord || seen.insert(number).second) << step.name << ": a word again";
         expectHeld(step.name, step.revealed);
+        EXPECT_TRUE(step.revealed == revealed ||
+                    changes.heard(step.revealed ? L"Next Word" : L"Show"))
+            << step.name << testing::PrintToString(changes.names());
+        revealed = step.revealed;
     }
     exitThroughButton(run, window);
 }
 
-// Turning practice on keeps the word on screen as it is and hides from the next word on; turning
-// it off shows the definition at once, the five buttons are back where they always are, and a
-// word waiting to come back keeps waiting.
+// The example chosen in the dialog comes and goes at once for the word on screen. Turning practice
+// on keeps the word on screen as it is and hides from the next word on; turning it off shows the
+// definition at once, the five buttons are back where they always are, and a word waiting to come
+// back keeps waiting.
 TEST_F(TpracticeRun, PracticeChosenInTheOptionsHidesFromTheNextWordAndOffShowsAtOnce) {
     useList(wordList(10));
     TlexoriaProcess run;
@@ -268,6 +234,12 @@ TEST_F(TpracticeRun, PracticeChosenInTheOptionsHidesFromTheNextWordAndOffShowsAt
     };
     expectFiveButtons();
     const std::string definition = paneText(window);
+    for (bool example : {true, false, true, false}) {
+        chooseInOptions(run, window, example, false);
+        EXPECT_EQ(example ? definition + "\r\n\r\nexample " + std::to_string(shownNumber(window))
+                          : definition,
+                  paneText(window));
+    }
 
     chooseInOptions(run, window, false, true);
     EXPECT_EQ(definition, paneText(window)) << "the word on screen stays shown";
@@ -301,12 +273,10 @@ TEST_F(TpracticeRun, PracticeChosenInTheOptionsHidesFromTheNextWordAndOffShowsAt
 // word left unrevealed at exit comes first at the next start, hidden and not counted again. The
 // marked entry is the sixth word after it.
 TEST_F(TpracticeRun, AgainBringsTheWordBackAsTheSixthWordAcrossRestarts) {
-    useList(wordList(40));
-    setSwitch(practiceValue, true);
     std::vector<int> shown;
     {
         TlexoriaProcess run;
-        HWND window = startWord(run);
+        HWND window = startPractice(run, 40);
         ASSERT_NE(nullptr, window);
         shown.push_back(shownNumber(window));
         press(window, IDC_NEXT_WORD);
@@ -330,7 +300,7 @@ TEST_F(TpracticeRun, AgainBringsTheWordBackAsTheSixthWordAcrossRestarts) {
         EXPECT_EQ(shown[3], shownNumber(window));
         EXPECT_EQ("", paneText(window));
         EXPECT_EQ(pairsOf({{shown[0], 3}}), stored(againValue)) << "no second count";
-        EXPECT_TRUE(rotation == storedRotation()) << "no second count";
+        EXPECT_EQ(rotation, storedRotation()) << "no second count";
         EXPECT_EQ(Tbytes{0xBD}, stored("Unrevealed")) << "taken at the start";
         exitThroughButton(run, window);
     }
@@ -351,26 +321,24 @@ TEST_F(TpracticeRun, AgainBringsTheWordBackAsTheSixthWordAcrossRestarts) {
 // the entry the stored state named, and a return leaves the state as it was.
 TEST_F(TpracticeRun, ThePassesStayWholeAndInOrderWithReturnsMixedIn) {
     const int entries = 9;
-    useList(wordList(entries));
-    setSwitch(practiceValue, true);
     TlexoriaProcess run;
-    HWND window = startWord(run);
+    HWND window = startPractice(run, entries);
     ASSERT_NE(nullptr, window);
     const std::set<int> againAt = {1, 2, 9, 16};
     std::map<int, int> comesBack;  // word -> entry
     std::vector<int> pass;
     int passes = 0;
     Trotation before = storedRotation();
-    before.current = before.start;  // the start's word was the pass's first
+    before.first = before.second;  // the start's word was the pass's first
     for (int word = 0; word < 30; ++word) {
         SCOPED_TRACE(word);
         const int number = shownNumber(window);
         const Trotation after = storedRotation();
         if (comesBack.count(word)) {
             EXPECT_EQ(comesBack[word], number);
-            EXPECT_TRUE(before == after);
+            EXPECT_EQ(before, after);
         } else {
-            EXPECT_EQ(before.current, number);
+            EXPECT_EQ(before.first, number);
             pass.push_back(number);
         }
         if (int(pass.size()) == entries) {
@@ -404,10 +372,8 @@ TEST_F(TpracticeRun, ADamagedAgainValueIsDroppedWithoutAWord) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         deleteProgramKey();
-        useList(wordList(10));
-        setSwitch(practiceValue, true);
         TlexoriaProcess run;
-        HWND window = startWord(run);
+        HWND window = startPractice(run, 10);
         ASSERT_NE(nullptr, window);
         // Stored once the index is built (which empties the queue); each word reads it.
         ASSERT_TRUE(setProgramValue(againValue, c.type, c.bytes.data(), DWORD(c.bytes.size())));
@@ -442,10 +408,8 @@ TEST_F(TpracticeRun, ADamagedAgainValueIsDroppedWithoutAWord) {
 // "A&gain" with fifty waiting says so in a box owned by the window; the word, the queue and the
 // rotation stay.
 TEST_F(TpracticeRun, AFullQueueSaysSoAndAddsNothing) {
-    useList(wordList(100));
-    setSwitch(practiceValue, true);
     TlexoriaProcess run;
-    HWND window = startWord(run);
+    HWND window = startPractice(run, 100);
     ASSERT_NE(nullptr, window);
     const int number = shownNumber(window);
     // Fifty others waiting, stored while the program runs: it reads the queue at each word.
@@ -470,7 +434,7 @@ TEST_F(TpracticeRun, AFullQueueSaysSoAndAddsNothing) {
     EXPECT_EQ(number, shownNumber(window));
     EXPECT_EQ(definitionOf(number), paneText(window));
     EXPECT_EQ(queue, stored(againValue));
-    EXPECT_TRUE(rotation == storedRotation());
+    EXPECT_EQ(rotation, storedRotation());
     exitThroughButton(run, window);
 }
 
@@ -480,8 +444,6 @@ TEST_F(TpracticeRun, AFullQueueSaysSoAndAddsNothing) {
 // gap (scaled), equal widths, the pixels left over to "&Options"; "A&gain" right after the
 // second button in the tab order, and named as its caption reads.
 TEST_F(TpracticeRun, SixButtonsFillTheRowAsFiveDoAt96And144Dpi) {
-    useList(wordList(3));
-    setSwitch(practiceValue, true);
     const int order[] = {IDC_EXIT,    IDC_NEXT_WORD,   IDC_AGAIN,
                          IDC_OPTIONS, IDC_HELP_BUTTON, IDC_ABOUT};
     for (DWORD dpi : {96u, 144u}) {
@@ -490,7 +452,7 @@ TEST_F(TpracticeRun, SixButtonsFillTheRowAsFiveDoAt96And144Dpi) {
         HWND window = nullptr;
         {
             TlogPixels pixels(dpi);
-            window = startWord(run);
+            window = startPractice(run, 3);
         }
         ASSERT_NE(nullptr, window);
         RECT client = {};
