@@ -33,17 +33,6 @@ const int queueCapacity = 50;
 const int fullWait = 5;
 const double allowedRatio = 1.10;
 
-std::string wordList() {
-    std::string text;
-    for (int i = 0; i < entries; ++i) {
-        const std::string n = std::to_string(i);
-        text += "word=word" + n + "\ndef=definition " + n + "\nex=example " + n + "\n";
-    }
-    return text;
-}
-
-void deleteProgramKey() { RegDeleteKeyA(HKEY_CURRENT_USER, programSubkey); }
-
 bool setPractice(bool on) {
     Tregistry store(HKEY_CURRENT_USER, programSubkey, 0);
     return store.setDword("Practice", on ? 1 : 0);
@@ -146,7 +135,7 @@ bool benchWindow(const TsoakFolder& folder) {
 }  // namespace
 
 int main() {
-    TsoakFolder folder(wordList());
+    TsoakFolder folder(numberedWordList(entries));
     if (!folder.ready()) {
         std::printf("FAIL: cannot prepare the scratch folder\n");
         return 1;

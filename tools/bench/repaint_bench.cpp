@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "settings/registry.h"
 #include "soakprogram.h"
 
 #include "benchtools.h"
@@ -30,8 +29,6 @@ std::string wordList() {
     while (static_cast<int>(text.size()) < definitionBytes) text += line + "\r\n";
     return text + "ex=long\r\nword=short\r\ndef=short\r\n";
 }
-
-void deleteProgramKey() { RegDeleteKeyA(HKEY_CURRENT_USER, programSubkey); }
 
 // The program has handled everything sent before this returns.
 bool settled(HWND window) {

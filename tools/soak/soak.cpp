@@ -125,16 +125,6 @@ void fail(const std::string& what) {
     ++failures;
 }
 
-// Entry i: "word=word<i>", "def=definition <i>", "ex=example <i>".
-std::string wordList() {
-    std::string text;
-    for (int i = 0; i < entries; ++i) {
-        const std::string n = std::to_string(i);
-        text += "word=word" + n + "\ndef=definition " + n + "\nex=example " + n + "\n";
-    }
-    return text;
-}
-
 // "definition <n>" gives n; anything else gives -1.
 int entryNumber(const std::string& shown) {
     const std::string prefix = "definition ";
@@ -152,8 +142,6 @@ bool storedState(TrotationState& state) {
     state.fromBytes(bytes);
     return true;
 }
-
-void deleteProgramKey() { RegDeleteKeyA(HKEY_CURRENT_USER, programSubkey); }
 
 // One pass in progress: how often each entry was shown.
 struct Tpass {
@@ -251,7 +239,7 @@ void soakNextWord(int presses) {
     DWORD elapsed = 0;
     std::vector<Tfigures> samples;
     {
-        TsoakFolder folder(wordList());
+        TsoakFolder folder(numberedWordList(entries));
         if (!folder.ready()) return fail("cannot prepare the scratch folder");
         TsoakProgram program;
         HWND window = program.start(folder.path()) ? program.waitForMainWindow(30000) : nullptr;
@@ -340,7 +328,7 @@ void soakPractice() {
     DWORD elapsed = 0;
     std::vector<Tfigures> samples;
     {
-        TsoakFolder folder(wordList());
+        TsoakFolder folder(numberedWordList(entries));
         if (!folder.ready()) return fail("cannot prepare the scratch folder");
         TsoakProgram program;
         HWND window = program.start(folder.path()) ? program.waitForWordWindow(30000) : nullptr;

@@ -5,6 +5,7 @@
 
 #include "processwindows/processwindows.h"
 #include "resources/resource.h"
+#include "settings/registry.h"
 
 namespace {
 
@@ -35,9 +36,15 @@ bool writeBytes(const std::string& path, const std::string& bytes) {
 TsoakFolder::TsoakFolder(const std::string& listBytes) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    char name[MAX_PATH + 32];
-    std::snprintf(name, sizeof name, "%slexoria-soak-%lu", temp, GetCurrentProcessId());
-    if (!CreateDirectoryA(name, nullptr)) return;
+    // A folder left by a run that was killed may bear this process's id (Wine reuses ids).
+    char name[MAX_PATH + 48];
+    bool made = false;
+    for (int attempt = 0; attempt < 100 && !made; ++attempt) {
+        std::snprintf(name, sizeof name, "%slexoria-soak-%lu-%d", temp, GetCurrentProcessId(),
+                      attempt);
+        made = CreateDirectoryA(name, nullptr) != 0;
+    }
+    if (!made) return;
     folder = name;
     prepared = CopyFileA(besideThisProgram(programFile).c_str(),
                          (folder + "\\" + programFile).c_str(), FALSE) &&
@@ -104,3 +111,14 @@ long TsoakProgram::waitForExit(DWORD timeoutMs) {
     GetExitCodeProcess(process.get(), &code);
     return static_cast<long>(code);
 }
+
+std::string numberedWordList(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        const std::string n = std::to_string(i);
+        text += "word=word" + n + "\ndef=definition " + n + "\nex=example " + n + "\n";
+    }
+    return text;
+}
+
+void deleteProgramKey() { RegDeleteKeyA(HKEY_CURRENT_USER, programSubkey); }

@@ -8,6 +8,12 @@
 
 #include "win32/handleholder.h"
 
+// Entry i of count: "word=word<i>", "def=definition <i>", "ex=example <i>".
+std::string numberedWordList(int count);
+
+// Removes the program's key under HKEY_CURRENT_USER, so that a run starts as a first start.
+void deleteProgramKey();
+
 // A fresh folder with the built Lexoria.exe and the given list; removed on destruction.
 class TsoakFolder {
 public:
