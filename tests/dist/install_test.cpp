@@ -582,7 +582,7 @@ TEST(SetupLanguage, PagesMessagesAndShortcutSpeakTheDisplayLanguage) {
     TcleanSlate slate;
     {
         TlexoriaProcess setup;
-        ASSERT_TRUE(startAt(setup, setupPath, L""));
+        ASSERT_TRUE(startAt(setup, setupPath, L"")) << "error " << GetLastError();
         HWND wizard = waitForWizard(setup.id(), texts.at("setupCaption"));
         ASSERT_NE(nullptr, wizard) << "no window titled " << utf8(texts.at("setupCaption"));
         ASSERT_TRUE(waitUntil([&] { return controlWithText(wizard, texts.at("licenceBottom")); }));

@@ -30,11 +30,38 @@ setup=$work/Lexoria-$version-setup.exe
 log=$work/dist_install_test.log
 status=0
 locale=   # the locale for the test program, set apart from this script's own
+# Every wait of the test program is bounded, sends to the installer's windows too, so a run that
+# has not ended within the limit hangs inside Wine: seen once in many runs, never reproduced. Such
+# a run is reported, the programs it left are listed and ended, and it runs once more. A second
+# hang, or any failure, fails; so does a run killed after it changed a setting it would restore.
+run_limit=${LEXORIA_DIST_RUN_LIMIT:-120}
+run_once() {
+  env ${locale:+LC_ALL=$locale} timeout -k 10 "$run_limit" "$root/tools/wine-run.sh" "$test_exe" \
+    "$@" "$(windows "$setup")" "$(windows "$work/Lexoria-$version-setup-standard-user.exe")" \
+    "$(windows "$root/dist/lang")" >"$log" 2>&1
+}
+left_programs() {
+  ps -eo pid=,args= | grep -E '^ *[0-9]+ [A-Za-z]:\\' | grep -v -i 'windows.system32' || true
+}
+end_left_programs() {
+  echo "run-dist-test: the Windows programs left running:"
+  left_programs
+  local name
+  for name in $(left_programs | grep -o -i -E '[^\\ ]+[.]exe' | sort -u); do
+    "$root/tools/wine-run.sh" taskkill /f /im "$name" >/dev/null 2>&1 || true
+  done
+}
 run_test() {
-  env ${locale:+LC_ALL=$locale} "$root/tools/wine-run.sh" "$test_exe" "$@" "$(windows "$setup")" \
-    "$(windows "$work/Lexoria-$version-setup-standard-user.exe")" "$(windows "$root/dist/lang")" \
-    >"$log" 2>&1 || status=$?
-  grep -v "warning: setlocale" "$log" || true
+  local rc attempt
+  for attempt in 1 2; do
+    rc=0
+    run_once "$@" || rc=$?
+    grep -v "warning: setlocale" "$log" || true
+    [ $rc -eq 124 ] || [ $rc -eq 137 ] || break
+    echo "run-dist-test: run $attempt hung, no end within $run_limit s"
+    end_left_programs
+  done
+  [ $rc -eq 0 ] || status=$rc
 }
 run_test "$@"
 

@@ -242,15 +242,20 @@ std::wstring bandText(HWND mainWindow) {
 
 std::string messageBoxText(HWND box) { return windowText(GetDlgItem(box, messageBoxTextId)); }
 
+// Sent with a time-out: a dialog of another program (an installer's) may belong to a thread that
+// is busy, and a plain send would wait on it for ever.
 std::wstring messageBoxTextW(HWND box) {
     wchar_t text[1024] = L"";
-    GetDlgItemTextW(box, messageBoxTextId, text, 1024);
+    SendMessageTimeoutW(GetDlgItem(box, messageBoxTextId), WM_GETTEXT, 1024,
+                        reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
     return text;
 }
 
 HICON messageBoxIcon(HWND box) {
-    return reinterpret_cast<HICON>(
-        SendMessageA(GetDlgItem(box, messageBoxIconId), STM_GETICON, 0, 0));
+    DWORD_PTR icon = 0;
+    SendMessageTimeoutA(GetDlgItem(box, messageBoxIconId), STM_GETICON, 0, 0, SMTO_ABORTIFHUNG,
+                        2000, &icon);
+    return reinterpret_cast<HICON>(icon);
 }
 
 void pressOk(HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
