@@ -126,11 +126,8 @@ Tslots optionsSlots(const TlanguageFile& file) {
     Tslots slots;
     if (!file.dialogs.count("IDD_OPTIONS")) return slots;
     for (const Tcontrol& control : file.dialogs.at("IDD_OPTIONS")) {
-        if (control.id != "IDC_STARTUP") {
-            slots.push_back({control.text});
-            continue;
-        }
         slots.push_back({control.text});
+        if (control.id != "IDC_STARTUP") continue;
         for (const char* id : {"IDS_ADD_TO_FOLDER", "IDS_REMOVE_FROM_FOLDER", "IDS_ADD_TO_GROUP",
                                "IDS_REMOVE_FROM_GROUP"})
             if (file.texts.count(id)) slots.back().push_back(file.texts.at(id));
@@ -158,19 +155,27 @@ void expectMnemonics(const char* window, const Tslots& slots, const Tslots& engl
     }
 }
 
+// The names only one of English's table and the file's holds: " -missing +extra".
+template <typename Tmap>
+std::string differentNames(const Tmap& english, const Tmap& file) {
+    std::string names;
+    for (const auto& entry : english)
+        if (!file.count(entry.first)) names += " -" + entry.first;
+    for (const auto& entry : file)
+        if (!english.count(entry.first)) names += " +" + entry.first;
+    return names;
+}
+
 class LanguageTables : public testing::TestWithParam<fs::path> {};
 
 TEST_P(LanguageTables, HoldEveryTextOfEnglishAndNoOther) {
     const TlanguageFile file = parse(GetParam());
+    ASSERT_EQ("", differentNames(english().texts, file.texts));
     for (const auto& [id, text] : english().texts) {
         SCOPED_TRACE(id);
-        ASSERT_EQ(1u, file.texts.count(id)) << "missing";
         EXPECT_FALSE(file.texts.at(id).empty());
         EXPECT_EQ(parts(text), parts(file.texts.at(id))) << "the parts filled in differ";
     }
-    for (const auto& entry : file.texts)
-        EXPECT_EQ(1u, english().texts.count(entry.first)) << entry.first << " is not English's";
-    ASSERT_EQ(1u, file.texts.count("IDS_LANGUAGE_TAG"));
     EXPECT_EQ(GetParam().stem().string(), ascii(file.texts.at("IDS_LANGUAGE_TAG")));
     const std::u32string order = file.texts.at("IDS_READING_ORDER");
     EXPECT_TRUE(order == U"ltr" || order == U"rtl");
@@ -178,25 +183,19 @@ TEST_P(LanguageTables, HoldEveryTextOfEnglishAndNoOther) {
 
 TEST_P(LanguageTables, LayOutBothDialogsWithEnglishsControlsInItsTabOrder) {
     const TlanguageFile file = parse(GetParam());
+    ASSERT_EQ("", differentNames(english().dialogs, file.dialogs));
     for (const auto& [name, controls] : english().dialogs) {
         SCOPED_TRACE(name);
-        ASSERT_EQ(1u, file.dialogs.count(name)) << "missing";
         EXPECT_FALSE(file.dialogCaptions.at(name).empty());
         const std::vector<Tcontrol>& translated = file.dialogs.at(name);
         ASSERT_EQ(controls.size(), translated.size());
         for (size_t i = 0; i < controls.size(); ++i) {
             EXPECT_EQ(controls[i].id, translated[i].id) << "control " << i;
-            EXPECT_TRUE(
-                std::equal(controls[i].className.begin(), controls[i].className.end(),
-                           translated[i].className.begin(), translated[i].className.end(),
-                           [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
+            EXPECT_STRCASEEQ(controls[i].className.c_str(), translated[i].className.c_str())
                 << controls[i].id;
-            if (controls[i].text.empty()) {
-                EXPECT_TRUE(translated[i].text.empty()) << controls[i].id;
-            }
+            EXPECT_TRUE(!controls[i].text.empty() || translated[i].text.empty()) << controls[i].id;
         }
     }
-    EXPECT_EQ(english().dialogs.size(), file.dialogs.size());
 }
 
 TEST_P(LanguageTables, GiveEachWindowUniqueMnemonics) {
