@@ -1,7 +1,5 @@
-// The Windows installer and uninstaller under Wine, as a user meets them, and (run once per display
-// language, with --language naming the texts expected) their pages and messages in that language.
-// Run as: dist_install_test SETUP.EXE STANDARD_USER_SETUP.EXE LANGUAGE_FOLDER [--language=NAME]
-// (the installer built to play a standard user; dist/lang).
+// The Windows installer and uninstaller under Wine, as a user meets them, and (once per display
+// language, --language naming the texts expected) their pages and messages in that language.
 #include <gtest/gtest.h>
 
 #include <objbase.h>
@@ -130,30 +128,23 @@ class TuserRegistryValue {
 public:
     TuserRegistryValue(const wchar_t* key, const wchar_t* value, const std::wstring& text)
         : subkey(key), name(value) {
-        const DWORD raw = RRF_RT_ANY | RRF_NOEXPAND;
-        DWORD size = 0;
-        if (RegGetValueW(HKEY_CURRENT_USER, key, value, raw, &type, nullptr, &size) == 0) {
-            previous.resize(size);
-            hadValue = RegGetValueW(HKEY_CURRENT_USER, key, value, raw, &type, previous.data(),
-                                    &size) == 0;
-        }
+        hadValue = RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_ANY | RRF_NOEXPAND, &type,
+                                previous, &size) == ERROR_SUCCESS;
         SHSetValueW(HKEY_CURRENT_USER, key, value,
                     hadValue && type == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ, text.c_str(),
                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
     ~TuserRegistryValue() {
-        if (hadValue)
-            SHSetValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str(), type, previous.data(),
-                        static_cast<DWORD>(previous.size()));
-        else SHDeleteValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str());
+        if (hadValue) SHSetValueW(HKEY_CURRENT_USER, subkey, name, type, previous, size);
+        else SHDeleteValueW(HKEY_CURRENT_USER, subkey, name);
     }
     TuserRegistryValue(const TuserRegistryValue&) = delete;
     TuserRegistryValue& operator=(const TuserRegistryValue&) = delete;
 
 private:
-    std::wstring subkey, name;
-    std::vector<BYTE> previous;
-    DWORD type = REG_NONE;
+    const wchar_t *subkey, *name;
+    BYTE previous[2048];
+    DWORD type = REG_NONE, size = sizeof previous;
     bool hadValue = false;
 };
 
@@ -163,8 +154,8 @@ ULONGLONG creationTime(HANDLE process) {
     return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
-// The uninstaller's copy of itself, once the launcher has ended: the launcher's child that began
-// after it (Wine reuses the ids of ended processes); ended if still running when the holder goes.
+// The uninstaller's copy of itself: the ended launcher's child that began after it (Wine reuses
+// the ids of ended processes); ended if still running when the holder goes.
 class TuninstallerCopy {
 public:
     explicit TuninstallerCopy(const TlexoriaProcess& launcher) {
@@ -288,8 +279,7 @@ HWND waitForWizard(DWORD processId, const std::wstring& caption) {
         processId, [&](HWND dialog) { return textOf(dialog).rfind(caption, 0) == 0; }, 20000);
 }
 
-// The installer's texts in one language, by name: the `LangString name 0 "text"` lines of its file
-// under dist/lang.
+// The installer's texts in one language, by name, from the `LangString name 0 "text"` lines.
 using Ttexts = std::map<std::string, std::wstring>;
 Ttexts textsOfLanguageFile(const std::wstring& language) {
     Ttexts texts;
@@ -349,8 +339,10 @@ long uninstallAnswering(int answer, std::string& failedStep, const Ttexts& texts
 }
 
 // The files, the uninstall entry, the help folder and the Start menu shortcut (read as the shell
-// reads it) under the mode's own root, for the folder.
+// reads it) under the mode's own root, for the folder; no uninstall entry under the other's.
 void expectInstalledIn(const std::wstring& folder, TinstallMode mode) {
+    const TinstallMode other = mode == forEveryone ? forCurrentUser : forEveryone;
+    EXPECT_FALSE(registryKeyExists(registryRoot(other), uninstallKey));
     for (const wchar_t* name : {L"Lexoria.exe", L"lexoria.lst", L"lexoria.hlp", L"lexoria.chm",
                                 L"README.txt", L"LICENSE.txt", L"Uninstall.exe"})
         EXPECT_TRUE(exists(folder + L"\\" + name)) << utf8(folder + L"\\" + name);
@@ -376,12 +368,9 @@ void expectInstalledIn(const std::wstring& folder, TinstallMode mode) {
     EXPECT_TRUE(sameText(folder + L"\\Lexoria.exe", shortcut.target)) << utf8(shortcut.target);
     EXPECT_TRUE(sameText(folder, shortcut.workingFolder)) << utf8(shortcut.workingFolder);
 }
-// ...and nothing under the other mode's root.
 void expectInstalled(TinstallMode mode) {
     expectInstalledIn(installFolder(mode), mode);
-    const TinstallMode other = mode == forEveryone ? forCurrentUser : forEveryone;
-    EXPECT_FALSE(registryKeyExists(registryRoot(other), uninstallKey));
-    EXPECT_FALSE(exists(installFolder(other), true));
+    EXPECT_FALSE(exists(installFolder(mode == forEveryone ? forCurrentUser : forEveryone), true));
 }
 
 void expectUninstalled(TinstallMode mode, std::wstring folder = L"") {
@@ -400,7 +389,6 @@ void expectRunningProgramKept(const std::wstring& folder, TinstallMode mode,
     ASSERT_TRUE(program.start(folder));
     HWND window = program.waitForMainWindow();
     ASSERT_NE(nullptr, window);
-    EXPECT_EQ(window, FindWindowA("Lexoria", "Lexoria"));
     EXPECT_EQ(2, installSilently(options, setup));
     EXPECT_EQ(2, uninstallQuietly(mode));
     EXPECT_TRUE(exists(folder + L"\\Lexoria.exe"));
@@ -477,8 +465,7 @@ TEST(Setup, InstallsIntoAndUninstallsFromAProfileNamedInCyrillic) {
     removeTree(profile);
 }
 
-// Lexoria runs on Windows XP SP3 and later; on anything older the installer says so and ends
-// with exit code 2 before it installs anything.
+// On anything older than Windows XP SP3 the installer ends with exit code 2, installing nothing.
 TEST(Setup, RefusesWindowsOlderThanXpSp3) {
     const std::wstring appDefaults =
         L"Software\\Wine\\AppDefaults\\" + setupPath.substr(setupPath.find_last_of(L'\\') + 1);
@@ -493,16 +480,14 @@ TEST(Setup, RefusesWindowsOlderThanXpSp3) {
     }
 }
 
-// For everyone by a standard user (the installer built to play one: Wine always reports an
-// administrator), installer and uninstaller hand over to elevated copies that install into the
-// folder /D= asked for, remove that installation and no other, and report their exit codes.
+// For everyone by a standard user (a build that plays one: Wine is always an administrator), the
+// elevated copies install into /D='s folder, remove it and no other, and report their exit codes.
 TEST(Setup, ElevatedCopyInstallsIntoTheFolderAskedForAndReportsItsExitCode) {
     TcleanSlate slate;
     const std::wstring folder = L"C:\\Für alle\\Lexoria";
     ASSERT_EQ(0, installSilently(L" /ALLUSERS /D=" + folder, standardUserSetupPath));
     expectInstalledIn(folder, forEveryone);
     EXPECT_FALSE(exists(installFolder(forEveryone), true));
-    EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, uninstallKey));
     expectRunningProgramKept(folder, forEveryone, L" /ALLUSERS", standardUserSetupPath);
 
     // A per-user installation beside it must survive the uninstaller of the one for everyone.
@@ -570,8 +555,7 @@ TEST(Setup, UninstallKeepsSettingsUnlessAskedAndDropsItsOwnStartupShortcut) {
     }
 }
 
-// Run once per locale by run-dist-test.sh: the installer and uninstaller speak the display
-// language, chosen by Windows' language with no question asked, in every page and message.
+// Run once per locale by run-dist-test.sh: the display language, no question asked, everywhere.
 TEST(SetupLanguage, PagesMessagesAndShortcutSpeakTheDisplayLanguage) {
     if (expectedLanguage.empty()) GTEST_SKIP() << "run by run-dist-test.sh with --language";
     const Ttexts texts = textsOfLanguageFile(expectedLanguage);
