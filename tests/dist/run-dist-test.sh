@@ -15,9 +15,8 @@ for file in Lexoria-$version-win32.zip Lexoria-$version-setup.exe; do
 done
 "$root/tests/dist/check-archive.sh" "$work/Lexoria-$version-win32.zip" "$bin" "$root" "$version"
 
-# The installer carries the archive's files, better compressed, plus its own program, its pages
-# and its icon (stored uncompressed): at most 64 KB more than the archive and the icon (about 35 KB
-# today). Weaker compression, or a file that does not belong, shows here.
+# The installer holds the archive's files better compressed, its icon as it is, and at most 64 KB
+# of its own (about 35 KB today): weaker compression, or a file that does not belong, shows here.
 setup_size=$(stat -c %s "$work/Lexoria-$version-setup.exe")
 budget=$(( $(stat -c %s "$work/Lexoria-$version-win32.zip") + $(stat -c %s "$root/src/resources/lexoria.ico") + 65536 ))
 [ "$setup_size" -le "$budget" ] ||
@@ -65,9 +64,8 @@ run_test() {
 }
 run_test "$@"
 
-# The installer follows the display language, which Wine takes from the locale: one run per
-# locale, naming the texts it must show. Traditional Chinese gets English, as from Lexoria itself;
-# Portuguese of Portugal the Brazilian texts, the only Portuguese ones.
+# One run per locale (Wine's display language), naming the texts expected: Traditional Chinese
+# gets English, as from Lexoria itself, Portuguese of Portugal the only Portuguese, Brazil's.
 while read -r locale language; do
   echo "run-dist-test: the installer under $locale, expected in $language"
   run_test --gtest_filter='SetupLanguage.*' --language="$language" "$@"
