@@ -1,5 +1,5 @@
-// The built lexoria-list.exe, started as a user would start it: exit statuses, the files it
-// writes, an existing output replaced only by a complete import, and its input never touched.
+// The built lexoria-list.exe: exit statuses, the files it writes, an output replaced only by a
+// complete import, its input never touched.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,9 +16,7 @@ using namespace lexoriaTest;
 
 std::wstring wide(const std::string& utf8) { return wideOf(utf8, CP_UTF8); }
 
-// Runs lexoria-list.exe from the build folder with UTF-8 arguments, passed in wide characters as
-// a shell passes them; its exit status, or -1 when it could not start or did not end within the
-// time-out (it is then killed).
+// Runs lexoria-list.exe with UTF-8 arguments passed wide; -1 when it did not start or end in time.
 int runProgram(const std::vector<std::string>& arguments) {
     std::wstring line;
     for (const std::string& argument : arguments) line += L" \"" + wide(argument) + L"\"";
@@ -33,13 +31,11 @@ const char* const goodCsv =
 const char* const goodList =
     "word=candid\r\ndef=frank;\r\ndirect\r\nex=\"Be candid,\" she said.\r\nword=terse\r\ndef=brief\r\n";
 
-// The bytes of the character in the system's ANSI code page, in which Lexoria shows its list.
 std::string inAnsiCodePage(const wchar_t* character) {
     return bytesFrom(std::wstring(character, 1), CP_ACP);
 }
 
-// The names in the folder, in wide characters and sorted: a temporary file of any name that was
-// left behind shows among them.
+// Sorted, so that a temporary file left behind shows.
 std::vector<std::wstring> namesIn(const TscratchFolder& folder) {
     std::vector<std::wstring> names;
     for (const auto& entry : std::filesystem::directory_iterator(wideOf(folder.path())))
@@ -106,8 +102,7 @@ TEST(ProgramTest, RunsEachCommandWithItsExitStatus) {
     EXPECT_TRUE(DeleteFileW(wide(wideList).c_str()));  // the folder's clean-up sees ANSI names only
 }
 
-// The Windows build's verdict on the characters whose Linux conversion the host test checks: the
-// same rows written, the same refused.
+// The Windows build writes and refuses the same code page 932 rows as the host's.
 TEST(ProgramTest, CodePage932WritesOnlyCharactersThatReadBackAsThemselves) {
     TscratchFolder folder;
     const std::string input = folder.file("in.csv");
