@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,11 +40,9 @@ public:
     std::vector<std::string> conversation() {
         std::vector<std::string> lines;
         waitUntil([&] {
-            const std::string bytes = readBytes(folder.file("log.txt"));
+            std::istringstream log(readBytes(folder.file("log.txt")));
             lines.clear();
-            for (size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos;
-                 start = end + 1)
-                lines.push_back(bytes.substr(start, end - start));
+            for (std::string line; std::getline(log, line);) lines.push_back(line);
             return !lines.empty() && lines.back() == "DISCONNECT";
         });
         return lines;
