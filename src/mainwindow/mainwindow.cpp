@@ -254,7 +254,8 @@ void mirrorForLanguage(HWND window) {
 
 LRESULT onCreate(HWND window) {
     if (!findWordList(window)) return -1;
-    state.learning = storedLearningOptions();
+    Tregistry key(programRootName, programSubkey, 1);
+    state.learning = readLearningOptions(key);
     if (!loadStartWord()) {
         showLoadFailure(window);
         return -1;
@@ -263,7 +264,6 @@ LRESULT onCreate(HWND window) {
     createFonts();
     Tsize size = measureWindowSize();
     // A missing or malformed record leaves the defaults: centred, not on top.
-    Tregistry key(programRootName, programSubkey, 1);
     TwindowSettings settings;
     readWindowSettings(key, settings);
     placeWindow(window, settings, size);

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows test program on a 256-colour display, where the screen's colours go through a
-# palette: its own Xvfb at 8 bits per pixel, and its own Wine prefix and server so that the
-# true-colour display the other tests share is not disturbed.
+# Runs a Windows test program on its own 8-bit Xvfb, Wine prefix and server (a palette display),
+# leaving the shared true-colour display alone.
 # Usage: run-256-colours.sh PROGRAM.exe PREFIX-FOLDER [ARGUMENTS...]
 program=$1
 prefix=$(realpath -m "$2")

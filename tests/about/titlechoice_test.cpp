@@ -1,5 +1,4 @@
-// The title picture's drawing for the places the About box gets at common scalings: the largest
-// that fits, and the plain one when even that overhangs.
+// The title drawing for the About box's place: the largest that fits, else the plain one.
 #include <gtest/gtest.h>
 
 #include "about/titlechoice.h"

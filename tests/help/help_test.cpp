@@ -1,7 +1,5 @@
-// The help through the real program and Wine's own viewers, the program run as a copy with a
-// Windows version override. A stand-in hhctrl.ocx in the system folder logs each HTML Help call
-// and hands it on to Wine's viewer. Stand-ins winhlp32.exe and hh.exe beside the program must
-// never run: the viewers are the system's own.
+// The help through the real program (a copy with a Windows version override) and Wine's viewers,
+// HTML Help through a logging stand-in hhctrl.ocx; planted viewers beside the program never run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,8 +16,7 @@ using namespace lexoriaTest;
 
 namespace {
 
-// Short, so that in the deepest folder the program's own path still fits in MAX_PATH while
-// lexoria.chm beside it does not.
+// Short, so that in the deep folder the program's path fits MAX_PATH and lexoria.chm's does not.
 const wchar_t* const exeName = L"lh.exe";
 const char* const versionKey = "Software\\Wine\\AppDefaults\\lh.exe";
 const int topicTextId = 1793;  // the Windows Help viewer's topic pane
@@ -30,7 +27,6 @@ HWND htmlHelpViewer() { return FindWindowA("HH Parent", "Lexoria Help"); }
 
 std::string topicText() { return windowText(GetDlgItem(winHelpViewer(), topicTextId)); }
 std::string ansiOf(const std::wstring& wide) { return bytesFrom(wide, CP_ACP); }
-
 bool exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -41,9 +37,8 @@ std::wstring systemFolder(UINT(WINAPI* folderOf)(LPWSTR, UINT) = GetSystemDirect
     return std::wstring(folder, length < MAX_PATH ? length : 0) + L"\\";
 }
 
-// A file of the system's folders gives way to a stand-in built beside the test for the holder's
-// lifetime, the system's own kept under another name meanwhile (a kept copy left by a run that
-// ended early is the system's own, and is kept). A planted program started leaves a marker.
+// A system file replaced by a built stand-in for the holder's lifetime, the system's own kept
+// aside (a kept copy left by an aborted run is the system's own). A planted program leaves a marker.
 class TstandIn {
 public:
     TstandIn(const std::wstring& systemFile, const std::wstring& keptAs, const char* builtStandIn)
@@ -66,8 +61,7 @@ private:
     std::wstring file, kept;
 };
 
-// The system's Windows Help viewer: in the Windows folder, or in the system folder where Wine
-// keeps it; "" when in neither.
+// The system's Windows Help viewer, in the Windows or (Wine) the system folder; "" when in neither.
 std::wstring systemWinHelpViewer() {
     for (const std::wstring& folder : {systemFolder(GetWindowsDirectoryW), systemFolder()})
         if (exists(folder + L"winhlp32.exe") || exists(folder + L"winhlp32.exe.wine"))
@@ -101,8 +95,7 @@ bool placeChm(const ThelpCase& c, const std::wstring& folder) {
     return c.chm == Tchm::absent || copyBuilt(folder, "lexoria.chm", L"lexoria.chm");
 }
 
-// The path the viewer may be handed for a topic: as it is while it fits the viewer's MAX_PATH
-// buffer, its short form when it does not.
+// The path handed to the viewer: as it is while it fits its MAX_PATH buffer, else its short form.
 std::wstring viewerPath(const std::wstring& path, const std::wstring& page) {
     if (path.size() + page.size() < MAX_PATH) return path;
     wchar_t shortPath[MAX_PATH] = {};
@@ -110,8 +103,7 @@ std::wstring viewerPath(const std::wstring& path, const std::wstring& page) {
     return shortPath;
 }
 
-// What the stand-in logged: each request for a page, then the close at exit. Only Windows 6
-// and later with a .chm beside the program ask HTML Help at all.
+// The stand-in's log: each page asked, then the close at exit; only version 6+ with a .chm asks.
 std::string expectedLog(const ThelpCase& c, const std::wstring& chm) {
     if (std::string(c.version) == "winxp" || c.chm == Tchm::absent) return "";
     std::string log;
@@ -246,7 +238,6 @@ TEST(Help, OpensInTheViewerOfTheSystemOrSaysWhyNotAndClosesHoweverTheProgramEnds
         // Every ending reaches the one quit request, which closes either viewer.
         {"a failed load closes HTML Help", "win10", htmlHelp, failedLoad},
     };
-    // Wine's hhctrl.ocx gives way to the stand-in, which logs each call and hands it on to Wine's.
     TstandIn standIn(systemFolder() + L"hhctrl.ocx", systemFolder() + L"hhctrl_wine.ocx",
                      "hhctrl_standin.dll");
     ASSERT_TRUE(standIn.installed);

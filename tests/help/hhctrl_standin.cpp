@@ -1,8 +1,5 @@
-// A stand-in hhctrl.ocx for the help test, which puts it in the system folder in place of Wine's
-// own and keeps Wine's beside it as hhctrl_wine.ocx; WINEDLLOVERRIDES makes Wine prefer the file
-// there to its built-in copy. Each HtmlHelpW call is logged to hhctrl.log in the calling
-// program's folder (command, then file and topic) and handed on to Wine's viewer, which stays
-// loaded.
+// A stand-in hhctrl.ocx, put in the system folder with Wine's own kept as hhctrl_wine.ocx: each
+// HtmlHelpW call is logged to hhctrl.log beside the calling program and handed on to Wine's.
 #include <windows.h>
 
 #include <cstdio>
@@ -21,7 +18,7 @@ ThtmlHelp systemHtmlHelp() {
     return libraryEntry<ThtmlHelp>(viewer, "HtmlHelpW");
 }
 
-// hhctrl.log beside the program; its path may be longer than MAX_PATH.
+// Its path may be longer than MAX_PATH.
 std::wstring logPath() {
     wchar_t program[32768];
     const DWORD length = GetModuleFileNameW(nullptr, program, 32768);

@@ -1,6 +1,5 @@
-// A stand-in for a system program, planted beside a copy of Lexoria.exe under that program's
-// name. Started at all, it leaves "<its own file name>.started" beside itself for the test to
-// find, and ends at once.
+// A system program's stand-in, planted beside Lexoria.exe: started, it leaves "<its name>.started"
+// beside itself and ends.
 #include <windows.h>
 
 #include <cwchar>

@@ -1,6 +1,5 @@
-// Tests of hlpctx: the context hash against hashes that Halibut stored, and the program run as the
-// build runs it on damaged input, its output read back the way the help viewer reads it: straight
-// down the directory's B+ tree from its root page, on the raw bytes.
+// hlpctx: the context hash against stored hashes, and the program on damaged input, its output
+// read back as the help viewer reads it, down the directory's B+ tree on the raw bytes.
 #include "contextmap.h"
 #include "fileio.h"
 #include "support/test_files.h"
@@ -58,15 +57,14 @@ Tbytes makeHelpImage(TkeyKind contextOrder) {
     return image;
 }
 
-// Compares the key at `at` with the name sought, and sets `after` to the byte after the key.
+// The key at `at` against the name (-1, 0, 1); `after` is set past the key.
 int compareKey(const Tbytes& image, std::size_t at, const char* name, std::size_t& after) {
     const char* key = reinterpret_cast<const char*>(&image.at(at));
     after = at + std::strlen(key) + 1;
     return (std::strcmp(key, name) > 0) - (std::strcmp(key, name) < 0);
 }
 
-// Where the value of the name lies in the tree at `tree`. In index pages the viewer follows the
-// last entry whose key is not above the one sought (or the page's first child); in the leaf it
+// Where the name's value lies in the tree: index pages follow the last key not above it, the leaf
 // stops at the first key not below it.
 std::optional<std::size_t> viewerSearch(const Tbytes& image, std::size_t tree, const char* name) {
     const std::size_t pageSize = le16(image, tree + 4);
@@ -105,7 +103,6 @@ std::optional<std::uint32_t> viewerMapNumber(const Tbytes& image, std::uint32_t 
 }
 
 TEST(ContextHash, MatchesTheHashesHelpWritersStore) {
-    // Hashes that Halibut wrote into |CONTEXT for these context strings, and the empty string's.
     // clang-format off
     const struct { const char* context; std::uint32_t hash; } cases[] = {
         {"Top", 67929u}, {"TOP", 67929u}, {"tOp", 67929u}, {"zz9", 79473u},
@@ -118,7 +115,6 @@ TEST(ContextHash, MatchesTheHashesHelpWritersStore) {
     for (const auto& c : cases) EXPECT_EQ(contextHash(c.context), c.hash) << c.context;
 }
 
-// Runs the hlpctx program; its exit status, and in `errors` what it printed.
 int runHlpctx(const TscratchFolder& folder, const std::string& input, const std::string& output,
               const std::string& requests, std::string& errors) {
     const std::string command = std::string("\"") + HLPCTX_PROGRAM + "\" \"" + input + "\" \"" +
@@ -129,16 +125,12 @@ int runHlpctx(const TscratchFolder& folder, const std::string& input, const std:
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// The test image's directory has pages of 64 bytes and two levels: the root's first child is its first leaf.
-std::size_t directoryPage(const Tbytes& image, std::uint32_t page) {
-    return directoryTree(image) + 38 + page * 64;
+// The test image's directory: pages of 64 bytes, two levels.
+std::size_t directoryPage(const Tbytes& image, std::size_t pageField) {
+    return directoryTree(image) + 38 + le16(image, pageField) * 64;
 }
-std::size_t rootPage(const Tbytes& image) {
-    return directoryPage(image, le16(image, directoryTree(image) + 26));
-}
-std::size_t firstLeaf(const Tbytes& image) {
-    return directoryPage(image, le16(image, rootPage(image) + 4));
-}
+std::size_t rootPage(const Tbytes& b) { return directoryPage(b, directoryTree(b) + 26); }
+std::size_t firstLeaf(const Tbytes& b) { return directoryPage(b, rootPage(b) + 4); }
 std::size_t fileHeader(const Tbytes& image, const char* name) {
     return le32(image, *directoryValue(image, name));
 }

@@ -1,5 +1,4 @@
-// The checker against lists with each trap: which lines it names, how severe, what the exit status
-// is, and how many entries Lexoria would show.
+// The checker against lists with each trap: line, severity, exit status and entries shown.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,26 +13,22 @@ namespace {
 
 using namespace std::string_literals;
 
-struct Texpected {
-    int line;
-    Tseverity severity;
-    std::string phrase;  // a part of the message that names the trap
-};
-
-// "3 W phrase|5 N phrase": each finding's line, severity (E, W or N) and a part of its message.
-std::vector<Texpected> parseFindings(const std::string& all) {
-    std::vector<Texpected> findings;
-    for (size_t at = 0, space, end; at < all.size(); at = end + 1) {
+// "3 W phrase|5 N phrase" split into its findings.
+std::vector<std::string> parseFindings(const std::string& all) {
+    std::vector<std::string> findings;
+    for (size_t at = 0, end; at < all.size(); at = end + 1) {
         end = std::min(all.find('|', at), all.size());
-        space = all.find(' ', at);
-        const char s = all[space + 1];
-        findings.push_back({std::stoi(all.substr(at, space - at)),
-                            s == 'E'   ? Tseverity::error
-                            : s == 'W' ? Tseverity::warning
-                                       : Tseverity::note,
-                            all.substr(space + 3, end - space - 3)});
+        findings.push_back(all.substr(at, end - at));
     }
     return findings;
+}
+
+// A finding as "3 W text": its line, severity (E, W or N) and message.
+std::string shortForm(const Tfinding& found) {
+    const char severity = found.severity == Tseverity::error     ? 'E'
+                          : found.severity == Tseverity::warning ? 'W'
+                                                                 : 'N';
+    return std::to_string(found.line) + " " + severity + " " + found.text;
 }
 
 struct TrapCase {
@@ -41,7 +36,7 @@ struct TrapCase {
     std::string list;
     int exitCode;
     int entries;
-    std::string findings;  // as parseFindings reads them
+    std::string findings;  // "line severity phrase", joined by |
     int codePage = 0;      // of the entries that are not UTF-8; 0 for the default
 };
 
@@ -66,7 +61,6 @@ const TrapCase trapCases[] = {
     {"marked list, bytes that are not UTF-8",
      bom + "word=caf\xC3\xA9\r\ndef=na\xEFve\r\nword=c\r\ndef=\xC3\r\n", 1, 2,
      "2 W byte 7 is not UTF-8|4 W byte 5 is not UTF-8"},
-    {"marked list in UTF-8 throughout", bom + "word=\xCE\xB1\r\ndef=\xE6\x97\xA5\r\n", 0, 1, ""},
     {"blank before word=", oneEntry + " word=c\r\ndef=d\r\n", 1, 1,
      "3 W a blank before \"word=\" makes it no key: no entry starts here"},
     {"tab before def=", "word=a\r\n\tdef=b\r\n", 1, 1,
@@ -123,20 +117,19 @@ TEST(CheckTest, ReportsEachTrapAtItsLine) {
         TfileHolder file = temporaryFile(test.list);
         TcheckReport report;
         checkList(file.get(), report, TcodePage(test.codePage));
-        const std::vector<Texpected> findings = parseFindings(test.findings);
+        const std::vector<std::string> findings = parseFindings(test.findings);
         EXPECT_EQ(report.findings.size(), findings.size()) << formatReport("list", report);
         for (size_t i = 0; i < findings.size() && i < report.findings.size(); ++i) {
-            const Tfinding& found = report.findings[i];
-            EXPECT_EQ(found.line, findings[i].line) << found.text;
-            EXPECT_EQ(found.severity, findings[i].severity) << found.text;
-            EXPECT_NE(found.text.find(findings[i].phrase), std::string::npos) << found.text;
+            const std::string found = shortForm(report.findings[i]);
+            const size_t text = findings[i].find(' ', findings[i].find(' ') + 1) + 1;
+            EXPECT_EQ(found.substr(0, text), findings[i].substr(0, text)) << found;
+            EXPECT_NE(found.find(findings[i].substr(text), text), std::string::npos) << found;
         }
         EXPECT_EQ(report.exitCode(), test.exitCode);
         EXPECT_EQ(report.entries, test.entries);
     }
 }
 
-// What the user reads: each finding as "file:line: severity: text", then the summary line.
 TEST(CheckTest, FormatsFindingsAndSummary) {
     TfileHolder file = temporaryFile("word=a\r\nword=b\r\ndef=c\r\nword=a\r\n");
     TcheckReport report;
@@ -148,7 +141,7 @@ TEST(CheckTest, FormatsFindingsAndSummary) {
               "my.lst: 3 entries, 2 without \"def=\", 1 duplicate word; 2 warnings\n");
 }
 
-// The longest definition in the characters Lexoria shows, whatever the letters of its entry.
+// The longest definition counted in the characters the window shows.
 TEST(StatsTest, MeasuresDefinitionsInCharacters) {
     const struct {
         const char* name;

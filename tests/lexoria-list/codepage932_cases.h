@@ -1,6 +1,5 @@
-// Characters through "import --codepage 932", the same for the Linux and the Windows build: a
-// character is written only as bytes that Windows' code page 932 reads back as that character;
-// one that Linux's CP932 would quietly write as another's bytes makes its row bad.
+// "import --codepage 932" on Linux and Windows alike: only bytes that Windows' code page reads back
+// as the character; one that Linux's CP932 would write as another's makes its row bad.
 #pragma once
 
 namespace codePage932 {

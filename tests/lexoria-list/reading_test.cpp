@@ -1,7 +1,5 @@
-// The list tool reads a list as the window does: on lists whose characters a 2047-byte read cuts
-// every way, and whose sequences are cut short, its export holds in every cell what the program's
-// reader and decoder give the window, and the fix that "check" advises leaves the window showing
-// the same. Built for the host, and for Windows, where the window's own conversion is compared.
+// The list tool reads a list as the window does (lists cut every way by a 2047-byte read, cut
+// sequences): export holds what the window shows, and check's advised fix keeps it. Host and Windows.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,14 +19,12 @@ namespace {
 
 const std::string mark = "\xEF\xBB\xBF";
 
-// A line whose first 2047-byte read ends `keep` bytes into the character.
 std::string cutLine(const std::string& key, const std::string& character, size_t keep) {
     return key + std::string(lineBufferSize - 1 - key.size() - keep, 'x') + character +
            " after\r\n";
 }
 
-// Entries whose characters of two, three and four bytes are cut after each of their bytes, in
-// "word=" or in "def=" lines.
+// Characters of two, three and four bytes cut after each byte, in "word=" or "def=" lines.
 std::string cutEntries(const std::string& key) {
     const std::string characters[] = {"\xD0\xB4", "\xE6\x97\xA5", "\xF0\x9F\x98\x80"};
     std::string list;
@@ -43,8 +39,7 @@ std::string cutEntries(const std::string& key) {
     return list;
 }
 
-// Sequences cut short: at a piece join, at a real line break (an old Windows-1252 "\xDF" before
-// a dash), at the end of a field, and a lone continuation byte; beside one UTF-8 entry.
+// Sequences cut short (at a piece join, a line break, a field's end) and a lone continuation byte.
 const std::string truncatedEntries =
     "word=caf\xC3\xA9\r\ndef=coffee\r\n"
     "word=t1\r\ndef=" +
@@ -56,8 +51,7 @@ const std::string truncatedEntries =
     "word=t4\r\ndef=end\xF0\x9F\x98\r\n"
     "word=t5\r\ndef=a\x80z\r\nex=\xE9t\xE9\r\n";
 
-// Russian without the mark, with a definition line of 3527 bytes whose first read ends inside a
-// letter.
+// Russian, unmarked, a 3527-byte line whose first read ends inside a letter.
 std::string russianList() {
     std::string definition = "(";
     for (int i = 0; i < 320; ++i) definition += "\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xBE ";
@@ -90,8 +84,7 @@ std::u16string utf16Of(const std::string& utf8) {
     return text;
 }
 
-// A field as the main window shows it. The host has no ANSI code page; the tool's own Windows-1252,
-// the page of the Windows test prefix, stands in for it.
+// A field as the window shows it; on the host Windows-1252 stands in for the ANSI code page.
 std::u16string shownInWindow(const std::string& field, TtextEncoding encoding) {
 #ifdef _WIN32
     const std::wstring shown = displayText(field, encoding);
@@ -119,7 +112,6 @@ Tshown shownEntries(const std::string& path) {
     return shown;
 }
 
-// The cells of an exported CSV file after its row of column names, as characters.
 Tshown exportedCells(const std::string& csv) {
     Tshown cells;
     EXPECT_EQ(mark, csv.substr(0, mark.size()));
@@ -131,8 +123,7 @@ Tshown exportedCells(const std::string& csv) {
     return cells;
 }
 
-// True when `after` is `before` with line breaks added, each alone or in place of a blank: the
-// import writes a line too long for one read as two lines, where the reader had joined pieces.
+// `before` with line breaks added, alone or for a blank (import splits lines too long for one read).
 bool sameButForAddedLineBreaks(const std::u16string& before, const std::u16string& after) {
     size_t i = 0;
     for (size_t j = 0; j < after.size();) {
@@ -174,8 +165,7 @@ TEST_F(TreadingTest, ExportHoldsInEveryCellWhatTheWindowShows) {
     }
 }
 
-// Where check finds UTF-8 and code-page entries mixed, it advises an export and an import back;
-// done here, the window shows every entry as before (lines too long for one read aside).
+// Check's advice for a mixed list, an export and import back, leaves the window showing the same.
 TEST_F(TreadingTest, CheckAdviceCarriedOutLeavesWhatTheWindowShows) {
     const std::string advice =
         "\"lexoria-list export\" to a CSV file and \"lexoria-list import\" back";

@@ -1,7 +1,6 @@
-// A system whose ANSI code page is UTF-8 (65001), in a locale for which Wine picks that page: the
-// tool's "--ansi" writes every letter, check finds the list clean, the export holds what the
-// window shows; and the exact conversion asks WideCharToMultiByte only what Windows allows for
-// UTF-8, which Wine does not enforce, so a strict stand-in replaces the test's own import of it.
+// An ANSI code page of UTF-8 (65001): the tool writes, checks and exports every letter, and the
+// exact conversion asks WideCharToMultiByte only what Windows allows for UTF-8 (a strict stand-in
+// in this program's import table enforces what Wine does not).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -25,9 +24,8 @@ using TwideToBytes = int(WINAPI*)(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCCH, L
 TwideToBytes systemWideToBytes = nullptr;
 int refusedCalls = 0;
 
-// WideCharToMultiByte with the arguments Windows refuses for UTF-7 and UTF-8, named directly or
-// as the ANSI code page: any flag but WC_ERR_INVALID_CHARS (UTF-8 only), a default character, or a
-// place to report its use.
+// Refuses for UTF-7 and UTF-8 (also as CP_ACP) what Windows does: a flag but WC_ERR_INVALID_CHARS
+// (UTF-8 only), a default character, or a place to report its use.
 int WINAPI strictWideToBytes(UINT codePage, DWORD flags, LPCWCH wide, int wideLength, LPSTR bytes,
                              int size, LPCCH defaultChar, LPBOOL usedDefault) {
     const UINT page = codePage == CP_ACP ? GetACP() : codePage;
@@ -43,7 +41,6 @@ int WINAPI strictWideToBytes(UINT codePage, DWORD flags, LPCWCH wide, int wideLe
                              usedDefault);
 }
 
-// The slot of this program's import table through which its code calls the named function.
 void** importSlot(const char* name) {
     BYTE* const base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
@@ -92,8 +89,7 @@ protected:
     const std::string list = folder.file("lexoria.lst");
 };
 
-// The exact conversion into the ANSI code page, which the help viewer's path and the Startup
-// shortcut's text go through, and the tool's letters, converted one at a time.
+// The exact conversion (the help path's, the shortcut's) and the tool's, without a refused call.
 TEST_F(Tutf8AnsiCodePage, TheExactConversionSpellsEveryCharacterAndRefusesALoneSurrogate) {
     void** const slot = importSlot("WideCharToMultiByte");
     ASSERT_NE(nullptr, slot);
@@ -126,7 +122,7 @@ TEST_F(Tutf8AnsiCodePage, TheExactConversionSpellsEveryCharacterAndRefusesALoneS
     patchSlot(slot, reinterpret_cast<void*>(systemWideToBytes));
 }
 
-// What the window shows for each entry of the list, as UTF-8.
+// Word and definition of each entry as the window shows them, in UTF-8.
 std::vector<std::string> shownEntries(const std::string& path) {
     std::vector<std::string> shown;
     TfileHolder file(std::fopen(path.c_str(), "rb"));
@@ -142,9 +138,8 @@ std::vector<std::string> shownEntries(const std::string& path) {
     return shown;
 }
 
-// "--ansi" writes the letters in the ANSI code page: UTF-8 without the mark. The list checks
-// clean, reads back in the window as written, and exports as the window shows it, a code-page
-// byte that is no UTF-8 included.
+// "--ansi" writes UTF-8 without the mark; it checks clean, shows as written, and exports as shown
+// (a code-page byte that is no UTF-8 included).
 TEST_F(Tutf8AnsiCodePage, TheToolWritesEveryLetterAndExportsWhatTheWindowShows) {
     const std::string csv = folder.file("in.csv");
     const std::string back = folder.file("back.csv");
@@ -155,18 +150,13 @@ TEST_F(Tutf8AnsiCodePage, TheToolWritesEveryLetterAndExportsWhatTheWindowShows) 
         "word=\xC5\x81\xC3\xB3\x64\xC5\xBA\r\ndef=miasto\r\nword=\xE6\x97\xA5\xE6\x9C\xAC\r\n"
         "def=Japan\r\nword=caf\xC3\xA9\r\ndef=coffee\r\n";
     ASSERT_TRUE(writeFile(csv, rows));
-    for (const char* page : {"--ansi", "--codepage"}) {
-        SCOPED_TRACE(page);
-        std::vector<std::string> arguments = {"import", page, csv, list};
-        if (std::string(page) == "--codepage") arguments.insert(arguments.begin() + 2, "65001");
-        ASSERT_EQ(0, runTool(arguments));
-        EXPECT_EQ(written, readBytes(list));
-        EXPECT_EQ(0, runTool({"check", list}));
-        EXPECT_EQ((std::vector<std::string>{"\xC5\x81\xC3\xB3\x64\xC5\xBA", "miasto",
-                                            "\xE6\x97\xA5\xE6\x9C\xAC", "Japan", "caf\xC3\xA9",
-                                            "coffee"}),
-                  shownEntries(list));
-    }
+    ASSERT_EQ(0, runTool({"import", "--ansi", csv, list}));
+    EXPECT_EQ(written, readBytes(list));
+    EXPECT_EQ(0, runTool({"check", list}));
+    EXPECT_EQ((std::vector<std::string>{"\xC5\x81\xC3\xB3\x64\xC5\xBA", "miasto",
+                                        "\xE6\x97\xA5\xE6\x9C\xAC", "Japan", "caf\xC3\xA9",
+                                        "coffee"}),
+              shownEntries(list));
 
     ASSERT_TRUE(writeFile(list, written + "word=na\xEFve\r\ndef=old\r\n"));
     ASSERT_EQ(0, runTool({"export", list, back}));

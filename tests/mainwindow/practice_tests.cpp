@@ -1,6 +1,5 @@
-// Learning with Lexoria.exe, driven from outside through window messages: the example sentence
-// in the pane, practice (the word alone until "&Show"), and "A&gain", whose words come back as
-// the sixth word after them, across restarts and beside a rotation that stays whole.
+// Learning with Lexoria.exe driven through window messages: the example sentence, practice (the
+// word alone until "&Show") and "A&gain", whose words come back as the sixth after them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -76,11 +75,11 @@ protected:
         ASSERT_TRUE(setProgramValue(name, REG_DWORD, &value, sizeof value));
     }
     // The main window once its band shows a word, its pane maybe empty.
-    HWND startWord(TlexoriaProcess& run) {
-        return run.start(folder.path()) ? run.waitForWordWindow() : nullptr;
+    HWND startWord(TexitingRun& run) {
+        return run.window = run.start(folder.path()) ? run.waitForWordWindow() : nullptr;
     }
     // The same in practice, on a list of the entries given.
-    HWND startPractice(TlexoriaProcess& run, int entries) {
+    HWND startPractice(TexitingRun& run, int entries) {
         useList(wordList(entries));
         setSwitch(practiceValue, true);
         return startWord(run);
@@ -122,25 +121,22 @@ TEST_F(TpracticeRun, TheExampleFollowsTheDefinitionAfterAnEmptyLine) {
         deleteProgramKey();
         useList(c.list);
         setSwitch(exampleValue, c.example);
-        TlexoriaProcess run;
+        TexitingRun run;
         HWND window = startWord(run);
         ASSERT_NE(nullptr, window);
         EXPECT_TRUE(waitUntil([&] { return paneTextW(window) == c.shown; }))
             << testing::PrintToString(paneTextW(window));
-        exitThroughButton(run, window);
     }
 }
 
 // ---- Practice ----
 
-// Every new word comes alone; "&Show" shows its definition and example, enables "A&gain", and
-// the second button's new caption is heard as its name changes. The second button is the default
-// and holds the focus in both states and after everything that could take it away: Enter and
-// Space reveal and move on, as clicks and the mnemonics do.
+// Each word comes alone until "&Show"; the second button, heard as it changes, stays default and
+// keeps the focus through clicks, keys, mnemonics, dialogs and activation.
 TEST_F(TpracticeRun, EachWordComesAloneAndTheSecondButtonKeepsTheFocus) {
     TcomLibrary com;
     setSwitch(exampleValue, true);
-    TlexoriaProcess run;
+    TexitingRun run;
     HWND window = startPractice(run, 20);
     ASSERT_NE(nullptr, window);
     TnameChanges changes(run.id());
@@ -210,16 +206,13 @@ TEST_F(TpracticeRun, EachWordComesAloneAndTheSecondButtonKeepsTheFocus) {
             << step.name << testing::PrintToString(changes.names());
         revealed = step.revealed;
     }
-    exitThroughButton(run, window);
 }
 
-// The example chosen in the dialog comes and goes at once for the word on screen. Turning practice
-// on keeps the word on screen as it is and hides from the next word on; turning it off shows the
-// definition at once, the five buttons are back where they always are, and a word waiting to come
-// back keeps waiting.
+// Options: the example toggles at once; practice on hides from the next word, off shows at once
+// with the five buttons back and the waiting word kept.
 TEST_F(TpracticeRun, PracticeChosenInTheOptionsHidesFromTheNextWordAndOffShowsAtOnce) {
     useList(wordList(10));
-    TlexoriaProcess run;
+    TexitingRun run;
     HWND window = startWord(run);
     ASSERT_NE(nullptr, window);
     const int five[] = {IDC_EXIT, IDC_NEXT_WORD, IDC_OPTIONS, IDC_HELP_BUTTON, IDC_ABOUT};
@@ -264,18 +257,15 @@ TEST_F(TpracticeRun, PracticeChosenInTheOptionsHidesFromTheNextWordAndOffShowsAt
     // Without practice the waiting word keeps its place: nothing is counted or comes back.
     for (int word = 0; word < 6; ++word) press(window, IDC_NEXT_WORD);
     EXPECT_EQ(pairsOf({{marked, 5}}), stored(againValue));
-    exitThroughButton(run, window);
 }
 
 // ---- Words that come back ----
 
-// "A&gain" stores its entry with five words to wait; the count goes on across a restart, and a
-// word left unrevealed at exit comes first at the next start, hidden and not counted again. The
-// marked entry is the sixth word after it.
+// "A&gain": the word comes sixth after it, across restarts; one left unrevealed comes first.
 TEST_F(TpracticeRun, AgainBringsTheWordBackAsTheSixthWordAcrossRestarts) {
     std::vector<int> shown;
     {
-        TlexoriaProcess run;
+        TexitingRun run;
         HWND window = startPractice(run, 40);
         ASSERT_NE(nullptr, window);
         shown.push_back(shownNumber(window));
@@ -288,13 +278,12 @@ TEST_F(TpracticeRun, AgainBringsTheWordBackAsTheSixthWordAcrossRestarts) {
             press(window, IDC_NEXT_WORD);
         }
         shown.push_back(shownNumber(window));  // word 3, never shown: it comes again
-        exitThroughButton(run, window);
     }
     EXPECT_EQ(pairsOf({{shown[0], 3}}), stored(againValue));
     for (int start = 0; start < 2; ++start) {
         SCOPED_TRACE(start);
         const Trotation rotation = storedRotation();
-        TlexoriaProcess run;
+        TexitingRun run;
         HWND window = startWord(run);
         ASSERT_NE(nullptr, window);
         EXPECT_EQ(shown[3], shownNumber(window));
@@ -302,9 +291,8 @@ TEST_F(TpracticeRun, AgainBringsTheWordBackAsTheSixthWordAcrossRestarts) {
         EXPECT_EQ(pairsOf({{shown[0], 3}}), stored(againValue)) << "no second count";
         EXPECT_EQ(rotation, storedRotation()) << "no second count";
         EXPECT_EQ(Tbytes{0xBD}, stored("Unrevealed")) << "taken at the start";
-        exitThroughButton(run, window);
     }
-    TlexoriaProcess run;
+    TexitingRun run;
     HWND window = startWord(run);  // word 3 once more, hidden
     ASSERT_NE(nullptr, window);
     for (int word = 4; word <= 6; ++word) {
@@ -314,14 +302,12 @@ TEST_F(TpracticeRun, AgainBringsTheWordBackAsTheSixthWordAcrossRestarts) {
     }
     EXPECT_EQ(shown[0], shown[6]) << testing::PrintToString(shown);
     EXPECT_EQ(Tbytes{}, stored(againValue));
-    exitThroughButton(run, window);
 }
 
-// With returns mixed in, the other words are the rotation's, whole passes in its order: each is
-// the entry the stored state named, and a return leaves the state as it was.
+// Returns leave the rotation's state alone: the other words make whole passes in its order.
 TEST_F(TpracticeRun, ThePassesStayWholeAndInOrderWithReturnsMixedIn) {
     const int entries = 9;
-    TlexoriaProcess run;
+    TexitingRun run;
     HWND window = startPractice(run, entries);
     ASSERT_NE(nullptr, window);
     const std::set<int> againAt = {1, 2, 9, 16};
@@ -353,12 +339,9 @@ TEST_F(TpracticeRun, ThePassesStayWholeAndInOrderWithReturnsMixedIn) {
         press(window, againAt.count(word) ? IDC_AGAIN : IDC_NEXT_WORD);
     }
     EXPECT_EQ(2, passes);
-    exitThroughButton(run, window);
 }
 
-// A damaged "Again" is dropped without a word: the words come as if nothing were waiting, the
-// value stays as it was until the queue changes, and is then written afresh. A start with it
-// says nothing either.
+// A damaged "Again" is ignored silently, kept until the queue changes, then written afresh.
 TEST_F(TpracticeRun, ADamagedAgainValueIsDroppedWithoutAWord) {
     const struct {
         const char* name;
@@ -372,7 +355,7 @@ TEST_F(TpracticeRun, ADamagedAgainValueIsDroppedWithoutAWord) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         deleteProgramKey();
-        TlexoriaProcess run;
+        TexitingRun run;
         HWND window = startPractice(run, 10);
         ASSERT_NE(nullptr, window);
         // Stored once the index is built (which empties the queue); each word reads it.
@@ -395,20 +378,18 @@ TEST_F(TpracticeRun, ADamagedAgainValueIsDroppedWithoutAWord) {
         press(window, IDC_NEXT_WORD);
         press(window, IDC_AGAIN);
         EXPECT_EQ(pairsOf({{marked, 5}}), stored(againValue));
-        exitThroughButton(run, window);
+        run.exit();
         ASSERT_TRUE(setProgramValue(againValue, c.type, c.bytes.data(), DWORD(c.bytes.size())));
-        TlexoriaProcess again;
+        TexitingRun again;
         window = startWord(again);
         ASSERT_NE(nullptr, window);
         EXPECT_EQ(nullptr, again.waitForDialog(0));
-        exitThroughButton(again, window);
     }
 }
 
-// "A&gain" with fifty waiting says so in a box owned by the window; the word, the queue and the
-// rotation stay.
+// "A&gain" with fifty waiting says so in an owned box; the word, queue and rotation stay.
 TEST_F(TpracticeRun, AFullQueueSaysSoAndAddsNothing) {
-    TlexoriaProcess run;
+    TexitingRun run;
     HWND window = startPractice(run, 100);
     ASSERT_NE(nullptr, window);
     const int number = shownNumber(window);
@@ -435,20 +416,17 @@ TEST_F(TpracticeRun, AFullQueueSaysSoAndAddsNothing) {
     EXPECT_EQ(definitionOf(number), paneText(window));
     EXPECT_EQ(queue, stored(againValue));
     EXPECT_EQ(rotation, storedRotation());
-    exitThroughButton(run, window);
 }
 
 // ---- The six buttons ----
 
-// Six buttons across the width as the five are: the row's top and height, a one-pixel margin and
-// gap (scaled), equal widths, the pixels left over to "&Options"; "A&gain" right after the
-// second button in the tab order, and named as its caption reads.
+// Six buttons fill the row as five do (scaled gaps, remainder to "&Options"); "A&gain" is named.
 TEST_F(TpracticeRun, SixButtonsFillTheRowAsFiveDoAt96And144Dpi) {
     const int order[] = {IDC_EXIT,    IDC_NEXT_WORD,   IDC_AGAIN,
                          IDC_OPTIONS, IDC_HELP_BUTTON, IDC_ABOUT};
     for (DWORD dpi : {96u, 144u}) {
         SCOPED_TRACE(dpi);
-        TlexoriaProcess run;
+        TexitingRun run;
         HWND window = nullptr;
         {
             TlogPixels pixels(dpi);
@@ -469,13 +447,9 @@ TEST_F(TpracticeRun, SixButtonsFillTheRowAsFiveDoAt96And144Dpi) {
             left += width + one;
         }
         EXPECT_EQ(client.right, left);
-        // The tab order is the order of the windows.
-        EXPECT_EQ(GetDlgItem(window, IDC_AGAIN),
-                  GetWindow(GetDlgItem(window, IDC_NEXT_WORD), GW_HWNDNEXT));
         EXPECT_EQ("A&gain", captionOf(window, IDC_AGAIN));
         TcomLibrary com;
         EXPECT_EQ(L"Again", accessibleName(GetDlgItem(window, IDC_AGAIN)));
-        exitThroughButton(run, window);
     }
 }
 

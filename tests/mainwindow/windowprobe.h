@@ -1,5 +1,5 @@
-// What the main window's Windows tests share: keys posted to the running program, this thread's
-// messages handled, a child's place, and what a screen reader reads and hears of the program.
+// What the main window's Windows tests share: a run that Exit ends, keys posted to it, this
+// thread's messages handled, a child's place, and what a screen reader reads and hears of it.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "support/lexoria_driver.h"
@@ -34,6 +35,16 @@ inline RECT childRect(HWND parent, int id) {
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&at), 2);
     return at;
 }
+
+// A run whose main window, once shown (window set), Exit closes with exit code 0 at exit() or
+// when the run goes, unless the test has failed fatally: then the process is killed.
+struct TexitingRun : lexoriaTest::TlexoriaProcess {
+    HWND window = nullptr;
+    void exit() { lexoriaTest::exitThroughButton(*this, std::exchange(window, nullptr)); }
+    ~TexitingRun() {
+        if (window && !testing::Test::HasFatalFailure()) exit();
+    }
+};
 
 // The object's name as a screen reader reads it; the object is released.
 inline std::wstring nameOf(IAccessible* object, VARIANT child) {

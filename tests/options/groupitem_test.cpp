@@ -1,6 +1,5 @@
-// Program Manager's group information as the options dialog reads it. Each case's bytes sit in a
-// buffer of exactly their length, so a read past the end shows up under the sanitizers (host) or
-// as a wrong answer.
+// Program Manager's group information as the dialog reads it, each case in an exact-length buffer
+// so that a read past the end shows.
 #include <gtest/gtest.h>
 
 #include <string>

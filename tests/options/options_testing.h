@@ -1,10 +1,11 @@
-// Test support for the options dialog: Lexoria.exe started with its dialog open and driven with
-// window messages, and the stand-in Program Manager.
+// Test support for the options dialog: Lexoria.exe with its dialog open, and the stand-in
+// Program Manager.
 #pragma once
 
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,7 @@
 namespace optionsTest {
 using namespace lexoriaTest;
 
-// The stand-in Program Manager, run from a scratch folder that holds its files; it serves until
-// the object goes.
+// The stand-in Program Manager, run from a scratch folder of its files while the object lives.
 class TprogmanStandIn {
 public:
     TprogmanStandIn() {
@@ -40,11 +40,9 @@ public:
     std::vector<std::string> conversation() {
         std::vector<std::string> lines;
         waitUntil([&] {
-            const std::string bytes = readBytes(folder.file("log.txt"));
+            std::istringstream log(readBytes(folder.file("log.txt")));
             lines.clear();
-            for (size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos;
-                 start = end + 1)
-                lines.push_back(bytes.substr(start, end - start));
+            for (std::string line; std::getline(log, line);) lines.push_back(line);
             return !lines.empty() && lines.back() == "DISCONNECT";
         });
         return lines;
@@ -56,10 +54,8 @@ private:
     HWND window = nullptr;
 };
 
-// Lexoria.exe copied under the given file name into a folder with the word list, started (its
-// pane empty when practice hides the word), and its options dialog opened from the "&Options"
-// button. Killed on destruction rather than closed: a program that ends normally would store its
-// window settings.
+// Lexoria.exe copied under the name with the list, started, its options dialog opened; killed at
+// the end, since a program that ends normally stores its window settings.
 class ToptionsSession {
 public:
     explicit ToptionsSession(const TscratchFolder& folder, const char* exeName = "Lexoria.exe") {
@@ -84,8 +80,8 @@ public:
         waitUntil([&] { return !IsWindow(box); });
         return seen;
     }
-    // No box is open, nor will one open for what was done so far: a box the program shows in
-    // answer to a message exists by the time a marker posted behind that message comes through.
+    // No box is open nor will open for what was done: one would exist once a marker posted behind
+    // the message comes through.
     bool noBox() {
         if (!drainPosted(main)) return false;
         for (HWND window : dialogsOf(process.id()))
@@ -101,6 +97,8 @@ public:
         return result;
     }
     void post(int id) { clickButton(dialog(), id); }  // a press that may show a box
+    bool checked(int id) { return send(id, BM_GETCHECK) == BST_CHECKED; }
+    void setCheck(int id, bool on) { send(id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED); }
     int focusId() { return GetDlgCtrlID(focusOf(dialog())); }
     bool closeWith(int id) {
         HWND window = dialog();

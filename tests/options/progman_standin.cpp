@@ -1,11 +1,7 @@
-// A stand-in for Program Manager's DDE service "progman", for the tests. While it runs it wins
-// every connection to that service. It works with these files in its current folder:
-//   log.txt     it appends one line per event: CONNECT, EXECUTE <command>, REQUEST <item>,
-//               DISCONNECT
-//   reply.txt   the bytes it answers any request with; none, no answer
-//   refuse.txt  a command prefix; it refuses the commands that start with it
-// The test ends it by closing its window (class "LexoriaProgmanStandIn"); it ends itself after two
-// minutes in case nobody does.
+// A stand-in for Program Manager's DDE service "progman". In its current folder: log.txt gets one
+// line per event (CONNECT, EXECUTE <command>, REQUEST <item>, DISCONNECT); reply.txt answers every
+// request (none: no answer); refuse.txt holds a prefix of commands it refuses. Closing its window
+// ends it, as do two minutes.
 #include <windows.h>
 #include <ddeml.h>
 
@@ -73,7 +69,7 @@ int main() {
     if (DdeInitializeA(&instance, serve, flags, 0) != DMLERR_NO_ERROR) return 3;
     serviceName = DdeCreateStringHandleA(instance, "progman", CP_WINANSI);
     if (!serviceName || !DdeNameService(instance, serviceName, nullptr, DNS_REGISTER)) return 4;
-    // The window appears only once the service is registered: the test waits for it.
+    // The window, which the test waits for, comes once the service is registered.
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = controlProc;
     windowClass.lpszClassName = "LexoriaProgmanStandIn";

@@ -1,7 +1,5 @@
-// The options dialog through Lexoria.exe on a shell of major version below 4, where "&Startup"
-// works through Program Manager's DDE service: against the stand-in service, whose answers each
-// case prepares. Wine decides the version per program name when the process starts, so the
-// program runs as a copy whose name carries the version override.
+// The options dialog on a shell below version 4, where "&Startup" goes through Program Manager's
+// DDE service, here the stand-in; the program runs as a copy named for Wine's version override.
 #include <gtest/gtest.h>
 
 #include "options/progman.h"
@@ -41,8 +39,7 @@ protected:
     const std::string program = folder.file(exeName);
 };
 
-// What Program Manager says about the group when the dialog opens decides the caption; each
-// opening asks once and closes its conversation.
+// The group information decides the caption; each opening asks once and closes its conversation.
 TEST_F(Tversion3Shell, CaptionFollowsTheGroupInformation) {
     TprogmanStandIn standIn;
     ASSERT_TRUE(standIn.running());
@@ -73,8 +70,8 @@ TEST_F(Tversion3Shell, CaptionFollowsTheGroupInformation) {
     }
 }
 
-// Presses in one dialog, each with the stand-in refusing the commands that start so. A failed
-// press leaves the caption and closes its conversation, so the next press can open one.
+// Presses in one dialog, the stand-in refusing some commands: a failed press keeps the caption and
+// closes its conversation.
 TEST_F(Tversion3Shell, PressesSendTheCommandsInOrder) {
     TprogmanStandIn standIn;
     ASSERT_TRUE(standIn.running());
@@ -112,7 +109,6 @@ TEST_F(Tversion3Shell, PressesSendTheCommandsInOrder) {
     }
 }
 
-// The private memory this process has committed.
 size_t committedBytes() {
     size_t total = 0;
     MEMORY_BASIC_INFORMATION region;
@@ -122,8 +118,7 @@ size_t committedBytes() {
     return total;
 }
 
-// The answer to a request is released also when it is too large to copy. Wine's DDE library
-// itself keeps one copy of each answer received; a handle left unreleased would add a second.
+// An answer too large to copy is released too (Wine keeps one copy; a leak would add a second).
 TEST_F(Tversion3Shell, RequestReleasesItsData) {
     TprogmanStandIn standIn;
     ASSERT_TRUE(standIn.running());

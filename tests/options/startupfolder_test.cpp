@@ -1,6 +1,4 @@
-// The Startup folder shortcut against Wine's real shell: which files at the shortcut's path count
-// as the program's shortcut, also when the folder path ends in a backslash or the program's
-// folder has a name the code page cannot spell.
+// Which files at the Startup shortcut's path are the program's, against Wine's real shell.
 #include <gtest/gtest.h>
 
 #include "options/startupfolder.h"
@@ -10,7 +8,6 @@ namespace {
 using lexoriaTest::buildFolder;
 using lexoriaTest::wideOf;
 
-// A shortcut made with the description and target, or (with no target) a file of these bytes.
 TEST(StartupFolder, RecognisesOnlyTheProgramsShortcut) {
     // Polish and Japanese: best fit turns them into "Lukasz ??", which is another program.
     lexoriaTest::TscratchFolder scratch;
