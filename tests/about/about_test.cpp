@@ -26,11 +26,18 @@ COLORREF tableColour(const BITMAPINFOHEADER* header, unsigned index) {
     return RGB(quad[2], quad[1], quad[0]);
 }
 
-// The palette's entries are the title bitmap's colour table (its pixels are checked where drawn).
-TEST(TitleBitmap, PaletteIsItsColourTable) {
+// The plain title stays a packed, uncompressed bottom-up bitmap of eight bits per pixel (its size
+// and colour count are checked where it is drawn), whose palette's entries are its colour table.
+TEST(TitleBitmap, IsAnEightBitBitmapWhosePaletteIsItsColourTable) {
     const auto program = programResources();
     const TtitleBitmap bitmap = findTitleBitmap(program.get());
     ASSERT_NE(bitmap.header, nullptr);
+    const BITMAPINFOHEADER& h = *bitmap.header;
+    EXPECT_EQ(40u, h.biSize);
+    EXPECT_GT(h.biHeight, 0);
+    EXPECT_EQ(8, h.biBitCount);
+    EXPECT_EQ(DWORD(BI_RGB), h.biCompression);
+    EXPECT_EQ(bitmap.pixels, reinterpret_cast<const BYTE*>(bitmap.header) + 40 + 36 * 4);
     HPALETTE palette = createDibPalette(bitmap.header);
     PALETTEENTRY entries[37];
     ASSERT_EQ(GetPaletteEntries(palette, 0, 37, entries), 36u);
