@@ -241,17 +241,11 @@ bool storeSettings() {
     return setProgramValue("State", REG_BINARY, state, sizeof state);
 }
 
-std::wstring textOf(HWND window) {
-    wchar_t text[4096] = L"";
-    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, nullptr);
-    return text;
-}
 // The visible control of the window, at any depth, whose text is the one given; null when none is.
 HWND controlWithText(HWND window, const std::wstring& text) {
     for (HWND child = FindWindowExW(window, nullptr, nullptr, nullptr); child;
          child = FindWindowExW(window, child, nullptr, nullptr)) {
-        if (IsWindowVisible(child) && textOf(child) == text) return child;
+        if (IsWindowVisible(child) && windowTextW(child) == text) return child;
         if (HWND inner = controlWithText(child, text)) return inner;
     }
     return nullptr;
@@ -270,7 +264,7 @@ bool clickUntil(HWND dialog, int button, Condition condition, DWORD timeoutMs = 
 // A visible dialog of the process whose caption begins with the text; null on time-out.
 HWND waitForWizard(DWORD processId, const std::wstring& caption) {
     return waitForDialogOf(
-        processId, [&](HWND dialog) { return textOf(dialog).rfind(caption, 0) == 0; }, 20000);
+        processId, [&](HWND dialog) { return windowTextW(dialog).rfind(caption, 0) == 0; }, 20000);
 }
 
 // The installer's texts in one language, by name, from the `LangString name 0 "text"` lines.

@@ -34,11 +34,6 @@ LRESULT sendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) 
     SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
     return static_cast<LRESULT>(result);
 }
-std::wstring textOf(HWND window) {
-    wchar_t text[1024] = L"";
-    sendTo(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    return text;
-}
 
 // ---- What Lexoria.exe carries for each language, read from its resources ----
 
@@ -110,14 +105,14 @@ Tdialog dialogOf(LANGID language, int id) {
         CreateDialogIndirectParamW(module, reinterpret_cast<const DLGTEMPLATE*>(form.data()),
                                    nullptr, ignoreMessages, 0);
     if (!window) return dialog;
-    dialog.caption = textOf(window);
+    dialog.caption = windowTextW(window);
     GetObjectW(reinterpret_cast<HFONT>(sendTo(window, WM_GETFONT)), sizeof dialog.font,
                &dialog.font);
     TwindowDC screen(nullptr);
     dialog.pointSize =
         MulDiv(std::abs(dialog.font.lfHeight), 72, GetDeviceCaps(screen.get(), LOGPIXELSY));
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        dialog.controls.push_back({static_cast<short>(GetDlgCtrlID(child)), textOf(child)});
+        dialog.controls.push_back({static_cast<short>(GetDlgCtrlID(child)), windowTextW(child)});
     DestroyWindow(window);
     return dialog;
 }
@@ -192,7 +187,7 @@ RECT screenRect(HWND window) {
 void expectDialogInLanguage(HWND dialog, LANGID language, int templateId, int dpi) {
     const Tdialog expected = dialogOf(language, templateId);
     ASSERT_FALSE(expected.controls.empty()) << "no template " << templateId;
-    EXPECT_EQ(expected.caption, textOf(dialog));
+    EXPECT_EQ(expected.caption, windowTextW(dialog));
     std::vector<HWND> children;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         children.push_back(child);
@@ -231,7 +226,7 @@ void expectDialogInLanguage(HWND dialog, LANGID language, int templateId, int dp
             EXPECT_EQ(names, items);
             continue;
         }
-        const std::wstring shown = textOf(children[i]);
+        const std::wstring shown = windowTextW(children[i]);
         EXPECT_EQ(caption, shown);
         EXPECT_TRUE(control.id == IDC_TITLE_BITMAP || !shown.empty());
         // English's older options controls keep their places whatever Wine's stand-in face
@@ -272,7 +267,7 @@ void expectMainWindowInLanguage(HWND window, LANGID language, int dpi) {
         SCOPED_TRACE(testing::Message() << "button " << button.id);
         HWND control = GetDlgItem(window, button.id);
         ASSERT_NE(nullptr, control);
-        const std::wstring shown = textOf(control);
+        const std::wstring shown = windowTextW(control);
         EXPECT_EQ(programText(language, button.text), shown);
         expectFits(control, shown, font, dpi);
     }
@@ -351,7 +346,7 @@ TEST_F(TlanguageRun, MessageBoxReadsInTheLanguage) {
     const std::wstring text =
         fillParts(programText(language, IDS_LIST_MISSING), {wideOf(listFile())});
     EXPECT_EQ(text, messageBoxTextW(box));
-    EXPECT_EQ(L"Lexoria", textOf(box));
+    EXPECT_EQ(L"Lexoria", windowTextW(box));
     pressOk(box);
     EXPECT_EQ(0, run.waitForExit());
 }

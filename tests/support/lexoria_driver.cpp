@@ -233,23 +233,22 @@ std::string windowText(HWND window) {
     return text;
 }
 
-std::wstring bandText(HWND mainWindow) {
-    wchar_t text[1024] = L"";
-    SendMessageTimeoutW(GetDlgItem(mainWindow, IDC_TITLE_BAND), WM_GETTEXT, 1024,
-                        reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+// Sent with a time-out: the window may belong to another program's busy thread (an installer's),
+// and a plain send would wait on it for ever.
+std::wstring windowTextW(HWND window) {
+    wchar_t text[4096] = L"";
+    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
     return text;
+}
+
+std::wstring bandText(HWND mainWindow) {
+    return windowTextW(GetDlgItem(mainWindow, IDC_TITLE_BAND));
 }
 
 std::string messageBoxText(HWND box) { return windowText(GetDlgItem(box, messageBoxTextId)); }
 
-// Sent with a time-out: a dialog of another program (an installer's) may belong to a thread that
-// is busy, and a plain send would wait on it for ever.
-std::wstring messageBoxTextW(HWND box) {
-    wchar_t text[1024] = L"";
-    SendMessageTimeoutW(GetDlgItem(box, messageBoxTextId), WM_GETTEXT, 1024,
-                        reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
-    return text;
-}
+std::wstring messageBoxTextW(HWND box) { return windowTextW(GetDlgItem(box, messageBoxTextId)); }
 
 HICON messageBoxIcon(HWND box) {
     DWORD_PTR icon = 0;

@@ -144,6 +144,7 @@ const int messageBoxIconId = 0x440;
 std::string messageBoxText(HWND box);
 std::wstring messageBoxTextW(HWND box);
 std::string windowText(HWND window);
+std::wstring windowTextW(HWND window);
 // The word the main window's title band shows, as a screen reader reads its name.
 std::wstring bandText(HWND mainWindow);
 HICON messageBoxIcon(HWND box);
